@@ -1,0 +1,123 @@
+#include "base/formats.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace q {
+
+namespace {
+const QDate kDayZero(1899, 12, 30);
+}
+
+int dayNumber(const QDate& date) { return static_cast<int>(kDayZero.daysTo(date)); }
+
+QDate dateFromDayNumber(double number) {
+    return kDayZero.addDays(static_cast<qint64>(std::floor(number)));
+}
+
+double timestampNumber(const QDateTime& dateTime) {
+    const QTime t = dateTime.time();
+    const double fraction = (t.msecsSinceStartOfDay()) / 86400000.0;
+    return dayNumber(dateTime.date()) + fraction;
+}
+
+QDateTime dateTimeFromNumber(double number) {
+    const double whole = std::floor(number);
+    // Rounded to the millisecond: fractions of a day are rarely exact in binary.
+    const auto msecs = static_cast<int>(std::llround((number - whole) * 86400000.0));
+    return QDateTime(dateFromDayNumber(whole), QTime(0, 0)).addMSecs(msecs);
+}
+
+QString formatDate(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
+
+QString formatTime(const QTime& time) { return time.toString(QStringLiteral("hh:mm")); }
+
+QString formatDateTime(const QDateTime& dateTime) {
+    return formatDate(dateTime.date()) + QLatin1Char(' ') + formatTime(dateTime.time());
+}
+
+std::optional<QDate> parseDate(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})\\s*$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch()) return std::nullopt;
+    int year = m.captured(3).toInt();
+    if (m.captured(3).size() == 2) year += year < 50 ? 2000 : 1900;
+    const QDate d(year, m.captured(2).toInt(), m.captured(1).toInt());
+    if (!d.isValid()) return std::nullopt;
+    return d;
+}
+
+std::optional<QTime> parseTime(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch()) return std::nullopt;
+    const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).isEmpty() ? 0 : m.captured(3).toInt());
+    if (!t.isValid()) return std::nullopt;
+    return t;
+}
+
+std::optional<double> parseNumber(const QString& text) {
+    QString t = text.trimmed();
+    if (t.count(QLatin1Char(',')) + t.count(QLatin1Char('.')) > 1) return std::nullopt;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<double> parsePriceText(const QString& text) {
+    QString t = text.trimmed();
+    for (int i = 0; i < 2; ++i) {
+        const int comma = t.indexOf(QLatin1Char(','));
+        if (comma < 0) break;
+        t[comma] = QLatin1Char('.');
+    }
+    for (;;) {
+        const int dot = t.indexOf(QLatin1Char('.'));
+        if (dot < 0 || t.size() - 1 - dot <= 4) break;
+        t.remove(dot, 1);
+    }
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+double roundHalfEven(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = value * scale;
+    const double floor = std::floor(scaled);
+    const double diff = scaled - floor;
+    // A value written with one more decimal 5 lands a few ulps off the half in
+    // binary; treat anything that close as the tie it stands for.
+    const double tolerance = 1e-9 * std::max(1.0, std::fabs(scaled));
+    double rounded;
+    if (std::fabs(diff - 0.5) <= tolerance)
+        rounded = std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+    else
+        rounded = std::round(scaled);
+    return rounded / scale;
+}
+
+double percentChange(double newValue, double oldValue) {
+    if (oldValue == 0.0) return 0.0;
+    return newValue * 100.0 / oldValue - 100.0;
+}
+
+QString formatAmount(double value, int decimals) {
+    static const QLocale german(QLocale::German, QLocale::Germany);
+    const double r = roundHalfEven(value, decimals);
+    // -0,00 reads as a loss that is not there.
+    return german.toString(r == 0.0 ? 0.0 : r, 'f', decimals);
+}
+
+QString formatMoney(double value, int decimals, const QString& symbol) {
+    const QString amount = formatAmount(value, decimals);
+    return symbol.isEmpty() ? amount : amount + QLatin1Char(' ') + symbol;
+}
+
+}  // namespace q

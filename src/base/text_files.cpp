@@ -1,0 +1,105 @@
+#include "base/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace q {
+
+namespace {
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F; 0 marks the five unused codes.
+const char16_t k1252[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+}  // namespace
+
+QString fromWindows1252(const QByteArray& bytes) {
+    QString out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && b < 0xA0 && k1252[b - 0x80] != 0)
+            out += QChar(k1252[b - 0x80]);
+        else
+            out += QChar(b);
+    }
+    return out;
+}
+
+QByteArray toWindows1252(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out += static_cast<char>(u);
+            continue;
+        }
+        char mapped = '?';
+        for (int i = 0; i < 32; ++i)
+            if (k1252[i] == u && u != 0) mapped = static_cast<char>(0x80 + i);
+        out += mapped;
+    }
+    return out;
+}
+
+Result<QStringList> readTextLines(const QString& path) {
+    QFile f(path);
+    if (!f.exists()) return Status::notFound(QStringLiteral("Datei %1 nicht gefunden").arg(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return Status::io(QStringLiteral("Datei %1 kann nicht gelesen werden: %2").arg(path, f.errorString()));
+    const QString text = fromWindows1252(f.readAll());
+    QStringList lines;
+    QString current;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines << current;
+            current.clear();
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+        } else {
+            current += c;
+        }
+    }
+    if (!current.isEmpty()) lines << current;
+    return lines;
+}
+
+Status writeTextLines(const QString& path, const QStringList& lines) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(path, f.errorString()));
+    for (const QString& line : lines) {
+        f.write(toWindows1252(line));
+        f.write("\r\n", 2);
+    }
+    if (!f.commit())
+        return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(path, f.errorString()));
+    return Status::ok();
+}
+
+QString withSlash(const QString& dir) {
+    QString d = dir;
+    while (d.endsWith(QLatin1Char('/')) && d.size() > 1) d.chop(1);
+    return d.endsWith(QLatin1Char('/')) ? d : d + QLatin1Char('/');
+}
+
+QString findFile(const QString& dir, const QString& name) {
+    const QString base = withSlash(dir);
+    if (QFileInfo::exists(base + name)) return base + name;
+    const QDir d(base);
+    const QStringList entries = d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0) return base + e;
+    return {};
+}
+
+bool fileExists(const QString& dir, const QString& name) { return !findFile(dir, name).isEmpty(); }
+
+QString filePath(const QString& dir, const QString& name) {
+    const QString found = findFile(dir, name);
+    return found.isEmpty() ? withSlash(dir) + name : found;
+}
+
+}  // namespace q

@@ -1,0 +1,32 @@
+// Files as the program's users have them: Windows-1252 text with CRLF line ends
+// (any line end read), and names found whatever their letter case.
+#pragma once
+
+#include "base/status.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace q {
+
+QString fromWindows1252(const QByteArray& bytes);
+// Characters outside Windows-1252 become "?".
+QByteArray toWindows1252(const QString& text);
+
+// The lines of a Windows-1252 text file; CRLF, LF and CR all end a line.
+// Fails with NotFound or Io and a message naming the file.
+Result<QStringList> readTextLines(const QString& path);
+// Writes the lines with CRLF, atomically (a new file renamed over the old one).
+Status writeTextLines(const QString& path, const QStringList& lines);
+
+// The path of the entry `name` in `dir` whatever its letter case (the exact spelling
+// wins when both exist); empty when there is none. `dir` may lack its trailing "/".
+QString findFile(const QString& dir, const QString& name);
+bool fileExists(const QString& dir, const QString& name);
+// findFile(), or dir + name in the given spelling when there is no such file yet.
+QString filePath(const QString& dir, const QString& name);
+// `dir` with exactly one trailing "/".
+QString withSlash(const QString& dir);
+
+}  // namespace q

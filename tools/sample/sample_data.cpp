@@ -1,0 +1,1 @@
+#include "sample/sample_data.h"

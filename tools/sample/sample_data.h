@@ -1,0 +1,2 @@
+// Deterministic fictional sample data: securities, daily prices and volumes, a depot.
+#pragma once
