@@ -1,0 +1,235 @@
+#include "store/database.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace q {
+
+namespace {
+
+// How long a writer waits for another process (an unattended job, a second window)
+// before the user is told the table is busy.
+constexpr int kBusyTimeoutMs = 15000;
+
+QString fold(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out += QChar(u >= 'A' && u <= 'Z' ? u + 32 : u);
+            continue;
+        }
+        if (u == 0x00DF) {  // ß
+            out += QStringLiteral("ss");
+            continue;
+        }
+        const QString decomposed = QString(c).normalized(QString::NormalizationForm_D);
+        for (QChar d : decomposed)
+            if (d.category() != QChar::Mark_NonSpacing) out += d.toCaseFolded();
+    }
+    return out;
+}
+
+int collateNoCase(void*, int lenA, const void* a, int lenB, const void* b) {
+    const QString sa = QString::fromUtf8(static_cast<const char*>(a), lenA);
+    const QString sb = QString::fromUtf8(static_cast<const char*>(b), lenB);
+    return compareNoCase(sa, sb);
+}
+
+}  // namespace
+
+int compareNoCase(const QString& a, const QString& b) {
+    const int c = fold(a).compare(fold(b));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+QString quoted(const QString& identifier) {
+    QString s = identifier;
+    s.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+// ---- Statement
+
+Statement::Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt) { o.m_stmt = nullptr; }
+
+Statement& Statement::operator=(Statement&& o) noexcept {
+    if (this != &o) {
+        sqlite3_finalize(m_stmt);
+        m_db = o.m_db;
+        m_stmt = o.m_stmt;
+        o.m_stmt = nullptr;
+    }
+    return *this;
+}
+
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
+
+void Statement::bind(int position, const QVariant& v) {
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(m_stmt, position);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool: sqlite3_bind_int(m_stmt, position, v.toBool() ? 1 : 0); break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::Long: sqlite3_bind_int64(m_stmt, position, v.toLongLong()); break;
+    case QMetaType::Double:
+    case QMetaType::Float: sqlite3_bind_double(m_stmt, position, v.toDouble()); break;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob(m_stmt, position, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    default: {
+        const QByteArray u = v.toString().toUtf8();
+        sqlite3_bind_text(m_stmt, position, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+Result<bool> Statement::step() {
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    return m_db->lastError(QStringLiteral("Zugriff"));
+}
+
+Status Statement::run() {
+    for (;;) {
+        auto r = step();
+        if (!r) return r.status();
+        if (!*r) break;
+    }
+    reset();
+    return Status::ok();
+}
+
+void Statement::reset() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+QVariant Statement::column(int i) const {
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_INTEGER: return QVariant(static_cast<qint64>(sqlite3_column_int64(m_stmt, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
+    case SQLITE_TEXT: return QVariant(columnText(i));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)), sqlite3_column_bytes(m_stmt, i)));
+    default: return QVariant();
+    }
+}
+
+qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
+double Statement::columnDouble(int i) const { return sqlite3_column_double(m_stmt, i); }
+QString Statement::columnText(int i) const {
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_stmt, i)) : QString();
+}
+bool Statement::columnIsNull(int i) const { return sqlite3_column_type(m_stmt, i) == SQLITE_NULL; }
+int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+
+// ---- Database
+
+Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode) {
+    if (mode == Mode::OpenExisting && !QFileInfo::exists(path))
+        return Status::notFound(QStringLiteral("Die Datei %1 fehlt").arg(path));
+    sqlite3* handle = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
+    std::unique_ptr<Database> db(new Database(path, handle));
+    if (rc != SQLITE_OK) return db->lastError(QStringLiteral("Öffnen"));
+    sqlite3_extended_result_codes(handle, 1);
+    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
+    sqlite3_create_collation(handle, "QNOCASE", SQLITE_UTF8, nullptr, collateNoCase);
+    // The first statement reads the file header: this is where a file that is not a
+    // database shows. WAL lets the program and its unattended jobs share the tables.
+    if (Status s = db->exec(QStringLiteral("PRAGMA journal_mode=WAL")); !s) return s;
+    if (Status s = db->exec(QStringLiteral("PRAGMA synchronous=NORMAL")); !s) return s;
+    return db;
+}
+
+Database::~Database() { sqlite3_close_v2(m_db); }
+
+Status Database::exec(const QString& sql) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) return lastError(QStringLiteral("Zugriff"));
+    return Status::ok();
+}
+
+Result<Statement> Database::prepare(const QString& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray u = sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db, u.constData(), static_cast<int>(u.size()), &stmt, nullptr) != SQLITE_OK)
+        return lastError(QStringLiteral("Zugriff"));
+    return Statement(this, stmt);
+}
+
+qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
+int Database::changes() const { return sqlite3_changes(m_db); }
+
+Status Database::lastError(const QString& what) const {
+    const int code = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_CANTOPEN;
+    const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Status::busy(QStringLiteral("Die Datei %1 wird von einem anderen Programm benutzt (%2)").arg(m_path, detail));
+    case SQLITE_NOTADB:
+        return Status::corrupt(QStringLiteral("Die Datei %1 ist keine gültige Datenbank").arg(m_path));
+    case SQLITE_CORRUPT:
+        return Status::corrupt(QStringLiteral("Die Datenbank %1 ist beschädigt (%2)").arg(m_path, detail));
+    case SQLITE_CONSTRAINT:
+        return Status::invalid(QStringLiteral("%1: %2").arg(m_path, detail));
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return Status::io(QStringLiteral("Fehler beim %1 der Datei %2 (%3)").arg(what, m_path, detail));
+    default:
+        return Status::internal(QStringLiteral("Datenbankfehler in %1: %2").arg(m_path, detail));
+    }
+}
+
+Result<QStringList> Database::tableNames() {
+    auto st = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+    if (!st) return st.status();
+    QStringList names;
+    for (;;) {
+        auto r = st->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        names << st->columnText(0);
+    }
+    return names;
+}
+
+// ---- Transaction
+
+Transaction::~Transaction() {
+    if (m_open) (void)m_db.exec(QStringLiteral("ROLLBACK"));
+}
+
+Status Transaction::begin() {
+    Q_ASSERT(!m_open);
+    Q_TRY(m_db.exec(QStringLiteral("BEGIN IMMEDIATE")));
+    m_open = true;
+    return Status::ok();
+}
+
+Status Transaction::commit() {
+    Q_ASSERT(m_open);
+    Q_TRY(m_db.exec(QStringLiteral("COMMIT")));
+    m_open = false;
+    return Status::ok();
+}
+
+}  // namespace q

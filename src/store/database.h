@@ -1,0 +1,105 @@
+// One SQLite database file: opening with the program's connection settings (WAL
+// journal, busy timeout, the QNOCASE collation), statements, transactions, and the
+// translation of SQLite errors into the user's German messages.
+// A Database is used by one thread at a time.
+#pragma once
+
+#include "base/status.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace q {
+
+class Database;
+
+// A prepared statement; finalised when destroyed.
+class Statement {
+public:
+    Statement() = default;
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    ~Statement();
+
+    // Binds by 1-based position. A null QVariant binds NULL; bool binds 0/1.
+    void bind(int position, const QVariant& value);
+    // Runs one step: true when a row is ready, false when done.
+    [[nodiscard]] Result<bool> step();
+    // Runs to the end, ignoring rows.
+    [[nodiscard]] Status run();
+    void reset();
+    QVariant column(int i) const;
+    qint64 columnInt(int i) const;
+    double columnDouble(int i) const;
+    QString columnText(int i) const;
+    bool columnIsNull(int i) const;
+    int columnCount() const;
+
+private:
+    friend class Database;
+    Statement(Database* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    Database* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+class Database {
+public:
+    enum class Mode { OpenExisting, CreateIfMissing };
+
+    // Opens the file, sets WAL, a busy timeout and the collation. Fails NotFound
+    // when the file is missing and `mode` is OpenExisting, Corrupt when the file is
+    // not a database ("Die Datei … ist keine gültige Datenbank"), Io otherwise.
+    static Result<std::unique_ptr<Database>> open(const QString& path, Mode mode);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return m_path; }
+    sqlite3* handle() const { return m_db; }
+
+    [[nodiscard]] Status exec(const QString& sql);
+    [[nodiscard]] Result<Statement> prepare(const QString& sql);
+    qint64 lastInsertRowId() const;
+    int changes() const;
+
+    // The current SQLite error as a Status whose message names the file;
+    // `what` says what was being done ("Lesen", "Schreiben").
+    Status lastError(const QString& what) const;
+
+    // The names of the tables in the file (SQLite's own tables left out).
+    Result<QStringList> tableNames();
+
+private:
+    Database(QString path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
+    QString m_path;
+    sqlite3* m_db = nullptr;
+};
+
+// Runs the writes between begin() and commit() as one transaction; destroying it
+// before commit() rolls back, so an early `return status;` leaves nothing half-written.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : m_db(db) {}
+    ~Transaction();
+    // BEGIN IMMEDIATE: takes the write lock at once (waiting up to the busy timeout),
+    // so that two processes never both decide to create the same table.
+    [[nodiscard]] Status begin();
+    [[nodiscard]] Status commit();
+
+private:
+    Database& m_db;
+    bool m_open = false;
+};
+
+// Double-quotes an identifier ("N-TV").
+QString quoted(const QString& identifier);
+
+// The comparison behind case-insensitive indexes: letter case and umlauts are
+// folded ("Äpfel" sorts with "apfel", "ß" as "ss"). Returns <0, 0, >0.
+int compareNoCase(const QString& a, const QString& b);
+
+}  // namespace q

@@ -1,0 +1,66 @@
+#include "store/firma_hooks.h"
+
+#include "base/clock.h"
+#include "base/formats.h"
+
+namespace q {
+
+Record newSecurityRecord(const Table& firma, const QString& homeCurrency) {
+    Record r = firma.newRecord();
+    r.set(QStringLiteral("Aktiv"), true);
+    for (const char* f : {"Gruppe", "Branche", "Merkmal"})
+        if (r.has(QString::fromLatin1(f))) r.set(QString::fromLatin1(f), 0);
+    if (r.has(QStringLiteral("Waehrung"))) r.set(QStringLiteral("Waehrung"), homeCurrency);
+    for (const char* f : {"Oberes_Limit", "Unteres_Limit"})
+        if (r.has(QString::fromLatin1(f))) r.set(QString::fromLatin1(f), 0.0);
+    return r;
+}
+
+void fillMatchTexts(Record& record) {
+    const QString kennung = record.value(QStringLiteral("Kennung")).toString();
+    const QString match = (kennung.isEmpty() ? record.value(QStringLiteral("FirmenName")).toString() : kennung).left(12);
+    for (const char* f : {"ZDF", "N-TV", "SF1", "Sender4"}) {
+        const QString field = QString::fromLatin1(f);
+        if (record.has(field) && record.value(field).toString().isEmpty()) record.set(field, match);
+    }
+}
+
+Result<int> appendSecurity(Table& firma, Record record) {
+    fillMatchTexts(record);
+    record.set(QStringLiteral("Firma"), QVariant());
+    auto rowid = firma.append(record);
+    if (!rowid) return rowid.status();
+    return static_cast<int>(*rowid);
+}
+
+Status postSecurity(Table& firma, const Record& before, Record after) {
+    fillMatchTexts(after);
+    return firma.update(before, after);
+}
+
+Status deleteSecurity(Store& store, int firma) {
+    const Query detail = Query::detailOf(firma);
+    for (const char* file : {"Aktien.db", "Volumen.db", "Transaktionen.db"}) {
+        const QString f = QString::fromLatin1(file);
+        if (!store.exists(f)) continue;
+        auto t = store.table(f);
+        if (!t) return t.status();
+        auto removed = (*t)->removeWhere(detail);
+        if (!removed) return removed.status();
+    }
+    auto t = store.table(QStringLiteral("Firma.db"));
+    if (!t) return t.status();
+    auto removed = (*t)->removeWhere(detail);
+    return removed ? Status::ok() : removed.status();
+}
+
+Result<QDate> nextPriceDate(Table& aktien, int firma) {
+    Query q = Query::detailOf(firma);
+    q.reverse = true;
+    auto last = aktien.first(q);
+    if (!last) return last.status();
+    const QDate base = last->has_value() ? dateFromDayNumber((*last)->value(QStringLiteral("Datum")).toDouble()) : today();
+    return base.addDays(base.dayOfWeek() == Qt::Friday ? 3 : 1);
+}
+
+}  // namespace q

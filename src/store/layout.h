@@ -1,0 +1,53 @@
+// Table layouts: the fields, primary key and named secondary indexes of one table
+// as the catalogue defines them. Companion programs rely on these names and
+// orders, so they are an external format.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+namespace q {
+
+// Stored in the declared SQL type of every column: never renumber or rename.
+enum class FieldType { Long, Short, Alpha, Number, Money, Logical, Date, Timestamp, Memo };
+
+struct Field {
+    QString name;
+    FieldType type = FieldType::Long;
+    int size = 0;  // characters, Alpha only
+    bool required = false;
+};
+
+enum class IndexKind { CaseInsensitive, Descending };
+
+struct Index {
+    QString name;
+    QStringList fields;
+    IndexKind kind = IndexKind::CaseInsensitive;
+};
+
+// A seed row: values in field order (missing trailing values are NULL).
+using Row = QVariantList;
+
+struct Layout {
+    QString table;  // the table's name, also the stem of its file
+    std::vector<Field> fields;
+    QString primaryName;      // logical name of the primary key; empty: none
+    QStringList primaryFields;
+    std::vector<Index> indexes;
+    // The security number counts up and is never handed out twice.
+    bool autoNumberKey = false;
+
+    int fieldIndex(const QString& name) const;  // -1 when absent; case-insensitive
+    const Field* field(const QString& name) const;
+};
+
+// The declared SQL type for a field, e.g. "VARCHAR(30)" or "MONEY REAL"; it keeps
+// the field's meaning readable in the sqlite3 shell and maps back with fieldTypeOf.
+QString sqlType(const Field& field);
+// The field type for a declared SQL type; Number for anything unknown.
+FieldType fieldTypeOf(const QString& declaredType, int* size);
+
+}  // namespace q

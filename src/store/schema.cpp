@@ -1,0 +1,171 @@
+#include "store/schema.h"
+
+namespace q {
+
+namespace {
+
+bool isText(FieldType t) { return t == FieldType::Alpha || t == FieldType::Memo; }
+
+QString columnDefinition(const Field& f, bool autoNumberKey) {
+    QString d = quoted(f.name) + QLatin1Char(' ') + sqlType(f);
+    if (autoNumberKey) {
+        // AUTOINCREMENT keeps the highest number ever handed out, so a deleted
+        // security's number is never given to another one.
+        d = quoted(f.name) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+        return d;
+    }
+    if (f.required) d += QStringLiteral(" NOT NULL");
+    if (f.type == FieldType::Alpha)
+        d += QStringLiteral(" CHECK(length(%1) <= %2)").arg(quoted(f.name)).arg(f.size);
+    return d;
+}
+
+bool primaryAllRequired(const Layout& l) {
+    for (const QString& p : l.primaryFields) {
+        const Field* f = l.field(p);
+        if (!f || !f->required) return false;
+    }
+    return !l.primaryFields.isEmpty();
+}
+
+}  // namespace
+
+QString createIndexStatement(const Layout& layout, const Index& index) {
+    QStringList cols;
+    for (const QString& name : index.fields) {
+        const Field* f = layout.field(name);
+        QString c = quoted(f ? f->name : name);
+        if (index.kind == IndexKind::CaseInsensitive && f && isText(f->type)) c += QStringLiteral(" COLLATE QNOCASE");
+        if (index.kind == IndexKind::Descending) c += QStringLiteral(" DESC");
+        cols << c;
+    }
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(quoted(index.name), quoted(layout.table), cols.join(QStringLiteral(", ")));
+}
+
+QStringList createStatements(const Layout& layout) {
+    QStringList defs;
+    const bool autoKey = layout.autoNumberKey && layout.primaryFields.size() == 1;
+    for (const Field& f : layout.fields)
+        defs << columnDefinition(f, autoKey && f.name == layout.primaryFields.first());
+    if (!layout.primaryFields.isEmpty() && !autoKey) {
+        QStringList pk;
+        for (const QString& p : layout.primaryFields) pk << quoted(p);
+        defs << QStringLiteral("PRIMARY KEY (%1)").arg(pk.join(QStringLiteral(", ")));
+    }
+    // Tables keyed on required fields are stored in key order, which makes reading
+    // one security's prices a single range scan.
+    const bool clustered = !autoKey && primaryAllRequired(layout);
+    QStringList out;
+    out << QStringLiteral("CREATE TABLE %1 (%2)%3")
+               .arg(quoted(layout.table), defs.join(QStringLiteral(", ")),
+                    clustered ? QStringLiteral(" WITHOUT ROWID") : QString());
+    for (const Index& i : layout.indexes) out << createIndexStatement(layout, i);
+    return out;
+}
+
+Status createTableIn(Database& db, const Layout& layout, const std::vector<Row>& seed) {
+    for (const QString& sql : createStatements(layout)) Q_TRY(db.exec(sql));
+    if (seed.empty()) return Status::ok();
+    QStringList marks;
+    for (size_t i = 0; i < layout.fields.size(); ++i) marks << QStringLiteral("?");
+    auto st = db.prepare(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(quoted(layout.table), marks.join(QLatin1Char(','))));
+    if (!st) return st.status();
+    for (const Row& row : seed) {
+        for (int i = 0; i < static_cast<int>(layout.fields.size()); ++i) st->bind(i + 1, i < row.size() ? row[i] : QVariant());
+        Q_TRY(st->run());
+    }
+    return Status::ok();
+}
+
+Status ensureTable(Database& db, const Layout& layout, const std::vector<Row>& seed, bool* created) {
+    if (created) *created = false;
+    Transaction tx(db);
+    Q_TRY(tx.begin());
+    auto names = db.tableNames();
+    if (!names) return names.status();
+    for (const QString& n : *names)
+        if (n.compare(layout.table, Qt::CaseInsensitive) == 0) return Status::ok();
+    if (!names->isEmpty())
+        return Status::corrupt(QStringLiteral("Die Datei %1 enthält nicht die Tabelle %2").arg(db.path(), layout.table));
+    Q_TRY(createTableIn(db, layout, seed));
+    Q_TRY(tx.commit());
+    if (created) *created = true;
+    return Status::ok();
+}
+
+Status recreateTable(Database& db, const Layout& layout, const std::vector<Row>& seed) {
+    Transaction tx(db);
+    Q_TRY(tx.begin());
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(layout.table))));
+    Q_TRY(createTableIn(db, layout, seed));
+    return tx.commit();
+}
+
+Result<std::vector<Field>> tableFields(Database& db, const QString& table) {
+    auto st = db.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
+    if (!st) return st.status();
+    std::vector<Field> fields;
+    for (;;) {
+        auto r = st->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        Field f;
+        f.name = st->columnText(1);
+        f.type = fieldTypeOf(st->columnText(2), &f.size);
+        f.required = st->columnInt(3) != 0;
+        fields.push_back(f);
+    }
+    if (fields.empty())
+        return Status::notFound(QStringLiteral("Die Datei %1 enthält nicht die Tabelle %2").arg(db.path(), table));
+    return fields;
+}
+
+bool hasField(const std::vector<Field>& fields, const QString& name) {
+    for (const Field& f : fields)
+        if (f.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+Result<QStringList> indexNames(Database& db, const Layout& layout) {
+    QStringList names;
+    auto info = db.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(layout.table)));
+    if (!info) return info.status();
+    bool hasPrimary = false;
+    bool anyColumn = false;
+    for (;;) {
+        auto r = info->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        anyColumn = true;
+        if (info->columnInt(5) > 0) hasPrimary = true;
+    }
+    if (!anyColumn)
+        return Status::notFound(QStringLiteral("Die Datei %1 enthält nicht die Tabelle %2").arg(db.path(), layout.table));
+    if (hasPrimary && !layout.primaryName.isEmpty()) names << layout.primaryName;
+    auto list = db.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL ORDER BY rowid"));
+    if (!list) return list.status();
+    list->bind(1, layout.table);
+    for (;;) {
+        auto r = list->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        names << list->columnText(0);
+    }
+    return names;
+}
+
+Status checkFields(Database& db, const Layout& layout, const QStringList& mayLack) {
+    auto fields = tableFields(db, layout.table);
+    if (!fields) {
+        if (fields.status().category() == Category::NotFound) return Status::corrupt(fields.status().message());
+        return fields.status();
+    }
+    for (const Field& f : layout.fields) {
+        if (hasField(*fields, f.name) || mayLack.contains(f.name, Qt::CaseInsensitive)) continue;
+        return Status::corrupt(QStringLiteral("In der Tabelle %1 (%2) fehlt das Feld %3").arg(layout.table, db.path(), f.name));
+    }
+    return Status::ok();
+}
+
+}  // namespace q

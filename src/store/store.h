@@ -1,0 +1,57 @@
+// The open tables of a run. Knows the four table directories, finds each file
+// whatever its letter case, creates missing tables from the catalogue, and keeps
+// one open Table per file until it is closed.
+#pragma once
+
+#include "store/catalogue.h"
+#include "store/table.h"
+
+#include <map>
+#include <memory>
+
+namespace q {
+
+struct StoreDirs {
+    QString data;     // each ends with "/"
+    QString depot;
+    QString work;
+    QString install;
+};
+
+class Store {
+public:
+    explicit Store(StoreDirs dirs = {}) : m_dirs(std::move(dirs)) {}
+
+    const StoreDirs& dirs() const { return m_dirs; }
+    // Closes every table and points the store at new directories.
+    void setDirs(StoreDirs dirs);
+
+    // The directory the catalogue places `file` in (data directory for files it
+    // does not list).
+    QString dirOf(const QString& file) const;
+    // The file's path: the existing file whatever its case, else the catalogue's spelling.
+    QString path(const QString& file) const;
+    bool exists(const QString& file) const;
+
+    // Creates the table when its file is missing or holds no table yet, with its
+    // indexes and seed rows; `created` tells whether it did. Fails Corrupt when the
+    // file is not a database or holds another table.
+    Status ensure(const QString& file, bool* created = nullptr);
+    // Replaces the table with a new, empty one (seed rows only), in one transaction.
+    Status recreate(const QString& file);
+
+    // The open table of a catalogued file, opened on first use and checked against
+    // the catalogue (Corrupt naming a missing field). NotFound when the file is missing.
+    Result<Table*> table(const QString& file);
+    void close(const QString& file);
+    void closeAll();
+
+    // Opens a table file outside the cache (another depot, an upgrade); the caller owns it.
+    static Result<std::unique_ptr<Table>> openFile(const QString& path, const Layout& layout);
+
+private:
+    StoreDirs m_dirs;
+    std::map<QString, std::unique_ptr<Table>> m_open;  // by lower-case file name
+};
+
+}  // namespace q

@@ -1,0 +1,250 @@
+#include "store/table.h"
+
+#include "store/schema.h"
+
+namespace q {
+
+QVariant Record::value(const QString& field) const {
+    const int i = m_layout ? m_layout->fieldIndex(field) : -1;
+    return i < 0 ? QVariant() : m_values[i];
+}
+
+void Record::set(const QString& field, const QVariant& value) {
+    const int i = m_layout ? m_layout->fieldIndex(field) : -1;
+    Q_ASSERT(i >= 0);
+    if (i >= 0) m_values[i] = value;
+}
+
+Table::Table(std::unique_ptr<Database> db, Layout layout, bool hasRowid)
+    : m_db(std::move(db)), m_layout(std::move(layout)), m_hasRowid(hasRowid) {
+    QStringList cols;
+    for (const Field& f : m_layout.fields) cols << quoted(f.name);
+    m_columns = cols.join(QStringLiteral(", "));
+}
+
+Result<std::unique_ptr<Table>> Table::open(std::unique_ptr<Database> db, Layout layout) {
+    auto fields = tableFields(*db, layout.table);
+    if (!fields) return fields.status();
+    // Keep the catalogue's sizes and flags where the file agrees on the type.
+    for (Field& f : *fields) {
+        if (const Field* known = layout.field(f.name); known && known->type == f.type) {
+            f.name = known->name;
+            f.size = known->size ? known->size : f.size;
+            f.required = f.required || known->required;
+        }
+    }
+    layout.fields = *fields;
+    auto st = db->prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name=? AND sql LIKE '%WITHOUT ROWID%'"));
+    if (!st) return st.status();
+    st->bind(1, layout.table);
+    auto r = st->step();
+    if (!r) return r.status();
+    const bool withoutRowid = *r;
+    st = Statement();
+    return std::unique_ptr<Table>(new Table(std::move(db), std::move(layout), !withoutRowid));
+}
+
+Result<QString> Table::whereClause(const Query& query, QVariantList* binds) const {
+    QStringList parts;
+    for (const auto& [field, value] : query.equal) {
+        if (!hasField(field))
+            return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, field));
+        parts << quoted(field) + QStringLiteral(" = ?");
+        *binds << value;
+    }
+    if (!query.rangeField.isEmpty()) {
+        if (!hasField(query.rangeField))
+            return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, query.rangeField));
+        if (!query.from.isNull()) {
+            parts << quoted(query.rangeField) + QStringLiteral(" >= ?");
+            *binds << query.from;
+        }
+        if (!query.to.isNull()) {
+            parts << quoted(query.rangeField) + QStringLiteral(" <= ?");
+            *binds << query.to;
+        }
+    }
+    return parts.isEmpty() ? QString() : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+}
+
+Result<QString> Table::orderClause(const Query& query) const {
+    QStringList cols;
+    auto add = [&](const QString& name, bool noCase, bool desc) {
+        const Field* f = m_layout.field(name);
+        QString c = quoted(f ? f->name : name);
+        if (noCase && f && (f->type == FieldType::Alpha || f->type == FieldType::Memo)) c += QStringLiteral(" COLLATE QNOCASE");
+        c += (desc != query.reverse) ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+        cols << c;
+    };
+    if (query.order.isEmpty() || query.order.compare(m_layout.primaryName, Qt::CaseInsensitive) == 0) {
+        for (const QString& p : m_layout.primaryFields) add(p, false, false);
+        if (m_layout.primaryFields.isEmpty()) cols << (query.reverse ? QStringLiteral("rowid DESC") : QStringLiteral("rowid ASC"));
+    } else {
+        const Index* index = nullptr;
+        for (const Index& i : m_layout.indexes)
+            if (i.name.compare(query.order, Qt::CaseInsensitive) == 0) index = &i;
+        if (!index)
+            return Status::notFound(QStringLiteral("Tabelle %1 hat keinen Index %2").arg(m_layout.table, query.order));
+        for (const QString& f : index->fields)
+            add(f, index->kind == IndexKind::CaseInsensitive, index->kind == IndexKind::Descending);
+        for (const QString& p : m_layout.primaryFields) add(p, false, false);
+    }
+    return QStringLiteral(" ORDER BY ") + cols.join(QStringLiteral(", "));
+}
+
+Status Table::forEach(const Query& query, const std::function<bool(const Record&)>& visit) {
+    QVariantList binds;
+    auto where = whereClause(query, &binds);
+    if (!where) return where.status();
+    auto order = orderClause(query);
+    if (!order) return order.status();
+    QString sql = QStringLiteral("SELECT %1%2 FROM %3%4%5")
+                      .arg(m_hasRowid ? QStringLiteral("rowid, ") : QString(), m_columns, quoted(m_layout.table), *where, *order);
+    if (query.limit >= 0) sql += QStringLiteral(" LIMIT %1").arg(query.limit);
+    auto st = m_db->prepare(sql);
+    if (!st) return st.status();
+    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
+    const int offset = m_hasRowid ? 1 : 0;
+    Record rec(&m_layout);
+    for (;;) {
+        auto r = st->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        rec.rowid = m_hasRowid ? st->columnInt(0) : -1;
+        for (int i = 0; i < rec.values().size(); ++i) rec.values()[i] = st->column(i + offset);
+        if (!visit(rec)) break;
+    }
+    return Status::ok();
+}
+
+Result<std::vector<Record>> Table::rows(const Query& query) {
+    std::vector<Record> out;
+    Q_TRY(forEach(query, [&out](const Record& r) {
+        out.push_back(r);
+        return true;
+    }));
+    return out;
+}
+
+Result<std::optional<Record>> Table::first(const Query& query) {
+    Query q = query;
+    q.limit = 1;
+    std::optional<Record> found;
+    Q_TRY(forEach(q, [&found](const Record& r) {
+        found = r;
+        return false;
+    }));
+    return found;
+}
+
+Result<qint64> Table::count(const Query& query) {
+    QVariantList binds;
+    auto where = whereClause(query, &binds);
+    if (!where) return where.status();
+    auto st = m_db->prepare(QStringLiteral("SELECT count(*) FROM %1%2").arg(quoted(m_layout.table), *where));
+    if (!st) return st.status();
+    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
+    auto r = st->step();
+    if (!r) return r.status();
+    return st->columnInt(0);
+}
+
+Result<std::optional<Record>> Table::findKey(const QVariantList& key) {
+    Q_ASSERT(key.size() == m_layout.primaryFields.size());
+    Query q;
+    for (int i = 0; i < key.size() && i < m_layout.primaryFields.size(); ++i) q.equal.push_back({m_layout.primaryFields[i], key[i]});
+    return first(q);
+}
+
+Status Table::validate(const Record& record) const {
+    for (int i = 0; i < static_cast<int>(m_layout.fields.size()); ++i) {
+        const Field& f = m_layout.fields[i];
+        const QVariant& v = record.values()[i];
+        const bool empty = v.isNull() || (f.type == FieldType::Alpha && v.toString().isEmpty());
+        const bool autoKey = m_layout.autoNumberKey && m_layout.primaryFields.value(0) == f.name;
+        if (f.required && empty && !autoKey)
+            return Status::invalid(QStringLiteral("Feld %1 der Tabelle %2 muss ausgefüllt sein").arg(f.name, m_layout.table));
+        if (f.type == FieldType::Alpha && f.size > 0 && v.toString().size() > f.size)
+            return Status::invalid(QStringLiteral("Feld %1 der Tabelle %2 darf höchstens %3 Zeichen haben: \"%4\"")
+                                       .arg(f.name, m_layout.table)
+                                       .arg(f.size)
+                                       .arg(v.toString()));
+    }
+    return Status::ok();
+}
+
+Result<qint64> Table::append(const Record& record) {
+    Q_TRY(validate(record));
+    QStringList marks;
+    for (size_t i = 0; i < m_layout.fields.size(); ++i) marks << QStringLiteral("?");
+    auto st = m_db->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(quoted(m_layout.table), m_columns, marks.join(QLatin1Char(','))));
+    if (!st) return st.status();
+    for (int i = 0; i < record.values().size(); ++i) st->bind(i + 1, record.values()[i]);
+    auto r = st->step();
+    if (!r) {
+        if (r.status().category() == Category::Invalid)
+            return Status::invalid(QStringLiteral("Einen Datensatz mit diesem Schlüssel gibt es in der Tabelle %1 schon").arg(m_layout.table));
+        return r.status();
+    }
+    return m_hasRowid ? m_db->lastInsertRowId() : 0;
+}
+
+Result<QString> Table::identity(const Record& record, QVariantList* binds) const {
+    if (m_hasRowid && record.rowid >= 0) {
+        *binds << record.rowid;
+        return QStringLiteral(" WHERE rowid = ?");
+    }
+    if (m_layout.primaryFields.isEmpty())
+        return Status::internal(QStringLiteral("Datensatz der Tabelle %1 ist nicht bestimmbar").arg(m_layout.table));
+    QStringList parts;
+    for (const QString& p : m_layout.primaryFields) {
+        const QVariant v = record.value(p);
+        if (v.isNull()) {
+            parts << quoted(p) + QStringLiteral(" IS NULL");
+        } else {
+            parts << quoted(p) + QStringLiteral(" = ?");
+            *binds << v;
+        }
+    }
+    return QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+}
+
+Status Table::update(const Record& before, const Record& after) {
+    Q_TRY(validate(after));
+    QVariantList binds;
+    QStringList sets;
+    for (int i = 0; i < static_cast<int>(m_layout.fields.size()); ++i) {
+        sets << quoted(m_layout.fields[i].name) + QStringLiteral(" = ?");
+        binds << after.values()[i];
+    }
+    auto where = identity(before, &binds);
+    if (!where) return where.status();
+    auto st = m_db->prepare(QStringLiteral("UPDATE %1 SET %2%3").arg(quoted(m_layout.table), sets.join(QStringLiteral(", ")), *where));
+    if (!st) return st.status();
+    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
+    return st->run();
+}
+
+Status Table::remove(const Record& record) {
+    QVariantList binds;
+    auto where = identity(record, &binds);
+    if (!where) return where.status();
+    auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where));
+    if (!st) return st.status();
+    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
+    return st->run();
+}
+
+Result<qint64> Table::removeWhere(const Query& query) {
+    QVariantList binds;
+    auto where = whereClause(query, &binds);
+    if (!where) return where.status();
+    auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where));
+    if (!st) return st.status();
+    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
+    Q_TRY(st->run());
+    return static_cast<qint64>(m_db->changes());
+}
+
+}  // namespace q

@@ -1,0 +1,97 @@
+// Row access to one table: walk in the order of a named index, filter by field
+// values (the master-detail link by `Firma` is such a filter), find by key, and
+// append, edit and delete rows. Values are checked against the layout before they
+// are written (required fields, alpha sizes), so the user reads which field is wrong.
+#pragma once
+
+#include "store/database.h"
+#include "store/layout.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace q {
+
+// One row: values in the order of the table's fields in the file.
+class Record {
+public:
+    Record() = default;
+    explicit Record(const Layout* layout) : m_layout(layout), m_values(static_cast<int>(layout->fields.size())) {}
+    QVariant value(const QString& field) const;
+    void set(const QString& field, const QVariant& value);
+    bool has(const QString& field) const { return m_layout && m_layout->fieldIndex(field) >= 0; }
+    const QVariantList& values() const { return m_values; }
+    QVariantList& values() { return m_values; }
+    const Layout* layout() const { return m_layout; }
+    // Row identity: the rowid, or -1 for tables stored in key order (then the
+    // primary key fields identify the row).
+    qint64 rowid = -1;
+
+private:
+    const Layout* m_layout = nullptr;
+    QVariantList m_values;
+};
+
+struct Query {
+    QString order;                                   // index name; empty: primary key order
+    std::vector<std::pair<QString, QVariant>> equal; // field = value (master-detail link)
+    QString rangeField;                              // rangeField >= from and <= to (null: open)
+    QVariant from;
+    QVariant to;
+    bool reverse = false;                            // walk from the end of the order
+    qint64 limit = -1;
+
+    static Query detailOf(int firma) {
+        Query q;
+        q.equal.push_back({QStringLiteral("Firma"), firma});
+        return q;
+    }
+};
+
+class Table {
+public:
+    // Opens the table `layout.table` in `db`. The layout's fields are replaced by what
+    // the file holds (a table may carry extra fields such as `GlD`, or lack fields an
+    // upgrade adds); its keys and index definitions stay. Fails NotFound when the
+    // table is missing.
+    static Result<std::unique_ptr<Table>> open(std::unique_ptr<Database> db, Layout layout);
+
+    Database& db() { return *m_db; }
+    const Layout& layout() const { return m_layout; }
+    bool hasField(const QString& name) const { return m_layout.fieldIndex(name) >= 0; }
+    Record newRecord() const { return Record(&m_layout); }
+
+    // Calls `visit` for each matching row in order until it returns false.
+    Status forEach(const Query& query, const std::function<bool(const Record&)>& visit);
+    Result<std::vector<Record>> rows(const Query& query);
+    Result<std::optional<Record>> first(const Query& query);
+    Result<qint64> count(const Query& query);
+    // The row whose primary key fields have these values.
+    Result<std::optional<Record>> findKey(const QVariantList& key);
+
+    // Appends the record; returns its rowid (or 0 for key-ordered tables). Fails
+    // Invalid when a required field is empty, a text too long, or the key exists.
+    Result<qint64> append(const Record& record);
+    // Replaces the row `before` (as read) with `after`.
+    Status update(const Record& before, const Record& after);
+    Status remove(const Record& record);
+    // Deletes the rows matching the query's `equal` and range conditions.
+    Result<qint64> removeWhere(const Query& query);
+
+    // Checks a record against the layout without writing.
+    Status validate(const Record& record) const;
+
+private:
+    Table(std::unique_ptr<Database> db, Layout layout, bool hasRowid);
+    Result<QString> whereClause(const Query& query, QVariantList* binds) const;
+    Result<QString> orderClause(const Query& query) const;
+    Result<QString> identity(const Record& record, QVariantList* binds) const;
+
+    std::unique_ptr<Database> m_db;
+    Layout m_layout;
+    bool m_hasRowid;
+    QString m_columns;
+};
+
+}  // namespace q

@@ -1,0 +1,162 @@
+#include "store/upgrades.h"
+
+#include "store/schema.h"
+
+namespace q {
+
+namespace {
+
+struct Upgrade {
+    const char* field;
+    const char* message;
+};
+
+const Upgrade kFirmaUpgrades[] = {
+    {"Branche", "Datenbank wurde umstrukturiert! Sie könne den Wertpapieren Branchen zuordnen"},
+    {"Oberes_Limit", "Datenbank wurde umstrukturiert! Sie könne den Wertpapieren Limits zuordnen"},
+    {"Merkmal", "Datenbank wurde umstrukturiert! Sie könne den weitere Selektionen zuordnen"},
+    {"Aktienzahl", "Datenbank wurde umstrukturiert! Jetzt können Sie Fundamentaldaten erfassen und übers Internet aktualisieren"},
+    {"ISIN", "Datenbank wurde umstrukturiert! Jetzt kan zu jedem Wertpapier die ISIN und das Tickersymbol erfassen und übers Internet aktualisieren"},
+};
+
+Status copyRows(Database& db, const QString& from, const std::vector<Field>& oldFields, const Layout& target,
+                const std::function<QVariant(const QString& field, const QVariant& old, bool present)>& map) {
+    QStringList cols;
+    for (const Field& f : oldFields) cols << quoted(f.name);
+    auto read = db.prepare(QStringLiteral("SELECT %1 FROM %2").arg(cols.join(QLatin1Char(',')), quoted(from)));
+    if (!read) return read.status();
+    QStringList names, marks;
+    for (const Field& f : target.fields) {
+        names << quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    auto write = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(quoted(target.table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    if (!write) return write.status();
+    for (;;) {
+        auto r = read->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        for (int i = 0; i < static_cast<int>(target.fields.size()); ++i) {
+            const QString& name = target.fields[i].name;
+            int old = -1;
+            for (int j = 0; j < static_cast<int>(oldFields.size()); ++j)
+                if (oldFields[j].name.compare(name, Qt::CaseInsensitive) == 0) old = j;
+            write->bind(i + 1, map(name, old >= 0 ? read->column(old) : QVariant(), old >= 0));
+        }
+        // A record that cannot be written (a key collision, a value too long) is
+        // skipped; the statement's failure undoes only that record.
+        auto w = write->step();
+        write->reset();
+        if (!w && w.status().category() != Category::Invalid) return w.status();
+    }
+    return Status::ok();
+}
+
+}  // namespace
+
+Status FirmaUpdate(Database& db, Interaction& ui) {
+    if (ui.ask(QStringLiteral("Datenbank Umstrukturierung"),
+               QStringLiteral("Wertpapierdatenbank muss umstrukturiert werden, damit neue Funktionen integriert werden können. "
+                              "Sind alle anderen Quintara Anwendungen geschlossen?"),
+               Answer::No) != Answer::Yes)
+        return Status::cancelled();
+    auto oldFields = tableFields(db, QStringLiteral("Firma"));
+    if (!oldFields) return oldFields.status();
+    Layout target = layoutFor(TableKind::Firma, QStringLiteral("Firmaup"));
+    Transaction tx(db);
+    Q_TRY(tx.begin());
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE IF EXISTS \"Firmaup\"")));
+    // The table first, its indexes after the rename: the old table's indexes still
+    // hold the names until it is dropped.
+    Q_TRY(db.exec(createStatements(target).first()));
+    Q_TRY(copyRows(db, QStringLiteral("Firma"), *oldFields, target,
+                   [](const QString& field, const QVariant& old, bool present) -> QVariant {
+                       if (!present) {
+                           if (field == QLatin1String("Branche") || field == QLatin1String("Merkmal")) return 0;
+                           return QVariant();
+                       }
+                       if (field == QLatin1String("Memo") && old.typeId() == QMetaType::QByteArray) {
+                           const QByteArray bytes = old.toByteArray();
+                           const QString text = QString::fromUtf8(bytes);
+                           if (text.toUtf8() != bytes) return QStringLiteral("Musste entfernt werden");
+                           return text;
+                       }
+                       return old;
+                   }));
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE \"Firma\"")));
+    Q_TRY(db.exec(QStringLiteral("ALTER TABLE \"Firmaup\" RENAME TO \"Firma\"")));
+    const Layout final = layoutFor(TableKind::Firma, QStringLiteral("Firma"));
+    for (const Index& i : final.indexes) Q_TRY(db.exec(createIndexStatement(final, i)));
+    return tx.commit();
+}
+
+Status upgradeFirma(const QString& path, Interaction& ui, bool* rebuilt) {
+    if (rebuilt) *rebuilt = false;
+    auto db = Database::open(path, Database::Mode::OpenExisting);
+    if (!db) return db.status();
+    for (const Upgrade& u : kFirmaUpgrades) {
+        auto fields = tableFields(**db, QStringLiteral("Firma"));
+        if (!fields) return fields.status();
+        if (hasField(*fields, QString::fromLatin1(u.field))) continue;
+        Q_TRY(FirmaUpdate(**db, ui));
+        if (rebuilt) *rebuilt = true;
+        ui.tell(QString::fromUtf8(u.message));
+    }
+    return Status::ok();
+}
+
+Result<std::optional<double>> upgradeWaehrung(const QString& path, const CurrencySettings& settings) {
+    auto db = Database::open(path, Database::Mode::OpenExisting);
+    if (!db) return db.status();
+    auto fields = tableFields(**db, QStringLiteral("Waehrung"));
+    if (!fields) return fields.status();
+    const bool hasMultiplikator = hasField(*fields, QStringLiteral("Multiplikator"));
+    const bool hasEinheit = hasField(*fields, QStringLiteral("Einheit"));
+
+    std::optional<double> factor;
+    if (!settings.waehrung.isEmpty() && settings.wechselkurs) {
+        factor = *settings.wechselkurs;
+        auto find = (*db)->prepare(QStringLiteral("SELECT \"Faktor\" FROM \"Waehrung\" WHERE \"Symbol\" = ?"));
+        if (!find) return find.status();
+        find->bind(1, settings.waehrung);
+        auto found = find->step();
+        if (!found) return found.status();
+        if (*found) {
+            factor = find->columnDouble(0);
+        } else {
+            QString sql = QStringLiteral("INSERT INTO \"Waehrung\" (\"Name\", \"Symbol\", \"Faktor\"%1) VALUES (?, ?, ?%2)")
+                              .arg(QString(hasMultiplikator ? QStringLiteral(", \"Multiplikator\"") : QString()) +
+                                       (hasEinheit ? QStringLiteral(", \"Einheit\"") : QString()),
+                                   QString(hasMultiplikator ? QStringLiteral(", 1") : QString()) +
+                                       (hasEinheit ? QStringLiteral(", 1.0") : QString()));
+            auto add = (*db)->prepare(sql);
+            if (!add) return add.status();
+            add->bind(1, (settings.waehrung + QStringLiteral(">>") + settings.homeSymbol).left(40));
+            add->bind(2, settings.waehrung.left(5));
+            add->bind(3, *settings.wechselkurs);
+            Q_TRY(add->run());
+        }
+    }
+    if (hasMultiplikator && hasEinheit) return factor;
+
+    const Layout target = layoutFor(TableKind::Waehrung, QStringLiteral("Waehrung"));
+    Transaction tx(**db);
+    Q_TRY(tx.begin());
+    Q_TRY((*db)->exec(QStringLiteral("DROP TABLE IF EXISTS \"Waehrung_Alt\"")));
+    Q_TRY((*db)->exec(QStringLiteral("ALTER TABLE \"Waehrung\" RENAME TO \"Waehrung_Alt\"")));
+    Q_TRY(createTableIn(**db, target, seedRows(TableKind::Waehrung, QStringLiteral("Waehrung.db"), QString())));
+    // The old "keine Währung" row collides with the new seed row and is skipped.
+    Q_TRY(copyRows(**db, QStringLiteral("Waehrung_Alt"), *fields, target,
+                   [](const QString& field, const QVariant& old, bool present) -> QVariant {
+                       if (present) return old;
+                       if (field == QLatin1String("Multiplikator")) return true;
+                       if (field == QLatin1String("Einheit")) return 1.0;
+                       return QVariant();
+                   }));
+    Q_TRY((*db)->exec(QStringLiteral("DROP TABLE \"Waehrung_Alt\"")));
+    Q_TRY(tx.commit());
+    return factor;
+}
+
+}  // namespace q
