@@ -64,3 +64,37 @@ Result<QDate> nextPriceDate(Table& aktien, int firma) {
 }
 
 }  // namespace q
+
+namespace q {
+
+qint64 numberCounter(const QString& path) {
+    auto db = Database::open(path, Database::Mode::OpenExisting);
+    if (!db) return 0;
+    auto st = (*db)->prepare(QStringLiteral(
+        "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name='Firma'), 0), coalesce((SELECT max(\"Firma\") FROM \"Firma\"), 0))"));
+    if (!st) return 0;
+    auto r = st->step();
+    return (r && *r) ? st->columnInt(0) : 0;
+}
+
+Status raiseNumberCounter(const QString& path, qint64 counter) {
+    auto db = Database::open(path, Database::Mode::OpenExisting);
+    if (!db) return db.status();
+    Transaction tx(**db);
+    Q_TRY(tx.begin());
+    auto up = (*db)->prepare(QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = 'Firma' AND seq < ?"));
+    if (!up) return up.status();
+    up->bind(1, counter);
+    up->bind(2, counter);
+    Q_TRY(up->run());
+    if ((*db)->changes() == 0) {
+        auto ins = (*db)->prepare(QStringLiteral(
+            "INSERT INTO sqlite_sequence (name, seq) SELECT 'Firma', ? WHERE NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = 'Firma')"));
+        if (!ins) return ins.status();
+        ins->bind(1, counter);
+        Q_TRY(ins->run());
+    }
+    return tx.commit();
+}
+
+}  // namespace q

@@ -36,3 +36,13 @@ Status deleteSecurity(Store& store, int firma);
 Result<QDate> nextPriceDate(Table& aktien, int firma);
 
 }  // namespace q
+
+namespace q {
+
+// The highest security number ever handed out by the securities master at `path`
+// (0 when unknown or unreadable).
+qint64 numberCounter(const QString& path);
+// Raises that counter to at least `counter` (used after a restore from an older copy).
+Status raiseNumberCounter(const QString& path, qint64 counter);
+
+}  // namespace q

@@ -183,11 +183,13 @@ Result<qint64> Table::append(const Record& record) {
     for (int i = 0; i < record.values().size(); ++i) st->bind(i + 1, record.values()[i]);
     auto r = st->step();
     if (!r) {
-        if (r.status().category() == Category::Invalid)
-            return Status::invalid(QStringLiteral("Einen Datensatz mit diesem Schlüssel gibt es in der Tabelle %1 schon").arg(m_layout.table));
-        return r.status();
+        return r.status().category() == Category::Invalid ? duplicateKey() : r.status();
     }
     return m_hasRowid ? m_db->lastInsertRowId() : 0;
+}
+
+Status Table::duplicateKey() const {
+    return Status::invalid(QStringLiteral("Einen Datensatz mit diesem Schlüssel gibt es in der Tabelle %1 schon").arg(m_layout.table));
 }
 
 Result<QString> Table::identity(const Record& record, QVariantList* binds) const {

@@ -81,6 +81,8 @@ public:
 
     // Checks a record against the layout without writing.
     Status validate(const Record& record) const;
+    // The user's message for a key that exists already.
+    Status duplicateKey() const;
 
 private:
     Table(std::unique_ptr<Database> db, Layout layout, bool hasRowid);

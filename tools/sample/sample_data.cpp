@@ -1,1 +1,140 @@
 #include "sample/sample_data.h"
+
+#include "base/formats.h"
+#include "store/bulk_insert.h"
+#include "store/firma_hooks.h"
+#include "store/store.h"
+
+#include <QDir>
+#include <cmath>
+
+namespace q::sample {
+
+namespace {
+
+// A small generator of our own, so the data are the same with every C++ library.
+class Random {
+public:
+    explicit Random(quint64 seed) : m_state(seed * 6364136223846793005ULL + 1442695040888963407ULL) {}
+    double uniform() {  // (0, 1)
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 7;
+        m_state ^= m_state << 17;
+        return ((m_state >> 11) + 0.5) / 9007199254740992.0;
+    }
+    double normal() { return std::sqrt(-2.0 * std::log(uniform())) * std::cos(6.283185307179586 * uniform()); }
+
+private:
+    quint64 m_state;
+};
+
+const char* const kWords1[] = {"Albrecht", "Nordlicht", "Birkenfeld", "Kestrel", "Lindholm", "Marbach", "Quellwerk",
+                               "Rheinau",  "Solvang",   "Tannberg",   "Ulmental", "Velden",   "Weissach", "Zollern",
+                               "Auental",  "Brunnfeld", "Falkenried"};
+const char* const kWords2[] = {"Maschinen AG", "Energie AG",   "Pharma AG", "Versicherung", "Chemie AG", "Software AG",
+                               "Medien AG",    "Automobil AG", "Bank AG",   "Technik SE",   "Biotech AG", "Netz AG"};
+const int kBranchOf2[] = {10, 4, 3, 2, 5, 7, 11, 1, 2, 9, 6, 8};
+const int kGroups[] = {1, 3, 4, 5, 6, 8, 9};
+
+}  // namespace
+
+Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress& progress) {
+    if (!QDir().mkpath(dataDir)) return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dataDir));
+    Store store({dataDir, dataDir, dataDir, dataDir});
+    Q_TRY(store.ensure(QStringLiteral("Nachrichten.db")));
+    for (const QString& file : startupTableOrder()) Q_TRY(store.ensure(file));
+    auto firma = store.table(QStringLiteral("Firma.db"));
+    if (!firma) return firma.status();
+    auto existing = (*firma)->count(Query());
+    if (!existing) return existing.status();
+    if (*existing > 0) return Status::invalid(QStringLiteral("Im Verzeichnis %1 gibt es schon Wertpapiere").arg(dataDir));
+    auto aktien = store.table(QStringLiteral("Aktien.db"));
+    if (!aktien) return aktien.status();
+    auto volumen = store.table(QStringLiteral("Volumen.db"));
+    if (!volumen) return volumen.status();
+
+    Random rnd(spec.seed);
+    Stats stats;
+    std::vector<int> days;
+    for (QDate d = spec.lastDay.addYears(-spec.years).addDays(1); d <= spec.lastDay; d = d.addDays(1))
+        if (d.dayOfWeek() <= 5) days.push_back(dayNumber(d));
+
+    struct Held {
+        int firma;
+        QString name;
+        std::vector<double> prices;
+    };
+    std::vector<Held> held;
+    BulkInsert prices(**aktien);
+    BulkInsert volumes(**volumen);
+    Q_TRY(prices.begin());
+    Q_TRY(volumes.begin());
+    const int n1 = static_cast<int>(std::size(kWords1));
+    const int n2 = static_cast<int>(std::size(kWords2));
+    for (int i = 0; i < spec.securities; ++i) {
+        progress.step(QStringLiteral("Beispieldaten"), i, spec.securities);
+        const int w2 = (i * 5 + i / n1) % n2;
+        QString name = QStringLiteral("%1 %2").arg(QString::fromLatin1(kWords1[i % n1]), QString::fromLatin1(kWords2[w2]));
+        if (i >= n1 * n2) name = QStringLiteral("Muster %1 AG").arg(i);
+        Record r = newSecurityRecord(**firma, QStringLiteral("EUR"));
+        r.set(QStringLiteral("FirmenName"), name.left(30));
+        r.set(QStringLiteral("Kennung"), QStringLiteral("Q%1").arg(i + 1, 5, 10, QLatin1Char('0')));
+        r.set(QStringLiteral("ISIN"), QStringLiteral("QT%1").arg(i + 1, 10, 10, QLatin1Char('0')));
+        r.set(QStringLiteral("Ticker"), QStringLiteral("QT%1").arg(i + 1));
+        r.set(QStringLiteral("Gruppe"), kGroups[i % std::size(kGroups)]);
+        r.set(QStringLiteral("Branche"), kBranchOf2[w2]);
+        r.set(QStringLiteral("Merkmal"), 2);
+        r.set(QStringLiteral("Aktiv"), i % 3 != 2);
+        r.set(QStringLiteral("Dividende"), roundHalfEven(0.2 + rnd.uniform() * 2.0, 2));
+        r.set(QStringLiteral("Aktienzahl"), std::round(1e6 + rnd.uniform() * 5e8));
+        r.set(QStringLiteral("Gewinn"), roundHalfEven(rnd.uniform() * 6.0 - 0.5, 2));
+        r.set(QStringLiteral("CashFlow"), roundHalfEven(rnd.uniform() * 9.0, 2));
+        auto number = appendSecurity(**firma, r);
+        if (!number) return number.status();
+        ++stats.securities;
+
+        double price = 10.0 + rnd.uniform() * 190.0;
+        const double drift = (rnd.uniform() - 0.4) * 0.0006;
+        const double vol = 0.01 + rnd.uniform() * 0.02;
+        const double baseVolume = 2e4 + rnd.uniform() * 2e6;
+        Held h{*number, name.left(30), {}};
+        for (int day : days) {
+            price *= std::exp(drift + vol * rnd.normal());
+            price = std::max(price, 0.5);
+            const double kurs = roundHalfEven(price, 2);
+            h.prices.push_back(kurs);
+            Q_TRY(prices.add({*number, day, kurs}));
+            Q_TRY(volumes.add({*number, day, static_cast<qint64>(baseVolume * (0.3 + rnd.uniform() * 1.4))}));
+        }
+        if (held.size() < 4) held.push_back(std::move(h));
+    }
+    Q_TRY(prices.commit());
+    Q_TRY(volumes.commit());
+    stats.prices = prices.added();
+    stats.volumes = volumes.added();
+
+    if (spec.depot && !held.empty() && days.size() > 400) {
+        auto trans = store.table(QStringLiteral("Transaktionen.db"));
+        if (!trans) return trans.status();
+        BulkInsert bookings(**trans);
+        Q_TRY(bookings.begin());
+        const int count = static_cast<int>(days.size());
+        const int buys[] = {count - 390, count - 300, count - 200, count - 120};
+        const double shares[] = {100, 50, 200, 75};
+        for (size_t k = 0; k < held.size(); ++k) {
+            const int b = buys[k];
+            QVariant sold, erloes;
+            if (k == 1) {  // the second purchase was sold again
+                sold = days[count - 40];
+                erloes = held[k].prices[count - 40];
+            }
+            Q_TRY(bookings.add({held[k].firma, days[b], shares[k], held[k].prices[b], sold, erloes, held[k].name}));
+        }
+        Q_TRY(bookings.commit());
+        stats.bookings = bookings.added();
+    }
+    progress.step(QStringLiteral("Beispieldaten"), spec.securities, spec.securities);
+    return stats;
+}
+
+}  // namespace q::sample

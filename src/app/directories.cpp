@@ -1,0 +1,29 @@
+#include "app/directories.h"
+
+#include "base/text_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace q {
+
+QString installationDir(const QString& programDir) {
+    QString dir = withSlash(QDir::cleanPath(programDir));
+    if (dir.endsWith(QStringLiteral("/bin/"), Qt::CaseInsensitive)) dir.chop(4);
+    if (QFileInfo(dir).isWritable()) return dir;
+    QString home = qEnvironmentVariable("XDG_DATA_HOME");
+    if (home.isEmpty()) home = QDir::homePath() + QStringLiteral("/.local/share");
+    return withSlash(home) + QStringLiteral("Quintara/");
+}
+
+bool sameDir(const QString& a, const QString& b) {
+    return withSlash(QDir::cleanPath(a)).compare(withSlash(QDir::cleanPath(b)), Qt::CaseInsensitive) == 0;
+}
+
+QString windowCaption(const QString& dataDir, const QString& depotDir) {
+    if (sameDir(dataDir, depotDir)) return QStringLiteral("Quintara");
+    return QStringLiteral("Quintara - ") + QDir(QDir::cleanPath(depotDir)).dirName();
+}
+
+}  // namespace q

@@ -1,0 +1,33 @@
+// Where the program's directories are: the installation directory it starts from,
+// and the data, depot, work, backup and intraday directories the settings name.
+// Every directory text ends with "/".
+#pragma once
+
+#include <QString>
+
+namespace q {
+
+struct Directories {
+    QString install;
+    QString data;
+    QString depot;
+    QString work;
+    QString backup;
+    QString intraday;
+};
+
+// The installation directory for a program in `programDir`: that directory with a
+// trailing "bin/" removed (letter case kept: Linux names are case-sensitive). When
+// it cannot be written to (a system-wide install), the per-user data home
+// `$XDG_DATA_HOME/Quintara/` (default ~/.local/share/Quintara/) plays its part.
+QString installationDir(const QString& programDir);
+
+// True when the two directories name the same place (letter case ignored, as the
+// window caption compares them).
+bool sameDir(const QString& a, const QString& b);
+
+// The caption: "Quintara", or "Quintara - " + the depot directory's folder name when
+// the depot lies elsewhere than the data.
+QString windowCaption(const QString& dataDir, const QString& depotDir);
+
+}  // namespace q

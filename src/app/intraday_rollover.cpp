@@ -1,0 +1,71 @@
+#include "app/intraday_rollover.h"
+
+#include "base/formats.h"
+#include "base/text_files.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <cmath>
+#include <map>
+
+namespace q {
+
+Result<RolloverReport> intradayRollover(const Directories& dirs, Store& store) {
+    RolloverReport report;
+    store.close(QStringLiteral("Intraday.db"));
+    if (!store.exists(QStringLiteral("Intraday.db"))) {
+        Q_TRY(store.ensure(QStringLiteral("Intraday.db")));
+        return report;
+    }
+    auto intraday = Store::openFile(store.path(QStringLiteral("Intraday.db")), layoutFor(TableKind::Intraday, QStringLiteral("Intraday")));
+    if (!intraday) return intraday.status();
+    Table& source = **intraday;
+
+    // The write lock on Intraday.db is held from reading to emptying, so a row a
+    // polling job adds meanwhile waits and is not emptied away unarchived.
+    Transaction sourceTx(source.db());
+    Q_TRY(sourceTx.begin());
+    // Rows by day; a day's rows go to that day's archive.
+    std::map<int, std::vector<QVariantList>> byDay;
+    Q_TRY(source.forEach(Query(), [&byDay](const Record& r) {
+        byDay[static_cast<int>(std::floor(r.value(QStringLiteral("ZEIT")).toDouble()))].push_back(r.values());
+        return true;
+    }));
+    if (!byDay.empty() && !QDir().mkpath(dirs.intraday))
+        return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dirs.intraday));
+
+    for (const auto& [day, rows] : byDay) {
+        const QString name = formatDate(dateFromDayNumber(day)) + QStringLiteral(".DB");
+        const QString path = filePath(dirs.intraday, name);
+        auto db = Database::open(path, Database::Mode::CreateIfMissing);
+        if (!db) return db.status();
+        const Layout layout = layoutFor(TableKind::Intraday, tableNameOf(name));
+        Q_TRY(ensureTable(**db, layout, {}, nullptr));
+        Transaction tx(**db);
+        Q_TRY(tx.begin());
+        auto ins = (*db)->prepare(QStringLiteral("INSERT OR IGNORE INTO %1 (\"Firma\", \"ZEIT\", \"Kurs\", \"Volumen\") VALUES (?, ?, ?, ?)")
+                                      .arg(quoted(layout.table)));
+        if (!ins) return ins.status();
+        const int f = source.layout().fieldIndex(QStringLiteral("Firma"));
+        const int z = source.layout().fieldIndex(QStringLiteral("ZEIT"));
+        const int k = source.layout().fieldIndex(QStringLiteral("Kurs"));
+        const int v = source.layout().fieldIndex(QStringLiteral("Volumen"));
+        for (const QVariantList& row : rows) {
+            ins->bind(1, row[f]);
+            ins->bind(2, row[z]);
+            ins->bind(3, row[k]);
+            ins->bind(4, v >= 0 ? row[v] : QVariant());
+            Q_TRY(ins->run());
+        }
+        Q_TRY(tx.commit());
+        report.archives << path;
+        report.rows += static_cast<qint64>(rows.size());
+    }
+    // Every row is safe in its archive now.
+    auto removed = source.removeWhere(Query());
+    if (!removed) return removed.status();
+    Q_TRY(sourceTx.commit());
+    return report;
+}
+
+}  // namespace q

@@ -1,0 +1,43 @@
+// The state of one run of the program: what the main window owns for its whole
+// life (directories, settings, open tables, flags), shared by the window and the
+// command-line jobs. Used on one thread.
+#pragma once
+
+#include "app/directories.h"
+#include "app/einstellungen.h"
+#include "app/settings_store.h"
+#include "store/store.h"
+
+#include <QDate>
+#include <optional>
+
+namespace q {
+
+struct Session {
+    Directories dirs;
+    QString caption = QStringLiteral("Quintara");
+    SettingsStore settings;  // the settings file
+    Einstellungen values;    // the settings in effect
+    Store store;
+    QStringList watchNames;   // the four watch list names
+    QStringList stations = {QStringLiteral("BSP"), QStringLiteral("N-TV"), QStringLiteral("ZDF"), QStringLiteral("Sender4")};
+
+    bool unattended = false;  // no questions, no settings saved at close
+    bool reading = true;      // with `unattended`, picks the delayed-start job
+    QDate exportDate;         // argument of the export switch
+    QString exportDir;        // its directory, ending with "/"
+    int startCounter = 0;     // starts since the last automatic backup
+
+    bool firstStart = false;     // no settings existed for this user
+    bool newsAvailable = false;  // Nachrichten.db exists
+    bool hasGlD = false;         // Aktien.db carries the stored moving average `GlD`
+    std::optional<double> secondCurrencyFactor;
+    QString portfolioReport;     // anlagen.rtf, or the text shown when there is none
+    QStringList statusNotes;     // for the status bar (e.g. a setting of the wrong type)
+    QStringList steps;           // what the start-up did, for `quintara-cli start`
+    bool startupComplete = false;
+    bool quitRequested = false;  // the start-up asks the program to end
+    bool autoBackupRan = false;
+};
+
+}  // namespace q

@@ -1,0 +1,41 @@
+// Start-up and closing of a run, without a window: directories, settings, the
+// creation of missing tables, the index check, the structure upgrades, the settings
+// in effect, the automatic backup; and at the end the report clean-up and the
+// settings written in their fixed order.
+#pragma once
+
+#include "app/session.h"
+#include "base/interaction.h"
+
+namespace q {
+
+struct StartOptions {
+    QString programDir;    // directory of the running program
+    QString homeDir;       // when set: the installation directory (quintara-cli --home)
+    QString settingsPath;  // when set: the settings file (--settings); else the user's
+};
+
+// Runs the start-up on `session`. Returns OK when the start-up completed
+// (`session.startupComplete`). Otherwise the failure that ended it early: the
+// messages the user was shown went through `ui`; the session keeps what was set up
+// so far. A refused structure upgrade or a failed index repair sets
+// `session.quitRequested` (the program ends). A failure in the tables is handled
+// once: an index error offers the index rebuild, any other the restore from the
+// backup, and either is followed by a second run of the creation.
+Status startUp(Session& session, const StartOptions& options, Interaction& ui, Progress& progress);
+
+// The closing steps (nothing in unattended mode): deletes the report files, writes
+// the settings in their closing order, the watch list names to `WNamen.ini`, and
+// saves the settings file. Fails Io naming the file that could not be written.
+Status closeDown(Session& session);
+
+// Start counter and automatic backup: counts this start and says whether the
+// automatic backup is due. `counter` is the stored `Speichern`; returns the value to
+// store (0 when the backup is due).
+struct BackupCount {
+    int stored;
+    bool due;
+};
+BackupCount countStart(int counter, bool autoBackup, int interval);
+
+}  // namespace q

@@ -1,0 +1,40 @@
+// quintara-sample: writes the bundled sample data directory.
+//   quintara-sample DIR      -> DIR/Daten/ with about 30 fictional securities
+// An existing DIR/Daten/Firma.db is left alone, so the command can run on every build.
+
+#include "base/text_files.h"
+#include "sample/sample_data.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <exception>
+
+int main(int argc, char** argv) {
+    try {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const QStringList args = app.arguments();
+        if (args.size() != 2) {
+            err << "Aufruf: quintara-sample VERZEICHNIS\n";
+            return 2;
+        }
+        const QString data = q::withSlash(args[1]) + QStringLiteral("Daten/");
+        if (q::fileExists(data, QStringLiteral("Firma.db"))) {
+            out << "Beispieldaten vorhanden: " << data << "\n";
+            return 0;
+        }
+        q::NoProgress progress;
+        auto stats = q::sample::writeSampleData(data, q::sample::Spec(), progress);
+        if (!stats) {
+            err << stats.status().message() << "\n";
+            return 1;
+        }
+        out << "Beispieldaten angelegt in " << data << ": " << stats->securities << " Wertpapiere, " << stats->prices
+            << " Kurse, " << stats->bookings << " Buchungen\n";
+        return 0;
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << "Interner Fehler: " << e.what() << "\n";
+        return 3;
+    }
+}
