@@ -148,6 +148,29 @@ Status wrongType(const QString& name) {
 
 }  // namespace
 
+std::optional<SettingValue> convertValue(const SettingValue& v, ValueType type) {
+    if (v.type == type) return v;
+    switch (type) {
+    case ValueType::Integer:
+        if (v.type == ValueType::Bool) return SettingValue::integer(v.data.toBool() ? 1 : 0);
+        break;
+    case ValueType::Bool:
+        if (v.type == ValueType::Integer) return SettingValue::truth(v.data.toInt() != 0);
+        break;
+    case ValueType::Double:
+        if (v.type == ValueType::DateTime || v.type == ValueType::Integer)
+            return SettingValue::number(v.data.toDouble());
+        break;
+    case ValueType::DateTime:
+        if (v.type == ValueType::Double || v.type == ValueType::Integer)
+            return SettingValue::dateTime(v.data.toDouble());
+        break;
+    case ValueType::Text:
+    case ValueType::Bytes: break;
+    }
+    return std::nullopt;
+}
+
 Status SettingsStore::load(const QString& path) {
     m_path = path;
     m_fileExisted = false;
@@ -268,26 +291,8 @@ std::optional<SettingValue> SettingsStore::value(const QString& key, const QStri
 Result<SettingValue> SettingsStore::read(const QString& key, const QString& name, ValueType type) const {
     const Entry* e = entry(key, name);
     if (!e) return Status::notFound(QStringLiteral("Einstellung %1 fehlt").arg(name));
-    const SettingValue& v = e->value;
-    if (v.type == type) return v;
-    switch (type) {
-    case ValueType::Integer:
-        if (v.type == ValueType::Bool) return SettingValue::integer(v.data.toBool() ? 1 : 0);
-        break;
-    case ValueType::Bool:
-        if (v.type == ValueType::Integer) return SettingValue::truth(v.data.toInt() != 0);
-        break;
-    case ValueType::Double:
-        if (v.type == ValueType::DateTime || v.type == ValueType::Integer)
-            return SettingValue::number(v.data.toDouble());
-        break;
-    case ValueType::DateTime:
-        if (v.type == ValueType::Double || v.type == ValueType::Integer)
-            return SettingValue::dateTime(v.data.toDouble());
-        break;
-    case ValueType::Text:
-    case ValueType::Bytes: break;
-    }
+    auto converted = convertValue(e->value, type);
+    if (converted) return *converted;
     return wrongType(name);
 }
 

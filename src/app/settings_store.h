@@ -36,6 +36,12 @@ struct SettingValue {
     }
 };
 
+// `value` as `type`, with the conversions the registry allowed: Bool and Integer read
+// as each other (any non-zero integer is true); Double and DateTime read as each other,
+// both 8-byte floating point there; an Integer reads as Double or DateTime. nullopt
+// for any other pair.
+std::optional<SettingValue> convertValue(const SettingValue& value, ValueType type);
+
 // The file, one section per key, one line per value:
 //
 //   [SOFTWARE\Morvane\Quintara]
@@ -78,10 +84,8 @@ public:
     std::optional<SettingValue> value(const QString& key, const QString& name) const;
 
     // Typed reads. Fail with NotFound "Einstellung <name> fehlt" when absent and with
-    // Invalid "Einstellung <name> hat den falschen Typ" when stored as another type.
-    // Conversions the registry allowed are accepted: Bool and Integer read as each
-    // other (any non-zero integer is true); Double and DateTime read as each other,
-    // both 8-byte floating point there; an Integer reads as Double.
+    // Invalid "Einstellung <name> hat den falschen Typ" when stored as a type that
+    // convertValue() does not turn into the one asked for.
     Result<QString> readText(const QString& key, const QString& name) const;
     Result<int> readInteger(const QString& key, const QString& name) const;
     Result<bool> readBool(const QString& key, const QString& name) const;
