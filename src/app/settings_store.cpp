@@ -218,7 +218,7 @@ void SettingsStore::parse(const QString& text) {
             continue;
         }
         if (currentKey.isEmpty()) {
-            skip(lineNumber, QStringLiteral("steht vor dem ersten Abschnitt"));
+            skip(lineNumber, QStringLiteral("gehört zu keinem gültigen Abschnitt"));
             continue;
         }
         const auto value = parseValue(QStringView(line).mid(eq + 1).trimmed());
