@@ -27,8 +27,8 @@ public:
         for (const SettingGroup group : {SettingGroup::Locations, SettingGroup::Currency, SettingGroup::Reading,
                                          SettingGroup::View, SettingGroup::Analysis, SettingGroup::ChartAppearance,
                                          SettingGroup::Backup, SettingGroup::PriceFilter}) {
-            for (const SettingSpec& spec : settingsCatalogue())
-                if (spec.group == group && spec.readAtStart) read(spec);
+            for (const SettingEntry& entry : settingsCatalogue())
+                if (entry.group == group && entry.readAtStart) read(entry);
             if (group == SettingGroup::View) {
                 readGridLayouts();
                 readToolBarBands();
@@ -44,19 +44,19 @@ private:
             *m_notes << QStringLiteral("Einstellung %1 hat den falschen Typ, Standardwert verwendet").arg(name);
     }
 
-    void read(const SettingSpec& spec) {
-        const auto stored = m_store.read(mainKey(), spec.name, spec.type);
+    void read(const SettingEntry& entry) {
+        const auto stored = m_store.read(mainKey(), entry.name, entry.type);
         if (stored) {
-            m_values.set(spec.name, *stored);
+            m_values.set(entry.name, *stored);
             return;
         }
         const bool absent = stored.status().category() == Category::NotFound;
-        if (!absent) noteWrongType(spec.name);
-        const auto def = defaultValue(spec, m_ctx);
+        if (!absent) noteWrongType(entry.name);
+        const auto def = defaultValue(entry, m_ctx);
         if (!def) return;
-        m_values.set(spec.name, *def);
+        m_values.set(entry.name, *def);
         // A wrongly typed value stays as it is: the user may still want to mend it by hand.
-        if (absent && spec.writtenAtStart) m_store.write(mainKey(), spec.name, *def);
+        if (absent && entry.writtenAtStart) m_store.write(mainKey(), entry.name, *def);
     }
 
     // A numbered value; its default is the window's design, so absent means absent.
@@ -158,8 +158,8 @@ std::optional<SettingValue> Einstellungen::value(const QString& name) const {
 std::optional<SettingValue> Einstellungen::converted(const QString& name, ValueType type) const {
     if (const auto v = value(name))
         if (auto c = convertValue(*v, type)) return c;
-    const SettingSpec* spec = findSetting(name);
-    if (spec && spec->defaultKind == DefaultKind::Fixed) return convertValue(spec->fixedDefault, type);
+    const SettingEntry* entry = findSetting(name);
+    if (entry && entry->defaultKind == DefaultKind::Fixed) return convertValue(entry->fixedDefault, type);
     return std::nullopt;
 }
 
@@ -232,11 +232,11 @@ Einstellungen readSettingsAtStart(SettingsStore& store, const SettingsContext& c
 }
 
 void writeSettingsOnClose(SettingsStore& store, const Einstellungen& values) {
-    const QList<const SettingSpec*> order = closeOrder();
+    const QList<const SettingEntry*> order = closeOrder();
     const auto writeSteps = [&](bool window) {
-        for (const SettingSpec* spec : order) {
-            if ((spec->closeStep == CloseStep::Window) != window) continue;
-            if (const auto v = values.value(spec->name)) writeAs(store, spec->name, *v, spec->type);
+        for (const SettingEntry* entry : order) {
+            if ((entry->closeStep == CloseStep::Window) != window) continue;
+            if (const auto v = values.value(entry->name)) writeAs(store, entry->name, *v, entry->type);
         }
     };
     writeSteps(false);

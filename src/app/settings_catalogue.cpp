@@ -15,7 +15,7 @@ using C = CloseStep;
 
 class CatalogueBuilder {
 public:
-    QList<SettingSpec> list;
+    QList<SettingEntry> list;
 
     void group(SettingGroup g) { m_group = g; }
 
@@ -34,7 +34,7 @@ public:
 
 private:
     void add(const QString& name, T type, DefaultKind kind, const SettingValue& def, bool written, C step) {
-        SettingSpec s;
+        SettingEntry s;
         s.name = name;
         s.type = type;
         s.defaultKind = kind;
@@ -54,7 +54,7 @@ SettingValue integer(int v) { return SettingValue::integer(v); }
 SettingValue truth(bool v) { return SettingValue::truth(v); }
 SettingValue number(double v) { return SettingValue::number(v); }
 
-QList<SettingSpec> buildCatalogue() {
+QList<SettingEntry> buildCatalogue() {
     CatalogueBuilder b;
 
     b.group(SettingGroup::Locations);
@@ -272,35 +272,35 @@ const ComputedDefault kComputed[] = {
 
 }  // namespace
 
-const QList<SettingSpec>& settingsCatalogue() {
-    static const QList<SettingSpec> catalogue = buildCatalogue();
+const QList<SettingEntry>& settingsCatalogue() {
+    static const QList<SettingEntry> catalogue = buildCatalogue();
     return catalogue;
 }
 
-const SettingSpec* findSetting(const QString& name) {
-    for (const SettingSpec& s : settingsCatalogue())
+const SettingEntry* findSetting(const QString& name) {
+    for (const SettingEntry& s : settingsCatalogue())
         if (s.name.compare(name, Qt::CaseInsensitive) == 0) return &s;
     return nullptr;
 }
 
-QList<const SettingSpec*> closeOrder() {
-    QList<const SettingSpec*> order;
-    for (const SettingSpec& s : settingsCatalogue())
+QList<const SettingEntry*> closeOrder() {
+    QList<const SettingEntry*> order;
+    for (const SettingEntry& s : settingsCatalogue())
         if (s.writtenOnClose()) order << &s;
     std::stable_sort(order.begin(), order.end(),
-                     [](const SettingSpec* x, const SettingSpec* y) { return x->closeStep < y->closeStep; });
+                     [](const SettingEntry* x, const SettingEntry* y) { return x->closeStep < y->closeStep; });
     return order;
 }
 
-std::optional<SettingValue> defaultValue(const SettingSpec& spec, const SettingsContext& ctx) {
-    switch (spec.defaultKind) {
+std::optional<SettingValue> defaultValue(const SettingEntry& entry, const SettingsContext& ctx) {
+    switch (entry.defaultKind) {
     case DefaultKind::None:
     case DefaultKind::Design: return std::nullopt;
-    case DefaultKind::Fixed: return spec.fixedDefault;
+    case DefaultKind::Fixed: return entry.fixedDefault;
     case DefaultKind::Computed: break;
     }
     for (const ComputedDefault& d : kComputed) {
-        if (spec.name != QLatin1String(d.name)) continue;
+        if (entry.name != QLatin1String(d.name)) continue;
         switch (d.base) {
         case ComputedDefault::Install: return SettingValue::text(ctx.installDir + QLatin1String(d.suffix));
         case ComputedDefault::Data: return SettingValue::text(ctx.dataDir + QLatin1String(d.suffix));

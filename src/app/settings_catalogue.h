@@ -22,7 +22,7 @@ struct SettingsContext {
 enum class DefaultKind {
     None,      // no default: the value stays absent
     Design,    // the window keeps what its design shows: the value stays absent
-    Fixed,     // SettingSpec::fixedDefault
+    Fixed,     // SettingEntry::fixedDefault
     Computed,  // from the directories or today, see defaultValue()
 };
 
@@ -48,7 +48,7 @@ enum class CloseStep {
     Window,
 };
 
-struct SettingSpec {
+struct SettingEntry {
     QString name;
     ValueType type = ValueType::Text;
     DefaultKind defaultKind = DefaultKind::None;
@@ -65,16 +65,16 @@ struct SettingSpec {
 };
 
 // Every fixed-name value of the main key, in the order the start reads them.
-const QList<SettingSpec>& settingsCatalogue();
+const QList<SettingEntry>& settingsCatalogue();
 // The entry of that name, compared without regard to case; nullptr when there is none
 // (numbered grid and tool-bar values included: see matchDynamicSetting()).
-const SettingSpec* findSetting(const QString& name);
+const SettingEntry* findSetting(const QString& name);
 // The values closing writes, in the order it writes them.
-QList<const SettingSpec*> closeOrder();
+QList<const SettingEntry*> closeOrder();
 
 // The default of a value: the fixed one, or the computed one (directories from the
 // context, dates as day numbers counted back from ctx.today); nullopt for None and Design.
-std::optional<SettingValue> defaultValue(const SettingSpec& spec, const SettingsContext& ctx);
+std::optional<SettingValue> defaultValue(const SettingEntry& entry, const SettingsContext& ctx);
 
 // The grids whose layout is stored, as numbered in the value names.
 inline constexpr int kGridNumbers[] = {1, 2, 3, 5, 6};

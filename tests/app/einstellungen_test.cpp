@@ -223,9 +223,9 @@ TEST_F(ClosingSettings, NextStartReadsBackWhatItWrote) {
     EXPECT_FALSE(second.truth("AnlageDetail"));
     EXPECT_EQ(second.number("DividentenProzent"), 3.25);
     EXPECT_EQ(second.text("Vergleich2"), QString::fromUtf8("Münchener Rück"));
-    for (const SettingSpec* spec : closeOrder()) {
-        if (spec->readAtStart) {
-            EXPECT_EQ(second.value(spec->name), first.value(spec->name)) << spec->name.toStdString();
+    for (const SettingEntry* entry : closeOrder()) {
+        if (entry->readAtStart) {
+            EXPECT_EQ(second.value(entry->name), first.value(entry->name)) << entry->name.toStdString();
         }
     }
 }
