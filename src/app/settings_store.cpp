@@ -1,0 +1,403 @@
+#include "app/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace q {
+
+SettingValue SettingValue::text(const QString& value) { return {ValueType::Text, value}; }
+SettingValue SettingValue::integer(int value) { return {ValueType::Integer, value}; }
+SettingValue SettingValue::truth(bool value) { return {ValueType::Bool, value}; }
+SettingValue SettingValue::number(double value) { return {ValueType::Double, value}; }
+SettingValue SettingValue::dateTime(double dayNumber) { return {ValueType::DateTime, dayNumber}; }
+SettingValue SettingValue::bytes(const QByteArray& value) { return {ValueType::Bytes, value}; }
+
+namespace {
+
+const QLatin1String kDoubleTag("double:");
+const QLatin1String kDateTag("date:");
+const QLatin1String kHexTag("hex:");
+
+QString folded(const QString& name) { return name.toCaseFolded(); }
+
+// Shortest text that reads back as the same double; always C locale.
+QString formatDouble(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
+
+QString quoteText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '"': out += QLatin1String("\\\""); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default:
+            // Other control characters would make the line unreadable in an editor.
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+// `quoted` starts with '"'; the closing quote must end it.
+std::optional<QString> unquoteText(QStringView quoted) {
+    QString out;
+    qsizetype i = 1;
+    while (i < quoted.size()) {
+        const QChar c = quoted[i];
+        if (c == QLatin1Char('"')) return i == quoted.size() - 1 ? std::optional<QString>(out) : std::nullopt;
+        if (c != QLatin1Char('\\')) {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= quoted.size()) return std::nullopt;
+        const QChar e = quoted[i + 1];
+        i += 2;
+        switch (e.unicode()) {
+        case '\\': out += QLatin1Char('\\'); break;
+        case '"': out += QLatin1Char('"'); break;
+        case 'n': out += QLatin1Char('\n'); break;
+        case 'r': out += QLatin1Char('\r'); break;
+        case 't': out += QLatin1Char('\t'); break;
+        case 'u': {
+            if (i + 4 > quoted.size()) return std::nullopt;
+            bool ok = false;
+            const ushort code = quoted.mid(i, 4).toUShort(&ok, 16);
+            if (!ok) return std::nullopt;
+            out += QChar(code);
+            i += 4;
+            break;
+        }
+        default: return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+bool isIntegerText(QStringView text) {
+    qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (start >= text.size()) return false;
+    for (qsizetype i = start; i < text.size(); ++i)
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9')) return false;
+    return true;
+}
+
+bool isHexText(QStringView text) {
+    if (text.size() % 2 != 0) return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F'))) return false;
+    }
+    return true;
+}
+
+std::optional<SettingValue> parseValue(QStringView text) {
+    if (text.startsWith(QLatin1Char('"'))) {
+        auto unquoted = unquoteText(text);
+        if (!unquoted) return std::nullopt;
+        return SettingValue::text(*unquoted);
+    }
+    if (isIntegerText(text)) {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        // Beyond 32 bits it is no registry number; keep the digits as text.
+        return ok ? SettingValue::integer(value) : SettingValue::text(text.toString());
+    }
+    const auto tagged = [&](QLatin1String tag) { return text.startsWith(tag, Qt::CaseInsensitive); };
+    if (tagged(kDoubleTag) || tagged(kDateTag)) {
+        const bool isDate = tagged(kDateTag);
+        bool ok = false;
+        const double value = text.mid(isDate ? kDateTag.size() : kDoubleTag.size()).trimmed().toDouble(&ok);
+        if (!ok) return std::nullopt;
+        return isDate ? SettingValue::dateTime(value) : SettingValue::number(value);
+    }
+    if (tagged(kHexTag)) {
+        const QStringView hex = text.mid(kHexTag.size()).trimmed();
+        if (!isHexText(hex)) return std::nullopt;
+        return SettingValue::bytes(QByteArray::fromHex(hex.toLatin1()));
+    }
+    return SettingValue::text(text.toString());
+}
+
+QString formatValue(const SettingValue& v) {
+    switch (v.type) {
+    case ValueType::Text: return quoteText(v.data.toString());
+    case ValueType::Integer: return QString::number(v.data.toInt());
+    case ValueType::Bool: return v.data.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case ValueType::Double: return kDoubleTag + formatDouble(v.data.toDouble());
+    case ValueType::DateTime: return kDateTag + formatDouble(v.data.toDouble());
+    case ValueType::Bytes: return kHexTag + QString::fromLatin1(v.data.toByteArray().toHex());
+    }
+    return {};
+}
+
+Status wrongType(const QString& name) {
+    return Status::invalid(QStringLiteral("Einstellung %1 hat den falschen Typ").arg(name));
+}
+
+}  // namespace
+
+std::optional<SettingValue> convertValue(const SettingValue& v, ValueType type) {
+    if (v.type == type) return v;
+    switch (type) {
+    case ValueType::Integer:
+        if (v.type == ValueType::Bool) return SettingValue::integer(v.data.toBool() ? 1 : 0);
+        break;
+    case ValueType::Bool:
+        if (v.type == ValueType::Integer) return SettingValue::truth(v.data.toInt() != 0);
+        break;
+    case ValueType::Double:
+        if (v.type == ValueType::DateTime || v.type == ValueType::Integer)
+            return SettingValue::number(v.data.toDouble());
+        break;
+    case ValueType::DateTime:
+        if (v.type == ValueType::Double || v.type == ValueType::Integer)
+            return SettingValue::dateTime(v.data.toDouble());
+        break;
+    case ValueType::Text:
+    case ValueType::Bytes: break;
+    }
+    return std::nullopt;
+}
+
+Status SettingsStore::load(const QString& path) {
+    m_path = path;
+    m_fileExisted = false;
+    m_notes.clear();
+    m_sections.clear();
+    QFile file(path);
+    if (!file.exists()) return Status::ok();
+    m_fileExisted = true;
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::io(
+            QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()));
+    parse(QString::fromUtf8(file.readAll()));
+    return Status::ok();
+}
+
+void SettingsStore::parse(const QString& text) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QString currentKey;
+    const auto skip = [&](qsizetype lineNumber, const QString& reason) {
+        m_notes << QStringLiteral("Zeile %1 der Einstellungsdatei %2 übergangen: %3").arg(lineNumber).arg(m_path, reason);
+    };
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QString line = lines[n].trimmed();
+        if (n == 0 && line.startsWith(QChar(0xFEFF))) line = line.mid(1).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
+        const qsizetype lineNumber = n + 1;
+        if (line.startsWith(QLatin1Char('['))) {
+            const QString key = line.endsWith(QLatin1Char(']')) ? line.mid(1, line.size() - 2).trimmed() : QString();
+            if (key.isEmpty()) {
+                skip(lineNumber, QStringLiteral("Abschnittsname fehlt oder ist nicht geschlossen"));
+                currentKey.clear();
+                continue;
+            }
+            currentKey = sectionForWrite(key).key;
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0) {
+            skip(lineNumber, QStringLiteral("Gleichheitszeichen fehlt"));
+            continue;
+        }
+        const QString name = line.left(eq).trimmed();
+        if (name.isEmpty()) {
+            skip(lineNumber, QStringLiteral("Name fehlt"));
+            continue;
+        }
+        if (currentKey.isEmpty()) {
+            skip(lineNumber, QStringLiteral("gehört zu keinem gültigen Abschnitt"));
+            continue;
+        }
+        const auto value = parseValue(QStringView(line).mid(eq + 1).trimmed());
+        if (!value) {
+            skip(lineNumber, QStringLiteral("Wert von %1 ist nicht lesbar").arg(name));
+            continue;
+        }
+        write(currentKey, name, *value);
+    }
+}
+
+Status SettingsStore::save() const {
+    Q_ASSERT(!m_path.isEmpty());
+    if (m_path.isEmpty()) return Status::internal(QStringLiteral("Einstellungsdatei ohne Pfad"));
+    const QString dir = QFileInfo(m_path).absolutePath();
+    if (!QDir().mkpath(dir))
+        return Status::io(QStringLiteral("Verzeichnis %1 für die Einstellungen kann nicht angelegt werden").arg(dir));
+
+    QString text = QStringLiteral(
+        "; Einstellungen von Quintara. Texte stehen in Anführungszeichen; double:, date: und hex:\n"
+        "; kennzeichnen Gleitkommazahlen, Tageszahlen ab 30.12.1899 und Bytes.\n");
+    for (const Section& s : m_sections) {
+        text += QStringLiteral("\n[") + s.key + QStringLiteral("]\n");
+        for (const Entry& e : s.entries) text += e.name + QLatin1Char('=') + formatValue(e.value) + QLatin1Char('\n');
+    }
+
+    QSaveFile file(m_path);
+    const auto failed = [&] {
+        return Status::io(
+            QStringLiteral("Einstellungsdatei %1 kann nicht geschrieben werden: %2").arg(m_path, file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly)) return failed();
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return failed();
+    }
+    if (!file.commit()) return failed();
+    return Status::ok();
+}
+
+const SettingsStore::Section* SettingsStore::section(const QString& key) const {
+    for (const Section& s : m_sections)
+        if (s.key.compare(key, Qt::CaseInsensitive) == 0) return &s;
+    return nullptr;
+}
+
+SettingsStore::Section& SettingsStore::sectionForWrite(const QString& key) {
+    for (Section& s : m_sections)
+        if (s.key.compare(key, Qt::CaseInsensitive) == 0) return s;
+    m_sections.append(Section{key, {}, {}});
+    return m_sections.last();
+}
+
+const SettingsStore::Entry* SettingsStore::entry(const QString& key, const QString& name) const {
+    const Section* s = section(key);
+    if (!s) return nullptr;
+    const auto it = s->index.constFind(folded(name));
+    return it == s->index.cend() ? nullptr : &s->entries[*it];
+}
+
+bool SettingsStore::exists(const QString& key, const QString& name) const { return entry(key, name) != nullptr; }
+
+std::optional<SettingValue> SettingsStore::value(const QString& key, const QString& name) const {
+    const Entry* e = entry(key, name);
+    if (!e) return std::nullopt;
+    return e->value;
+}
+
+Result<SettingValue> SettingsStore::read(const QString& key, const QString& name, ValueType type) const {
+    const Entry* e = entry(key, name);
+    if (!e) return Status::notFound(QStringLiteral("Einstellung %1 fehlt").arg(name));
+    auto converted = convertValue(e->value, type);
+    if (converted) return *converted;
+    return wrongType(name);
+}
+
+Result<QString> SettingsStore::readText(const QString& key, const QString& name) const {
+    auto v = read(key, name, ValueType::Text);
+    if (!v) return v.status();
+    return v->data.toString();
+}
+
+Result<int> SettingsStore::readInteger(const QString& key, const QString& name) const {
+    auto v = read(key, name, ValueType::Integer);
+    if (!v) return v.status();
+    return v->data.toInt();
+}
+
+Result<bool> SettingsStore::readBool(const QString& key, const QString& name) const {
+    auto v = read(key, name, ValueType::Bool);
+    if (!v) return v.status();
+    return v->data.toBool();
+}
+
+Result<double> SettingsStore::readDouble(const QString& key, const QString& name) const {
+    auto v = read(key, name, ValueType::Double);
+    if (!v) return v.status();
+    return v->data.toDouble();
+}
+
+Result<double> SettingsStore::readDateTime(const QString& key, const QString& name) const {
+    auto v = read(key, name, ValueType::DateTime);
+    if (!v) return v.status();
+    return v->data.toDouble();
+}
+
+Result<QByteArray> SettingsStore::readBytes(const QString& key, const QString& name) const {
+    auto v = read(key, name, ValueType::Bytes);
+    if (!v) return v.status();
+    return v->data.toByteArray();
+}
+
+void SettingsStore::write(const QString& key, const QString& name, const SettingValue& value) {
+    // A name with "=" or a line break could not be read back from the file.
+    Q_ASSERT(!name.isEmpty() && !name.contains(QLatin1Char('=')) && !name.contains(QLatin1Char('\n')));
+    Section& s = sectionForWrite(key);
+    const QString f = folded(name);
+    const auto it = s.index.constFind(f);
+    if (it != s.index.cend()) {
+        s.entries[*it].value = value;
+        return;
+    }
+    s.index.insert(f, s.entries.size());
+    s.entries.append(Entry{name, value});
+}
+
+void SettingsStore::writeText(const QString& key, const QString& name, const QString& value) {
+    write(key, name, SettingValue::text(value));
+}
+void SettingsStore::writeInteger(const QString& key, const QString& name, int value) {
+    write(key, name, SettingValue::integer(value));
+}
+void SettingsStore::writeBool(const QString& key, const QString& name, bool value) {
+    write(key, name, SettingValue::truth(value));
+}
+void SettingsStore::writeDouble(const QString& key, const QString& name, double value) {
+    write(key, name, SettingValue::number(value));
+}
+void SettingsStore::writeDateTime(const QString& key, const QString& name, double dayNumber) {
+    write(key, name, SettingValue::dateTime(dayNumber));
+}
+void SettingsStore::writeBytes(const QString& key, const QString& name, const QByteArray& value) {
+    write(key, name, SettingValue::bytes(value));
+}
+
+void SettingsStore::removeKey(const QString& key) {
+    m_sections.removeIf([&](const Section& s) { return s.key.compare(key, Qt::CaseInsensitive) == 0; });
+}
+
+void SettingsStore::removeValue(const QString& key, const QString& name) {
+    const Section* found = section(key);
+    if (!found || !found->index.contains(folded(name))) return;
+    Section& s = sectionForWrite(key);
+    s.entries.removeAt(s.index.value(folded(name)));
+    s.index.clear();
+    for (qsizetype i = 0; i < s.entries.size(); ++i) s.index.insert(folded(s.entries[i].name), i);
+}
+
+bool SettingsStore::keyExists(const QString& key) const { return section(key) != nullptr; }
+
+QStringList SettingsStore::valueNames(const QString& key) const {
+    QStringList names;
+    if (const Section* s = section(key))
+        for (const Entry& e : s->entries) names << e.name;
+    return names;
+}
+
+QStringList SettingsStore::keyNames() const {
+    QStringList names;
+    for (const Section& s : m_sections) names << s.key;
+    return names;
+}
+
+QString defaultSettingsPath() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // The XDG rules say a relative path there is to be ignored.
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Morvane/Quintara.conf");
+}
+
+}  // namespace q

@@ -1,0 +1,234 @@
+#include "app/settings_store.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace q;
+
+namespace {
+
+const QString kMain = SettingsStore::kMainKey;
+
+SettingsStore reloaded(const QString& path) {
+    SettingsStore store;
+    EXPECT_TRUE(store.load(path).isOk());
+    return store;
+}
+
+}  // namespace
+
+TEST(SettingsFile, RoundTripsEveryTypeExactly) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    const QString tricky = QString::fromUtf8("C:\\Daten\\ \"Börse\" a=b\tTab\nZeile\x01");
+    const QByteArray bytes("\x00\xff\x10", 3);
+    {
+        SettingsStore store;
+        ASSERT_TRUE(store.load(path).isOk());
+        EXPECT_FALSE(store.fileExisted());
+        store.writeText(kMain, "Text", tricky);
+        store.writeText(kMain, "Leer", "");
+        store.writeText(kMain, "Ziffern", "42");
+        store.writeInteger(kMain, "Klein", -2147483647 - 1);
+        store.writeDouble(kMain, "Kurs", 1.95583);
+        store.writeDouble(kMain, "Summe", 0.1 + 0.2);
+        store.writeDouble(kMain, "Winzig", 1e-300);
+        store.writeDateTime(kMain, "Zeitpunkt", 39814.75);
+        store.writeBytes(kMain, "Roh", bytes);
+        store.writeBool(kMain, "Wahr", true);
+        store.writeText(SettingsStore::kChartKey, "Kurs1_Series1_Title", "Kurs");
+        ASSERT_TRUE(store.save().isOk());
+    }
+    SettingsStore store = reloaded(path);
+    EXPECT_TRUE(store.fileExisted());
+    EXPECT_EQ(*store.readText(kMain, "Text"), tricky);
+    EXPECT_EQ(*store.readText(kMain, "Leer"), "");
+    // A quoted number stays text.
+    EXPECT_EQ(*store.readText(kMain, "Ziffern"), "42");
+    EXPECT_EQ(*store.readInteger(kMain, "Klein"), -2147483647 - 1);
+    EXPECT_EQ(*store.readDouble(kMain, "Kurs"), 1.95583);
+    EXPECT_EQ(*store.readDouble(kMain, "Summe"), 0.1 + 0.2);
+    EXPECT_EQ(*store.readDouble(kMain, "Winzig"), 1e-300);
+    EXPECT_EQ(*store.readDateTime(kMain, "Zeitpunkt"), 39814.75);
+    EXPECT_EQ(*store.readBytes(kMain, "Roh"), bytes);
+    EXPECT_TRUE(*store.readBool(kMain, "Wahr"));
+    EXPECT_EQ(*store.readText(SettingsStore::kChartKey, "Kurs1_Series1_Title"), "Kurs");
+    EXPECT_EQ(store.valueNames(kMain).first(), "Text");
+}
+
+TEST(SettingsFile, WritesOneReadableLinePerValue) {
+    QTemporaryDir dir;
+    SettingsStore store;
+    ASSERT_TRUE(store.load(dir.filePath("Quintara.conf")).isOk());
+    store.writeText(kMain, "WaehrungsSymbol", "EUR");
+    store.writeInteger(kMain, "Spekulation", 365);
+    store.writeBool(kMain, "Alle", false);
+    store.writeDouble(kMain, "MinusProzent", -45.0);
+    store.writeDateTime(kMain, "Spekulation_ab", 39814);
+    store.writeBytes(kMain, "Grid1FontStyle", QByteArray("\x01", 1));
+    ASSERT_TRUE(store.save().isOk());
+
+    const QString text = QString::fromUtf8(qtest::readFile(dir.filePath("Quintara.conf")));
+    EXPECT_TRUE(text.contains("[SOFTWARE\\Morvane\\Quintara]\n"
+                              "WaehrungsSymbol=\"EUR\"\n"
+                              "Spekulation=365\n"
+                              "Alle=0\n"
+                              "MinusProzent=double:-45\n"
+                              "Spekulation_ab=date:39814\n"
+                              "Grid1FontStyle=hex:01\n"))
+        << text.toStdString();
+}
+
+TEST(SettingsFile, KeepsHandEditsAndUnknownValues) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    qtest::writeFile(path, "\xef\xbb\xbf; von Hand\r\n"
+                           "[software\\morvane\\QUINTARA]\r\n"
+                           "# Index fuer die Analyse\r\n"
+                           "KursIndex = Dow Jones\r\n"
+                           "Fremd=hex:ABCD\r\n"
+                           "Sprache=  2  \r\n"
+                           "Kommentar=\"\\u00e4 \\\" \\\\\"\r\n");
+    SettingsStore store = reloaded(path);
+    EXPECT_TRUE(store.notes().isEmpty()) << store.notes().join('\n').toStdString();
+    EXPECT_EQ(*store.readText(kMain, "KursIndex"), "Dow Jones");
+    EXPECT_EQ(*store.readInteger(kMain, "Sprache"), 2);
+    EXPECT_EQ(*store.readText(kMain, "Kommentar"), QString::fromUtf8("ä \" \\"));
+
+    store.writeInteger(kMain, "Sprache", 3);
+    ASSERT_TRUE(store.save().isOk());
+    SettingsStore again = reloaded(path);
+    EXPECT_EQ(again.keyNames(), QStringList{"software\\morvane\\QUINTARA"});
+    EXPECT_EQ(again.valueNames(kMain), (QStringList{"KursIndex", "Fremd", "Sprache", "Kommentar"}));
+    EXPECT_EQ(*again.readBytes(kMain, "Fremd"), QByteArray("\xab\xcd"));
+    EXPECT_EQ(*again.readText(kMain, "KursIndex"), "Dow Jones");
+    EXPECT_EQ(*again.readInteger(kMain, "Sprache"), 3);
+}
+
+TEST(SettingsFile, SkipsUnreadableLinesWithANoteNamingTheLine) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    qtest::writeFile(path, "Vorher=1\n"
+                           "[SOFTWARE\\Morvane\\Quintara]\n"
+                           "nur Text ohne Zeichen\n"
+                           "Kurs=double:zwei\n"
+                           "Roh=hex:abc\n"
+                           "Offen=\"kein Ende\n"
+                           "=5\n"
+                           "[kaputt\n"
+                           "Gut=7\n");
+    SettingsStore store = reloaded(path);
+    ASSERT_EQ(store.notes().size(), 8);
+    EXPECT_TRUE(store.notes()[0].startsWith("Zeile 1 der Einstellungsdatei " + path)) << store.notes()[0].toStdString();
+    EXPECT_TRUE(store.notes()[1].startsWith("Zeile 3 ")) << store.notes()[1].toStdString();
+    EXPECT_TRUE(store.notes()[3].contains("Roh"));
+    // A broken section header ends the section: what follows has no key to go to.
+    EXPECT_FALSE(store.exists(kMain, "Gut"));
+    EXPECT_EQ(store.valueNames(kMain), QStringList());
+}
+
+TEST(SettingsFile, MissingFileIsEmptyButUnreadableOneIsIo) {
+    QTemporaryDir dir;
+    SettingsStore store;
+    ASSERT_TRUE(store.load(dir.filePath("fehlt.conf")).isOk());
+    EXPECT_FALSE(store.fileExisted());
+    EXPECT_TRUE(store.keyNames().isEmpty());
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Quintara.conf"));
+    const Status status = store.load(dir.filePath("Quintara.conf"));
+    EXPECT_EQ(status.category(), Category::Io);
+    EXPECT_TRUE(status.message().startsWith("Einstellungsdatei " + dir.filePath("Quintara.conf") +
+                                            " kann nicht gelesen werden"))
+        << status.message().toStdString();
+}
+
+TEST(SettingsFile, SaveCreatesTheDirectoryAndLeavesNoTemporaryFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("config/Morvane/Quintara.conf");
+    SettingsStore store;
+    ASSERT_TRUE(store.load(path).isOk());
+    store.writeInteger(kMain, "Speichern", 1);
+    ASSERT_TRUE(store.save().isOk());
+    store.writeInteger(kMain, "Speichern", 2);
+    ASSERT_TRUE(store.save().isOk());
+    EXPECT_EQ(QDir(dir.filePath("config/Morvane")).entryList(QDir::Files | QDir::Hidden), QStringList{"Quintara.conf"});
+    EXPECT_EQ(*reloaded(path).readInteger(kMain, "Speichern"), 2);
+}
+
+TEST(SettingsFile, SaveIntoAFileInPlaceOfTheDirectoryFailsWithIo) {
+    QTemporaryDir dir;
+    qtest::writeFile(dir.filePath("Morvane"), "kein Verzeichnis");
+    SettingsStore store;
+    ASSERT_TRUE(store.load(dir.filePath("Morvane/Quintara.conf")).isOk());
+    store.writeInteger(kMain, "Speichern", 1);
+    const Status status = store.save();
+    EXPECT_EQ(status.category(), Category::Io);
+    EXPECT_TRUE(status.message().contains(dir.filePath("Morvane"))) << status.message().toStdString();
+}
+
+TEST(SettingsNames, DifferingOnlyInCaseAreOneValueKeepingTheFirstSpelling) {
+    QTemporaryDir dir;
+    SettingsStore store;
+    ASSERT_TRUE(store.load(dir.filePath("Quintara.conf")).isOk());
+    store.writeText(kMain, "SCRIPT", "/opt/alt.vts");
+    store.writeText("software\\MORVANE\\quintara", "Script", "/opt/neu.vts");
+    EXPECT_EQ(store.valueNames(kMain), QStringList{"SCRIPT"});
+    EXPECT_EQ(*store.readText(kMain, "script"), "/opt/neu.vts");
+    ASSERT_TRUE(store.save().isOk());
+    const QString text = QString::fromUtf8(qtest::readFile(dir.filePath("Quintara.conf")));
+    EXPECT_EQ(text.count("SCRIPT=\"/opt/neu.vts\""), 1);
+    EXPECT_FALSE(text.contains("Script="));
+}
+
+TEST(SettingsRead, OtherTypeIsInvalidAndAbsenceNotFound) {
+    SettingsStore store;
+    store.writeInteger(kMain, "WaehrungsSymbol", 5);
+    store.writeText(kMain, "Spekulation", "365");
+    auto text = store.readText(kMain, "WaehrungsSymbol");
+    ASSERT_FALSE(text.isOk());
+    EXPECT_EQ(text.status().category(), Category::Invalid);
+    EXPECT_EQ(text.status().message(), "Einstellung WaehrungsSymbol hat den falschen Typ");
+    EXPECT_EQ(store.readInteger(kMain, "Spekulation").status().category(), Category::Invalid);
+    EXPECT_EQ(store.readBytes(kMain, "WaehrungsSymbol").status().category(), Category::Invalid);
+    auto missing = store.readDouble(kMain, "Wechselkurs");
+    EXPECT_EQ(missing.status().category(), Category::NotFound);
+    EXPECT_EQ(missing.status().message(), "Einstellung Wechselkurs fehlt");
+}
+
+TEST(SettingsRead, AcceptsTheConversionsTheRegistryAllowed) {
+    SettingsStore store;
+    store.writeInteger(kMain, "Alle", 1);
+    store.writeInteger(kMain, "Kursfilter", 0);
+    store.writeBool(kMain, "SicherInterval", true);
+    store.writeInteger(kMain, "PlusProzent", 50);
+    store.writeDouble(kMain, "Datum", 46000.5);
+    EXPECT_TRUE(*store.readBool(kMain, "Alle"));
+    EXPECT_FALSE(*store.readBool(kMain, "Kursfilter"));
+    EXPECT_EQ(*store.readInteger(kMain, "SicherInterval"), 1);
+    EXPECT_EQ(*store.readDouble(kMain, "PlusProzent"), 50.0);
+    EXPECT_EQ(*store.readDateTime(kMain, "Datum"), 46000.5);
+}
+
+TEST(SettingsKeys, RemovingAKeyTakesItsValuesButNotOtherKeys) {
+    SettingsStore store;
+    store.writeInteger(SettingsStore::kChartKey, "Kurs1_Series1_Active", 1);
+    store.writeInteger(kMain, "Sprache", 0);
+    store.removeKey("software\\morvane\\quintara\\chart");
+    EXPECT_FALSE(store.keyExists(SettingsStore::kChartKey));
+    EXPECT_FALSE(store.exists(SettingsStore::kChartKey, "Kurs1_Series1_Active"));
+    EXPECT_TRUE(store.exists(kMain, "Sprache"));
+    store.writeInteger(SettingsStore::kChartKey, "Kurs1_Series2_Active", 0);
+    EXPECT_EQ(store.valueNames(SettingsStore::kChartKey), QStringList{"Kurs1_Series2_Active"});
+}
+
+TEST(SettingsPath, FollowsXdgConfigHome) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    const bool had = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/xdg");
+    EXPECT_EQ(defaultSettingsPath(), "/tmp/xdg/Morvane/Quintara.conf");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(defaultSettingsPath(), QDir::homePath() + "/.config/Morvane/Quintara.conf");
+    if (had) qputenv("XDG_CONFIG_HOME", saved);
+}
