@@ -9,7 +9,7 @@ namespace {
 
 // How long a writer waits for another process (an unattended job, a second window)
 // before the user is told the table is busy.
-constexpr int kBusyTimeoutMs = 15000;
+int g_busyTimeoutMs = 15000;
 
 QString fold(const QString& s) {
     QString out;
@@ -38,6 +38,9 @@ int collateNoCase(void*, int lenA, const void* a, int lenB, const void* b) {
 }
 
 }  // namespace
+
+void setBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
+int busyTimeout() { return g_busyTimeoutMs; }
 
 int compareNoCase(const QString& a, const QString& b) {
     const int c = fold(a).compare(fold(b));
@@ -145,7 +148,7 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
     std::unique_ptr<Database> db(new Database(path, handle));
     if (rc != SQLITE_OK) return db->lastError(QStringLiteral("Öffnen"));
     sqlite3_extended_result_codes(handle, 1);
-    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
+    sqlite3_busy_timeout(handle, g_busyTimeoutMs);
     sqlite3_create_collation(handle, "QNOCASE", SQLITE_UTF8, nullptr, collateNoCase);
     // The first statement reads the file header: this is where a file that is not a
     // database shows. WAL lets the program and its unattended jobs share the tables.

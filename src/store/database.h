@@ -95,6 +95,11 @@ private:
     bool m_open = false;
 };
 
+// How long a connection waits for another process's write lock before it reports
+// Busy; 15 s unless changed (tests shorten it). Applies to connections opened later.
+void setBusyTimeout(int milliseconds);
+int busyTimeout();
+
 // Double-quotes an identifier ("N-TV").
 QString quoted(const QString& identifier);
 

@@ -1,5 +1,7 @@
 #include "store/table_copy.h"
 
+#include "store/database.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -10,7 +12,6 @@ namespace q {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 15000;
 constexpr int kPagesPerStep = 1024;
 
 struct Handle {
@@ -32,7 +33,7 @@ Status openRaw(const QString& path, Handle& h, bool create) {
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.toUtf8().constData(), &h.db, flags, nullptr) != SQLITE_OK)
         return fail(QStringLiteral("Öffnen"), path, h.db);
-    sqlite3_busy_timeout(h.db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(h.db, busyTimeout());
     return Status::ok();
 }
 

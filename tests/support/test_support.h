@@ -6,6 +6,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+// Lets GoogleTest print QStrings readably in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace qtest {
 
 // Writes raw bytes to a file, creating parent directories.

@@ -1,0 +1,35 @@
+// A data directory in a temporary folder with the catalogue's tables.
+#pragma once
+
+#include "store/store.h"
+#include "support/test_support.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_tmp.isValid());
+        dir = m_tmp.path() + QStringLiteral("/");
+        store = std::make_unique<q::Store>(q::StoreDirs{dir, dir, dir, dir});
+    }
+    void createAll() {
+        for (const QString& f : q::startupTableOrder()) ASSERT_TRUE(store->ensure(f).isOk()) << f.toStdString();
+        ASSERT_TRUE(store->ensure(QStringLiteral("Nachrichten.db")).isOk());
+    }
+    q::Table& table(const QString& file) {
+        auto t = store->table(file);
+        EXPECT_TRUE(t.isOk()) << t.status().message().toStdString();
+        return **t;
+    }
+    QTemporaryDir m_tmp;
+    QString dir;
+    std::unique_ptr<q::Store> store;
+};
+
+// Runs SQL on a table file with a connection of its own; returns the first column
+// of every row, joined by "|" per row and "\n" between rows.
+QString sql(const QString& path, const QString& statement);
+// Runs several statements on one connection; false on the first error.
+bool sqlScript(const QString& path, const QString& script);
