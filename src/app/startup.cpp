@@ -180,6 +180,12 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
         if (run) break;
         if (s.quitRequested || run.category() == Category::Cancelled) return run;
         ui.status(run.message());
+        // A table another program holds is not damaged: a restore would only lose
+        // newer prices.
+        if (run.category() == Category::Busy) {
+            ui.tell(run.message());
+            return run;
+        }
         if (secondRun) {
             ui.tell(QStringLiteral("Datenbank konnte nicht wiederhergestellt werden!"));
             return run;

@@ -1,6 +1,8 @@
 #include "store/database.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <sqlite3.h>
 
 namespace q {
@@ -152,7 +154,17 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
     sqlite3_create_collation(handle, "QNOCASE", SQLITE_UTF8, nullptr, collateNoCase);
     // The first statement reads the file header: this is where a file that is not a
     // database shows. WAL lets the program and its unattended jobs share the tables.
-    if (Status s = db->exec(QStringLiteral("PRAGMA journal_mode=WAL")); !s) return s;
+    // Switching a new file to WAL needs the file to itself; two processes opening it
+    // at once can each hold the other off, which SQLite reports at once instead of
+    // waiting, so the wait happens here.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        Status s = db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        if (s) break;
+        if (s.category() != Category::Busy || waited.elapsed() > g_busyTimeoutMs) return s;
+        QThread::msleep(10);
+    }
     if (Status s = db->exec(QStringLiteral("PRAGMA synchronous=NORMAL")); !s) return s;
     return db;
 }

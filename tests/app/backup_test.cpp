@@ -1,0 +1,107 @@
+#include "app/backup.h"
+#include "app/startup_fixture.h"
+#include "store/firma_hooks.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace q;
+
+namespace {
+
+class Backup : public StartTest {
+protected:
+    void SetUp() override {
+        StartTest::SetUp();
+        ASSERT_TRUE(start(session, ui, false).isOk());
+    }
+    int addSecurity(const QString& name) {
+        Table& firma = **session.store.table("Firma.db");
+        Record r = newSecurityRecord(firma, "EUR");
+        r.set("FirmenName", name);
+        return *appendSecurity(firma, r);
+    }
+    void addPrice(int firma, int day, double kurs) {
+        Table& aktien = **session.store.table("Aktien.db");
+        Record r = aktien.newRecord();
+        r.set("Firma", firma), r.set("Datum", day), r.set("Kurs", kurs);
+        ASSERT_TRUE(aktien.append(r).isOk());
+    }
+    qint64 count(const char* file) { return *(*session.store.table(file))->count(Query()); }
+
+    Session session;
+    ScriptedInteraction ui;
+    NoProgress progress;
+};
+
+}  // namespace
+
+TEST_F(Backup, CopiesLieBesideTheTablesWhenTheBackupDirectoryIsTheDataDirectory) {
+    addSecurity("Alpha");
+    auto copies = Sicherung(session.dirs, progress);
+    ASSERT_TRUE(copies.isOk());
+    QStringList targets;
+    for (const BackupCopy& c : *copies) targets << QFileInfo(c.target).fileName();
+    // No holdings history yet: the depot's copies are those of its transactions only.
+    EXPECT_EQ(targets, (QStringList{"Firma.db~", "Gruppen.db~", "Branchen.db~", "Transaktionen.db~", "Aktien.db~", "Volumen.db~"}));
+    EXPECT_TRUE(QFile::exists(home + "Firma.db~"));
+    EXPECT_FALSE(QFile::exists(home + "Firma.db~-wal"));
+}
+
+TEST_F(Backup, RestoreBringsBackTheMarketTablesAndKeepsIntradayPrices) {
+    const int a = addSecurity("Alpha");
+    addPrice(a, 46000, 10.0);
+    ASSERT_TRUE(Sicherung(session.dirs, progress).isOk());
+    // After the backup: a new security, more prices, an intraday price.
+    const int b = addSecurity("Beta");
+    addPrice(a, 46001, 11.0);
+    Table& intraday = **session.store.table("Intraday.db");
+    Record r = intraday.newRecord();
+    r.set("Firma", b), r.set("ZEIT", 46001.5), r.set("Kurs", 3.0);
+    ASSERT_TRUE(intraday.append(r).isOk());
+
+    ui.answers = {Answer::Yes};
+    auto restored = Sicherungwiederherstellen(session.dirs, session.store, ui);
+    ASSERT_TRUE(restored.isOk()) << restored.status().message().toStdString();
+    EXPECT_EQ(ui.questions, QStringList{"Soll die Datenbank von der Sicherheitkopie wiederhergestellt werden ?? "});
+    EXPECT_EQ(count("Firma.db"), 1);
+    EXPECT_EQ(count("Aktien.db"), 1);
+    EXPECT_EQ(count("Intraday.db"), 1);
+    // Indexes are there again, and Beta's number stays spent: its intraday price
+    // must not pass to the next new security.
+    EXPECT_EQ((*session.store.table("Firma.db"))->rows(Query{"IFirma"})->size(), 1u);
+    EXPECT_EQ(addSecurity("Gamma"), b + 1);
+}
+
+TEST_F(Backup, RestoreWithOnlyTheSecuritiesCopyLeavesTheRestAlone) {
+    addSecurity("Alpha");
+    ASSERT_TRUE(Sicherung(session.dirs, progress).isOk());
+    for (const char* f : {"Aktien.db~", "Volumen.db~", "Gruppen.db~", "Branchen.db~"}) ASSERT_TRUE(QFile::remove(home + f));
+    addPrice(1, 46000, 5.0);
+    ui.answers = {Answer::Yes};
+    auto restored = Sicherungwiederherstellen(session.dirs, session.store, ui);
+    ASSERT_TRUE(restored.isOk());
+    EXPECT_EQ(*restored, QStringList{home + "Firma.db"});
+    EXPECT_EQ(count("Aktien.db"), 1);
+}
+
+TEST_F(Backup, AnsweringNoOrHavingNoCopyChangesNothing) {
+    auto none = Sicherungwiederherstellen(session.dirs, session.store, ui);
+    EXPECT_EQ(none.status().category(), Category::NotFound);
+    EXPECT_EQ(ui.messages, QStringList{"Es existriert keine Sicherung"});
+
+    ASSERT_TRUE(Sicherung(session.dirs, progress).isOk());
+    addSecurity("Nach der Sicherung");
+    ui.answers = {Answer::No};
+    EXPECT_EQ(Sicherungwiederherstellen(session.dirs, session.store, ui).status().category(), Category::Cancelled);
+    EXPECT_EQ(count("Firma.db"), 1);
+}
+
+TEST_F(Backup, AnUnwritableBackupDirectoryFailsWithTheMessage) {
+    qtest::writeFile(tmp("eine-datei"), "x");
+    Directories dirs = session.dirs;
+    dirs.backup = tmp("eine-datei/Sicherung/");
+    auto copies = Sicherung(dirs, progress);
+    EXPECT_EQ(copies.status().category(), Category::Io);
+    EXPECT_EQ(copies.status().message(), "Datenbank konnte nicht gesichert werden!");
+}
