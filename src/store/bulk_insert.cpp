@@ -4,6 +4,9 @@ namespace q {
 
 Status BulkInsert::begin() {
     Q_ASSERT(!m_tx);
+    // A bulk load touches pages all over the secondary indexes (a security's days
+    // spread across the date index); a large page cache keeps them in memory.
+    Q_TRY(m_table.db().exec(QStringLiteral("PRAGMA cache_size=-262144")));
     m_tx = std::make_unique<Transaction>(m_table.db());
     Q_TRY(m_tx->begin());
     QStringList cols, marks;

@@ -17,7 +17,8 @@ public:
     // Adds one row, values in the table's field order. Fails Invalid with the
     // field's message (see Table::validate) or on a duplicate key with OnDuplicate::Fail.
     Status add(const QVariantList& values);
-    // Commits every row added; without it (destroyed earlier) nothing is written.
+    // Commits every row added since begin(); without it (destroyed earlier) those rows
+    // are not written. begin() may follow again for the next batch.
     Status commit();
     qint64 added() const { return m_added; }
 

@@ -275,3 +275,22 @@ TEST_F(StartUp, AFailureInTheSecondRunEndsTheAttempts) {
     EXPECT_EQ(ui.messages, QStringList{"Datenbank konnte nicht wiederhergestellt werden!"});
     EXPECT_EQ(qtest::readFile(home + "Volumen.db"), "Rauschen");
 }
+
+TEST_F(StartUp, StaleLockFilesGoButSqliteFilesStay) {
+    ASSERT_TRUE(startOnce().isOk());
+    for (const char* f : {"PARADOX.LCK", "pdoxusrs.lck", "PARADOX.NET", "Temp/PARADOX.LCK", "Intraday/PDOXUSRS.LCK"})
+        qtest::writeFile(home + f, "x");
+    {
+        Session keep;
+        ScriptedInteraction ui;
+        ASSERT_TRUE(start(keep, ui, false).isOk());
+        // While this run keeps its tables open, their -wal and -shm files exist and hold data.
+        ASSERT_TRUE(QFile::exists(home + "Firma.db-wal"));
+        Session second;
+        ASSERT_TRUE(start(second, ui).isOk());
+        EXPECT_TRUE(QFile::exists(home + "Firma.db-wal"));
+        EXPECT_TRUE(QFile::exists(home + "Firma.db-shm"));
+    }
+    for (const char* f : {"PARADOX.LCK", "pdoxusrs.lck", "PARADOX.NET", "Temp/PARADOX.LCK", "Intraday/PDOXUSRS.LCK"})
+        EXPECT_FALSE(QFile::exists(home + f)) << f;
+}

@@ -35,6 +35,7 @@ const char* const kWords2[] = {"Maschinen AG", "Energie AG",   "Pharma AG", "Ver
                                "Medien AG",    "Automobil AG", "Bank AG",   "Technik SE",   "Biotech AG", "Netz AG"};
 const int kBranchOf2[] = {10, 4, 3, 2, 5, 7, 11, 1, 2, 9, 6, 8};
 const int kGroups[] = {1, 3, 4, 5, 6, 8, 9};
+constexpr int kBatch = 100;
 
 }  // namespace
 
@@ -67,8 +68,6 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
     std::vector<Held> held;
     BulkInsert prices(**aktien);
     BulkInsert volumes(**volumen);
-    Q_TRY(prices.begin());
-    Q_TRY(volumes.begin());
     const int n1 = static_cast<int>(std::size(kWords1));
     const int n2 = static_cast<int>(std::size(kWords2));
     for (int i = 0; i < spec.securities; ++i) {
@@ -98,6 +97,12 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
         const double vol = 0.01 + rnd.uniform() * 0.02;
         const double baseVolume = 2e4 + rnd.uniform() * 2e6;
         Held h{*number, name.left(30), {}};
+        // Batches of securities: large enough that commits and checkpoints are rare,
+        // small enough that the write-ahead log stays within the page cache.
+        if (i % kBatch == 0) {
+            Q_TRY(prices.begin());
+            Q_TRY(volumes.begin());
+        }
         for (int day : days) {
             price *= std::exp(drift + vol * rnd.normal());
             price = std::max(price, 0.5);
@@ -106,10 +111,12 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
             Q_TRY(prices.add({*number, day, kurs}));
             Q_TRY(volumes.add({*number, day, static_cast<qint64>(baseVolume * (0.3 + rnd.uniform() * 1.4))}));
         }
+        if (i % kBatch == kBatch - 1 || i == spec.securities - 1) {
+            Q_TRY(prices.commit());
+            Q_TRY(volumes.commit());
+        }
         if (held.size() < 4) held.push_back(std::move(h));
     }
-    Q_TRY(prices.commit());
-    Q_TRY(volumes.commit());
     stats.prices = prices.added();
     stats.volumes = volumes.added();
 
