@@ -187,6 +187,13 @@ Result<Statement> Database::prepare(const QString& sql) {
     return Statement(this, stmt);
 }
 
+Result<Statement> Database::prepare(const QString& sql, const QVariantList& values) {
+    auto st = prepare(sql);
+    if (!st) return st;
+    for (int i = 0; i < values.size(); ++i) st->bind(i + 1, values[i]);
+    return st;
+}
+
 qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
 int Database::changes() const { return sqlite3_changes(m_db); }
 

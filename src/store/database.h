@@ -63,6 +63,8 @@ public:
 
     [[nodiscard]] Status exec(const QString& sql);
     [[nodiscard]] Result<Statement> prepare(const QString& sql);
+    // Prepares and binds the values to the statement's "?" in order.
+    [[nodiscard]] Result<Statement> prepare(const QString& sql, const QVariantList& values);
     qint64 lastInsertRowId() const;
     int changes() const;
 

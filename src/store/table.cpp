@@ -101,9 +101,8 @@ Status Table::forEach(const Query& query, const std::function<bool(const Record&
     QString sql = QStringLiteral("SELECT %1%2 FROM %3%4%5")
                       .arg(m_hasRowid ? QStringLiteral("rowid, ") : QString(), m_columns, quoted(m_layout.table), *where, *order);
     if (query.limit >= 0) sql += QStringLiteral(" LIMIT %1").arg(query.limit);
-    auto st = m_db->prepare(sql);
+    auto st = m_db->prepare(sql, binds);
     if (!st) return st.status();
-    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
     const int offset = m_hasRowid ? 1 : 0;
     Record rec(&m_layout);
     for (;;) {
@@ -141,9 +140,8 @@ Result<qint64> Table::count(const Query& query) {
     QVariantList binds;
     auto where = whereClause(query, &binds);
     if (!where) return where.status();
-    auto st = m_db->prepare(QStringLiteral("SELECT count(*) FROM %1%2").arg(quoted(m_layout.table), *where));
+    auto st = m_db->prepare(QStringLiteral("SELECT count(*) FROM %1%2").arg(quoted(m_layout.table), *where), binds);
     if (!st) return st.status();
-    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
     auto r = st->step();
     if (!r) return r.status();
     return st->columnInt(0);
@@ -222,9 +220,8 @@ Status Table::update(const Record& before, const Record& after) {
     }
     auto where = identity(before, &binds);
     if (!where) return where.status();
-    auto st = m_db->prepare(QStringLiteral("UPDATE %1 SET %2%3").arg(quoted(m_layout.table), sets.join(QStringLiteral(", ")), *where));
+    auto st = m_db->prepare(QStringLiteral("UPDATE %1 SET %2%3").arg(quoted(m_layout.table), sets.join(QStringLiteral(", ")), *where), binds);
     if (!st) return st.status();
-    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
     return st->run();
 }
 
@@ -232,9 +229,8 @@ Status Table::remove(const Record& record) {
     QVariantList binds;
     auto where = identity(record, &binds);
     if (!where) return where.status();
-    auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where));
+    auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where), binds);
     if (!st) return st.status();
-    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
     return st->run();
 }
 
@@ -242,9 +238,8 @@ Result<qint64> Table::removeWhere(const Query& query) {
     QVariantList binds;
     auto where = whereClause(query, &binds);
     if (!where) return where.status();
-    auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where));
+    auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where), binds);
     if (!st) return st.status();
-    for (int i = 0; i < binds.size(); ++i) st->bind(i + 1, binds[i]);
     Q_TRY(st->run());
     return static_cast<qint64>(m_db->changes());
 }
