@@ -294,3 +294,14 @@ TEST_F(StartUp, StaleLockFilesGoButSqliteFilesStay) {
     for (const char* f : {"PARADOX.LCK", "pdoxusrs.lck", "PARADOX.NET", "Temp/PARADOX.LCK", "Intraday/PDOXUSRS.LCK"})
         EXPECT_FALSE(QFile::exists(home + f)) << f;
 }
+
+TEST_F(StartUp, ASettingsFileThatCannotBeWrittenEndsTheStartEarly) {
+    qtest::writeFile(tmp("keinOrdner"), "x");
+    settingsFile = tmp("keinOrdner/Quintara.conf");
+    Session s;
+    ScriptedInteraction ui;
+    Status st = start(s, ui);
+    EXPECT_EQ(st.category(), Category::Io);
+    EXPECT_EQ(ui.messages, QStringList{"Konnte Programm-Einstellung nicht in der Windows-Registrierung eintragen"});
+    EXPECT_FALSE(QFile::exists(home + "Firma.db"));
+}
