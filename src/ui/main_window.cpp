@@ -120,6 +120,7 @@ void TAktienkurse::buildLayout() {
     m_favourites = new QCheckBox(QStringLiteral("nur Favoriten"), left);
     m_favourites->setToolTip(QStringLiteral("Es werden nur die als Favorit markierten Wertpapiere angezeigt"));
     m_favouriteTabs = new QTabBar(left);
+    m_favouriteTabs->setObjectName(QStringLiteral("favouriteTabs"));
     m_favouriteTabs->setShape(QTabBar::RoundedNorth);
     m_favouriteTabs->setUsesScrollButtons(true);
     m_favouriteTabs->setExpanding(false);
@@ -405,6 +406,13 @@ void TAktienkurse::rollover() {
 }
 
 void TAktienkurse::Ende1Click() { close(); }
+
+void TAktienkurse::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The newest price stays in sight whatever the height.
+    m_priceGrid->scrollToBottom();
+    m_volumeGrid->scrollToBottom();
+}
 
 void TAktienkurse::closeEvent(QCloseEvent* event) {
     if (m_closed) {

@@ -23,6 +23,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -131,6 +132,11 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
             after.set("Aktiv", r.value("Firma").toInt() == w->securitiesModel()->firmaAt(0));
             ASSERT_TRUE(postSecurity(*firma, r, after).isOk());
         }
+        w->reopenViews();
+        auto* tabs = w->findChild<QTabBar*>("favouriteTabs");
+        ASSERT_EQ(tabs->count(), 1);
+        EXPECT_TRUE(tabs->isVisible());
+        EXPECT_EQ(tabs->tabText(0), w->securitiesModel()->rows()[0].FirmenName);
         w->favouritesBox()->setChecked(true);
         EXPECT_EQ(w->securitiesModel()->rowCount(), 1);
         w->close();
