@@ -1,0 +1,67 @@
+#include "ui/dialog_interaction.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace q::ui {
+
+namespace {
+QString boxTitle(const QString& title) { return title.isEmpty() ? QStringLiteral("Quintara") : title; }
+}  // namespace
+
+QString qtFileFilter(const QString& filter) {
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0) return filter;
+    QStringList patterns = filter.mid(bar + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // Table files come in any letter case from the Windows installations.
+    const QStringList given = patterns;
+    for (const QString& p : given) {
+        if (!patterns.contains(p.toUpper())) patterns << p.toUpper();
+        const QString capital = p.left(1).toUpper() + p.mid(1);
+        if (!patterns.contains(capital)) patterns << capital;
+    }
+    return QStringLiteral("%1 (%2)").arg(filter.left(bar), patterns.join(QLatin1Char(' ')));
+}
+
+Answer DialogInteraction::ask(const QString& title, const QString& text, Answer defaultAnswer) {
+    if (m_unattended) {
+        std::fprintf(stderr, "%s (Nein)\n", qUtf8Printable(text));
+        return Answer::No;
+    }
+    const auto button = QMessageBox::question(m_parent, boxTitle(title), text, QMessageBox::Yes | QMessageBox::No,
+                                              defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void DialogInteraction::tell(const QString& text, const QString& title) {
+    if (m_unattended) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+        return;
+    }
+    QMessageBox::information(m_parent, boxTitle(title), text);
+}
+
+std::optional<QString> DialogInteraction::input(const QString& title, const QString& prompt, bool secret) {
+    if (m_unattended) return std::nullopt;
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, boxTitle(title), prompt, secret ? QLineEdit::Password : QLineEdit::Normal,
+                                               QString(), &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<QString> DialogInteraction::chooseFile(const QString& title, const QString& filter, const QString& start) {
+    if (m_unattended) return std::nullopt;
+    const QString file = QFileDialog::getOpenFileName(m_parent, title, start, qtFileFilter(filter));
+    if (file.isEmpty()) return std::nullopt;
+    return file;
+}
+
+void DialogInteraction::status(const QString& text) {
+    if (m_statusSink) m_statusSink(text);
+    else if (m_unattended) std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+}
+
+}  // namespace q::ui

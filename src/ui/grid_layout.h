@@ -1,0 +1,26 @@
+// The stored layout of a grid: its font (`Grid`g`FontName`, `FontColor`, `FontSize`,
+// `FontStyle`) and its columns (`Grid`g`Width`i, `Name`i, `Title`i), taken from the
+// settings in effect at start and put back there before closing.
+#pragma once
+
+#include "app/einstellungen.h"
+#include "ui/record_model.h"
+
+#include <QTableView>
+
+namespace q::ui {
+
+// The columns of grid g: the stored ones when `Grid`g`FontName` exists (as the
+// program has always done: without a font the column values are not looked at),
+// else `design`. A stored column naming a field `known` does not list is dropped,
+// so a hand-edited settings file cannot give a grid that shows nothing.
+QList<GridColumn> storedGridColumns(const Einstellungen& values, int grid, const QList<GridColumn>& design,
+                                    const QStringList& known);
+
+// Applies the stored font of grid g to the view (nothing when absent).
+void applyGridFont(const Einstellungen& values, int grid, QTableView& view);
+
+// Replaces the grid's values with the view's current font and columns.
+void storeGridLayout(Einstellungen& values, int grid, const QTableView& view, const RecordTableModel& model);
+
+}  // namespace q::ui

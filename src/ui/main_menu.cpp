@@ -1,0 +1,194 @@
+#include "ui/main_menu.h"
+
+#include "ui/commands/backup_commands.h"
+#include "ui/commands/data_directory_command.h"
+#include "ui/commands/security_commands.h"
+#include "ui/commands/unavailable.h"
+#include "ui/commands/view_commands.h"
+#include "ui/main_window.h"
+#include "ui/tool_bar_bands.h"
+
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace q::ui {
+
+MainMenu::MainMenu(TAktienkurse& window)
+    : m_window(window),
+      m_backup(new BackupCommands(window)),
+      m_dataDirectory(new DataDirectoryCommand(window)),
+      m_view(new ViewCommands(window)),
+      m_securities(new SecurityCommands(window)) {
+    buildMenus();
+    buildToolBars();
+}
+
+MainMenu::~MainMenu() = default;
+
+QMenu* MainMenu::menu(const QString& title) {
+    QMenu* m = m_window.menuBar()->addMenu(title);
+    // Disabled entries explain themselves by their tool tip.
+    m->setToolTipsVisible(true);
+    m_menus << m;
+    return m;
+}
+
+QAction* MainMenu::unavailable(QMenu* menu, const QString& caption, const char* shortcut) {
+    QAction* a = unavailableAction(&m_window, caption, shortcut ? QKeySequence(QLatin1String(shortcut)) : QKeySequence());
+    menu->addAction(a);
+    return a;
+}
+
+void MainMenu::buildMenus() {
+    QMenu* datei = menu(QStringLiteral("&Datei"));
+    datei->addAction(m_dataDirectory->action());
+    datei->addSeparator();
+    datei->addAction(m_backup->sichern());
+    datei->addAction(m_backup->wiederherstellen());
+    datei->addAction(m_backup->automatisch());
+    datei->addSeparator();
+    unavailable(datei, QStringLiteral("Datenbank Überprüfung und &Bereinigung"));
+    datei->addSeparator();
+    unavailable(datei, QStringLiteral("Kurs&diagramm drucken"));
+    unavailable(datei, QStringLiteral("Kurs&blatt drucken"));
+    datei->addSeparator();
+    QAction* beenden = datei->addAction(QStringLiteral("&Beenden"));
+    QObject::connect(beenden, &QAction::triggered, &m_window, &TAktienkurse::Ende1Click);
+
+    QMenu* kurse = menu(QStringLiteral("&Neue Kurse"));
+    unavailable(kurse, QStringLiteral("&VideoText einlesen"));
+    unavailable(kurse, QStringLiteral("&Textdatei einlesen"), "F9");
+    unavailable(kurse, QStringLiteral("&Datei von Infobeat(r) einlesen"));
+    unavailable(kurse, QStringLiteral("&Eingeben"));
+    kurse->addSeparator();
+    unavailable(kurse, QStringLiteral("&Internet-Kurse einlesen"), "F8");
+    unavailable(kurse, QStringLiteral("&Beispieldatenbank aktualisieren"), "F7");
+    unavailable(kurse, QStringLiteral("&Neuer Markt Tagesdatei"));
+    unavailable(kurse, QStringLiteral("Import &Wertpapiere "));
+
+    QMenu* papiere = menu(QStringLiteral("&Wertpapiere"));
+    papiere->addAction(m_securities->anlegen());
+    papiere->addAction(m_securities->bearbeiten());
+    unavailable(papiere, QStringLiteral("Wertpapier &löschen"));
+    papiere->addAction(m_securities->auswaehlen());
+    unavailable(papiere, QStringLiteral("&Favorit"));
+    papiere->addSeparator();
+    for (int k = 1; k <= 4; ++k) {
+        QMenu* list = papiere->addMenu(QStringLiteral("%1.Beobachtungsliste").arg(k));
+        list->setToolTipsVisible(true);
+        unavailable(list, QStringLiteral("gewähltes &Wertpapier zuordnen"));
+        unavailable(list, QStringLiteral("&alle Wertpapiere zuordnen"));
+        unavailable(list, QStringLiteral("Liste &löschen"));
+        m_watchMenus << list;
+    }
+    unavailable(papiere, QStringLiteral("Be&obachtungslisten"));
+    papiere->addSeparator();
+    unavailable(papiere, QStringLiteral("&Gruppen bearbeiten"));
+    unavailable(papiere, QStringLiteral("B&ranchen bearbeiten"));
+    unavailable(papiere, QStringLiteral("&Merkmal bearbeiten"));
+    papiere->addSeparator();
+    unavailable(papiere, QStringLiteral("&Fundamentaldaten des akt.Wertpapiers"));
+    unavailable(papiere, QStringLiteral("Update  &Fundamentaldaten"));
+    unavailable(papiere, QStringLiteral("Wertpapier und &Branchen Update"));
+
+    QMenu* depot = menu(QStringLiteral("De&pot"));
+    for (const char* caption : {"&Anlagen-Übersicht", "&Depot-Buchungen", "&Limits", "&Aktiensplit", "&Bargeldbestand berechnen"})
+        unavailable(depot, QString::fromUtf8(caption));
+    depot->addSeparator();
+    for (const char* caption : {"Depo&t auswählen", "Depot &anlegen", "Depot &löschen", "Depot &Passwort", "Depot Pass&word löschen",
+                                "De&potdatei einlesen"})
+        unavailable(depot, QString::fromUtf8(caption));
+    depot->addSeparator();
+    unavailable(depot, QStringLiteral("&Währungen"));
+    unavailable(depot, QStringLiteral("&Euro-Rechner"));
+
+    QMenu* analyse = menu(QStringLiteral("&Analyse"));
+    for (const char* caption : {"&Analyse-Parameter", "Intraday &Analyse", "Kursd&ifferenz berechnen", "&Fehlende Kurswerte"})
+        unavailable(analyse, QString::fromUtf8(caption));
+
+    QMenu* tausch = menu(QStringLiteral("Datenaus&tausch"));
+    for (const char* caption : {"&Export Einzelkurs", "&Import Einzelkurs", "Textexport Intraday Open||High|Low|Close",
+                                "E&xport Kurse -> Text"})
+        unavailable(tausch, QString::fromUtf8(caption));
+
+    m_news = menu(QStringLiteral("Na&chrichten"));
+    for (const char* caption : {"&alle Meldungen anzeigen", "&Unternehmens-Meldungen", "vom aktuellen &Wertpapiers",
+                                "alte Nachrichten &löschen", "&Meldungen ins Quintara einlesen", "Meldungen im &Internet"})
+        unavailable(m_news, QString::fromUtf8(caption));
+
+    QMenu* extras = menu(QStringLiteral("E&xtras"));
+    for (const char* caption : {"&Tages-Script-Kursauswahl", "&Intraday-Script-Kursauswahl", "&TV-Sender ändern",
+                                "&Videotext-Seiten Update"})
+        unavailable(extras, QString::fromUtf8(caption));
+    extras->addSeparator();
+    for (const char* caption : {"&Ländereinstellung", "Einlese-Optionen", "Speicher-Optionen"})
+        unavailable(extras, QString::fromUtf8(caption));
+    extras->addSeparator();
+    extras->addAction(m_view->direkthilfe());
+    QMenu* sprache = extras->addMenu(QStringLiteral("Sprache"));
+    sprache->addActions(m_view->languages());
+    extras->addAction(m_view->leisteSpeichern());
+    extras->addAction(m_view->leisteLaden());
+
+    QMenu* hilfe = menu(QStringLiteral("&Hilfe"));
+    hilfe->addAction(m_securities->info());
+}
+
+void MainMenu::buildToolBars() {
+    auto band = [this](int bar, int id, const QString& title) {
+        auto* t = new QToolBar(title, &m_window);
+        t->setObjectName(QStringLiteral("CoolBar%1Band%2").arg(bar).arg(id));
+        t->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        m_window.addToolBar(Qt::TopToolBarArea, t);
+        m_window.toolBarBands().add(bar, id, t);
+        return t;
+    };
+    QToolBar* datenbank = band(1, 0, QStringLiteral("Datenbank"));
+    datenbank->addAction(m_dataDirectory->action());
+    datenbank->addAction(m_backup->sichern());
+    QToolBar* kurse = band(1, 1, QStringLiteral("Kurse"));
+    for (const char* caption : {"&VideoText einlesen", "&Internet-Kurse einlesen", "&Beispieldatenbank aktualisieren"})
+        kurse->addAction(action(QString::fromUtf8(caption)));
+    QToolBar* wertpapiere = band(2, 0, QStringLiteral("Wertpapiere"));
+    wertpapiere->addAction(m_securities->anlegen());
+    wertpapiere->addAction(m_securities->auswaehlen());
+    wertpapiere->addAction(m_securities->info());
+}
+
+QList<QAction*> MainMenu::actions() const {
+    QList<QAction*> all;
+    std::function<void(const QMenu*)> walk = [&](const QMenu* m) {
+        for (QAction* a : m->actions()) {
+            if (a->menu()) walk(a->menu());
+            else if (!a->isSeparator()) all << a;
+        }
+    };
+    for (const QMenu* m : m_menus) walk(m);
+    return all;
+}
+
+QAction* MainMenu::action(const QString& caption) const {
+    for (QAction* a : actions())
+        if (a->text() == caption) return a;
+    return nullptr;
+}
+
+void MainMenu::applyValues(const Einstellungen& values) {
+    m_backup->applyValues(values);
+    m_view->applyValues(values);
+    const QStringList& names = m_window.session().watchNames;
+    for (int k = 0; k < m_watchMenus.size(); ++k) {
+        // An empty name hides the list's entries.
+        const QString name = names.value(k);
+        m_watchMenus[k]->setTitle(name);
+        m_watchMenus[k]->menuAction()->setVisible(!name.isEmpty());
+    }
+    m_news->menuAction()->setVisible(m_window.session().newsAvailable);
+}
+
+void MainMenu::storeValues(Einstellungen& values) const {
+    m_backup->storeValues(values);
+    m_view->storeValues(values);
+}
+
+}  // namespace q::ui

@@ -1,0 +1,59 @@
+// The menu bar and tool-bar bands of the main window: every command the program
+// knows, wired to its handler, or disabled with "Noch nicht verfügbar" where its
+// subsystem is not built yet.
+#pragma once
+
+#include "app/einstellungen.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace q::ui {
+
+class BackupCommands;
+class DataDirectoryCommand;
+class SecurityCommands;
+class TAktienkurse;
+class ViewCommands;
+
+class MainMenu {
+public:
+    explicit MainMenu(TAktienkurse& window);
+    ~MainMenu();
+
+    // The first action with this caption (accelerator "&" included); nullptr when none.
+    QAction* action(const QString& caption) const;
+    // Every action of the menus, in menu order.
+    QList<QAction*> actions() const;
+
+    BackupCommands& backup() { return *m_backup; }
+    DataDirectoryCommand& dataDirectory() { return *m_dataDirectory; }
+    ViewCommands& view() { return *m_view; }
+    SecurityCommands& securities() { return *m_securities; }
+
+    // The ticks and visible entries after the settings in effect and the session
+    // (watch list names, news table).
+    void applyValues(const Einstellungen& values);
+    void storeValues(Einstellungen& values) const;
+
+private:
+    void buildMenus();
+    void buildToolBars();
+    QMenu* menu(const QString& title);
+    QAction* unavailable(QMenu* menu, const QString& caption, const char* shortcut = nullptr);
+
+    TAktienkurse& m_window;
+    BackupCommands* m_backup;
+    DataDirectoryCommand* m_dataDirectory;
+    ViewCommands* m_view;
+    SecurityCommands* m_securities;
+    QList<QMenu*> m_menus;
+    QList<QMenu*> m_watchMenus;
+    QMenu* m_news = nullptr;
+};
+
+}  // namespace q::ui

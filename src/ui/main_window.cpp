@@ -1,0 +1,434 @@
+#include "ui/main_window.h"
+
+#include "app/intraday_rollover.h"
+#include "base/formats.h"
+#include "ui/commands/security_commands.h"
+#include "ui/commands/view_commands.h"
+#include "ui/dialog_interaction.h"
+#include "ui/dialogs/intraday_trend.h"
+#include "ui/grid_layout.h"
+#include "ui/main_menu.h"
+#include "ui/record_model.h"
+#include "ui/securities_model.h"
+#include "ui/status_progress.h"
+#include "ui/tool_bar_bands.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <cstdio>
+
+namespace q::ui {
+
+namespace {
+
+constexpr int kPriceGrid = 1;
+constexpr int kVolumeGrid = 2;
+// The delayed start leaves the receiver programs time to come up after a log-in.
+constexpr int kDelayedStartMs = 10000;
+
+QWidget* placeholder(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setEnabled(false);
+    return label;
+}
+
+QTableView* grid(QWidget* parent, QAbstractItemModel* model) {
+    auto* view = new QTableView(parent);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setAlternatingRowColors(true);
+    view->verticalHeader()->setVisible(false);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionsMovable(true);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+QStringList fieldNames(Store& store, const QString& file) {
+    QStringList names;
+    if (auto t = store.table(file))
+        for (const Field& f : (*t)->layout().fields) names << f.name;
+    return names;
+}
+
+}  // namespace
+
+TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& commandLine, Interaction* ui, QWidget* parent)
+    : QMainWindow(parent), m_commandLine(commandLine) {
+    setObjectName(QStringLiteral("TAktienkurse"));
+    setWindowTitle(m_session.caption);
+    m_session.unattended = commandLine.unattended;
+    m_session.reading = commandLine.reading;
+    m_session.exportDate = commandLine.exportDate;
+    m_session.exportDir = commandLine.exportDir;
+    if (!ui) {
+        m_dialogs = std::make_unique<DialogInteraction>(this);
+        m_dialogs->setUnattended(commandLine.unattended);
+        m_dialogs->setStatusSink([this](const QString& text) { showStatus(text); });
+        ui = m_dialogs.get();
+    }
+    m_ui = ui;
+
+    m_priceModel = new RecordTableModel(this);
+    m_volumeModel = new RecordTableModel(this);
+    m_securities = new SecuritiesModel(this);
+    m_bands = std::make_unique<ToolBarBands>(*this);
+    buildLayout();
+    buildStatusBar();
+    m_menu = std::make_unique<MainMenu>(*this);
+    m_trend = new TIntradayTrend(this);
+
+    {
+        WaitCursor wait;
+        const Status started = startUp(m_session, options, *m_ui, *m_progress);
+        m_progress->finish();
+        if (!started && m_session.quitRequested) m_exitStatus = 1;
+    }
+    setWindowTitle(m_session.caption);
+    m_panels[2]->setText(m_session.statusNotes.join(QStringLiteral("; ")));
+    if (m_session.startupComplete && commandLine.rollover) rollover();
+    restoreWindowValues();
+    fillSecurities();
+
+    m_delayedStart.setSingleShot(true);
+    m_delayedStart.setInterval(kDelayedStartMs);
+    connect(&m_delayedStart, &QTimer::timeout, this, &TAktienkurse::runDelayedStart);
+}
+
+TAktienkurse::~TAktienkurse() = default;
+
+Progress& TAktienkurse::progress() { return *m_progress; }
+void TAktienkurse::progressDone() { m_progress->finish(); }
+
+void TAktienkurse::buildLayout() {
+    auto* left = new QWidget(this);
+    m_favourites = new QCheckBox(QStringLiteral("nur Favoriten"), left);
+    m_favourites->setToolTip(QStringLiteral("Es werden nur die als Favorit markierten Wertpapiere angezeigt"));
+    m_favouriteTabs = new QTabBar(left);
+    m_favouriteTabs->setObjectName(QStringLiteral("favouriteTabs"));
+    m_favouriteTabs->setShape(QTabBar::RoundedNorth);
+    m_favouriteTabs->setUsesScrollButtons(true);
+    m_favouriteTabs->setExpanding(false);
+    m_favouriteTabs->setDrawBase(false);
+    m_list = new QListView(left);
+    m_list->setModel(m_securities);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(4, 4, 4, 4);
+    leftLayout->addWidget(m_favourites);
+    leftLayout->addWidget(m_favouriteTabs);
+    leftLayout->addWidget(m_list, 1);
+
+    m_pages = new QTabWidget(this);
+    m_pages->addTab(buildOverviewPage(), QStringLiteral("&Kursübersicht"));
+    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Depotbewertung ist noch nicht verfügbar.")), QStringLiteral("im &Depot"));
+    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Übersicht der verkauften Wertpapiere ist noch nicht verfügbar.")),
+                    QStringLiteral("&Verkauft"));
+    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Depot-Buchungen sind noch nicht verfügbar.")), QStringLiteral("&Buchungen"));
+    m_pages->addTab(placeholder(m_pages, QStringLiteral("Das Vergleichsdiagramm ist noch nicht verfügbar.")), QStringLiteral("&Vergleich"));
+    auto* analyse = new QTabWidget(m_pages);
+    analyse->addTab(placeholder(analyse, QStringLiteral("Die Bewertung ist noch nicht verfügbar.")), QStringLiteral("Bewertung berechnen"));
+    analyse->addTab(placeholder(analyse, QStringLiteral("Gewinner und Verlierer sind noch nicht verfügbar.")), QStringLiteral("Plus/Minus"));
+    analyse->addTab(placeholder(analyse, QStringLiteral("Die Wertpapierliste ist noch nicht verfügbar.")), QStringLiteral("Wertpapierliste"));
+    m_pages->addTab(analyse, QStringLiteral("&Analyse"));
+    m_pages->addTab(buildIntradayPage(), QStringLiteral("&Intraday"));
+    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Nachrichten sind noch nicht verfügbar.")), QStringLiteral("Nachrichten"));
+    m_pages->addTab(new QWidget(m_pages), QStringLiteral("Be&enden"));
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == m_pages->count() - 1) Ende1Click();
+    });
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->addWidget(left);
+    m_splitter->addWidget(m_pages);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({220, 800});
+    setCentralWidget(m_splitter);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        const int firma = m_securities->firmaAt(current.row());
+        if (firma == m_firma) return;
+        m_firma = firma;
+        fillGrids();
+        const int tab = [&] {
+            for (int i = 0; i < m_favouriteTabs->count(); ++i)
+                if (m_favouriteTabs->tabData(i).toInt() == firma) return i;
+            return -1;
+        }();
+        if (tab >= 0) m_favouriteTabs->setCurrentIndex(tab);
+    });
+    connect(m_favouriteTabs, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0) selectFirma(m_favouriteTabs->tabData(index).toInt());
+    });
+    connect(m_favourites, &QCheckBox::toggled, this, [this] { fillSecurities(); });
+    connect(m_list, &QListView::doubleClicked, this, [this] { m_menu->securities().WertpapierBearbeiten(); });
+}
+
+QWidget* TAktienkurse::buildOverviewPage() {
+    auto* page = new QWidget(this);
+    auto* inner = new QTabWidget(page);
+    auto* kurs = new QWidget(inner);
+    m_summary = new QLabel(kurs);
+    m_summary->setWordWrap(true);
+    auto* kursLayout = new QVBoxLayout(kurs);
+    kursLayout->addWidget(m_summary);
+    kursLayout->addWidget(placeholder(kurs, QStringLiteral("Das Kursdiagramm ist noch nicht verfügbar.")), 1);
+    inner->addTab(kurs, QStringLiteral("Kurs"));
+    inner->addTab(placeholder(inner, QStringLiteral("Das Gewinndiagramm ist noch nicht verfügbar.")), QStringLiteral("Gewinn"));
+    inner->addTab(placeholder(inner, QStringLiteral("Die Depotwerte sind noch nicht verfügbar.")), QStringLiteral("Depotwerte"));
+    inner->addTab(placeholder(inner, QStringLiteral("Die Limits sind noch nicht verfügbar.")), QStringLiteral("Limits"));
+
+    m_priceModel->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Kurs"), QStringLiteral("Kurs")}});
+    m_volumeModel->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Volumen"), QStringLiteral("Volumen")}});
+    auto* lists = new QWidget(page);
+    auto* listsLayout = new QHBoxLayout(lists);
+    listsLayout->setContentsMargins(0, 0, 0, 0);
+    for (auto [title, model, view] : {std::tuple{"Kurs", m_priceModel, &m_priceGrid}, std::tuple{"Volumen", m_volumeModel, &m_volumeGrid}}) {
+        auto* box = new QGroupBox(QString::fromLatin1(title), lists);
+        *view = grid(box, model);
+        (new QVBoxLayout(box))->addWidget(*view);
+        listsLayout->addWidget(box);
+    }
+    auto* split = new QSplitter(Qt::Vertical, page);
+    split->addWidget(inner);
+    split->addWidget(lists);
+    split->setSizes({300, 300});
+    (new QVBoxLayout(page))->addWidget(split);
+    return page;
+}
+
+QWidget* TAktienkurse::buildIntradayPage() {
+    auto* page = new QWidget(this);
+    auto* text = new QLabel(QStringLiteral("Start anklicken um DDE - Abfrage zu beginnen oder zu ändern"), page);
+    auto* start = new QPushButton(QStringLiteral("Start"), page);
+    start->setEnabled(false);
+    start->setToolTip(QStringLiteral("Noch nicht verfügbar"));
+    auto* values = new QPushButton(QStringLiteral("Intraday-Werte"), page);
+    values->setToolTip(QStringLiteral("Intraday-Kurse des gewählten Wertpapiers bearbeiten"));
+    auto* statistik = new QPushButton(QStringLiteral("Statistik"), page);
+    connect(values, &QPushButton::clicked, this, [this] { m_menu->securities().IntradayWerte(); });
+    connect(statistik, &QPushButton::clicked, this, [this] {
+        m_trend->show();
+        m_trend->raise();
+    });
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {start, values, statistik}) buttons->addWidget(b);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(buttons);
+    layout->addWidget(text);
+    layout->addWidget(placeholder(page, QStringLiteral("Das Intraday-Diagramm ist noch nicht verfügbar.")), 1);
+    return page;
+}
+
+void TAktienkurse::buildStatusBar() {
+    for (QLabel*& panel : m_panels) panel = new QLabel(this);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setMaximumWidth(160);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->hide();
+    statusBar()->addWidget(m_panels[0], 2);
+    statusBar()->addWidget(m_progressBar);
+    statusBar()->addWidget(m_panels[1], 1);
+    statusBar()->addWidget(m_panels[2], 2);
+    m_progress = std::make_unique<StatusBarProgress>(m_panels[0], m_progressBar);
+}
+
+void TAktienkurse::showStatus(const QString& text) { m_panels[0]->setText(text); }
+QString TAktienkurse::statusText(int panel) const { return panel >= 0 && panel < 3 ? m_panels[panel]->text() : QString(); }
+
+QString TAktienkurse::currentFirmenName() const {
+    const int row = m_securities->rowOf(m_firma);
+    return row >= 0 ? m_securities->rows()[row].FirmenName : QString();
+}
+
+bool TAktienkurse::selectFirma(int firma) {
+    const int row = m_securities->rowOf(firma);
+    if (row < 0) return false;
+    m_list->setCurrentIndex(m_securities->index(row));
+    return true;
+}
+
+void TAktienkurse::fillSecurities() {
+    const int keep = m_firma;
+    if (Status loaded = m_securities->load(m_session.store, m_favourites->isChecked()); !loaded && m_session.startupComplete)
+        showStatus(loaded.message());
+    rebuildFavouriteTabs();
+    m_firma = -1;  // forces the grids to follow the new list
+    if (!selectFirma(keep) && !selectFirma(m_securities->firmaAt(0))) {
+        m_firma = 0;
+        fillGrids();
+    }
+    m_panels[1]->setText(QStringLiteral("%1 Wertpapiere  %2").arg(m_securities->rowCount()).arg(m_session.dirs.data));
+}
+
+void TAktienkurse::rebuildFavouriteTabs() {
+    QSignalBlocker block(m_favouriteTabs);
+    while (m_favouriteTabs->count() > 0) m_favouriteTabs->removeTab(0);
+    for (const SecuritiesModel::Row& row : m_securities->rows()) {
+        if (!row.Aktiv) continue;
+        const int tab = m_favouriteTabs->addTab(row.FirmenName);
+        m_favouriteTabs->setTabData(tab, row.Firma);
+    }
+}
+
+void TAktienkurse::fillGrids() {
+    const QString noSecurity = m_firma > 0 ? QString() : QStringLiteral("Kein Wertpapier gewählt");
+    m_priceModel->clear();
+    m_volumeModel->clear();
+    if (m_firma > 0) {
+        // Rows come in key order (Firma, Datum): the newest price is the last row.
+        for (auto [file, model, view] : {std::tuple{"Aktien.db", m_priceModel, m_priceGrid}, std::tuple{"Volumen.db", m_volumeModel, m_volumeGrid}}) {
+            auto table = m_session.store.table(QString::fromLatin1(file));
+            Status loaded = table ? model->load(**table, Query::detailOf(m_firma)) : table.status();
+            if (!loaded) showStatus(loaded.message());
+            view->scrollToBottom();
+        }
+    }
+    if (m_firma <= 0) {
+        m_summary->setText(noSecurity);
+        return;
+    }
+    const int rows = m_priceModel->rowCount();
+    QString last;
+    for (int c = 0; c < m_priceModel->columnCount() && rows > 0; ++c)
+        if (m_priceModel->columns()[c].field.compare(QLatin1String("Kurs"), Qt::CaseInsensitive) == 0)
+            last = m_priceModel->data(m_priceModel->index(rows - 1, c), Qt::DisplayRole).toString();
+    m_summary->setText(rows > 0 ? QStringLiteral("<b>%1</b><br>%2 Kurse, letzter Kurs %3").arg(currentFirmenName().toHtmlEscaped()).arg(rows).arg(last)
+                                : QStringLiteral("<b>%1</b><br>noch keine Kurse").arg(currentFirmenName().toHtmlEscaped()));
+}
+
+void TAktienkurse::reopenViews() {
+    setWindowTitle(m_session.caption);
+    fillSecurities();
+}
+
+void TAktienkurse::restoreWindowValues() {
+    const Einstellungen& v = m_session.values;
+    if (v.has(QStringLiteral("WindowWidth")) && v.has(QStringLiteral("WindowHeight")))
+        resize(std::max(200, v.integer(QStringLiteral("WindowWidth"))), std::max(150, v.integer(QStringLiteral("WindowHeight"))));
+    else
+        resize(1100, 720);
+    if (v.has(QStringLiteral("WindowLeft")) && v.has(QStringLiteral("WindowTop")))
+        move(v.integer(QStringLiteral("WindowLeft")), v.integer(QStringLiteral("WindowTop")));
+    m_vollbild = v.truth(QStringLiteral("Vollbild"));
+    if (v.has(QStringLiteral("Splitter2"))) {
+        // A width of 0 would hide the list for good: at least one pixel stays.
+        const int left = std::max(1, v.integer(QStringLiteral("Splitter2")));
+        m_splitter->setSizes({left, std::max(1, width() - left)});
+    }
+    if (v.has(QStringLiteral("Favoriten"))) m_favourites->setChecked(v.truth(QStringLiteral("Favoriten")));
+    if (m_commandLine.favouritesOff) m_favourites->setChecked(false);
+    if (v.has(QStringLiteral("FavoritenTab"))) m_favouriteTabs->setVisible(v.truth(QStringLiteral("FavoritenTab")));
+
+    const QStringList priceFields = fieldNames(m_session.store, QStringLiteral("Aktien.db"));
+    const QStringList volumeFields = fieldNames(m_session.store, QStringLiteral("Volumen.db"));
+    for (auto [g, model, view, fields] : {std::tuple{kPriceGrid, m_priceModel, m_priceGrid, priceFields},
+                                          std::tuple{kVolumeGrid, m_volumeModel, m_volumeGrid, volumeFields}}) {
+        const QList<GridColumn> columns = storedGridColumns(v, g, model->columns(), fields);
+        model->setColumns(columns);
+        for (int i = 0; i < columns.size(); ++i)
+            if (columns[i].width > 0) view->setColumnWidth(i, columns[i].width);
+        applyGridFont(v, g, *view);
+    }
+    m_menu->applyValues(v);
+}
+
+void TAktienkurse::storeWindowValues() {
+    Einstellungen& v = m_session.values;
+    const bool maximized = isMaximized() || isFullScreen();
+    const QRect normal = maximized ? normalGeometry() : geometry();
+    v.set(QStringLiteral("Vollbild"), SettingValue::truth(maximized));
+    v.set(QStringLiteral("WindowWidth"), SettingValue::integer(normal.width()));
+    v.set(QStringLiteral("WindowHeight"), SettingValue::integer(normal.height()));
+    // The position is the frame's, as move() takes it back at the next start.
+    const QPoint topLeft = maximized ? normal.topLeft() : pos();
+    v.set(QStringLiteral("WindowLeft"), SettingValue::integer(topLeft.x()));
+    v.set(QStringLiteral("WindowTop"), SettingValue::integer(topLeft.y()));
+    v.set(QStringLiteral("Splitter2"), SettingValue::integer(std::max(1, m_splitter->sizes().value(0))));
+    v.set(QStringLiteral("Favoriten"), SettingValue::truth(m_favourites->isChecked()));
+    v.set(QStringLiteral("FavoritenTab"), SettingValue::truth(!m_favouriteTabs->isHidden()));
+    storeGridLayout(v, kPriceGrid, *m_priceGrid, *m_priceModel);
+    storeGridLayout(v, kVolumeGrid, *m_volumeGrid, *m_volumeModel);
+    m_menu->storeValues(v);
+}
+
+void TAktienkurse::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce) return;
+    m_shownOnce = true;
+    if (m_vollbild) setWindowState(windowState() | Qt::WindowMaximized);
+    m_bands->apply(m_session.values);
+    // The questions of the start wait until the window can be seen behind them.
+    QTimer::singleShot(0, this, &TAktienkurse::afterShown);
+}
+
+void TAktienkurse::afterShown() {
+    if (m_session.firstStart && !m_session.unattended &&
+        m_ui->ask(QStringLiteral("Quintara"), QStringLiteral("Neue Kurse=>Beispieldatenbank aktualisieren")) == Answer::Yes)
+        showStatus(QStringLiteral("Beispieldatenbank aktualisieren: noch nicht verfügbar"));
+    if (m_commandLine.delayedStart) m_delayedStart.start();
+}
+
+void TAktienkurse::runDelayedStart() {
+    m_delayedStart.stop();
+    const QString text = QStringLiteral("%1: noch nicht verfügbar").arg(delayedJobName(delayedJob(m_session.reading, m_session.unattended)));
+    showStatus(text);
+    if (!m_session.unattended) return;
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    // Closing the last window ends the message loop; main() returns exitStatus().
+    m_exitStatus = 1;
+    close();
+}
+
+void TAktienkurse::rollover() {
+    auto report = intradayRollover(m_session.dirs, m_session.store);
+    if (!report) {
+        m_ui->tell(report.status().message());
+        return;
+    }
+    showStatus(QStringLiteral("Intraday-Kurse archiviert: %1").arg(report->rows));
+}
+
+void TAktienkurse::Ende1Click() { close(); }
+
+void TAktienkurse::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The newest price stays in sight whatever the height.
+    m_priceGrid->scrollToBottom();
+    m_volumeGrid->scrollToBottom();
+}
+
+void TAktienkurse::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    m_closed = true;
+    m_delayedStart.stop();
+    m_trend->hide();
+    // Unattended runs end without touching the settings; closeDown knows that too.
+    if (!m_session.unattended && m_session.startupComplete) {
+        storeWindowValues();
+        if (Status closed = closeDown(m_session); !closed) m_ui->tell(closed.message());
+    }
+    m_session.store.closeAll();
+    event->accept();
+}
+
+}  // namespace q::ui

@@ -1,0 +1,135 @@
+// The main window TAktienkurse: runs the start-up when created, shows the
+// securities list, the price and volume grids of the selected security and the
+// pages of the subsystems, and writes the window values and the settings when it
+// closes. Menu commands live in the handler classes under commands/.
+#pragma once
+
+#include "app/command_line.h"
+#include "app/session.h"
+#include "app/startup.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QListView;
+class QProgressBar;
+class QSplitter;
+class QTabBar;
+class QTabWidget;
+class QTableView;
+
+namespace q::ui {
+
+class DialogInteraction;
+class MainMenu;
+class RecordTableModel;
+class SecuritiesModel;
+class StatusBarProgress;
+class TIntradayTrend;
+class ToolBarBands;
+
+class TAktienkurse final : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs the start-up with `options`; the switches of
+    // `commandLine` set the run's flags. `ui` answers the core's questions (tests
+    // pass a script); nullptr: message boxes, or stderr in unattended mode.
+    TAktienkurse(const StartOptions& options, const CommandLine& commandLine, Interaction* ui = nullptr,
+                 QWidget* parent = nullptr);
+    ~TAktienkurse() override;
+
+    Session& session() { return m_session; }
+    Interaction& interaction() { return *m_ui; }
+    Progress& progress();
+    // Ends the progress display of a long command.
+    void progressDone();
+    // 0, or 1 when the run ended because a job failed or the start-up asked to quit.
+    int exitStatus() const { return m_exitStatus; }
+
+    // Re-reads the securities list and the grids after their tables were closed
+    // or replaced (restore, data directory), and the caption.
+    void reopenViews();
+    // The selected security's number (0: none) and name.
+    int currentFirma() const { return m_firma; }
+    QString currentFirmenName() const;
+    // Positions the list on the security; false when it is not listed.
+    bool selectFirma(int firma);
+
+    // The first status-bar panel (messages); panel 2 the data directory, panel 3 the
+    // notes of the start-up.
+    void showStatus(const QString& text);
+    QString statusText(int panel) const;
+
+    QTimer& delayedStartTimer() { return m_delayedStart; }
+    // The delayed start: runs the job the flags choose (none is built yet: says so;
+    // an unattended run then ends with exit status 1).
+    void runDelayedStart();
+    TIntradayTrend* intradayTrend() const { return m_trend; }
+    ToolBarBands& toolBarBands() { return *m_bands; }
+
+    QTableView* priceGrid() const { return m_priceGrid; }
+    QTableView* volumeGrid() const { return m_volumeGrid; }
+    RecordTableModel* priceModel() const { return m_priceModel; }
+    QListView* securitiesList() const { return m_list; }
+    SecuritiesModel* securitiesModel() const { return m_securities; }
+    QCheckBox* favouritesBox() const { return m_favourites; }
+    QSplitter* splitter() const { return m_splitter; }
+    QTabWidget* pages() const { return m_pages; }
+    MainMenu& menu() { return *m_menu; }
+
+public Q_SLOTS:
+    // Closes the main window and so ends the program.
+    void Ende1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildLayout();
+    QWidget* buildOverviewPage();
+    QWidget* buildIntradayPage();
+    void buildStatusBar();
+    void restoreWindowValues();
+    void storeWindowValues();
+    void fillSecurities();
+    void fillGrids();
+    void rebuildFavouriteTabs();
+    void afterShown();
+    void rollover();
+
+    Session m_session;
+    CommandLine m_commandLine;
+    std::unique_ptr<DialogInteraction> m_dialogs;
+    Interaction* m_ui = nullptr;
+    std::unique_ptr<StatusBarProgress> m_progress;
+    std::unique_ptr<ToolBarBands> m_bands;
+    std::unique_ptr<MainMenu> m_menu;
+    QTimer m_delayedStart;
+    int m_exitStatus = 0;
+    int m_firma = 0;
+    bool m_shownOnce = false;
+    bool m_closed = false;
+    bool m_vollbild = false;
+
+    QSplitter* m_splitter = nullptr;
+    QCheckBox* m_favourites = nullptr;
+    QTabBar* m_favouriteTabs = nullptr;
+    QListView* m_list = nullptr;
+    SecuritiesModel* m_securities = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QLabel* m_summary = nullptr;
+    QTableView* m_priceGrid = nullptr;
+    QTableView* m_volumeGrid = nullptr;
+    RecordTableModel* m_priceModel = nullptr;
+    RecordTableModel* m_volumeModel = nullptr;
+    QLabel* m_panels[3] = {};
+    QProgressBar* m_progressBar = nullptr;
+    TIntradayTrend* m_trend = nullptr;
+};
+
+}  // namespace q::ui

@@ -1,0 +1,80 @@
+#include "app/data_directory.h"
+
+#include "app/startup.h"
+#include "sample/sample_data.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace q;
+
+namespace {
+
+class DataDirectory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sample::Spec spec;
+        spec.securities = 3;
+        spec.years = 1;
+        NoProgress none;
+        ASSERT_TRUE(sample::writeSampleData(m_home.filePath("Daten"), spec, none).isOk());
+        ScriptedInteraction ui;
+        ASSERT_TRUE(startUp(m_session, {QString(), m_home.path(), conf()}, ui, none).isOk());
+    }
+    QString conf() const { return m_home.filePath("Quintara.conf"); }
+    QString newDir() const { return m_other.path() + "/"; }
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_other;
+    Session m_session;
+};
+
+}  // namespace
+
+TEST_F(DataDirectory, EmptyDirectoryGetsItsTablesAndBecomesTheDataDirectory) {
+    qtest::writeFile(m_other.filePath("PARADOX.LCK"), "x");
+    ScriptedInteraction ui;
+    ASSERT_TRUE(changeDataDirectory(m_session, m_other.path(), ui).isOk());
+
+    EXPECT_EQ(ui.messages, (QStringList{"Kann Firma.db nicht finden", "Kann Aktien.db nicht finden"}));
+    for (const char* file : {"Volumen.db", "Intraday.db", "Waehrung.db", "Watch.db", "Watch2.db", "Watch3.db", "Watch4.db",
+                             "Gruppen.db", "Branchen.db"})
+        EXPECT_TRUE(QFile::exists(m_other.filePath(file))) << file;
+    EXPECT_FALSE(QFile::exists(m_other.filePath("PARADOX.LCK")));
+    EXPECT_EQ(m_session.dirs.data, newDir());
+
+    SettingsStore saved;
+    ASSERT_TRUE(saved.load(conf()).isOk());
+    EXPECT_EQ(*saved.readText(SettingsStore::kMainKey, "Datenpath"), newDir());
+    EXPECT_EQ(*saved.readText(SettingsStore::kMainKey, "Datenpath0"), newDir());
+}
+
+TEST_F(DataDirectory, DirectoryWithTablesIsTakenWithoutMessages) {
+    const QString dir = m_session.dirs.data;
+    ScriptedInteraction ui;
+    ASSERT_TRUE(changeDataDirectory(m_session, dir, ui).isOk());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    auto firma = m_session.store.table("Firma.db");
+    ASSERT_TRUE(firma.isOk());
+    EXPECT_EQ(*(*firma)->count(Query{}), 3);
+}
+
+TEST_F(DataDirectory, RecentListDropsTheOldestOfFiveAndKeepsKnownOnes) {
+    QStringList older;
+    for (int i = 0; i < 5; ++i) {
+        older << m_other.filePath(QString("alt%1/").arg(i));
+        m_session.settings.writeText(SettingsStore::kMainKey, QString("Datenpath%1").arg(i), older.last());
+    }
+    ScriptedInteraction ui;
+    const QString chosen = m_other.filePath("neu/");
+    ASSERT_TRUE(changeDataDirectory(m_session, chosen, ui).isOk());
+    const QStringList expected{older[1], older[2], older[3], older[4], chosen};
+    EXPECT_EQ(recentDataDirectories(m_session.settings), expected);
+
+    // Choosing a directory of the list again leaves the list as it is.
+    ASSERT_TRUE(changeDataDirectory(m_session, older[3], ui).isOk());
+    EXPECT_EQ(recentDataDirectories(m_session.settings), expected);
+}

@@ -1,0 +1,301 @@
+#include "app/data_directory.h"
+#include "base/formats.h"
+#include "sample/sample_data.h"
+#include "store/firma_hooks.h"
+#include "ui/commands/backup_commands.h"
+#include "ui/commands/data_directory_command.h"
+#include "ui/commands/security_commands.h"
+#include "ui/commands/unavailable.h"
+#include "ui/commands/view_commands.h"
+#include "ui/dialogs/data_directory_dialog.h"
+#include "ui/dialogs/intraday_trend.h"
+#include "ui/dialogs/wertwahl_form.h"
+#include "ui/main_menu.h"
+#include "ui/main_window.h"
+#include "ui/record_model.h"
+#include "ui/securities_model.h"
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QListView>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace q;
+using namespace q::ui;
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_home.ok()); }
+
+    std::unique_ptr<TAktienkurse> start(ScriptedInteraction& ui, const QStringList& switches = {}) {
+        StartOptions options;
+        options.homeDir = m_home.home();
+        options.settingsPath = m_home.settings();
+        auto w = std::make_unique<TAktienkurse>(options, parseCommandLine(switches), &ui);
+        w->show();
+        // The questions after showing come from a zero timer.
+        QCoreApplication::processEvents();
+        return w;
+    }
+    SettingsStore savedSettings() const {
+        SettingsStore s;
+        EXPECT_TRUE(s.load(m_home.settings()).isOk());
+        return s;
+    }
+    static QString cell(QTableView* view, int row, int column) {
+        return view->model()->index(row, column).data().toString();
+    }
+
+    uitest::SampleHome m_home;
+};
+
+const QString kMain = SettingsStore::kMainKey;
+
+}  // namespace
+
+TEST_F(MainWindow, ShowsThePricesOfTheChosenSecurityAndKeepsTheWindowValues) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    EXPECT_EQ(ui.questions, QStringList{"Neue Kurse=>Beispieldatenbank aktualisieren"});
+    EXPECT_EQ(w->windowTitle(), "Quintara");
+    ASSERT_EQ(w->securitiesModel()->rowCount(), 5);
+
+    const int second = w->securitiesModel()->firmaAt(1);
+    ASSERT_TRUE(w->selectFirma(second));
+    EXPECT_EQ(w->currentFirma(), second);
+    QTableView* prices = w->priceGrid();
+    const int rows = prices->model()->rowCount();
+    ASSERT_GT(rows, 200);
+    EXPECT_EQ(prices->model()->headerData(0, Qt::Horizontal).toString(), "Datum");
+    // Newest last: the sample's last business day.
+    EXPECT_EQ(cell(prices, rows - 1, 0), "04.12.2026");
+    EXPECT_LT(dayNumber(*parseDate(cell(prices, 0, 0))), dayNumber(QDate(2026, 12, 4)));
+    EXPECT_GT(w->volumeGrid()->model()->rowCount(), 200);
+
+    w->resize(900, 600);
+    w->move(30, 40);
+    w->splitter()->setSizes({150, 750});
+    const int splitterLeft = w->splitter()->sizes()[0];
+    prices->setColumnWidth(0, 111);
+    w->menu().action("Italian")->trigger();
+    w->menu().view().direkthilfe()->setChecked(false);
+    QCoreApplication::processEvents();
+    uitest::screenshot(*w, "main_window");
+    w->Ende1Click();
+    EXPECT_FALSE(w->isVisible());
+
+    SettingsStore s = savedSettings();
+    EXPECT_EQ(*s.readInteger(kMain, "WindowWidth"), 900);
+    EXPECT_EQ(*s.readInteger(kMain, "WindowHeight"), 600);
+    EXPECT_EQ(*s.readInteger(kMain, "WindowLeft"), 30);
+    EXPECT_EQ(*s.readInteger(kMain, "WindowTop"), 40);
+    EXPECT_FALSE(*s.readBool(kMain, "Vollbild"));
+    EXPECT_EQ(*s.readInteger(kMain, "Splitter2"), splitterLeft);
+    EXPECT_EQ(*s.readInteger(kMain, "Grid1Width0"), 111);
+    EXPECT_EQ(*s.readText(kMain, "Grid1Name1"), "Kurs");
+    EXPECT_EQ(*s.readText(kMain, "Grid2Name1"), "Volumen");
+    EXPECT_TRUE(s.exists(kMain, "Grid1FontName"));
+    EXPECT_EQ(*s.readInteger(kMain, "Sprache"), 7);
+    EXPECT_FALSE(*s.readBool(kMain, "Direkthilfe"));
+    EXPECT_TRUE(*s.readBool(kMain, "AutoSpeichern"));
+
+    ScriptedInteraction again;
+    auto w2 = start(again);
+    EXPECT_TRUE(again.questions.isEmpty());
+    EXPECT_EQ(w2->size(), QSize(900, 600));
+    EXPECT_EQ(w2->splitter()->sizes()[0], splitterLeft);
+    EXPECT_EQ(w2->priceGrid()->columnWidth(0), 111);
+    EXPECT_TRUE(w2->menu().action("Italian")->isChecked());
+    EXPECT_FALSE(w2->menu().view().direkthilfe()->isChecked());
+    w2->close();
+}
+
+TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
+    {
+        ScriptedInteraction ui;
+        auto w = start(ui);
+        // One favourite, so the filter has something to leave out.
+        Table* firma = *w->session().store.table("Firma.db");
+        auto rows = firma->rows(Query{});
+        for (const Record& r : *rows) {
+            Record after = r;
+            after.set("Aktiv", r.value("Firma").toInt() == w->securitiesModel()->firmaAt(0));
+            ASSERT_TRUE(postSecurity(*firma, r, after).isOk());
+        }
+        w->reopenViews();
+        auto* tabs = w->findChild<QTabBar*>("favouriteTabs");
+        ASSERT_EQ(tabs->count(), 1);
+        EXPECT_TRUE(tabs->isVisible());
+        EXPECT_EQ(tabs->tabText(0), w->securitiesModel()->rows()[0].FirmenName);
+        w->favouritesBox()->setChecked(true);
+        EXPECT_EQ(w->securitiesModel()->rowCount(), 1);
+        w->close();
+    }
+    ScriptedInteraction ui;
+    EXPECT_EQ(start(ui)->securitiesModel()->rowCount(), 1);
+    ScriptedInteraction ui2;
+    auto all = start(ui2, {"/F"});
+    EXPECT_FALSE(all->favouritesBox()->isChecked());
+    EXPECT_EQ(all->securitiesModel()->rowCount(), 5);
+}
+
+TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    for (const char* caption : {"&VideoText einlesen", "E&xport Kurse -> Text", "Depo&t auswählen", "&Analyse-Parameter",
+                                "Kurs&blatt drucken", "&Gruppen bearbeiten"}) {
+        QAction* a = w->menu().action(QString::fromUtf8(caption));
+        ASSERT_NE(a, nullptr) << caption;
+        EXPECT_FALSE(a->isEnabled()) << caption;
+        EXPECT_EQ(a->toolTip(), kNotAvailable);
+    }
+    for (const char* caption : {"akt. Datenbank &sichern", "Sicherung &wiederherstellen", "&automatische Sicherung",
+                                "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Brasilian"})
+        EXPECT_TRUE(w->menu().action(QString::fromUtf8(caption))->isEnabled()) << caption;
+    EXPECT_EQ(w->menu().view().languages().size(), 12);
+}
+
+TEST_F(MainWindow, SettingOfTheWrongTypeIsNotedInTheThirdPanel) {
+    QFile conf(m_home.settings());
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[SOFTWARE\\Morvane\\Quintara]\nSplitter2=\"breit\"\n");
+    conf.close();
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    EXPECT_TRUE(w->statusText(2).contains("Splitter2")) << w->statusText(2).toStdString();
+    EXPECT_GE(w->splitter()->sizes()[0], 1);
+}
+
+TEST_F(MainWindow, UnattendedJobSaysItIsNotAvailableAndLeavesTheSettingsAlone) {
+    ScriptedInteraction ui;
+    auto w = start(ui, {"/E", "31.12.2026", m_home.home()});
+    EXPECT_TRUE(ui.questions.isEmpty());
+    EXPECT_TRUE(w->delayedStartTimer().isActive());
+    EXPECT_EQ(w->session().exportDir, m_home.home() + "/");
+    w->runDelayedStart();
+    EXPECT_FALSE(w->delayedStartTimer().isActive());
+    EXPECT_EQ(w->exitStatus(), 1);
+    EXPECT_EQ(w->statusText(0), "Export Kurse -> Text: noch nicht verfügbar");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(savedSettings().exists(kMain, "WindowWidth"));
+}
+
+TEST_F(MainWindow, TeletextJobWithAWindowOnlySaysSo) {
+    ScriptedInteraction ui;
+    auto w = start(ui, {"/V"});
+    w->runDelayedStart();
+    EXPECT_EQ(w->exitStatus(), 0);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->statusText(0), "VideoText einlesen: noch nicht verfügbar");
+}
+
+TEST_F(MainWindow, BackupAndRestorePutTheSecuritiesBack) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    ASSERT_TRUE(w->menu().backup().Sicherung1Click());
+    EXPECT_TRUE(QFile::exists(m_home.data() + "Firma.db~"));
+    EXPECT_TRUE(QFile::exists(m_home.data() + "Aktien.db~"));
+
+    Table* firma = *w->session().store.table("Firma.db");
+    Record extra = newSecurityRecord(*firma, "EUR");
+    extra.set("FirmenName", "Nachzügler AG");
+    ASSERT_TRUE(appendSecurity(*firma, extra).isOk());
+    w->reopenViews();
+    ASSERT_EQ(w->securitiesModel()->rowCount(), 6);
+
+    ui.answers = {Answer::No};
+    w->menu().backup().Sicherungwiederherstellen1Click();
+    EXPECT_EQ(w->securitiesModel()->rowCount(), 6);
+
+    ui.answers = {Answer::Yes};
+    w->menu().backup().Sicherungwiederherstellen1Click();
+    EXPECT_EQ(ui.questions.last(), "Soll die Datenbank von der Sicherheitkopie wiederhergestellt werden ?? ");
+    EXPECT_EQ(w->securitiesModel()->rowCount(), 5);
+    EXPECT_GT(w->priceGrid()->model()->rowCount(), 200);
+}
+
+TEST_F(MainWindow, DataDirectoryCommandMovesTheViewsAndCancelKeepsEverything) {
+    QTemporaryDir other;
+    sample::Spec spec;
+    spec.securities = 3;
+    spec.years = 1;
+    NoProgress none;
+    ASSERT_TRUE(sample::writeSampleData(other.path(), spec, none).isOk());
+
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    const QByteArray before = [&] {
+        QFile f(m_home.settings());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    uitest::onNextModal([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Wählen Sie das Verzeichnis der Datenbank");
+        uitest::screenshot(d, "data_directory_dialog");
+        static_cast<DataDirectoryDialog&>(d).directoryBox()->setCurrentText(other.path());
+        d.reject();
+    });
+    w->menu().dataDirectory().run();
+    QFile f(m_home.settings());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(w->securitiesModel()->rowCount(), 5);
+
+    uitest::onNextModal([&](QDialog& d) {
+        static_cast<DataDirectoryDialog&>(d).directoryBox()->setCurrentText(other.path());
+        d.accept();
+    });
+    w->menu().dataDirectory().run();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(w->securitiesModel()->rowCount(), 3);
+    EXPECT_GT(w->priceGrid()->model()->rowCount(), 200);
+    EXPECT_EQ(*savedSettings().readText(kMain, "Datenpath"), other.path() + "/");
+}
+
+TEST_F(MainWindow, ChoiceListPositionsOnlyWhenConfirmed) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    const int first = w->currentFirma();
+    uitest::onNextModal([](QDialog& d) {
+        static_cast<TWertWahlForm&>(d).setItemIndex(3);
+        d.reject();
+    });
+    EXPECT_EQ(w->menu().securities().WertpapierAuswaehlen(), 0);
+    EXPECT_EQ(w->currentFirma(), first);
+
+    uitest::onNextModal([](QDialog& d) {
+        auto& choice = static_cast<TWertWahlForm&>(d);
+        EXPECT_EQ(choice.itemIndex(), 0);  // opens on the current security
+        choice.setItemIndex(3);
+        uitest::screenshot(d, "wertwahl_form");
+        d.accept();
+    });
+    EXPECT_EQ(w->menu().securities().WertpapierAuswaehlen(), 1);
+    EXPECT_EQ(w->currentFirma(), w->securitiesModel()->firmaAt(3));
+}
+
+TEST_F(MainWindow, IntradayTrendWindowExistsFromTheStartAndShowsOnStatistik) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    ASSERT_NE(w->intradayTrend(), nullptr);
+    EXPECT_FALSE(w->intradayTrend()->isVisible());
+    QPushButton* statistik = nullptr;
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (b->text() == "Statistik") statistik = b;
+    ASSERT_NE(statistik, nullptr);
+    statistik->click();
+    EXPECT_TRUE(w->intradayTrend()->isVisible());
+    EXPECT_FALSE(w->intradayTrend()->isModal());
+    w->intradayTrend()->setCounters(3, 42, 1, QDateTime(QDate(2026, 12, 2), QTime(17, 35)));
+    EXPECT_EQ(w->intradayTrend()->counterText(3), "02.12.2026 17:35");
+    uitest::screenshot(*w->intradayTrend(), "intraday_trend");
+}

@@ -1,0 +1,13 @@
+// The widget tests need one QApplication; offscreen unless told otherwise, also when
+// the build lists the tests (gtest_discover_tests runs this program then).
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Tests open and close many main windows; none of them ends the application.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

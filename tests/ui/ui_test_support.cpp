@@ -1,0 +1,49 @@
+#include "ui_test_support.h"
+
+#include "sample/sample_data.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+
+namespace uitest {
+
+SampleHome::SampleHome(int securities) {
+    q::sample::Spec spec;
+    spec.securities = securities;
+    spec.years = 1;
+    q::NoProgress none;
+    m_ok = q::sample::writeSampleData(data(), spec, none).isOk();
+}
+
+void screenshot(QWidget& widget, const QString& name) {
+    QDir().mkpath(QStringLiteral(QUINTARA_SCREENSHOTS));
+    widget.grab().save(QStringLiteral(QUINTARA_SCREENSHOTS "/%1.png").arg(name));
+}
+
+int execWith(QDialog& dialog, const std::function<void(QDialog&)>& react) {
+    QTimer::singleShot(0, &dialog, [&] { react(dialog); });
+    return dialog.exec();
+}
+
+}  // namespace uitest
+
+#include <QApplication>
+
+namespace uitest {
+
+void onNextModal(const std::function<void(QDialog&)>& react) {
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, react] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        timer->stop();
+        timer->deleteLater();
+        react(*dialog);
+    });
+    timer->start();
+}
+
+}  // namespace uitest
