@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libqt6opengl6-dev libxkbcommon-dev
+  qt6-base-dev libqt6opengl6-dev libxkbcommon-dev qt6-translations-l10n
   libqcustomplot-dev libqcustomplot2.1-qt6
   libsqlite3-dev sqlite3 libzvbi-dev
   libgtest-dev libgmock-dev

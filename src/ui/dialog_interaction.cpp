@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 namespace q::ui {
@@ -30,9 +31,12 @@ Answer DialogInteraction::ask(const QString& title, const QString& text, Answer 
         std::fprintf(stderr, "%s (Nein)\n", qUtf8Printable(text));
         return Answer::No;
     }
-    const auto button = QMessageBox::question(m_parent, boxTitle(title), text, QMessageBox::Yes | QMessageBox::No,
-                                              defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
-    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    QMessageBox box(QMessageBox::Question, boxTitle(title), text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    // German captions whether or not Qt's own translations are installed.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+    box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 void DialogInteraction::tell(const QString& text, const QString& title) {

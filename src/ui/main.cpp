@@ -4,6 +4,9 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QIcon>
 #include <cstdio>
 #include <exception>
@@ -22,6 +25,12 @@ int main(int argc, char** argv) {
         QApplication::setApplicationName(QStringLiteral("Quintara"));
         QApplication::setApplicationDisplayName(QStringLiteral("Quintara"));
         QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quintara")));
+        // The standard dialogs (files, input) speak German like the rest of the program.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QTranslator qtTexts;
+        if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(&qtTexts);
 
         q::StartOptions options;
         options.programDir = QCoreApplication::applicationDirPath();

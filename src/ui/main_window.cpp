@@ -97,6 +97,7 @@ TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& comma
         WaitCursor wait;
         const Status started = startUp(m_session, options, *m_ui, *m_progress);
         m_progress->finish();
+        if (!started) showStatus(started.message());
         if (!started && m_session.quitRequested) m_exitStatus = 1;
     }
     setWindowTitle(m_session.caption);
@@ -285,6 +286,9 @@ void TAktienkurse::rebuildFavouriteTabs() {
         const int tab = m_favouriteTabs->addTab(row.FirmenName);
         m_favouriteTabs->setTabData(tab, row.Firma);
     }
+    // The tabs are far wider than the panel; without a fixed height the layout
+    // squeezes the bar to nothing instead of showing its scroll buttons.
+    m_favouriteTabs->setFixedHeight(m_favouriteTabs->sizeHint().height());
 }
 
 void TAktienkurse::fillGrids() {

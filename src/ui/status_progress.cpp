@@ -19,6 +19,9 @@ void StatusBarProgress::step(const QString& text, qint64 done, qint64 total) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void StatusBarProgress::finish() { m_bar->hide(); }
+void StatusBarProgress::finish() {
+    m_bar->hide();
+    m_text->clear();
+}
 
 }  // namespace q::ui
