@@ -29,17 +29,17 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         const QStringList args = app.arguments();
         QTextStream out(stdout);
-        q::sample::Spec spec;
-        spec.securities = args.size() > 1 ? args[1].toInt() : 2000;
-        spec.years = args.size() > 2 ? args[2].toInt() : 20;
-        spec.depot = true;
+        q::sample::Plan plan;
+        plan.securities = args.size() > 1 ? args[1].toInt() : 2000;
+        plan.years = args.size() > 2 ? args[2].toInt() : 20;
+        plan.depot = true;
         QTemporaryDir tmp;
         const QString home = q::withSlash(args.size() > 3 ? args[3] : tmp.path());
 
         PrintProgress progress;
         QElapsedTimer t;
         t.start();
-        auto stats = q::sample::writeSampleData(home + "Daten/", spec, progress);
+        auto stats = q::sample::writeSampleData(home + "Daten/", plan, progress);
         const double insertSeconds = t.elapsed() / 1000.0;
         if (!stats) {
             QTextStream(stderr) << stats.status().message() << "\n";

@@ -16,11 +16,11 @@ namespace {
 class DataDirectory : public ::testing::Test {
 protected:
     void SetUp() override {
-        sample::Spec spec;
-        spec.securities = 3;
-        spec.years = 1;
+        sample::Plan plan;
+        plan.securities = 3;
+        plan.years = 1;
         NoProgress none;
-        ASSERT_TRUE(sample::writeSampleData(m_home.filePath("Daten"), spec, none).isOk());
+        ASSERT_TRUE(sample::writeSampleData(m_home.filePath("Daten"), plan, none).isOk());
         ScriptedInteraction ui;
         ASSERT_TRUE(startUp(m_session, {QString(), m_home.path(), conf()}, ui, none).isOk());
     }

@@ -226,11 +226,11 @@ TEST_F(MainWindow, BackupAndRestorePutTheSecuritiesBack) {
 
 TEST_F(MainWindow, DataDirectoryCommandMovesTheViewsAndCancelKeepsEverything) {
     QTemporaryDir other;
-    sample::Spec spec;
-    spec.securities = 3;
-    spec.years = 1;
+    sample::Plan plan;
+    plan.securities = 3;
+    plan.years = 1;
     NoProgress none;
-    ASSERT_TRUE(sample::writeSampleData(other.path(), spec, none).isOk());
+    ASSERT_TRUE(sample::writeSampleData(other.path(), plan, none).isOk());
 
     ScriptedInteraction ui;
     auto w = start(ui);

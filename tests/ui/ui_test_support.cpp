@@ -10,11 +10,11 @@
 namespace uitest {
 
 SampleHome::SampleHome(int securities) {
-    q::sample::Spec spec;
-    spec.securities = securities;
-    spec.years = 1;
+    q::sample::Plan plan;
+    plan.securities = securities;
+    plan.years = 1;
     q::NoProgress none;
-    m_ok = q::sample::writeSampleData(data(), spec, none).isOk();
+    m_ok = q::sample::writeSampleData(data(), plan, none).isOk();
 }
 
 void screenshot(QWidget& widget, const QString& name) {

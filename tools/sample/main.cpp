@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         q::NoProgress progress;
-        auto stats = q::sample::writeSampleData(data, q::sample::Spec(), progress);
+        auto stats = q::sample::writeSampleData(data, q::sample::Plan(), progress);
         if (!stats) {
             err << stats.status().message() << "\n";
             return 1;

@@ -39,7 +39,7 @@ constexpr int kBatch = 100;
 
 }  // namespace
 
-Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress& progress) {
+Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress& progress) {
     if (!QDir().mkpath(dataDir)) return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dataDir));
     Store store({dataDir, dataDir, dataDir, dataDir});
     Q_TRY(store.ensure(QStringLiteral("Nachrichten.db")));
@@ -54,10 +54,10 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
     auto volumen = store.table(QStringLiteral("Volumen.db"));
     if (!volumen) return volumen.status();
 
-    Random rnd(spec.seed);
+    Random rnd(plan.seed);
     Stats stats;
     std::vector<int> days;
-    for (QDate d = spec.lastDay.addYears(-spec.years).addDays(1); d <= spec.lastDay; d = d.addDays(1))
+    for (QDate d = plan.lastDay.addYears(-plan.years).addDays(1); d <= plan.lastDay; d = d.addDays(1))
         if (d.dayOfWeek() <= 5) days.push_back(dayNumber(d));
 
     struct Held {
@@ -70,8 +70,8 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
     BulkInsert volumes(**volumen);
     const int n1 = static_cast<int>(std::size(kWords1));
     const int n2 = static_cast<int>(std::size(kWords2));
-    for (int i = 0; i < spec.securities; ++i) {
-        progress.step(QStringLiteral("Beispieldaten"), i, spec.securities);
+    for (int i = 0; i < plan.securities; ++i) {
+        progress.step(QStringLiteral("Beispieldaten"), i, plan.securities);
         const int w2 = (i * 5 + i / n1) % n2;
         QString name = QStringLiteral("%1 %2").arg(QString::fromLatin1(kWords1[i % n1]), QString::fromLatin1(kWords2[w2]));
         if (i >= n1 * n2) name = QStringLiteral("Muster %1 AG").arg(i);
@@ -111,7 +111,7 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
             Q_TRY(prices.add({*number, day, kurs}));
             Q_TRY(volumes.add({*number, day, static_cast<qint64>(baseVolume * (0.3 + rnd.uniform() * 1.4))}));
         }
-        if (i % kBatch == kBatch - 1 || i == spec.securities - 1) {
+        if (i % kBatch == kBatch - 1 || i == plan.securities - 1) {
             Q_TRY(prices.commit());
             Q_TRY(volumes.commit());
         }
@@ -120,7 +120,7 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
     stats.prices = prices.added();
     stats.volumes = volumes.added();
 
-    if (spec.depot && !held.empty() && days.size() > 400) {
+    if (plan.depot && !held.empty() && days.size() > 400) {
         auto trans = store.table(QStringLiteral("Transaktionen.db"));
         if (!trans) return trans.status();
         BulkInsert bookings(**trans);
@@ -140,7 +140,7 @@ Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress
         Q_TRY(bookings.commit());
         stats.bookings = bookings.added();
     }
-    progress.step(QStringLiteral("Beispieldaten"), spec.securities, spec.securities);
+    progress.step(QStringLiteral("Beispieldaten"), plan.securities, plan.securities);
     return stats;
 }
 

@@ -10,7 +10,7 @@
 
 namespace q::sample {
 
-struct Spec {
+struct Plan {
     int securities = 30;
     int years = 10;
     QDate lastDay = QDate(2026, 12, 4);  // a Friday
@@ -28,6 +28,6 @@ struct Stats {
 // Creates the catalogue's data tables in `dataDir` (the depot lives there too) and
 // fills them. Fails when the directory holds securities already (Invalid), or with
 // the store's message.
-Result<Stats> writeSampleData(const QString& dataDir, const Spec& spec, Progress& progress);
+Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress& progress);
 
 }  // namespace q::sample
