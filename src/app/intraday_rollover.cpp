@@ -34,6 +34,10 @@ Result<RolloverReport> intradayRollover(const Directories& dirs, Store& store) {
     if (!byDay.empty() && !QDir().mkpath(dirs.intraday))
         return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dirs.intraday));
 
+    const int f = source.layout().fieldIndex(QStringLiteral("Firma"));
+    const int z = source.layout().fieldIndex(QStringLiteral("ZEIT"));
+    const int k = source.layout().fieldIndex(QStringLiteral("Kurs"));
+    const int v = source.layout().fieldIndex(QStringLiteral("Volumen"));
     for (const auto& [day, rows] : byDay) {
         const QString name = formatDate(dateFromDayNumber(day)) + QStringLiteral(".DB");
         const QString path = filePath(dirs.intraday, name);
@@ -46,10 +50,6 @@ Result<RolloverReport> intradayRollover(const Directories& dirs, Store& store) {
         auto ins = (*db)->prepare(QStringLiteral("INSERT OR IGNORE INTO %1 (\"Firma\", \"ZEIT\", \"Kurs\", \"Volumen\") VALUES (?, ?, ?, ?)")
                                       .arg(quoted(layout.table)));
         if (!ins) return ins.status();
-        const int f = source.layout().fieldIndex(QStringLiteral("Firma"));
-        const int z = source.layout().fieldIndex(QStringLiteral("ZEIT"));
-        const int k = source.layout().fieldIndex(QStringLiteral("Kurs"));
-        const int v = source.layout().fieldIndex(QStringLiteral("Volumen"));
         for (const QVariantList& row : rows) {
             ins->bind(1, row[f]);
             ins->bind(2, row[z]);

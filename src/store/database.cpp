@@ -221,17 +221,21 @@ Status Database::lastError(const QString& what) const {
     }
 }
 
-Result<QStringList> Database::tableNames() {
-    auto st = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+Result<QStringList> Database::texts(const QString& sql, const QVariantList& values) {
+    auto st = prepare(sql, values);
     if (!st) return st.status();
-    QStringList names;
+    QStringList out;
     for (;;) {
         auto r = st->step();
         if (!r) return r.status();
         if (!*r) break;
-        names << st->columnText(0);
+        out << st->columnText(0);
     }
-    return names;
+    return out;
+}
+
+Result<QStringList> Database::tableNames() {
+    return texts(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
 }
 
 // ---- Transaction

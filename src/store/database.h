@@ -65,6 +65,8 @@ public:
     [[nodiscard]] Result<Statement> prepare(const QString& sql);
     // Prepares and binds the values to the statement's "?" in order.
     [[nodiscard]] Result<Statement> prepare(const QString& sql, const QVariantList& values);
+    // The first column of every row the query returns, as text.
+    [[nodiscard]] Result<QStringList> texts(const QString& sql, const QVariantList& values = {});
     qint64 lastInsertRowId() const;
     int changes() const;
 

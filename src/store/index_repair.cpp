@@ -86,16 +86,10 @@ Status dropMainIndexes(Store& store) {
 Status checkIntegrity(const QString& path) {
     auto db = Database::open(path, Database::Mode::OpenExisting);
     if (!db) return db.status();
-    auto st = (*db)->prepare(QStringLiteral("PRAGMA integrity_check(5)"));
-    if (!st) return st.status();
-    QStringList problems;
-    for (;;) {
-        auto r = st->step();
-        if (!r) return r.status();
-        if (!*r) break;
-        const QString line = st->columnText(0);
-        if (line != QLatin1String("ok")) problems << line;
-    }
+    auto lines = (*db)->texts(QStringLiteral("PRAGMA integrity_check(5)"));
+    if (!lines) return lines.status();
+    QStringList problems = *lines;
+    problems.removeAll(QStringLiteral("ok"));
     if (problems.isEmpty()) return Status::ok();
     if (problems.join(QLatin1Char(' ')).contains(QLatin1String("index"), Qt::CaseInsensitive))
         return Status::corrupt(QStringLiteral("Indexfehler in der Datei %1: %2").arg(path, problems.first()));

@@ -143,16 +143,11 @@ Result<QStringList> indexNames(Database& db, const Layout& layout) {
     if (!anyColumn)
         return Status::notFound(QStringLiteral("Die Datei %1 enthält nicht die Tabelle %2").arg(db.path(), layout.table));
     if (hasPrimary && !layout.primaryName.isEmpty()) names << layout.primaryName;
-    auto list = db.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL ORDER BY rowid"));
-    if (!list) return list.status();
-    list->bind(1, layout.table);
-    for (;;) {
-        auto r = list->step();
-        if (!r) return r.status();
-        if (!*r) break;
-        names << list->columnText(0);
-    }
-    return names;
+    auto secondary = db.texts(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL ORDER BY rowid"),
+        {layout.table});
+    if (!secondary) return secondary.status();
+    return names + *secondary;
 }
 
 Status checkFields(Database& db, const Layout& layout, const QStringList& mayLack) {

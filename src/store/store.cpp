@@ -25,24 +25,22 @@ QString Store::path(const QString& file) const { return filePath(dirOf(file), fi
 
 bool Store::exists(const QString& file) const { return fileExists(dirOf(file), file); }
 
-Status Store::ensure(const QString& file, bool* created) {
+Status Store::ensure(const QString& file, bool* created) { return create(file, false, created); }
+
+Status Store::recreate(const QString& file) {
+    close(file);
+    return create(file, true, nullptr);
+}
+
+Status Store::create(const QString& file, bool replace, bool* created) {
     const CatalogueEntry* e = catalogueEntry(file);
     Q_ASSERT(e);
     if (!e) return Status::internal(QStringLiteral("Unbekannte Tabelle %1").arg(file));
     auto db = Database::open(path(file), Database::Mode::CreateIfMissing);
     if (!db) return db.status();
     const Layout layout = layoutFor(e->kind, tableNameOf(e->file));
-    return ensureTable(**db, layout, seedRows(e->kind, e->file, m_dirs.data), created);
-}
-
-Status Store::recreate(const QString& file) {
-    const CatalogueEntry* e = catalogueEntry(file);
-    Q_ASSERT(e);
-    if (!e) return Status::internal(QStringLiteral("Unbekannte Tabelle %1").arg(file));
-    close(file);
-    auto db = Database::open(path(file), Database::Mode::CreateIfMissing);
-    if (!db) return db.status();
-    return recreateTable(**db, layoutFor(e->kind, tableNameOf(e->file)), seedRows(e->kind, e->file, m_dirs.data));
+    const std::vector<Row> seed = seedRows(e->kind, e->file, m_dirs.data);
+    return replace ? recreateTable(**db, layout, seed) : ensureTable(**db, layout, seed, created);
 }
 
 Result<Table*> Store::table(const QString& file) {

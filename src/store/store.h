@@ -50,6 +50,9 @@ public:
     static Result<std::unique_ptr<Table>> openFile(const QString& path, const Layout& layout);
 
 private:
+    // Creates the table of a catalogued file: when missing, or anew with `replace`.
+    Status create(const QString& file, bool replace, bool* created);
+
     StoreDirs m_dirs;
     std::map<QString, std::unique_ptr<Table>> m_open;  // by lower-case file name
 };

@@ -33,16 +33,21 @@ Status copyRows(Database& db, const QString& from, const std::vector<Field>& old
     auto write = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(quoted(target.table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     if (!write) return write.status();
+    // The old column of each new field, or -1 when the old table lacks it.
+    std::vector<int> source;
+    for (const Field& f : target.fields) {
+        int old = -1;
+        for (int j = 0; j < static_cast<int>(oldFields.size()); ++j)
+            if (oldFields[j].name.compare(f.name, Qt::CaseInsensitive) == 0) old = j;
+        source.push_back(old);
+    }
     for (;;) {
         auto r = read->step();
         if (!r) return r.status();
         if (!*r) break;
         for (int i = 0; i < static_cast<int>(target.fields.size()); ++i) {
-            const QString& name = target.fields[i].name;
-            int old = -1;
-            for (int j = 0; j < static_cast<int>(oldFields.size()); ++j)
-                if (oldFields[j].name.compare(name, Qt::CaseInsensitive) == 0) old = j;
-            write->bind(i + 1, map(name, old >= 0 ? read->column(old) : QVariant(), old >= 0));
+            const int old = source[i];
+            write->bind(i + 1, map(target.fields[i].name, old >= 0 ? read->column(old) : QVariant(), old >= 0));
         }
         // A record that cannot be written (a key collision, a value too long) is
         // skipped; the statement's failure undoes only that record.
