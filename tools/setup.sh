@@ -7,9 +7,10 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6opengl6-dev libxkbcommon-dev qt6-translations-l10n
   libqcustomplot-dev libqcustomplot2.1-qt6
-  libsqlite3-dev sqlite3 libzvbi-dev
+  libsqlite3-dev sqlite3 libzvbi-dev pxlib-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core
+  python3 libreoffice-writer-nogui
 )
 
 missing=()

@@ -54,6 +54,33 @@ Status deleteSecurity(Store& store, int firma) {
     return removed ? Status::ok() : removed.status();
 }
 
+Result<int> findSecurity(Table& firma, const QString& text) {
+    const QString wanted = text.trimmed();
+    bool isNumber = false;
+    const int number = wanted.toInt(&isNumber);
+    QList<int> exact, folded;
+    Q_TRY(firma.forEach(Query(), [&](const Record& r) {
+        const int f = r.value(QStringLiteral("Firma")).toInt();
+        const QString name = r.value(QStringLiteral("FirmenName")).toString();
+        if (isNumber && f == number) {
+            exact = {f};
+            return false;
+        }
+        if (name == wanted) exact << f;
+        else if (compareNoCase(name, wanted) == 0) folded << f;
+        return true;
+    }));
+    const QList<int>& found = exact.isEmpty() ? folded : exact;
+    if (found.isEmpty()) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(wanted));
+    if (found.size() > 1) {
+        QStringList numbers;
+        for (int f : found) numbers << QString::number(f);
+        return Status::invalid(QStringLiteral("Der Name \"%1\" passt auf mehrere Wertpapiere (%2)")
+                                   .arg(wanted, numbers.join(QStringLiteral(", "))));
+    }
+    return found.first();
+}
+
 Result<QDate> nextPriceDate(Table& aktien, int firma) {
     Query q = Query::detailOf(firma);
     q.reverse = true;

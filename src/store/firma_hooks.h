@@ -31,6 +31,12 @@ Status postSecurity(Table& firma, const Record& before, Record after);
 // repeated). Its intraday prices, watch-list entries and news stay.
 Status deleteSecurity(Store& store, int firma);
 
+// The security a user names on the command line or in a dialog: its number, or its
+// name (`FirmenName`) exactly; failing that, the one name equal to it with letter case
+// and umlauts folded. Fails NotFound with "Wertpapier "…" nicht gefunden" and Invalid
+// with "Der Name "…" passt auf mehrere Wertpapiere (…)" naming their numbers.
+Result<int> findSecurity(Table& firma, const QString& text);
+
 // The date of a new price or volume row of `firma`: the day after its last price,
 // the Monday after when that was a Friday; with no price yet, counted from today.
 Result<QDate> nextPriceDate(Table& aktien, int firma);

@@ -61,3 +61,16 @@ TEST_F(Cli, ADamagedTableEndsTheJobWithoutAQuestion) {
     EXPECT_TRUE(r.err.contains("Es existriert keine Sicherung"));
     EXPECT_EQ(qtest::readFile(home + "Aktien.db"), "kaputt");
 }
+
+TEST_F(Cli, SubcommandOptionsAreCheckedAndUsageErrorsComeAsJsonToo) {
+    auto extra = runCli({"--home", home, "--settings", settingsFile, "start", "zuviel"});
+    EXPECT_EQ(extra.exitCode, 2);
+    EXPECT_EQ(extra.err.trimmed(), "Unerwartetes Argument: zuviel");
+    auto unknown = runCli({"start", "--kaffee", "--json"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    const QJsonObject o = QJsonDocument::fromJson(unknown.out.toUtf8()).object();
+    EXPECT_FALSE(o["ok"].toBool());
+    EXPECT_EQ(o["error"].toString(), "Unbekannte Option: --kaffee");
+    auto equals = runCli({"--home=" + home, "--settings", settingsFile, "start"});
+    EXPECT_EQ(equals.exitCode, 0) << equals.err.toStdString();
+}

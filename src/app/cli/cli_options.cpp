@@ -4,25 +4,94 @@
 
 namespace q::cli {
 
-Result<Options> parseOptions(const QStringList& arguments) {
+namespace {
+
+const OptionSpec* findSpec(const ArgSpec* spec, const QString& name) {
+    if (!spec) return nullptr;
+    for (const OptionSpec& o : spec->options)
+        if (name == QLatin1String(o.name)) return &o;
+    return nullptr;
+}
+
+bool isGlobal(const QString& a) {
+    static const QStringList globals = {QStringLiteral("--home"), QStringLiteral("--settings"), QStringLiteral("--today"),
+                                        QStringLiteral("--json"), QStringLiteral("--yes"), QStringLiteral("--interactive"),
+                                        QStringLiteral("--help"), QStringLiteral("-h")};
+    return globals.contains(a);
+}
+
+// "--shares=5" is read as "--shares 5".
+QStringList splitEquals(const QStringList& arguments) {
+    QStringList out;
+    for (const QString& a : arguments) {
+        const int eq = a.indexOf(QLatin1Char('='));
+        if (a.startsWith(QLatin1String("--")) && eq > 2) {
+            out << a.left(eq) << a.mid(eq + 1);
+        } else {
+            out << a;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Result<std::optional<double>> Args::number(const QString& option) const {
+    if (!has(option)) return std::optional<double>();
+    const QString text = value(option).trimmed();
+    auto v = parseNumber(text);
+    if (!v) return Status::invalid(QStringLiteral("Ungültige Zahl für %1: %2").arg(option, text));
+    return std::optional<double>(*v);
+}
+
+Result<std::optional<qint64>> Args::integer(const QString& option) const {
+    if (!has(option)) return std::optional<qint64>();
+    const QString text = value(option).trimmed();
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok);
+    if (!ok) return Status::invalid(QStringLiteral("Ungültige ganze Zahl für %1: %2").arg(option, text));
+    return std::optional<qint64>(v);
+}
+
+Result<std::optional<QDate>> Args::date(const QString& option) const {
+    if (!has(option)) return std::optional<QDate>();
+    const QString text = value(option).trimmed();
+    auto d = parseDate(text);
+    if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für %1: %2 (erwartet TT.MM.JJJJ)").arg(option, text));
+    return std::optional<QDate>(*d);
+}
+
+Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup) {
+    const QStringList arguments = splitEquals(rawArguments);
     Options o;
+    const ArgSpec* spec = nullptr;
+    QStringList unknownOptions;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        auto next = [&](const char* name) -> Result<QString> {
+        auto next = [&](const QString& name) -> Result<QString> {
             if (i + 1 >= arguments.size())
-                return Status::invalid(QStringLiteral("Die Option %1 braucht einen Wert").arg(QString::fromLatin1(name)));
+                return Status::invalid(QStringLiteral("Die Option %1 braucht einen Wert").arg(name));
             return arguments[++i];
         };
-        if (a == QLatin1String("--home")) {
-            auto v = next("--home");
+        // A subcommand's own option wins over a global one of the same name.
+        if (const OptionSpec* own = o.command.isEmpty() ? nullptr : findSpec(spec, a)) {
+            if (own->takesValue) {
+                auto v = next(a);
+                if (!v) return v.status();
+                o.args.set(a, *v);
+            } else {
+                o.args.set(a, QString());
+            }
+        } else if (a == QLatin1String("--home")) {
+            auto v = next(a);
             if (!v) return v.status();
             o.home = *v;
         } else if (a == QLatin1String("--settings")) {
-            auto v = next("--settings");
+            auto v = next(a);
             if (!v) return v.status();
             o.settings = *v;
         } else if (a == QLatin1String("--today")) {
-            auto v = next("--today");
+            auto v = next(a);
             if (!v) return v.status();
             auto d = parseDate(*v);
             if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für --today: %1 (erwartet TT.MM.JJJJ)").arg(*v));
@@ -33,14 +102,28 @@ Result<Options> parseOptions(const QStringList& arguments) {
             o.yes = true;
         } else if (a == QLatin1String("--interactive")) {
             o.interactive = true;
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+        } else if (isGlobal(a)) {
             o.help = true;
         } else if (o.command.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             o.command = a;
+            spec = lookup ? lookup(a) : nullptr;
+        } else if (a.startsWith(QLatin1String("--")) || o.command.isEmpty()) {
+            unknownOptions << a;
         } else {
-            o.args << a;
+            o.args.addPositional(a);
         }
     }
+    // Usage errors are reported only for a known subcommand (an unknown one is
+    // reported by name instead) and not when help was asked for.
+    if (o.help || (lookup && !spec)) return o;
+    if (!unknownOptions.isEmpty())
+        return Status::invalid(QStringLiteral("Unbekannte Option: %1").arg(unknownOptions.first()));
+    const int n = static_cast<int>(o.args.positional().size());
+    const int minimum = spec ? spec->minPositional : 0;
+    const int maximum = spec ? spec->maxPositional : 0;
+    if (n > maximum && maximum >= 0)
+        return Status::invalid(QStringLiteral("Unerwartetes Argument: %1").arg(o.args.positional().value(maximum)));
+    if (n < minimum) return Status::invalid(QStringLiteral("Zu wenige Argumente für %1 (siehe --help)").arg(o.command));
     return o;
 }
 

@@ -1,17 +1,21 @@
 // The quintara-cli subcommands. Each runs the start-up on the data it is pointed at,
-// does its job and reports German text lines and one JSON object.
+// does its job and reports German text lines and one JSON object. Each subsystem
+// lists its own subcommands in a file of its own (app_commands.cpp, …); commands()
+// joins those lists.
 #pragma once
 
 #include "app/cli/cli_options.h"
 #include "app/session.h"
 #include "base/interaction.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 namespace q::cli {
 
 struct Context {
     const Options& options;
+    const Args& args;  // the subcommand's own arguments
     QString programDir;
     Session& session;
     Interaction& ui;
@@ -29,9 +33,24 @@ struct Command {
     const char* summary;
     const char* usage;  // the --help text after the summary
     Outcome (*run)(Context&);
+    ArgSpec spec = {};  // the subcommand's own options and positional arguments
 };
 
+// Every subcommand, in the order of the help text.
 const std::vector<Command>& commands();
 const Command* findCommand(const QString& name);
+const ArgSpec* findSpec(const QString& name);
+
+// The lists of the subsystems, joined by commands().
+std::vector<Command> appCommands();
+
+// Helpers every subcommand uses.
+// Runs the start-up for a job and describes the session in `out`; false (with
+// out.status set) when the start-up did not complete. `unattended`: nothing is
+// saved at close.
+bool startForJob(Context& c, Outcome& out, bool unattended);
+// Ends the outcome with a failed status.
+Outcome failed(Status status);
+QJsonArray toJson(const QStringList& list);
 
 }  // namespace q::cli

@@ -6,6 +6,7 @@
 #include "base/clock.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -26,26 +27,48 @@ const char* kGlobalHelp =
     "  --interactive       Fragen im Terminal stellen\n\n"
     "Befehle:\n";
 
+// Long passes report "text (done/total)" on stderr, at most a line a second, so
+// that scripts keep a clean stdout and a person at the terminal sees it move.
 class StderrProgress final : public Progress {
 public:
-    void step(const QString&, qint64, qint64) override {}
+    void step(const QString& text, qint64 done, qint64 total) override {
+        if (text.isEmpty() || (m_clock.isValid() && m_clock.elapsed() < 1000 && done < total)) return;
+        m_clock.start();
+        QTextStream err(stderr);
+        if (total > 0)
+            err << text << " (" << done << "/" << total << ")\n";
+        else
+            err << text << "\n";
+    }
+
+private:
+    QElapsedTimer m_clock;
 };
+
+// A usage error: the message on stderr, and with --json also one JSON object on stdout.
+int usageError(const QStringList& arguments, const QString& message) {
+    if (arguments.contains(QStringLiteral("--json"))) {
+        QJsonObject json{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}};
+        QTextStream(stdout) << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact)) << "\n";
+    }
+    QTextStream(stderr) << message << "\n";
+    return 2;
+}
 
 int run(const QStringList& arguments) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    auto parsed = cli::parseOptions(arguments);
-    if (!parsed) {
-        err << parsed.status().message() << "\n";
-        return 2;
-    }
+    auto parsed = cli::parseOptions(arguments, cli::findSpec);
+    if (!parsed) return usageError(arguments, parsed.status().message());
     const cli::Options& options = *parsed;
     const cli::Command* command = cli::findCommand(options.command);
     if (!command) {
+        if (!options.command.isEmpty() && options.json)
+            return usageError(arguments, QStringLiteral("Unbekannter Befehl: %1").arg(options.command));
         if (!options.command.isEmpty()) err << "Unbekannter Befehl: " << options.command << "\n";
         (options.command.isEmpty() && options.help ? out : err) << kGlobalHelp;
         for (const cli::Command& c : cli::commands())
-            (options.command.isEmpty() && options.help ? out : err) << QStringLiteral("  %1").arg(QString::fromLatin1(c.name), -10)
+            (options.command.isEmpty() && options.help ? out : err) << QStringLiteral("  %1").arg(QString::fromLatin1(c.name), -18)
                                                                     << QString::fromUtf8(c.summary) << "\n";
         return options.command.isEmpty() && options.help ? 0 : 2;
     }
@@ -54,10 +77,6 @@ int run(const QStringList& arguments) {
             << QString::fromUtf8(command->usage) << "\n";
         return 0;
     }
-    if (!options.args.isEmpty()) {
-        err << "Unerwartetes Argument: " << options.args.first() << "\n";
-        return 2;
-    }
     if (options.today.isValid()) setToday(options.today);
 
     UnattendedInteraction unattended(options.yes ? Answer::Yes : Answer::No);
@@ -65,7 +84,7 @@ int run(const QStringList& arguments) {
     Interaction& ui = options.interactive ? static_cast<Interaction&>(terminal) : unattended;
     StderrProgress progress;
     Session session;
-    cli::Context context{options, QCoreApplication::applicationDirPath(), session, ui, progress};
+    cli::Context context{options, options.args, QCoreApplication::applicationDirPath(), session, ui, progress};
     cli::Outcome outcome = command->run(context);
 
     const QStringList messages = options.interactive ? terminal.messages : unattended.messages();
