@@ -52,6 +52,12 @@ Result<QString> Table::whereClause(const Query& query, QVariantList* binds) cons
         parts << quoted(field) + QStringLiteral(" = ?");
         *binds << value;
     }
+    for (const auto& [field, text] : query.equalNoCase) {
+        if (!hasField(field))
+            return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, field));
+        parts << quoted(m_layout.field(field)->name) + QStringLiteral(" = ? COLLATE QNOCASE");
+        *binds << text;
+    }
     if (!query.rangeField.isEmpty()) {
         if (!hasField(query.rangeField))
             return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, query.rangeField));

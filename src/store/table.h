@@ -36,6 +36,9 @@ private:
 struct Query {
     QString order;                                   // index name; empty: primary key order
     std::vector<std::pair<QString, QVariant>> equal; // field = value (master-detail link)
+    // field equals text with letter case and umlauts folded, as the case-insensitive
+    // indexes order them (compareNoCase); served by such an index where one exists.
+    std::vector<std::pair<QString, QString>> equalNoCase;
     QString rangeField;                              // rangeField >= from and <= to (null: open)
     QVariant from;
     QVariant to;

@@ -43,6 +43,24 @@ TEST_F(Rows, NameOrderIgnoresCaseAndUmlauts) {
     EXPECT_EQ(table("Firma.db").rows(q).status().message(), "Tabelle Firma hat keinen Index IGibtEsNicht");
 }
 
+TEST_F(Rows, NamesAreLookedUpWithCaseAndUmlautsFoldedAndByNumber) {
+    const int strasse = addSecurity(QString::fromUtf8("Straße AG"));
+    const int muller = addSecurity(QString::fromUtf8("Müller KG"), "MUE123");
+    Query q;
+    q.equalNoCase.push_back({"FirmenName", "STRASSE ag"});
+    EXPECT_EQ(names(q), QStringList{QString::fromUtf8("Straße AG")});
+    Query z;
+    z.equalNoCase.push_back({"ZDF", "mue123"});
+    EXPECT_EQ(names(z), QStringList{QString::fromUtf8("Müller KG")});
+    Table& firma = table("Firma.db");
+    EXPECT_EQ(*findSecurity(firma, QString::number(muller)), muller);
+    EXPECT_EQ(*findSecurity(firma, QString::fromUtf8("straße ag")), strasse);
+    auto missing = findSecurity(firma, "Birne");
+    ASSERT_FALSE(missing.isOk());
+    EXPECT_EQ(missing.status().category(), Category::NotFound);
+    EXPECT_EQ(missing.status().message(), QString::fromUtf8("Wertpapier \"Birne\" nicht gefunden"));
+}
+
 TEST_F(Rows, DetailsAreLinkedBySecurityNumberAndWalkedInDateOrder) {
     const int a = addSecurity("Alpha");
     const int b = addSecurity("Beta");
