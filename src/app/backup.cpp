@@ -3,6 +3,7 @@
 #include "base/text_files.h"
 #include "store/firma_hooks.h"
 #include "store/index_repair.h"
+#include "store/schema_conversion.h"
 #include "store/table_copy.h"
 
 #include <QDir>
@@ -74,6 +75,8 @@ Result<QStringList> datenbankwiederherstellen(const Directories& dirs, Store& st
 Result<QStringList> Sicherungwiederherstellen(const Directories& dirs, Store& store, Interaction& ui) {
     auto restored = datenbankwiederherstellen(dirs, store, ui, true);
     if (!restored) return restored;
+    // A copy made by an earlier release comes back in the old form.
+    for (const QString& failure : convertOldTables(store).failures) ui.tell(failure);
     auto check = checkindex(store);
     if (!check) {
         ui.tell(check.status().message());

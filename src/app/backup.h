@@ -32,7 +32,9 @@ Result<std::vector<BackupCopy>> Sicherung(const Directories& dirs, Progress& pro
 Result<QStringList> datenbankwiederherstellen(const Directories& dirs, Store& store, Interaction& ui, bool ask);
 
 // The restore command (Sicherungwiederherstellen1Click): the file restore with its
-// question, then the index repair (checkindex). The caller reopens its tables.
+// question, then the conversion of copies an earlier release made (convertOldTables,
+// a file that cannot be converted is told) and the index repair (checkindex). The
+// caller reopens its tables.
 Result<QStringList> Sicherungwiederherstellen(const Directories& dirs, Store& store, Interaction& ui);
 
 }  // namespace q

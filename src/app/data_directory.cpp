@@ -2,6 +2,7 @@
 
 #include "base/text_files.h"
 #include "store/index_repair.h"
+#include "store/schema_conversion.h"
 #include "store/lock_files.h"
 
 #include <QDir>

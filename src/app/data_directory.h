@@ -20,7 +20,8 @@ QStringList recentDataDirectories(const SettingsStore& settings);
 //  4. creates the missing Volumen.db, Intraday.db, Waehrung.db, Watch.db … Watch4.db,
 //     Gruppen.db and Branchen.db there;
 //  5. removes stale lock files, writes `Datenpath` and saves the settings file;
-//  6. runs the index repair (checkindex).
+//  6. converts tables of earlier releases (convertOldTables; a file that cannot be
+//     converted is told) and runs the index repair (checkindex).
 // The depot directory follows as the start-up resolves it (`Depotpath`, else the
 // data directory), and the caption with it. The caller reopens its views.
 // Fails Io when the directory cannot be made or the settings file not written, or

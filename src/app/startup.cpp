@@ -6,6 +6,7 @@
 #include "base/text_files.h"
 #include "store/index_repair.h"
 #include "store/lock_files.h"
+#include "store/schema_conversion.h"
 #include "store/upgrades.h"
 
 #include <QDir>
@@ -68,6 +69,12 @@ Status createRun(Session& s, Interaction& ui, Progress& progress) {
         Q_TRY(s.store.ensure(order[i], &created));
         if (created) s.steps << QStringLiteral("Tabelle angelegt: %1").arg(order[i]);
     }
+
+    // Tables of earlier releases (indexes on the program's own collation, keys that
+    // allowed NULL) are brought to the form every SQLite tool can use, a file at a time.
+    const ConversionReport conversion = convertOldTables(s.store);
+    for (const QString& p : conversion.converted) s.steps << QStringLiteral("Tabelle umgestellt: %1").arg(QFileInfo(p).fileName());
+    s.statusNotes << conversion.failures;
 
     // Index check. A rebuild that fails (another program holds the table) ends the program.
     auto check = checkindex(s.store);

@@ -1,5 +1,6 @@
 // Start-up and closing of a run, without a window: directories, settings, the
-// creation of missing tables, the index check, the structure upgrades, the settings
+// creation of missing tables, the conversion of tables of earlier releases, the
+// index check, the structure upgrades, the settings
 // in effect, the automatic backup; and at the end the report clean-up and the
 // settings written in their fixed order.
 #pragma once

@@ -137,7 +137,7 @@ Layout layoutFor(TableKind kind, const QString& table) {
         l.primaryFields = {QStringLiteral("Firma"), QStringLiteral("ZEIT")};
         return l;
     case TableKind::Waehrung:
-        l.fields = {alpha("Symbol", 5), alpha("Name", 40, true), f("Faktor", FieldType::Number, true),
+        l.fields = {{QStringLiteral("Symbol"), FieldType::Alpha, 5, false, true}, alpha("Name", 40, true), f("Faktor", FieldType::Number, true),
                     f("Multiplikator", FieldType::Logical, true), f("Einheit", FieldType::Number, true)};
         l.primaryName = QStringLiteral("Wahrung");
         l.primaryFields = {QStringLiteral("Symbol")};

@@ -13,41 +13,10 @@ namespace {
 // before the user is told the table is busy.
 int g_busyTimeoutMs = 15000;
 
-QString fold(const QString& s) {
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u < 0x80) {
-            out += QChar(u >= 'A' && u <= 'Z' ? u + 32 : u);
-            continue;
-        }
-        if (u == 0x00DF) {  // ß
-            out += QStringLiteral("ss");
-            continue;
-        }
-        const QString decomposed = QString(c).normalized(QString::NormalizationForm_D);
-        for (QChar d : decomposed)
-            if (d.category() != QChar::Mark_NonSpacing) out += d.toCaseFolded();
-    }
-    return out;
-}
-
-int collateNoCase(void*, int lenA, const void* a, int lenB, const void* b) {
-    const QString sa = QString::fromUtf8(static_cast<const char*>(a), lenA);
-    const QString sb = QString::fromUtf8(static_cast<const char*>(b), lenB);
-    return compareNoCase(sa, sb);
-}
-
 }  // namespace
 
 void setBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
 int busyTimeout() { return g_busyTimeoutMs; }
-
-int compareNoCase(const QString& a, const QString& b) {
-    const int c = fold(a).compare(fold(b));
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
 
 QString quoted(const QString& identifier) {
     QString s = identifier;
@@ -151,7 +120,6 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
     if (rc != SQLITE_OK) return db->lastError(QStringLiteral("Öffnen"));
     sqlite3_extended_result_codes(handle, 1);
     sqlite3_busy_timeout(handle, g_busyTimeoutMs);
-    sqlite3_create_collation(handle, "QNOCASE", SQLITE_UTF8, nullptr, collateNoCase);
     // The first statement reads the file header: this is where a file that is not a
     // database shows. WAL lets the program and its unattended jobs share the tables.
     // Switching a new file to WAL needs the file to itself; two processes opening it

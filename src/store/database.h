@@ -1,10 +1,12 @@
 // One SQLite database file: opening with the program's connection settings (WAL
-// journal, busy timeout, the QNOCASE collation), statements, transactions, and the
-// translation of SQLite errors into the user's German messages.
+// journal, busy timeout), statements, transactions, and the translation of SQLite
+// errors into the user's German messages. Nothing of the program's own is needed
+// to open a file: the stock sqlite3 shell and Python read and write them alike.
 // A Database is used by one thread at a time.
 #pragma once
 
 #include "base/status.h"
+#include "store/text_fold.h"
 
 #include <QString>
 #include <QVariant>
@@ -50,7 +52,7 @@ class Database {
 public:
     enum class Mode { OpenExisting, CreateIfMissing };
 
-    // Opens the file, sets WAL, a busy timeout and the collation. Fails NotFound
+    // Opens the file, sets WAL and a busy timeout. Fails NotFound
     // when the file is missing and `mode` is OpenExisting, Corrupt when the file is
     // not a database ("Die Datei … ist keine gültige Datenbank"), Io otherwise.
     static Result<std::unique_ptr<Database>> open(const QString& path, Mode mode);
@@ -106,9 +108,5 @@ int busyTimeout();
 
 // Double-quotes an identifier ("N-TV").
 QString quoted(const QString& identifier);
-
-// The comparison behind case-insensitive indexes: letter case and umlauts are
-// folded ("Äpfel" sorts with "apfel", "ß" as "ss"). Returns <0, 0, >0.
-int compareNoCase(const QString& a, const QString& b);
 
 }  // namespace q

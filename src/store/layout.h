@@ -18,6 +18,9 @@ struct Field {
     FieldType type = FieldType::Long;
     int size = 0;  // characters, Alpha only
     bool required = false;
+    // A key field whose empty text is a value of its own (`Waehrung.Symbol`: ""
+    // is "no currency"): stored NOT NULL, a blank written as "".
+    bool emptyKey = false;
 };
 
 enum class IndexKind { CaseInsensitive, Descending };

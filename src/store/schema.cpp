@@ -7,14 +7,14 @@ namespace {
 bool isText(FieldType t) { return t == FieldType::Alpha || t == FieldType::Memo; }
 
 QString columnDefinition(const Field& f, bool autoNumberKey) {
+    // AUTOINCREMENT keeps the highest number ever handed out, so a deleted
+    // security's number is never given to another one. NULL written to it hands out
+    // the next number; NOT NULL only states that no row is without one.
+    if (autoNumberKey) return quoted(f.name) + QStringLiteral(" INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT");
     QString d = quoted(f.name) + QLatin1Char(' ') + sqlType(f);
-    if (autoNumberKey) {
-        // AUTOINCREMENT keeps the highest number ever handed out, so a deleted
-        // security's number is never given to another one.
-        d = quoted(f.name) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
-        return d;
-    }
-    if (f.required) d += QStringLiteral(" NOT NULL");
+    if (f.required || f.emptyKey) d += QStringLiteral(" NOT NULL");
+    // Another program that leaves the field out writes the empty key.
+    if (f.emptyKey) d += QStringLiteral(" DEFAULT ''");
     if (f.type == FieldType::Alpha)
         d += QStringLiteral(" CHECK(length(%1) <= %2)").arg(quoted(f.name)).arg(f.size);
     return d;
@@ -35,7 +35,7 @@ QString createIndexStatement(const Layout& layout, const Index& index) {
     for (const QString& name : index.fields) {
         const Field* f = layout.field(name);
         QString c = quoted(f ? f->name : name);
-        if (index.kind == IndexKind::CaseInsensitive && f && isText(f->type)) c += QStringLiteral(" COLLATE QNOCASE");
+        if (index.kind == IndexKind::CaseInsensitive && f && isText(f->type)) c = foldExpression(c);
         if (index.kind == IndexKind::Descending) c += QStringLiteral(" DESC");
         cols << c;
     }

@@ -30,7 +30,9 @@ Result<std::unique_ptr<Table>> Table::open(std::unique_ptr<Database> db, Layout 
         if (const Field* known = layout.field(f.name); known && known->type == f.type) {
             f.name = known->name;
             f.size = known->size ? known->size : f.size;
-            f.required = f.required || known->required;
+            // An empty key is NOT NULL in the file, yet the empty text is a value.
+            f.emptyKey = known->emptyKey;
+            f.required = known->required || (f.required && !known->emptyKey);
         }
     }
     layout.fields = *fields;
@@ -44,6 +46,16 @@ Result<std::unique_ptr<Table>> Table::open(std::unique_ptr<Database> db, Layout 
     return std::unique_ptr<Table>(new Table(std::move(db), std::move(layout), !withoutRowid));
 }
 
+QString Table::noCaseColumn(const Field& field) {
+    const bool text = field.type == FieldType::Alpha || field.type == FieldType::Memo;
+    return text ? foldExpression(quoted(field.name)) : quoted(field.name);
+}
+
+void Table::normalise(QVariantList& values) const {
+    for (int i = 0; i < static_cast<int>(m_layout.fields.size()) && i < values.size(); ++i)
+        if (m_layout.fields[i].emptyKey && values[i].isNull()) values[i] = QString(QLatin1String(""));
+}
+
 Result<QString> Table::whereClause(const Query& query, QVariantList* binds) const {
     QStringList parts;
     for (const auto& [field, value] : query.equal) {
@@ -55,8 +67,10 @@ Result<QString> Table::whereClause(const Query& query, QVariantList* binds) cons
     for (const auto& [field, text] : query.equalNoCase) {
         if (!hasField(field))
             return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, field));
-        parts << quoted(m_layout.field(field)->name) + QStringLiteral(" = ? COLLATE QNOCASE");
-        *binds << text;
+        // The same expression as the field's case-insensitive index, so that the
+        // index serves the look-up; the text is folded here once.
+        parts << noCaseColumn(*m_layout.field(field)) + QStringLiteral(" = ?");
+        *binds << foldText(text);
     }
     if (!query.rangeField.isEmpty()) {
         if (!hasField(query.rangeField))
@@ -77,8 +91,7 @@ Result<QString> Table::orderClause(const Query& query) const {
     QStringList cols;
     auto add = [&](const QString& name, bool noCase, bool desc) {
         const Field* f = m_layout.field(name);
-        QString c = quoted(f ? f->name : name);
-        if (noCase && f && (f->type == FieldType::Alpha || f->type == FieldType::Memo)) c += QStringLiteral(" COLLATE QNOCASE");
+        QString c = noCase && f ? noCaseColumn(*f) : quoted(f ? f->name : name);
         c += (desc != query.reverse) ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
         cols << c;
     };
@@ -98,16 +111,38 @@ Result<QString> Table::orderClause(const Query& query) const {
     return QStringLiteral(" ORDER BY ") + cols.join(QStringLiteral(", "));
 }
 
-Status Table::forEach(const Query& query, const std::function<bool(const Record&)>& visit) {
-    QVariantList binds;
-    auto where = whereClause(query, &binds);
+Result<QString> Table::selectStatement(const Query& query, QVariantList* binds) const {
+    auto where = whereClause(query, binds);
     if (!where) return where.status();
     auto order = orderClause(query);
     if (!order) return order.status();
     QString sql = QStringLiteral("SELECT %1%2 FROM %3%4%5")
                       .arg(m_hasRowid ? QStringLiteral("rowid, ") : QString(), m_columns, quoted(m_layout.table), *where, *order);
     if (query.limit >= 0) sql += QStringLiteral(" LIMIT %1").arg(query.limit);
-    auto st = m_db->prepare(sql, binds);
+    return sql;
+}
+
+Result<QString> Table::queryPlan(const Query& query) {
+    QVariantList binds;
+    auto sql = selectStatement(query, &binds);
+    if (!sql) return sql.status();
+    auto st = m_db->prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + *sql, binds);
+    if (!st) return st.status();
+    QStringList steps;
+    for (;;) {
+        auto r = st->step();
+        if (!r) return r.status();
+        if (!*r) break;
+        steps << st->columnText(3);
+    }
+    return steps.join(QLatin1Char('\n'));
+}
+
+Status Table::forEach(const Query& query, const std::function<bool(const Record&)>& visit) {
+    QVariantList binds;
+    auto sql = selectStatement(query, &binds);
+    if (!sql) return sql.status();
+    auto st = m_db->prepare(*sql, binds);
     if (!st) return st.status();
     const int offset = m_hasRowid ? 1 : 0;
     Record rec(&m_layout);
@@ -177,7 +212,9 @@ Status Table::validate(const Record& record) const {
     return Status::ok();
 }
 
-Result<qint64> Table::append(const Record& record) {
+Result<qint64> Table::append(const Record& given) {
+    Record record = given;
+    normalise(record.values());
     Q_TRY(validate(record));
     QStringList marks;
     for (size_t i = 0; i < m_layout.fields.size(); ++i) marks << QStringLiteral("?");
@@ -216,7 +253,9 @@ Result<QString> Table::identity(const Record& record, QVariantList* binds) const
     return QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
 }
 
-Status Table::update(const Record& before, const Record& after) {
+Status Table::update(const Record& before, const Record& given) {
+    Record after = given;
+    normalise(after.values());
     Q_TRY(validate(after));
     QVariantList binds;
     QStringList sets;

@@ -37,7 +37,8 @@ struct Query {
     QString order;                                   // index name; empty: primary key order
     std::vector<std::pair<QString, QVariant>> equal; // field = value (master-detail link)
     // field equals text with letter case and umlauts folded, as the case-insensitive
-    // indexes order them (compareNoCase); served by such an index where one exists.
+    // indexes order them (compareNoCase); served by such an index where one exists,
+    // so a look-up by name stays fast on a large table.
     std::vector<std::pair<QString, QString>> equalNoCase;
     QString rangeField;                              // rangeField >= from and <= to (null: open)
     QVariant from;
@@ -70,6 +71,9 @@ public:
     Result<std::vector<Record>> rows(const Query& query);
     Result<std::optional<Record>> first(const Query& query);
     Result<qint64> count(const Query& query);
+    // How SQLite walks the rows of the query (EXPLAIN QUERY PLAN, one line per
+    // step), to check that an index serves it.
+    Result<QString> queryPlan(const Query& query);
     // The row whose primary key fields have these values.
     Result<std::optional<Record>> findKey(const QVariantList& key);
 
@@ -84,6 +88,11 @@ public:
 
     // Checks a record against the layout without writing.
     Status validate(const Record& record) const;
+    // Writes a blank empty key (see Field::emptyKey) as "", in field order.
+    void normalise(QVariantList& values) const;
+    // The column as the case-insensitive indexes see it: the folded text of a text
+    // field (foldExpression), the plain column otherwise.
+    static QString noCaseColumn(const Field& field);
     // The user's message for a key that exists already.
     Status duplicateKey() const;
 
@@ -91,6 +100,7 @@ private:
     Table(std::unique_ptr<Database> db, Layout layout, bool hasRowid);
     Result<QString> whereClause(const Query& query, QVariantList* binds) const;
     Result<QString> orderClause(const Query& query) const;
+    Result<QString> selectStatement(const Query& query, QVariantList* binds) const;
     Result<QString> identity(const Record& record, QVariantList* binds) const;
 
     std::unique_ptr<Database> m_db;

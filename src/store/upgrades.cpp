@@ -20,7 +20,7 @@ const Upgrade kFirmaUpgrades[] = {
 };
 
 Status copyRows(Database& db, const QString& from, const std::vector<Field>& oldFields, const Layout& target,
-                const std::function<QVariant(const QString& field, const QVariant& old, bool present)>& map) {
+                const FieldMap& map, bool skipBadRows) {
     QStringList cols;
     for (const Field& f : oldFields) cols << quoted(f.name);
     auto read = db.prepare(QStringLiteral("SELECT %1 FROM %2").arg(cols.join(QLatin1Char(',')), quoted(from)));
@@ -50,15 +50,51 @@ Status copyRows(Database& db, const QString& from, const std::vector<Field>& old
             write->bind(i + 1, map(target.fields[i].name, old >= 0 ? read->column(old) : QVariant(), old >= 0));
         }
         // A record that cannot be written (a key collision, a value too long) is
-        // skipped; the statement's failure undoes only that record.
+        // skipped where the upgrade allows it; the statement's failure undoes only
+        // that record.
         auto w = write->step();
         write->reset();
-        if (!w && w.status().category() != Category::Invalid) return w.status();
+        if (!w && (!skipBadRows || w.status().category() != Category::Invalid)) return w.status();
     }
     return Status::ok();
 }
 
+// The number counter of an autoincrement key of `table`; 0 when there is none.
+Result<qint64> sequenceOf(Database& db, const QString& table) {
+    auto known = db.texts(QStringLiteral("SELECT name FROM sqlite_master WHERE name='sqlite_sequence'"));
+    if (!known) return known.status();
+    if (known->isEmpty()) return qint64(0);
+    auto seq = db.texts(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name=?"), {table});
+    if (!seq) return seq.status();
+    return seq->isEmpty() ? qint64(0) : seq->first().toLongLong();
+}
+
 }  // namespace
+
+Status rebuildTable(Database& db, const std::vector<Field>& oldFields, const Layout& target, const QString& temporary,
+                    const FieldMap& map, bool skipBadRows) {
+    auto counter = sequenceOf(db, target.table);
+    if (!counter) return counter.status();
+    Layout beside = target;
+    beside.table = temporary;
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(temporary))));
+    // The table first, its indexes after the rename: the old table's indexes still
+    // hold the names until it is dropped.
+    Q_TRY(db.exec(createStatements(beside).first()));
+    Q_TRY(copyRows(db, target.table, oldFields, beside, map, skipBadRows));
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(target.table))));
+    Q_TRY(db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(temporary), quoted(target.table))));
+    for (const Index& i : target.indexes) Q_TRY(db.exec(createIndexStatement(target, i)));
+    // Dropping the old table dropped its counter too; the copy counted only up to the
+    // highest number left, and a deleted security's number must stay used.
+    if (*counter > 0 && target.autoNumberKey) {
+        auto keep = db.prepare(QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ?"),
+                               {*counter, target.table});
+        if (!keep) return keep.status();
+        Q_TRY(keep->run());
+    }
+    return Status::ok();
+}
 
 Status FirmaUpdate(Database& db, Interaction& ui) {
     if (ui.ask(QStringLiteral("Datenbank Umstrukturierung"),
@@ -68,31 +104,23 @@ Status FirmaUpdate(Database& db, Interaction& ui) {
         return Status::cancelled();
     auto oldFields = tableFields(db, QStringLiteral("Firma"));
     if (!oldFields) return oldFields.status();
-    Layout target = layoutFor(TableKind::Firma, QStringLiteral("Firmaup"));
     Transaction tx(db);
     Q_TRY(tx.begin());
-    Q_TRY(db.exec(QStringLiteral("DROP TABLE IF EXISTS \"Firmaup\"")));
-    // The table first, its indexes after the rename: the old table's indexes still
-    // hold the names until it is dropped.
-    Q_TRY(db.exec(createStatements(target).first()));
-    Q_TRY(copyRows(db, QStringLiteral("Firma"), *oldFields, target,
-                   [](const QString& field, const QVariant& old, bool present) -> QVariant {
-                       if (!present) {
-                           if (field == QLatin1String("Branche") || field == QLatin1String("Merkmal")) return 0;
-                           return QVariant();
-                       }
-                       if (field == QLatin1String("Memo") && old.typeId() == QMetaType::QByteArray) {
-                           const QByteArray bytes = old.toByteArray();
-                           const QString text = QString::fromUtf8(bytes);
-                           if (text.toUtf8() != bytes) return QStringLiteral("Musste entfernt werden");
-                           return text;
-                       }
-                       return old;
-                   }));
-    Q_TRY(db.exec(QStringLiteral("DROP TABLE \"Firma\"")));
-    Q_TRY(db.exec(QStringLiteral("ALTER TABLE \"Firmaup\" RENAME TO \"Firma\"")));
-    const Layout final = layoutFor(TableKind::Firma, QStringLiteral("Firma"));
-    for (const Index& i : final.indexes) Q_TRY(db.exec(createIndexStatement(final, i)));
+    Q_TRY(rebuildTable(db, *oldFields, layoutFor(TableKind::Firma, QStringLiteral("Firma")), QStringLiteral("Firmaup"),
+                       [](const QString& field, const QVariant& old, bool present) -> QVariant {
+                           if (!present) {
+                               if (field == QLatin1String("Branche") || field == QLatin1String("Merkmal")) return 0;
+                               return QVariant();
+                           }
+                           if (field == QLatin1String("Memo") && old.typeId() == QMetaType::QByteArray) {
+                               const QByteArray bytes = old.toByteArray();
+                               const QString text = QString::fromUtf8(bytes);
+                               if (text.toUtf8() != bytes) return QStringLiteral("Musste entfernt werden");
+                               return text;
+                           }
+                           return old;
+                       },
+                       true));
     return tx.commit();
 }
 
@@ -158,7 +186,8 @@ Result<std::optional<double>> upgradeWaehrung(const QString& path, const Currenc
                        if (field == QLatin1String("Multiplikator")) return true;
                        if (field == QLatin1String("Einheit")) return 1.0;
                        return QVariant();
-                   }));
+                   },
+                   true));
     Q_TRY((*db)->exec(QStringLiteral("DROP TABLE \"Waehrung_Alt\"")));
     Q_TRY(tx.commit());
     return factor;

@@ -8,6 +8,7 @@
 #include "base/interaction.h"
 #include "store/store.h"
 
+#include <functional>
 #include <optional>
 
 namespace q {
@@ -23,6 +24,20 @@ Status upgradeFirma(const QString& path, Interaction& ui, bool* rebuilt = nullpt
 // cannot be written is skipped; a memo that cannot be read becomes
 // "Musste entfernt werden") and replaces the table. Asks first; Cancelled on no.
 Status FirmaUpdate(Database& db, Interaction& ui);
+
+// The value of a new field in a rebuilt row: `old` is the old table's value of the
+// field of that name, `present` false when the old table lacks the field.
+using FieldMap = std::function<QVariant(const QString& field, const QVariant& old, bool present)>;
+
+// Rebuilds the table `target.table` of `db` in the layout `target`: makes it anew
+// beside the old one under the name `temporary`, copies every row through `map`,
+// drops the old table and renames the new one, then makes the target's indexes.
+// The number counter of an autoincrement key stays as high as it was. With
+// `skipBadRows` a row that cannot be written (a key collision, a text too long) is
+// left out, as the structure upgrades do; otherwise it fails the rebuild (Invalid).
+// Runs inside the caller's transaction.
+Status rebuildTable(Database& db, const std::vector<Field>& oldFields, const Layout& target, const QString& temporary,
+                    const FieldMap& map, bool skipBadRows);
 
 struct CurrencySettings {
     QString waehrung;               // setting `Waehrung`: the second currency's symbol

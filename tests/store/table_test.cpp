@@ -164,3 +164,44 @@ TEST_F(Rows, ANewPriceRowIsDatedTheNextBusinessDay) {
     ASSERT_TRUE(aktien.append(p).isOk());
     EXPECT_EQ(*nextPriceDate(aktien, a), QDate(2026, 12, 8));
 }
+
+TEST_F(Rows, CaseInsensitiveOrderFoldsUmlautsSharpSAndAccents) {
+    for (const char* name : {"Zürich Vers.", "Straße AG", "strasse bau", "Strassburg", "Öko Energie", "oel AG", "Élan SA",
+                             "elster"})
+        addSecurity(QString::fromUtf8(name));
+    // Folded: "zurich vers.", "strasse ag", "strasse bau", "strassburg", "oko energie",
+    // "oel ag", "elan sa", "elster"; "strassb…" sorts before "strasse…" (b < e).
+    Query q;
+    q.order = "IFirma";
+    EXPECT_EQ(names(q), (QStringList{QString::fromUtf8("Élan SA"), "elster", "oel AG", QString::fromUtf8("Öko Energie"),
+                                     "Strassburg", QString::fromUtf8("Straße AG"), "strasse bau",
+                                     QString::fromUtf8("Zürich Vers.")}));
+    // The program's own comparison orders as the index does.
+    EXPECT_LT(compareNoCase("Strassburg", QString::fromUtf8("Straße AG")), 0);
+    EXPECT_EQ(compareNoCase(QString::fromUtf8("STRASSE BAU"), "strasse bau"), 0);
+    EXPECT_GT(compareNoCase(QString::fromUtf8("Öko"), "oel"), 0);
+}
+
+TEST_F(Rows, OrderAndLookUpByNameAreServedByTheIndexes) {
+    Table& firma = table("Firma.db");
+    Transaction tx(firma.db());
+    ASSERT_TRUE(tx.begin().isOk());
+    for (int i = 0; i < 1000; ++i) {
+        Record r = newSecurityRecord(firma, "EUR");
+        r.set("FirmenName", QString::fromUtf8("Müller %1 AG").arg(i));
+        ASSERT_TRUE(appendSecurity(firma, r).isOk());
+    }
+    ASSERT_TRUE(tx.commit().isOk());
+    Query byName;
+    byName.equalNoCase.push_back({"FirmenName", "MULLER 7 ag"});
+    EXPECT_EQ(*firma.queryPlan(byName), "SEARCH Firma USING INDEX IFirma (<expr>=?)");
+    EXPECT_EQ(names(byName), QStringList{QString::fromUtf8("Müller 7 AG")});
+    Query station;
+    station.equalNoCase.push_back({"N-TV", QString::fromUtf8("müller 7 ag")});
+    EXPECT_EQ(*firma.queryPlan(station), "SEARCH Firma USING INDEX IN-TV (<expr>=?)");
+    EXPECT_EQ(names(station), QStringList{QString::fromUtf8("Müller 7 AG")});
+    Query ordered;
+    ordered.order = "IFirma";
+    ordered.reverse = true;
+    EXPECT_EQ(*firma.queryPlan(ordered), "SCAN Firma USING INDEX IFirma");
+}
