@@ -4,8 +4,59 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <sqlite3.h>
+
+#include <cstring>
 
 namespace qtest {
+
+namespace {
+
+// The statements the previous release wrote: case-insensitive indexes on its own
+// collation QNOCASE, a currency key that allowed NULL.
+const char* const kOldFirma = R"(
+CREATE TABLE "Firma" ("Firma" INTEGER PRIMARY KEY AUTOINCREMENT, "FirmenName" VARCHAR(30) NOT NULL CHECK(length("FirmenName") <= 30), "Aktiv" BOOLEAN NOT NULL, "Kennung" VARCHAR(16) CHECK(length("Kennung") <= 16), "Gruppe" SMALLINT, "Branche" SMALLINT, "Merkmal" SMALLINT, "Waehrung" VARCHAR(6) CHECK(length("Waehrung") <= 6), "Dividende" MONEY REAL, "ZDF" VARCHAR(20) CHECK(length("ZDF") <= 20), "N-TV" VARCHAR(20) CHECK(length("N-TV") <= 20), "SF1" VARCHAR(20) CHECK(length("SF1") <= 20), "Sender4" VARCHAR(20) CHECK(length("Sender4") <= 20), "Memo" MEMO TEXT, "Internet" VARCHAR(255) CHECK(length("Internet") <= 255), "Unteres_Limit" DOUBLE, "Oberes_Limit" DOUBLE, "Aktienzahl" DOUBLE, "Gewinn" DOUBLE, "CashFlow" DOUBLE, "ISIN" VARCHAR(16) CHECK(length("ISIN") <= 16), "Ticker" VARCHAR(20) CHECK(length("Ticker") <= 20));
+CREATE INDEX IF NOT EXISTS "IFirma" ON "Firma" ("FirmenName" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "IZDF" ON "Firma" ("ZDF" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "IN-TV" ON "Firma" ("N-TV" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "ISF1" ON "Firma" ("SF1" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "ISender4" ON "Firma" ("Sender4" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "IWKN" ON "Firma" ("Kennung" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "IISIN" ON "Firma" ("ISIN" COLLATE QNOCASE);
+CREATE INDEX IF NOT EXISTS "ITicker" ON "Firma" ("Ticker" COLLATE QNOCASE);
+INSERT INTO "Firma" ("FirmenName", "Aktiv", "ZDF", "N-TV", "SF1", "Sender4") VALUES
+  ('Zander AG', 1, 'ZANDER', 'ZANDER', 'ZANDER', 'ZANDER'), ('Öl und Gas', 1, 'OEL', 'OEL', 'OEL', 'OEL'),
+  ('Straße AG', 0, 'STRASSE', 'STRASSE', 'STRASSE', 'STRASSE'), ('Gelöscht AG', 1, 'X', 'X', 'X', 'X');
+DELETE FROM "Firma" WHERE "Firma" = 4;
+)";
+
+const char* const kOldWaehrung = R"(
+CREATE TABLE "Waehrung" ("Symbol" VARCHAR(5) CHECK(length("Symbol") <= 5), "Name" VARCHAR(40) NOT NULL CHECK(length("Name") <= 40), "Faktor" DOUBLE NOT NULL, "Multiplikator" BOOLEAN NOT NULL, "Einheit" DOUBLE NOT NULL, PRIMARY KEY ("Symbol"));
+INSERT INTO "Waehrung" VALUES ('', 'keine Währung', 1.0, 1, 1.0), ('USD', 'Dollar', 0.92, 1, 1.0);
+)";
+
+int byteOrder(void*, int la, const void* a, int lb, const void* b) {
+    const int c = std::memcmp(a, b, static_cast<size_t>(std::min(la, lb)));
+    return c != 0 ? c : la - lb;
+}
+
+// Runs the script with a connection that knows a collation QNOCASE, as the previous
+// release's connections did.
+bool writeOld(const QString& path, const char* script) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) return false;
+    sqlite3_create_collation(db, "QNOCASE", SQLITE_UTF8, nullptr, byteOrder);
+    const bool ok = sqlite3_exec(db, script, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+}  // namespace
+
+bool writePreviousReleaseTables(const QString& dir) {
+    QDir().mkpath(dir);
+    return writeOld(dir + QStringLiteral("Firma.db"), kOldFirma) && writeOld(dir + QStringLiteral("Waehrung.db"), kOldWaehrung);
+}
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -18,10 +69,9 @@ QByteArray readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-CliRun runCli(const QStringList& args) {
-    QProcess p;
-    p.setStandardInputFile(QProcess::nullDevice());
-    p.start(QStringLiteral(QUINTARA_CLI), args);
+namespace {
+
+CliRun finish(QProcess& p) {
     CliRun r;
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -32,6 +82,23 @@ CliRun runCli(const QStringList& args) {
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+}  // namespace
+
+CliRun runCli(const QStringList& args) {
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(QStringLiteral(QUINTARA_CLI), args);
+    return finish(p);
+}
+
+CliRun runSqlite3(const QString& database, const QString& input) {
+    QProcess p;
+    p.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), database});
+    p.write(input.toUtf8());
+    p.closeWriteChannel();
+    return finish(p);
 }
 
 }  // namespace qtest

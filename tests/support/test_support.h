@@ -19,6 +19,12 @@ namespace qtest {
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
+// Firma.db and Waehrung.db in `dir` (ending in "/") as the previous release wrote
+// them: case-insensitive indexes on its own collation QNOCASE, a currency key that
+// allowed NULL. Firma holds Zander AG (1), Öl und Gas (2), Straße AG (3); number 4
+// was handed out and deleted. Waehrung holds "" (keine Währung) and USD.
+bool writePreviousReleaseTables(const QString& dir);
+
 struct CliRun {
     int exitCode = -1;
     QString out;
@@ -26,5 +32,8 @@ struct CliRun {
 };
 // Runs the built quintara-cli with the arguments; stdin is closed.
 CliRun runCli(const QStringList& args);
+// Runs the stock sqlite3 shell on `database` with `input` on stdin (statements and
+// dot-commands); stops at the first error (-bail).
+CliRun runSqlite3(const QString& database, const QString& input);
 
 }  // namespace qtest
