@@ -1,42 +1,86 @@
 #include "store/bulk_insert.h"
 
+#include "store/schema.h"
+
 namespace q {
 
 Status BulkInsert::begin() {
     Q_ASSERT(!m_tx);
-    // A bulk load touches pages all over the secondary indexes (a security's days
-    // spread across the date index); a large page cache keeps them in memory.
-    Q_TRY(m_table.db().exec(QStringLiteral("PRAGMA cache_size=-262144")));
-    m_tx = std::make_unique<Transaction>(m_table.db());
+    Database& db = m_table.db();
+    const Layout& layout = m_table.layout();
+    // A bulk load touches pages all over a secondary index (a security's days spread
+    // across the date index); a large page cache keeps them in memory.
+    Q_TRY(db.exec(QStringLiteral("PRAGMA cache_size=-262144")));
+    m_tx = std::make_unique<Transaction>(db);
     Q_TRY(m_tx->begin());
+
+    // Into an empty table, building an index once from the sorted rows is several
+    // times faster than keeping it up to date row by row.
+    m_deferred.clear();
+    auto any = db.texts(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoted(layout.table)));
+    if (!any) return any.status();
+    if (any->isEmpty()) {
+        auto present = indexNames(db, layout);
+        if (!present) return present.status();
+        for (const Index& i : layout.indexes) {
+            if (!present->contains(i.name)) continue;
+            Q_TRY(db.exec(QStringLiteral("DROP INDEX %1").arg(quoted(i.name))));
+            m_deferred.push_back(i);
+        }
+    }
+
     QStringList cols, marks;
-    for (const Field& f : m_table.layout().fields) {
+    m_checks.clear();
+    for (const Field& f : layout.fields) {
         cols << quoted(f.name);
         marks << QStringLiteral("?");
+        const bool autoKey = layout.autoNumberKey && layout.primaryFields.value(0) == f.name;
+        m_checks.push_back({f.required && !autoKey, f.emptyKey, f.type == FieldType::Alpha ? f.size : 0});
     }
     const QString verb = m_duplicates == OnDuplicate::Ignore    ? QStringLiteral("INSERT OR IGNORE")
                          : m_duplicates == OnDuplicate::Replace ? QStringLiteral("INSERT OR REPLACE")
                                                                 : QStringLiteral("INSERT");
-    auto st = m_table.db().prepare(QStringLiteral("%1 INTO %2 (%3) VALUES (%4)")
-                                       .arg(verb, quoted(m_table.layout().table), cols.join(QLatin1Char(',')),
-                                            marks.join(QLatin1Char(','))));
+    auto st = db.prepare(QStringLiteral("%1 INTO %2 (%3) VALUES (%4)")
+                             .arg(verb, quoted(layout.table), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     if (!st) return st.status();
     m_insert = std::move(*st);
-    m_check = m_table.newRecord();
     return Status::ok();
+}
+
+Status BulkInsert::reject(const QVariantList& values) const {
+    Record r = m_table.newRecord();
+    for (int i = 0; i < r.values().size() && i < values.size(); ++i) r.values()[i] = values[i];
+    m_table.normalise(r.values());
+    Status s = m_table.validate(r);
+    Q_ASSERT(!s.isOk());
+    return s;
 }
 
 Status BulkInsert::add(const QVariantList& values) {
     Q_ASSERT(m_tx);
-    const int n = static_cast<int>(m_table.layout().fields.size());
-    for (int i = 0; i < n; ++i) m_check.values()[i] = i < values.size() ? values[i] : QVariant();
-    Q_TRY(m_table.validate(m_check));
-    for (int i = 0; i < n; ++i) m_insert.bind(i + 1, m_check.values()[i]);
+    // The checks of Table::validate, without copying the row; the message comes
+    // from there when a row is refused.
+    static const QVariant kNull;
+    const int n = static_cast<int>(m_checks.size());
+    for (int i = 0; i < n; ++i) {
+        const Check& c = m_checks[static_cast<size_t>(i)];
+        const QVariant* v = i < values.size() ? &values[i] : nullptr;
+        const bool null = !v || v->isNull();
+        if (null && c.emptyKey) {
+            m_insert.bind(i + 1, QString(QLatin1String("")));
+            continue;
+        }
+        if (c.alphaSize > 0 && !null) {
+            const QString text = v->toString();
+            if ((c.required && text.isEmpty()) || text.size() > c.alphaSize) return reject(values);
+        } else if (c.required && null) {
+            return reject(values);
+        }
+        m_insert.bind(i + 1, null ? kNull : *v);
+    }
     auto r = m_insert.step();
     m_insert.reset();
-    if (!r) {
-        return r.status().category() == Category::Invalid ? m_table.duplicateKey() : r.status();
-    }
+    if (!r) return r.status().category() == Category::Invalid ? m_table.duplicateKey() : r.status();
     ++m_added;
     return Status::ok();
 }
@@ -44,6 +88,8 @@ Status BulkInsert::add(const QVariantList& values) {
 Status BulkInsert::commit() {
     Q_ASSERT(m_tx);
     m_insert = Statement();
+    for (const Index& i : m_deferred) Q_TRY(m_table.db().exec(createIndexStatement(m_table.layout(), i)));
+    m_deferred.clear();
     Q_TRY(m_tx->commit());
     m_tx.reset();
     return Status::ok();

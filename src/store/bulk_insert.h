@@ -1,5 +1,7 @@
-// Appending many rows to one table fast: one prepared statement, one transaction.
-// Used by importers, the sample data and the benchmark.
+// Appending many rows to one table fast: one prepared statement, one transaction,
+// and for a table that is empty when the load begins its secondary indexes made
+// once at the end instead of row by row. Used by importers, the sample data and
+// the benchmark.
 #pragma once
 
 #include "store/table.h"
@@ -12,22 +14,37 @@ public:
 
     explicit BulkInsert(Table& table, OnDuplicate duplicates = OnDuplicate::Fail)
         : m_table(table), m_duplicates(duplicates) {}
-    // Starts the transaction. Nothing is written until commit().
+    // Starts the transaction (waiting for another writer up to the busy timeout).
+    // Nothing is written for other connections to see until commit(). When the table
+    // holds no row yet, its secondary indexes are dropped inside the transaction and
+    // made again by commit(): readers never see the table without them.
     Status begin();
-    // Adds one row, values in the table's field order. Fails Invalid with the
-    // field's message (see Table::validate) or on a duplicate key with OnDuplicate::Fail.
+    // Adds one row, values in the table's field order (missing trailing values are
+    // NULL). Fails Invalid with the field's message (see Table::validate) or on a
+    // duplicate key with OnDuplicate::Fail; the rows added before stay in the
+    // transaction.
     Status add(const QVariantList& values);
-    // Commits every row added since begin(); without it (destroyed earlier) those rows
-    // are not written. begin() may follow again for the next batch.
+    // Makes the deferred indexes and commits every row added since begin(); without
+    // it (destroyed earlier) nothing of the load is written. begin() may follow again
+    // for the next batch.
     Status commit();
     qint64 added() const { return m_added; }
 
 private:
+    // What add() checks of each field, taken from the layout once.
+    struct Check {
+        bool required = false;
+        bool emptyKey = false;
+        int alphaSize = 0;  // > 0: an alpha field of at most this many characters
+    };
+    Status reject(const QVariantList& values) const;
+
     Table& m_table;
     OnDuplicate m_duplicates;
     std::unique_ptr<Transaction> m_tx;
     Statement m_insert;
-    Record m_check;
+    std::vector<Check> m_checks;
+    std::vector<Index> m_deferred;
     qint64 m_added = 0;
 };
 

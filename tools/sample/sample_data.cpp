@@ -10,23 +10,21 @@
 
 namespace q::sample {
 
-namespace {
-
 // A small generator of our own, so the data are the same with every C++ library.
-class Random {
-public:
-    explicit Random(quint64 seed) : m_state(seed * 6364136223846793005ULL + 1442695040888963407ULL) {}
+struct Generator::Random {
+    explicit Random(quint64 seed) : state(seed * 6364136223846793005ULL + 1442695040888963407ULL) {}
     double uniform() {  // (0, 1)
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 7;
-        m_state ^= m_state << 17;
-        return ((m_state >> 11) + 0.5) / 9007199254740992.0;
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return ((state >> 11) + 0.5) / 9007199254740992.0;
     }
     double normal() { return std::sqrt(-2.0 * std::log(uniform())) * std::cos(6.283185307179586 * uniform()); }
 
-private:
-    quint64 m_state;
+    quint64 state;
 };
+
+namespace {
 
 const char* const kWords1[] = {"Albrecht", "Nordlicht", "Birkenfeld", "Kestrel", "Lindholm", "Marbach", "Quellwerk",
                                "Rheinau",  "Solvang",   "Tannberg",   "Ulmental", "Velden",   "Weissach", "Zollern",
@@ -35,9 +33,51 @@ const char* const kWords2[] = {"Maschinen AG", "Energie AG",   "Pharma AG", "Ver
                                "Medien AG",    "Automobil AG", "Bank AG",   "Technik SE",   "Biotech AG", "Netz AG"};
 const int kBranchOf2[] = {10, 4, 3, 2, 5, 7, 11, 1, 2, 9, 6, 8};
 const int kGroups[] = {1, 3, 4, 5, 6, 8, 9};
-constexpr int kBatch = 100;
 
 }  // namespace
+
+Generator::Generator(const Plan& plan) : m_random(std::make_unique<Random>(plan.seed)) {
+    for (QDate d = plan.lastDay.addYears(-plan.years).addDays(1); d <= plan.lastDay; d = d.addDays(1))
+        if (d.dayOfWeek() <= 5) m_days.push_back(dayNumber(d));
+}
+
+Generator::~Generator() = default;
+
+Security Generator::next() {
+    Random& rnd = *m_random;
+    const int i = m_index++;
+    const int n1 = static_cast<int>(std::size(kWords1));
+    const int n2 = static_cast<int>(std::size(kWords2));
+    const int w2 = (i * 5 + i / n1) % n2;
+    Security s;
+    s.name = QStringLiteral("%1 %2").arg(QString::fromLatin1(kWords1[i % n1]), QString::fromLatin1(kWords2[w2]));
+    if (i >= n1 * n2) s.name = QStringLiteral("Muster %1 AG").arg(i);
+    s.name = s.name.left(30);
+    s.kennung = QStringLiteral("Q%1").arg(i + 1, 5, 10, QLatin1Char('0'));
+    s.isin = QStringLiteral("QT%1").arg(i + 1, 10, 10, QLatin1Char('0'));
+    s.ticker = QStringLiteral("QT%1").arg(i + 1);
+    s.gruppe = kGroups[i % std::size(kGroups)];
+    s.branche = kBranchOf2[w2];
+    s.aktiv = i % 3 != 2;
+    s.dividende = roundHalfEven(0.2 + rnd.uniform() * 2.0, 2);
+    s.aktienzahl = std::round(1e6 + rnd.uniform() * 5e8);
+    s.gewinn = roundHalfEven(rnd.uniform() * 6.0 - 0.5, 2);
+    s.cashflow = roundHalfEven(rnd.uniform() * 9.0, 2);
+
+    double price = 10.0 + rnd.uniform() * 190.0;
+    const double drift = (rnd.uniform() - 0.4) * 0.0006;
+    const double vol = 0.01 + rnd.uniform() * 0.02;
+    const double baseVolume = 2e4 + rnd.uniform() * 2e6;
+    s.prices.reserve(m_days.size());
+    s.volumes.reserve(m_days.size());
+    for (size_t d = 0; d < m_days.size(); ++d) {
+        price *= std::exp(drift + vol * rnd.normal());
+        price = std::max(price, 0.5);
+        s.prices.push_back(roundHalfEven(price, 2));
+        s.volumes.push_back(static_cast<qint64>(baseVolume * (0.3 + rnd.uniform() * 1.4)));
+    }
+    return s;
+}
 
 Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress& progress) {
     if (!QDir().mkpath(dataDir)) return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dataDir));
@@ -54,69 +94,51 @@ Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress
     auto volumen = store.table(QStringLiteral("Volumen.db"));
     if (!volumen) return volumen.status();
 
-    Random rnd(plan.seed);
+    Generator generator(plan);
+    const std::vector<int>& days = generator.days();
     Stats stats;
-    std::vector<int> days;
-    for (QDate d = plan.lastDay.addYears(-plan.years).addDays(1); d <= plan.lastDay; d = d.addDays(1))
-        if (d.dayOfWeek() <= 5) days.push_back(dayNumber(d));
-
     struct Held {
         int firma;
         QString name;
         std::vector<double> prices;
     };
     std::vector<Held> held;
+    // The securities master in one transaction, prices and volumes in one each: the
+    // tables are empty, so their date index is made once after the load.
+    Transaction securities((*firma)->db());
+    Q_TRY(securities.begin());
     BulkInsert prices(**aktien);
     BulkInsert volumes(**volumen);
-    const int n1 = static_cast<int>(std::size(kWords1));
-    const int n2 = static_cast<int>(std::size(kWords2));
+    Q_TRY(prices.begin());
+    Q_TRY(volumes.begin());
     for (int i = 0; i < plan.securities; ++i) {
         progress.step(QStringLiteral("Beispieldaten"), i, plan.securities);
-        const int w2 = (i * 5 + i / n1) % n2;
-        QString name = QStringLiteral("%1 %2").arg(QString::fromLatin1(kWords1[i % n1]), QString::fromLatin1(kWords2[w2]));
-        if (i >= n1 * n2) name = QStringLiteral("Muster %1 AG").arg(i);
+        Security s = generator.next();
         Record r = newSecurityRecord(**firma, QStringLiteral("EUR"));
-        r.set(QStringLiteral("FirmenName"), name.left(30));
-        r.set(QStringLiteral("Kennung"), QStringLiteral("Q%1").arg(i + 1, 5, 10, QLatin1Char('0')));
-        r.set(QStringLiteral("ISIN"), QStringLiteral("QT%1").arg(i + 1, 10, 10, QLatin1Char('0')));
-        r.set(QStringLiteral("Ticker"), QStringLiteral("QT%1").arg(i + 1));
-        r.set(QStringLiteral("Gruppe"), kGroups[i % std::size(kGroups)]);
-        r.set(QStringLiteral("Branche"), kBranchOf2[w2]);
+        r.set(QStringLiteral("FirmenName"), s.name);
+        r.set(QStringLiteral("Kennung"), s.kennung);
+        r.set(QStringLiteral("ISIN"), s.isin);
+        r.set(QStringLiteral("Ticker"), s.ticker);
+        r.set(QStringLiteral("Gruppe"), s.gruppe);
+        r.set(QStringLiteral("Branche"), s.branche);
         r.set(QStringLiteral("Merkmal"), 2);
-        r.set(QStringLiteral("Aktiv"), i % 3 != 2);
-        r.set(QStringLiteral("Dividende"), roundHalfEven(0.2 + rnd.uniform() * 2.0, 2));
-        r.set(QStringLiteral("Aktienzahl"), std::round(1e6 + rnd.uniform() * 5e8));
-        r.set(QStringLiteral("Gewinn"), roundHalfEven(rnd.uniform() * 6.0 - 0.5, 2));
-        r.set(QStringLiteral("CashFlow"), roundHalfEven(rnd.uniform() * 9.0, 2));
+        r.set(QStringLiteral("Aktiv"), s.aktiv);
+        r.set(QStringLiteral("Dividende"), s.dividende);
+        r.set(QStringLiteral("Aktienzahl"), s.aktienzahl);
+        r.set(QStringLiteral("Gewinn"), s.gewinn);
+        r.set(QStringLiteral("CashFlow"), s.cashflow);
         auto number = appendSecurity(**firma, r);
         if (!number) return number.status();
         ++stats.securities;
-
-        double price = 10.0 + rnd.uniform() * 190.0;
-        const double drift = (rnd.uniform() - 0.4) * 0.0006;
-        const double vol = 0.01 + rnd.uniform() * 0.02;
-        const double baseVolume = 2e4 + rnd.uniform() * 2e6;
-        Held h{*number, name.left(30), {}};
-        // Batches of securities: large enough that commits and checkpoints are rare,
-        // small enough that the write-ahead log stays within the page cache.
-        if (i % kBatch == 0) {
-            Q_TRY(prices.begin());
-            Q_TRY(volumes.begin());
+        for (size_t d = 0; d < days.size(); ++d) {
+            Q_TRY(prices.add({*number, days[d], s.prices[d]}));
+            Q_TRY(volumes.add({*number, days[d], s.volumes[d]}));
         }
-        for (int day : days) {
-            price *= std::exp(drift + vol * rnd.normal());
-            price = std::max(price, 0.5);
-            const double kurs = roundHalfEven(price, 2);
-            h.prices.push_back(kurs);
-            Q_TRY(prices.add({*number, day, kurs}));
-            Q_TRY(volumes.add({*number, day, static_cast<qint64>(baseVolume * (0.3 + rnd.uniform() * 1.4))}));
-        }
-        if (i % kBatch == kBatch - 1 || i == plan.securities - 1) {
-            Q_TRY(prices.commit());
-            Q_TRY(volumes.commit());
-        }
-        if (held.size() < 4) held.push_back(std::move(h));
+        if (held.size() < 4) held.push_back({*number, s.name, std::move(s.prices)});
     }
+    Q_TRY(securities.commit());
+    Q_TRY(prices.commit());
+    Q_TRY(volumes.commit());
     stats.prices = prices.added();
     stats.volumes = volumes.added();
 

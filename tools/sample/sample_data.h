@@ -7,6 +7,8 @@
 #include "base/status.h"
 
 #include <QDate>
+#include <memory>
+#include <vector>
 
 namespace q::sample {
 
@@ -25,8 +27,44 @@ struct Stats {
     qint64 bookings = 0;
 };
 
+// One generated security: its master data and its business-day series.
+struct Security {
+    QString name;
+    QString kennung;
+    QString isin;
+    QString ticker;
+    int gruppe = 0;
+    int branche = 0;
+    bool aktiv = true;
+    double dividende = 0;
+    double aktienzahl = 0;
+    double gewinn = 0;
+    double cashflow = 0;
+    std::vector<double> prices;    // closing price of each of days()
+    std::vector<qint64> volumes;   // traded volume of each of days()
+};
+
+// The securities of a plan one after the other; the same plan always gives the
+// same securities.
+class Generator {
+public:
+    explicit Generator(const Plan& plan);
+    ~Generator();
+    // The business days of the plan as day numbers, oldest first.
+    const std::vector<int>& days() const { return m_days; }
+    // The next security (the i-th call gives the i-th security of the plan).
+    Security next();
+
+private:
+    struct Random;
+    std::unique_ptr<Random> m_random;
+    std::vector<int> m_days;
+    int m_index = 0;
+};
+
 // Creates the catalogue's data tables in `dataDir` (the depot lives there too) and
-// fills them. Fails when the directory holds securities already (Invalid), or with
+// fills them with the plan's securities, their prices and volumes loaded in one
+// transaction per table. Fails when the directory holds securities already (Invalid), or with
 // the store's message.
 Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress& progress);
 
