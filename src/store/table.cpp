@@ -106,7 +106,10 @@ Result<QString> Table::orderClause(const Query& query) const {
             return Status::notFound(QStringLiteral("Tabelle %1 hat keinen Index %2").arg(m_layout.table, query.order));
         for (const QString& f : index->fields)
             add(f, index->kind == IndexKind::CaseInsensitive, index->kind == IndexKind::Descending);
-        for (const QString& p : m_layout.primaryFields) add(p, false, false);
+        // Ties in key order. A key field the index orders already is not named twice:
+        // SQLite would then sort the rows again instead of walking the index.
+        for (const QString& p : m_layout.primaryFields)
+            if (!index->fields.contains(p, Qt::CaseInsensitive)) add(p, false, false);
     }
     return QStringLiteral(" ORDER BY ") + cols.join(QStringLiteral(", "));
 }
