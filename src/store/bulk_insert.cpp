@@ -81,7 +81,8 @@ Status BulkInsert::add(const QVariantList& values) {
     auto r = m_insert.step();
     m_insert.reset();
     if (!r) return r.status().category() == Category::Invalid ? m_table.duplicateKey() : r.status();
-    ++m_added;
+    // A row left out as a duplicate (OnDuplicate::Ignore) changed nothing.
+    m_added += m_table.db().changes();
     return Status::ok();
 }
 

@@ -28,6 +28,7 @@ public:
     // it (destroyed earlier) nothing of the load is written. begin() may follow again
     // for the next batch.
     Status commit();
+    // The rows written since construction (a duplicate left out is not counted).
     qint64 added() const { return m_added; }
 
 private:
