@@ -40,4 +40,8 @@ std::optional<QString> ScriptedInteraction::chooseFile(const QString&, const QSt
     return v;
 }
 
+std::optional<QString> ScriptedInteraction::chooseDirectory(const QString& title, const QString& start) {
+    return chooseFile(title, QString(), start);
+}
+
 }  // namespace q

@@ -24,6 +24,13 @@ public:
     virtual std::optional<QString> input(const QString& title, const QString& prompt, bool secret = false) = 0;
     // A file to open; `filter` as "Beschreibung|muster;muster". nullopt on cancel.
     virtual std::optional<QString> chooseFile(const QString& title, const QString& filter, const QString& start) = 0;
+    // A directory, starting at `start`; nullopt on cancel. Where nobody can choose
+    // (unattended), the answer is a cancel.
+    virtual std::optional<QString> chooseDirectory(const QString& title, const QString& start) {
+        Q_UNUSED(title);
+        Q_UNUSED(start);
+        return std::nullopt;
+    }
     // A short state text for the status bar (window) or the log (jobs).
     virtual void status(const QString& text) = 0;
 };
@@ -78,6 +85,8 @@ public:
     void tell(const QString& text, const QString& title) override;
     std::optional<QString> input(const QString& title, const QString& prompt, bool secret) override;
     std::optional<QString> chooseFile(const QString&, const QString&, const QString&) override;
+    // Takes its answer from `inputs` too.
+    std::optional<QString> chooseDirectory(const QString& title, const QString& start) override;
     void status(const QString& text) override { statusLines << text; }
 };
 

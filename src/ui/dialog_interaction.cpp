@@ -63,6 +63,13 @@ std::optional<QString> DialogInteraction::chooseFile(const QString& title, const
     return file;
 }
 
+std::optional<QString> DialogInteraction::chooseDirectory(const QString& title, const QString& start) {
+    if (m_unattended) return std::nullopt;
+    const QString dir = QFileDialog::getExistingDirectory(m_parent, title, start);
+    if (dir.isEmpty()) return std::nullopt;
+    return dir;
+}
+
 void DialogInteraction::status(const QString& text) {
     if (m_statusSink) m_statusSink(text);
     else if (m_unattended) std::fprintf(stderr, "%s\n", qUtf8Printable(text));

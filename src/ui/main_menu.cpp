@@ -2,6 +2,7 @@
 
 #include "ui/commands/backup_commands.h"
 #include "ui/commands/data_directory_command.h"
+#include "ui/commands/legacy_import_command.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/unavailable.h"
 #include "ui/commands/view_commands.h"
@@ -18,7 +19,8 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_backup(new BackupCommands(window)),
       m_dataDirectory(new DataDirectoryCommand(window)),
       m_view(new ViewCommands(window)),
-      m_securities(new SecurityCommands(window)) {
+      m_securities(new SecurityCommands(window)),
+      m_legacyImport(new LegacyImportCommand(window)) {
     buildMenus();
     buildToolBars();
 }
@@ -110,6 +112,8 @@ void MainMenu::buildMenus() {
     for (const char* caption : {"&Export Einzelkurs", "&Import Einzelkurs", "Textexport Intraday Open||High|Low|Close",
                                 "E&xport Kurse -> Text"})
         unavailable(tausch, QString::fromUtf8(caption));
+    tausch->addSeparator();
+    tausch->addAction(m_legacyImport->action());
 
     m_news = menu(QStringLiteral("Na&chrichten"));
     for (const char* caption : {"&alle Meldungen anzeigen", "&Unternehmens-Meldungen", "vom aktuellen &Wertpapiers",

@@ -16,6 +16,7 @@ namespace q::ui {
 
 class BackupCommands;
 class DataDirectoryCommand;
+class LegacyImportCommand;
 class SecurityCommands;
 class TAktienkurse;
 class ViewCommands;
@@ -34,6 +35,7 @@ public:
     DataDirectoryCommand& dataDirectory() { return *m_dataDirectory; }
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
+    LegacyImportCommand& legacyImport() { return *m_legacyImport; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -51,6 +53,7 @@ private:
     DataDirectoryCommand* m_dataDirectory;
     ViewCommands* m_view;
     SecurityCommands* m_securities;
+    LegacyImportCommand* m_legacyImport;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

@@ -1,5 +1,5 @@
 #include "exchange/legacy_import.h"
-#include "paradox_writer.h"
+#include "exchange/paradox_writer.h"
 #include "store/firma_hooks.h"
 #include "store/store.h"
 #include "support/test_support.h"

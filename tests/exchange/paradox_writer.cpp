@@ -1,4 +1,4 @@
-#include "paradox_writer.h"
+#include "exchange/paradox_writer.h"
 
 #include "base/text_files.h"
 

@@ -15,6 +15,7 @@
 #include "ui/record_model.h"
 #include "ui/securities_model.h"
 #include "ui_test_support.h"
+#include "exchange/paradox_writer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -27,6 +28,10 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+extern "C" {
+#include <paradox.h>
+}
 
 using namespace q;
 using namespace q::ui;
@@ -298,4 +303,31 @@ TEST_F(MainWindow, IntradayTrendWindowExistsFromTheStartAndShowsOnStatistik) {
     w->intradayTrend()->setCounters(3, 42, 1, QDateTime(QDate(2026, 12, 2), QTime(17, 35)));
     EXPECT_EQ(w->intradayTrend()->counterText(3), "02.12.2026 17:35");
     uitest::screenshot(*w->intradayTrend(), "intraday_trend");
+}
+
+TEST_F(MainWindow, DataOfTheWindowsVersionAreTakenOverFromTheChosenDirectory) {
+    QTemporaryDir old;
+    ASSERT_TRUE(pxtest::writeTable(old.filePath("Firma.DB"),
+                                   {{"Firma", pxfLong, 4}, {"FirmenName", pxfAlpha, 30}, {"Aktiv", pxfLogical, 1}},
+                                   {{4, QString::fromUtf8("Ölmühle Alt AG"), true}}, 1));
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    const int before = w->securitiesModel()->rowCount();
+    QAction* take = w->menu().action(QString::fromUtf8("Daten der &Windows-Version übernehmen"));
+    ASSERT_NE(take, nullptr);
+    EXPECT_TRUE(take->isEnabled());
+
+    // A cancelled choice does nothing.
+    take->trigger();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(w->securitiesModel()->rowCount(), before);
+
+    ui.inputs.push_back(old.path());
+    take->trigger();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages.first().startsWith("Firma.DB -> Firma.db: 1 gelesen, 1 neu, 0 vorhanden, 0 ausgelassen"))
+        << ui.messages.first().toStdString();
+    EXPECT_EQ(w->securitiesModel()->rowCount(), before + 1);
+    EXPECT_TRUE(w->statusText(0).startsWith(QString::fromUtf8("Daten der Windows-Version übernommen")));
+    w->close();
 }

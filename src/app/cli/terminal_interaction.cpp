@@ -35,6 +35,10 @@ std::optional<QString> TerminalInteraction::chooseFile(const QString& title, con
     return input(title, QStringLiteral("Datei:"), false);
 }
 
+std::optional<QString> TerminalInteraction::chooseDirectory(const QString& title, const QString&) {
+    return input(title, QStringLiteral("Verzeichnis:"), false);
+}
+
 void TerminalInteraction::status(const QString& text) { QTextStream(stderr) << text << "\n"; }
 
 }  // namespace q::cli

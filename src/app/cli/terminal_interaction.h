@@ -11,6 +11,7 @@ public:
     void tell(const QString& text, const QString& title) override;
     std::optional<QString> input(const QString& title, const QString& prompt, bool secret) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter, const QString& start) override;
+    std::optional<QString> chooseDirectory(const QString& title, const QString& start) override;
     void status(const QString& text) override;
     QStringList messages;
 };
