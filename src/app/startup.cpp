@@ -73,7 +73,8 @@ Status createRun(Session& s, Interaction& ui, Progress& progress) {
     // Tables of earlier releases (indexes on the program's own collation, keys that
     // allowed NULL) are brought to the form every SQLite tool can use, a file at a time.
     const ConversionReport conversion = convertOldTables(s.store);
-    for (const QString& p : conversion.converted) s.steps << QStringLiteral("Tabelle umgestellt: %1").arg(QFileInfo(p).fileName());
+    for (const QString& p : conversion.converted)
+        s.steps << QStringLiteral("Tabelle umgestellt: %1").arg(QFileInfo(p).fileName());
     s.statusNotes << conversion.failures;
 
     // Index check. A rebuild that fails (another program holds the table) ends the program.

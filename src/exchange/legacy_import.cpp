@@ -92,11 +92,13 @@ public:
         for (const Field& f : target.fields) {
             const int i = table.fieldIndex(f.name);
             m_source.push_back(i);
-            if (i < 0 && f.required && missingValue(kind, f.name).isNull() && !(target.autoNumberKey && f.name == target.primaryFields.value(0)))
+            const bool handedOut = target.autoNumberKey && f.name == target.primaryFields.value(0);
+            if (i < 0 && f.required && missingValue(kind, f.name).isNull() && !handedOut)
                 report.notes << QStringLiteral("Feld %1 fehlt in der Datei").arg(f.name);
         }
         for (const ParadoxField& f : table.fields())
-            if (!target.field(f.name)) report.notes << QStringLiteral("Feld %1 nicht übernommen: in Quintara nicht vorhanden").arg(f.name);
+            if (!target.field(f.name))
+                report.notes << QStringLiteral("Feld %1 nicht übernommen: in Quintara nicht vorhanden").arg(f.name);
     }
 
     // Reads every record and hands it on as a row of the target layout.
@@ -164,7 +166,9 @@ void addCount(LegacyTableReport& report, const MergeCount& count) {
         report.notes << QStringLiteral("%1 Zeilen ausgelassen: %2").arg(it.value()).arg(it.key());
 }
 
-bool refersToSecurities(const Layout& layout) { return layout.table != QLatin1String("Firma") && layout.field(QStringLiteral("Firma")); }
+bool refersToSecurities(const Layout& layout) {
+    return layout.table != QLatin1String("Firma") && layout.field(QStringLiteral("Firma"));
+}
 
 // Reads (and with a store, merges) every table found. Without a store nothing is
 // written and only the securities master's numbers are learnt.
@@ -199,7 +203,8 @@ Result<LegacyReport> run(Store* store, const QString& dir, Progress& progress) {
             target = into->layout();
         }
         if (refersToSecurities(target) && !securitiesKnown) {
-            report.skipped.push_back({fileName, QStringLiteral("ohne lesbare Firma.DB lassen sich die Wertpapiernummern nicht zuordnen")});
+            report.skipped.push_back(
+                {fileName, QStringLiteral("ohne lesbare Firma.DB lassen sich die Wertpapiernummern nicht zuordnen")});
             continue;
         }
         LegacyTableReport tableReport;

@@ -103,8 +103,8 @@ Status checkHeader(const QString& path, const Status& damaged) {
     const int fileType = static_cast<unsigned char>(d[0x04]);
     const int blockKb = static_cast<unsigned char>(d[0x05]);
     const qint64 fileBlocks = littleEndian16(d + 0x0c);
-    if (recordSize <= 0 || headerSize < 0x58 || blockKb < 1 || blockKb > 32 || (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB))
-        return damaged;
+    const bool table = fileType == pxfFileTypIndexDB || fileType == pxfFileTypNonIndexDB;
+    if (recordSize <= 0 || headerSize < 0x58 || blockKb < 1 || blockKb > 32 || !table) return damaged;
     if (headerSize + fileBlocks * blockKb * 0x400 > file.size()) return damaged;
     // Tables of Paradox 4 and later keep the flag in the data header (and a fixed
     // marker where older ones keep it).
@@ -315,7 +315,8 @@ Status ParadoxTable::forEach(const std::function<bool(const QVariantList&)>& vis
             const char* data = block.constData() + 6 + r * recordSize;
             ++m_record;
             values.clear();
-            for (int i = 0; i < static_cast<int>(m_fields.size()); ++i) values << decode(i, data + m_offsets[static_cast<size_t>(i)]);
+            for (int i = 0; i < static_cast<int>(m_fields.size()); ++i)
+                values << decode(i, data + m_offsets[static_cast<size_t>(i)]);
             if (!visit(values)) return Status::ok();
         }
         number = next;

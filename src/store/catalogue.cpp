@@ -137,7 +137,9 @@ Layout layoutFor(TableKind kind, const QString& table) {
         l.primaryFields = {QStringLiteral("Firma"), QStringLiteral("ZEIT")};
         return l;
     case TableKind::Waehrung:
-        l.fields = {{QStringLiteral("Symbol"), FieldType::Alpha, 5, false, true}, alpha("Name", 40, true), f("Faktor", FieldType::Number, true),
+        // The empty symbol is the entry without currency: a key value, never NULL.
+        l.fields = {{QStringLiteral("Symbol"), FieldType::Alpha, 5, false, true}, alpha("Name", 40, true),
+                    f("Faktor", FieldType::Number, true),
                     f("Multiplikator", FieldType::Logical, true), f("Einheit", FieldType::Number, true)};
         l.primaryName = QStringLiteral("Wahrung");
         l.primaryFields = {QStringLiteral("Symbol")};

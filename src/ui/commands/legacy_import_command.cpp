@@ -14,7 +14,8 @@ const QString kTitle = QStringLiteral("Daten der Windows-Version übernehmen");
 
 LegacyImportCommand::LegacyImportCommand(TAktienkurse& window) : QObject(&window), m_window(window) {
     m_action = new QAction(QStringLiteral("Daten der &Windows-Version übernehmen"), &window);
-    m_action->setToolTip(QStringLiteral("Wertpapiere, Kurse, Volumen und Depot aus den Paradox-Tabellen der Windows-Version übernehmen"));
+    m_action->setToolTip(
+        QStringLiteral("Wertpapiere, Kurse, Volumen und Depot aus den Paradox-Tabellen der Windows-Version übernehmen"));
     connect(m_action, &QAction::triggered, this, &LegacyImportCommand::run);
 }
 
