@@ -1,4 +1,5 @@
 #include "base/interaction.h"
+#include "store/firma_hooks.h"
 #include "store/index_repair.h"
 #include "store/store_fixture.h"
 #include "store/upgrades.h"
@@ -58,6 +59,25 @@ TEST_F(Upgrade, RefusingTheRebuildLeavesTheFileUntouched) {
     EXPECT_EQ(upgradeFirma(path, ui).category(), Category::Cancelled);
     EXPECT_EQ(dump(), before);
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(Upgrade, TheRebuildKeepsTheNumbersHandedOutBeforeInUse) {
+    const QString path = dir + "Firma.db";
+    sql(path, "CREATE TABLE Firma (Firma INTEGER PRIMARY KEY AUTOINCREMENT, FirmenName VARCHAR(30) NOT NULL, "
+              "Aktiv BOOLEAN NOT NULL, Kennung VARCHAR(16), Gruppe SMALLINT, Waehrung VARCHAR(6), Dividende MONEY REAL, "
+              "ZDF VARCHAR(20), \"N-TV\" VARCHAR(20), SF1 VARCHAR(20), Sender4 VARCHAR(20))");
+    sql(path, "INSERT INTO Firma (FirmenName, Aktiv) VALUES ('Eins', 1), ('Zwei', 1), ('Drei', 1)");
+    sql(path, "DELETE FROM Firma WHERE Firma = 3");  // its intraday prices and news stay behind
+    ScriptedInteraction ui;
+    ui.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes};
+    ASSERT_TRUE(upgradeFirma(path, ui).isOk());
+    Store s({dir, dir, dir, dir});
+    auto t = s.table("Firma.db");
+    ASSERT_TRUE(t.isOk()) << t.status().message().toStdString();
+    Record r = (*t)->newRecord();
+    r.set("FirmenName", "Neu AG");
+    r.set("Aktiv", true);
+    EXPECT_EQ(*appendSecurity(**t, r), 4);
 }
 
 TEST_F(Upgrade, CurrencyTableGainsItsNewFieldsAndTheSecondCurrency) {
