@@ -79,7 +79,7 @@ Status BulkInsert::add(const QVariantList& values) {
         m_insert.bind(i + 1, null ? kNull : *v);
     }
     auto r = m_insert.step();
-    m_insert.reset();
+    m_insert.rewind();
     if (!r) return r.status().category() == Category::Invalid ? m_table.duplicateKey() : r.status();
     // A row left out as a duplicate (OnDuplicate::Ignore) changed nothing.
     m_added += m_table.db().changes();

@@ -83,6 +83,8 @@ Status Statement::run() {
     return Status::ok();
 }
 
+void Statement::rewind() { sqlite3_reset(m_stmt); }
+
 void Statement::reset() {
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);

@@ -33,7 +33,11 @@ public:
     [[nodiscard]] Result<bool> step();
     // Runs to the end, ignoring rows.
     [[nodiscard]] Status run();
+    // Makes the statement ready to run again and clears its bindings.
     void reset();
+    // Makes the statement ready to run again; the bindings stay (a loop that binds
+    // every value anew each time needs no clearing).
+    void rewind();
     QVariant column(int i) const;
     qint64 columnInt(int i) const;
     double columnDouble(int i) const;

@@ -111,6 +111,8 @@ Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress
     BulkInsert volumes(**volumen);
     Q_TRY(prices.begin());
     Q_TRY(volumes.begin());
+    QVariantList priceRow{0, 0, 0.0};
+    QVariantList volumeRow{0, 0, qint64(0)};
     for (int i = 0; i < plan.securities; ++i) {
         progress.step(QStringLiteral("Beispieldaten"), i, plan.securities);
         Security s = generator.next();
@@ -130,9 +132,16 @@ Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress
         auto number = appendSecurity(**firma, r);
         if (!number) return number.status();
         ++stats.securities;
+        // One list per table, refilled for each row: no allocation per row.
+        priceRow[0] = *number;
+        volumeRow[0] = *number;
         for (size_t d = 0; d < days.size(); ++d) {
-            Q_TRY(prices.add({*number, days[d], s.prices[d]}));
-            Q_TRY(volumes.add({*number, days[d], s.volumes[d]}));
+            priceRow[1] = days[d];
+            priceRow[2] = s.prices[d];
+            volumeRow[1] = days[d];
+            volumeRow[2] = s.volumes[d];
+            Q_TRY(prices.add(priceRow));
+            Q_TRY(volumes.add(volumeRow));
         }
         if (held.size() < 4) held.push_back({*number, s.name, std::move(s.prices)});
     }
