@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QProcess>
 
 using namespace q;
 using qtest::runCli;
@@ -96,6 +97,17 @@ TEST_F(OpenTables, EveryTableOfAFreshInstallationWorksInTheStockShell) {
     EXPECT_GE(files.size(), 14);
     QDir().mkpath(tmp("kopien"));
     for (const QString& path : files) checkWithShell(path, tmp("kopien/"));
+
+    // Python's sqlite3 module, as a user's script has it.
+    QProcess python;
+    python.start("python3", {"-c", "import sqlite3, sys\n"
+                                   "c = sqlite3.connect(sys.argv[1])\n"
+                                   "c.execute(\"INSERT INTO Firma (FirmenName, Aktiv) VALUES ('Python AG', 1)\")\n"
+                                   "c.commit()\n"
+                                   "print(c.execute('PRAGMA integrity_check').fetchone()[0], c.execute('SELECT count(*) FROM Firma').fetchone()[0])",
+                             home + "Firma.db"});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()), "ok 2\n") << python.readAllStandardError().toStdString();
 }
 
 TEST_F(OpenTables, EveryTableOfTheSampleDataWorksInTheStockShell) {
