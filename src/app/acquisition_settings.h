@@ -1,0 +1,18 @@
+// The reading settings of a run, taken from the settings in effect, and the few
+// reading settings that commands set at once.
+#pragma once
+
+#include "acquisition/reading_settings.h"
+#include "app/session.h"
+
+namespace q {
+
+// The settings the reading routes use. `programPath`: the window program, named in
+// the daily script's "EXEC" line.
+ReadingSettings readingSettings(const Session& session, const QString& programPath = QString());
+
+// Sets the DVB stream, its reading time and PID in effect and in the settings file,
+// and saves the file. Fails Io naming the file.
+Status storeDvbSource(Session& session, const QString& source, int seconds, int pid);
+
+}  // namespace q
