@@ -97,20 +97,21 @@ void TeletextCache::finish() {
         if (!pes.empty()) vbi_dvb_demux_feed(s->demux, pes.data(), unsigned(pes.size()));
 }
 
+std::vector<int> TeletextCache::activePids() const {
+    std::vector<int> out;
+    for (int pid : m_demux->teletextPids())
+        if (m_streams.count(pid)) out.push_back(pid);
+    return out;
+}
+
 std::vector<TeletextCache::StreamInfo> TeletextCache::streams() const {
     std::vector<StreamInfo> out;
-    for (int pid : m_demux->teletextPids()) {
-        StreamInfo info;
-        info.pid = pid;
-        info.services = m_demux->serviceNames(pid);
-        if (auto it = m_streams.find(pid); it != m_streams.end()) info.pages = it->second->pages;
-        out.push_back(info);
-    }
+    for (int pid : activePids()) out.push_back({pid, m_demux->serviceNames(pid), m_streams.at(pid)->pages});
     return out;
 }
 
 Result<int> TeletextCache::streamFor(const QString& station, int pid) const {
-    const std::vector<int>& pids = m_demux->teletextPids();
+    const std::vector<int> pids = activePids();
     if (pids.empty()) return Status::notFound(QStringLiteral("Der Datenstrom %1 enthält keinen Videotext").arg(m_source));
     if (pid > 0) {
         if (std::find(pids.begin(), pids.end(), pid) == pids.end())

@@ -50,7 +50,8 @@ public:
         QStringList services;                 // names from the stream's tables
         std::map<int, std::set<int>> pages;   // page (0x100 … 0x8FF) -> subpages seen
     };
-    // The teletext streams in the order they were found.
+    // The teletext streams that carried data, in the order they were found (a PID a
+    // table announces but no packet fills is none).
     std::vector<StreamInfo> streams() const;
 
     // The teletext stream of a station: the PID `pid` when it is not 0; else the
@@ -70,6 +71,7 @@ public:
 private:
     struct Stream;
     Stream& stream(int pid);
+    std::vector<int> activePids() const;
 
     QString m_source;
     std::unique_ptr<TsDemux> m_demux;
