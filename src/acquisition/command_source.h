@@ -11,9 +11,9 @@
 
 namespace q {
 
-// The command line for a request: the command split into words as a shell would,
-// then the topic and the item when they are not empty, each with its templates
-// filled. Empty when the command is empty.
+// The command line for a request: the command split into words (double quotes keep
+// a word with blanks together), then the topic and the item when they are not
+// empty, each with its templates filled. Empty when the command is empty.
 QStringList pageCommandLine(const QString& command, const QString& topic, const QString& item, const PageRequest& request);
 
 class CommandPageSource final : public PageSource {
