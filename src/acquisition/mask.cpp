@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace q {
 
 namespace {
@@ -151,7 +153,9 @@ QStringList applyMask(const QStringList& page, const MaskFile* mask, QChar separ
         auto masked = maskLine(line, m.masks.value(k), separator);
         if (!masked) continue;
         while (!masked->isEmpty() && masked->back() == QLatin1Char(' ')) masked->chop(1);
-        if (!masked->isEmpty()) out << *masked;
+        // A "|" under a blank row leaves nothing but the separator: no line either.
+        const bool nothing = std::all_of(masked->cbegin(), masked->cend(), [separator](QChar c) { return c == QLatin1Char(' ') || c == separator; });
+        if (!nothing) out << *masked;
     }
     return out;
 }

@@ -8,7 +8,7 @@
 //   2. Per line: the national characters "{", "}", "|", "~" become ä, ü, ö, ß.
 //   3. dec="m" and fill="c" rewrite characters (see MaskFile).
 //   4. The line's mask picks characters column by column, up to kMaskColumns.
-//   5. Trailing blanks go; empty lines are dropped.
+//   5. Trailing blanks go; lines of nothing but blanks and separators are dropped.
 // Invariants: (1) no input makes a line longer than kMaskColumns plus the inserted
 // separators; (2) a column the page line does not reach yields nothing, except that
 // "$" there drops the line (a blank is required and none is there); (3) columns

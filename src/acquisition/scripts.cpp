@@ -97,4 +97,23 @@ Status writeScript(const QString& file, const QStringList& lines) {
     return Status::ok();
 }
 
+Status writeDailyScript(Store& store, const ReadingSettings& settings, DailyScriptOptions options) {
+    auto pages = readPages(store, kDailyPages);
+    if (!pages) return pages.status();
+    options.exportFile = settings.vtDatei;
+    if (options.programPath.isEmpty()) options.programPath = settings.programPath;
+    const QString ini = settings.vtPath.isEmpty() ? QString() : findFile(QFileInfo(settings.vtPath).absolutePath(), QStringLiteral("VTPlus.ini"));
+    if (!ini.isEmpty()) {
+        auto lines = readTextLinesAnyEncoding(ini);
+        if (lines) options.receiverMultiChannel = receiverMultiChannel(lines->join(QLatin1Char('\n')));
+    }
+    return writeScript(settings.script, dailyScriptLines(*pages, options));
+}
+
+Status writeIntradayScript(Store& store, const ReadingSettings& settings, const QString& station, bool endReading, const QTime& end) {
+    auto pages = readPages(store, kIntradayPages);
+    if (!pages) return pages.status();
+    return writeScript(settings.ddeScript, intradayScriptLines(*pages, station, endReading, end));
+}
+
 }  // namespace q

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "acquisition/page_config.h"
+#include "acquisition/reading_settings.h"
 
 #include <QTime>
 
@@ -34,5 +35,12 @@ bool receiverMultiChannel(const QString& iniText);
 // Writes a script: the new file is complete before it replaces the old one. Fails
 // Io with "Konnte Datei … nicht anlegen!".
 Status writeScript(const QString& file, const QStringList& lines);
+
+// Writes the daily script (`SCRIPT`) for the daily pages: export file `VTDatei`, the
+// program for "EXEC" from the settings, the receiver's multichannel option from
+// "VTPlus.ini" beside `VTPath`. `options` gives the station and the user's choices.
+Status writeDailyScript(Store& store, const ReadingSettings& settings, DailyScriptOptions options);
+// Writes the intraday script (`DDESCRIPT`) for the intraday pages of `station`.
+Status writeIntradayScript(Store& store, const ReadingSettings& settings, const QString& station, bool endReading, const QTime& end);
 
 }  // namespace q

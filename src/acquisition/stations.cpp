@@ -19,6 +19,16 @@ QString pageStationColumn(const QStringList& identifiers, const QString& ddeSend
     return QStringLiteral("Sender4");
 }
 
+bool isSeveralStations(const QStringList& identifiers, const QString& identifier) {
+    return identifier == kSeveralStations || (identifiers.size() >= 4 && identifier == identifiers[3]);
+}
+
+QString dailyStationIdentifier(const QStringList& identifiers, const QString& kursSender) {
+    for (int i = 0; i < 3 && i < identifiers.size(); ++i)
+        if (stationNames()[i] == kursSender) return identifiers[i];
+    return kSeveralStations;
+}
+
 QString stationOfPageName(const QString& seitenname) {
     const QString t = seitenname.trimmed();
     return t.left(std::max<qsizetype>(0, t.size() - 3));

@@ -21,6 +21,13 @@ inline QString dailyStationColumn(const QString& kursSender) { return stationCol
 // `identifiers`, slot 1 first) equals `ddeSender`; "Sender4" when none does.
 QString pageStationColumn(const QStringList& identifiers, const QString& ddeSender);
 
+// True when `identifier` stands for several stations: "MEHR", or the identifier of
+// the fourth slot, whose fixed name is "MEHR".
+bool isSeveralStations(const QStringList& identifiers, const QString& identifier);
+// The station a daily script is written for: the identifier of the slot whose fixed
+// name is `kursSender`, or "MEHR" for the fourth slot.
+QString dailyStationIdentifier(const QStringList& identifiers, const QString& kursSender);
+
 // The station part and the page number of a page name "ZDF200": all but the last
 // three characters, and those three.
 QString stationOfPageName(const QString& seitenname);
