@@ -105,7 +105,7 @@ ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSetting
     if (report.status) {
         report.fileDeleted = QFile::remove(file);
         if (!report.fileDeleted)
-            report.log << QStringLiteral("Die Datei %1 konnte nicht gelöscht werden").arg(file);
+            report.notes << QStringLiteral("Die Datei %1 konnte nicht gelöscht werden").arg(file);
     }
     if (Status written = report.protocol.write(settings.workDir); !written && report.status) report.status = written;
     return report;

@@ -24,7 +24,8 @@ struct ReadReport {
     QString source;        // the daily price file, or the page table
     ReadCounts counts;
     ProtocolLists protocol;
-    QStringList log;       // pages: the masked page text and the notes of the run
+    QStringList log;       // pages: the masked page text, renamed match texts, news
+    QStringList notes;     // what the user should know besides (a file that stayed)
     // OK when the run went through; otherwise why it stopped (Cancelled when the
     // user stopped it). What was booked before stays booked.
     Status status;

@@ -55,4 +55,16 @@ Status storeDvbSource(Session& s, const QString& source, int seconds, int pid) {
     return s.settings.save();
 }
 
+Status storeStations(Session& s, const QStringList& identifiers) {
+    for (int i = 0; i < 3 && i < identifiers.size(); ++i) {
+        const QString id = identifiers[i].trimmed();
+        if (id.isEmpty()) continue;
+        const QString name = QStringLiteral("Sender%1").arg(i + 1);
+        s.stations[i] = id;
+        s.values.set(name, SettingValue::text(id));
+        s.settings.writeText(SettingsStore::kMainKey, name, id);
+    }
+    return s.settings.save();
+}
+
 }  // namespace q

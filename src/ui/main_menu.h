@@ -19,6 +19,7 @@ class DataDirectoryCommand;
 class SecurityCommands;
 class TAktienkurse;
 class ViewCommands;
+class VideotextCommands;
 
 class MainMenu {
 public:
@@ -34,6 +35,7 @@ public:
     DataDirectoryCommand& dataDirectory() { return *m_dataDirectory; }
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
+    VideotextCommands& videotext() { return *m_videotext; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -51,6 +53,7 @@ private:
     DataDirectoryCommand* m_dataDirectory;
     ViewCommands* m_view;
     SecurityCommands* m_securities;
+    VideotextCommands* m_videotext;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

@@ -31,6 +31,7 @@ void describe(const ReadReport& r, Outcome& out) {
         out.lines << QStringLiteral("Seiten gelesen: %1, nicht vorhanden: %2, Nachrichten: %3").arg(n.pagesRead).arg(n.pagesMissing).arg(n.news);
     for (const QString& l : r.protocol.unmatchedLines()) out.lines << QStringLiteral("Nicht aufgenommen: ") + l;
     for (const QString& l : r.protocol.implausibleLines()) out.lines << QStringLiteral("Zu extrem: ") + l;
+    for (const QString& l : r.notes) out.lines << QStringLiteral("Hinweis: ") + l;
     out.json[QStringLiteral("source")] = r.source;
     out.json[QStringLiteral("booked")] = n.booked;
     out.json[QStringLiteral("newSecurities")] = n.newSecurities;
@@ -42,6 +43,7 @@ void describe(const ReadReport& r, Outcome& out) {
     out.json[QStringLiteral("news")] = n.news;
     out.json[QStringLiteral("unmatchedLines")] = toJson(r.protocol.unmatchedLines());
     out.json[QStringLiteral("implausibleLines")] = toJson(r.protocol.implausibleLines());
+    out.json[QStringLiteral("notes")] = toJson(r.notes);
     out.status = r.status;
 }
 
