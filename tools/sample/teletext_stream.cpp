@@ -150,6 +150,29 @@ struct Mux {
 
 }  // namespace
 
+StreamPlan demoTeletextPlan(int cycles) {
+    TeletextService zdf{0x100, QStringLiteral("ZDF"), {}};
+    for (int sub = 1; sub <= 3; ++sub) {
+        QStringList rows{QStringLiteral("Aktien %1/3              ZDFtext").arg(sub)};
+        for (int i = 0; i < 10; ++i) {
+            const int n = (sub - 1) * 10 + i + 1;
+            rows << QStringLiteral("Q%1").arg(n, 5, 10, QLatin1Char('0')).leftJustified(16) +
+                        QStringLiteral("%1,%2").arg(20 + n * 3).arg(n * 7 % 100, 2, 10, QLatin1Char('0'));
+        }
+        zdf.pages.push_back({0x200, sub, QStringLiteral("ZDFtext 200"), rows, true});
+    }
+    zdf.pages.push_back({0x150, 0, QStringLiteral("ZDFtext 150"),
+                         {QStringLiteral("Nordlicht Energie erh\u00f6ht Prognose"), QStringLiteral("WKN: Q00001"),
+                          QStringLiteral("Der Umsatz stieg um 12 Prozent.")},
+                         true});
+    TeletextService ntv{0x101, QStringLiteral("n-tv"),
+                        {{0x200, 0, QStringLiteral("n-tv text 200"), {QStringLiteral("DAX          4.012,35")}, true}}};
+    StreamPlan plan;
+    plan.services = {zdf, ntv};
+    plan.cycles = cycles;
+    return plan;
+}
+
 QByteArray teletextStream(const StreamPlan& plan) {
     Writer w;
     if (plan.tables) tables(w, plan);

@@ -36,6 +36,11 @@ struct StreamPlan {
     int fillerPackets = 0;  // packets of another PID per video frame (the picture's share)
 };
 
+// A demonstration: station "ZDF" with a price page 200 of three subpages (names of
+// the sample securities' match texts Q00001 …) and a news page 150, station "n-tv"
+// with page 200; each sent `cycles` times.
+StreamPlan demoTeletextPlan(int cycles = 2);
+
 // The stream as bytes. Pages of the services go out interleaved frame by frame.
 QByteArray teletextStream(const StreamPlan& plan);
 // Writes the stream to `path`. Fails Io naming the file.
