@@ -216,3 +216,20 @@ TEST_F(DailyRoute, AMissingFileOffersTheScriptThenAnotherFile) {
     EXPECT_EQ(none.status.category(), Category::Cancelled);
     EXPECT_EQ(none.status.message(), "Die Datei " + settings.vtDatei + " existiert nicht");
 }
+
+TEST_F(DailyRoute, QuotesTakenUpFromTheProtocolKeepTheirOwnDay) {
+    // The unmatched quote of the 8th, listed in the protocol of a run on the 10th.
+    const ProtocolEntry entry{"NORDLICHT", "12,00", QDate(2004, 3, 8), QTime(17, 31), 700, std::nullopt};
+    EXPECT_EQ(dailyLinesOf({entry}), QStringList{"NORDLICHT\t12,00\t08.03.2004\t700"});
+    writeLines(settings.vtDatei, dailyLinesOf({entry}));
+    settings.alle = true;
+    Hooks hooks;
+    NoProgress progress;
+    const ReadReport r = bookDailyFile(*store, settings.vtDatei, settings, hooks, progress);
+    ASSERT_EQ(r.counts.newSecurities, 1);
+    const int added = (**(*store->table("Firma.db"))->first(Query())).value("Firma").toInt();
+    EXPECT_EQ(priceOn(added, QDate(2004, 3, 8)), 12.0);
+    EXPECT_FALSE(priceOn(added, today).has_value());
+    // A protocol line read back as it stands gives its date too.
+    EXPECT_EQ(withoutTime(unmatchedLine(entry)), "NORDLICHT\t12,00\t08.03.2004 hh:nn");
+}
