@@ -11,6 +11,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/text_files.h"
+#include "bench_support.h"
 #include "sample/sample_data.h"
 #include "sample/teletext_stream.h"
 
@@ -22,18 +23,6 @@
 #include <QTextStream>
 #include <exception>
 
-namespace {
-
-class PrintProgress final : public q::Progress {
-public:
-    void step(const QString&, qint64 done, qint64 total) override {
-        if (total > 0 && done % 500 == 0) QTextStream(stderr) << "\r" << done << "/" << total << Qt::flush;
-    }
-};
-
-int arg(const QStringList& args, int i, int fallback) { return args.size() > i ? args[i].toInt() : fallback; }
-
-}  // namespace
 
 int main(int argc, char** argv) {
     try {
@@ -41,16 +30,16 @@ int main(int argc, char** argv) {
         const QStringList args = app.arguments();
         QTextStream out(stdout);
         q::sample::Plan plan;
-        plan.securities = arg(args, 1, 2000);
-        plan.years = arg(args, 2, 20);
+        plan.securities = bench::arg(args, 1, 2000);
+        plan.years = bench::arg(args, 2, 20);
         plan.depot = false;
-        const int quotes = arg(args, 3, 5000);
-        const int minutes = arg(args, 4, 10);
-        const int filler = arg(args, 5, 20);
+        const int quotes = bench::arg(args, 3, 5000);
+        const int minutes = bench::arg(args, 4, 10);
+        const int filler = bench::arg(args, 5, 20);
         QTemporaryDir tmp;
         const QString home = q::withSlash(args.size() > 6 ? args[6] : tmp.path());
         const QString data = home + "Daten/";
-        PrintProgress progress;
+        bench::PrintProgress progress(500);
         QElapsedTimer t;
 
         // The data directory.

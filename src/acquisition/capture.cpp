@@ -31,17 +31,13 @@ Result<CaptureReport> captureDailyPages(Store& store, const ReadingSettings& set
     QStringList lines;
     for (size_t i = 0; i < pages->size(); ++i) {
         const PageEntry& page = (*pages)[i];
-        std::optional<MaskFile> mask;
-        if (const QString maskPath = resolveMaskFile(page.Filter, settings.filterPath); !maskPath.isEmpty()) {
-            auto read = readMaskFile(maskPath);
-            if (!read) return read.status();
-            mask = *read;
-        }
+        auto mask = pageMask(page, settings.filterPath);
+        if (!mask) return mask.status();
         const auto [first, last] = capturedSubpages(page.SeitenVon, page.Seitenbis);
         for (int sub = first; sub <= last; ++sub) {
             if (progress.cancelRequested()) return Status::cancelled(QStringLiteral("Aufnahme abgebrochen"));
             progress.step(QStringLiteral("Seite %1").arg(page.Seitename), qint64(i), qint64(pages->size()));
-            const PageRequest request{stationOfPageName(page.Seitename), page.Seitename.trimmed(), pageOfPageName(page.Seitename), sub};
+            const PageRequest request = pageRequest(page, sub);
             auto text = source.fetch(request);
             if (!text) return text.status();
             if (!text->has_value()) {
@@ -49,7 +45,7 @@ Result<CaptureReport> captureDailyPages(Store& store, const ReadingSettings& set
                 continue;
             }
             ++report.pages;
-            const QStringList masked = applyMask(pageLines(**text), mask ? &*mask : nullptr, QLatin1Char('\t'));
+            const QStringList masked = applyMask(pageLines(**text), mask->has_value() ? &**mask : nullptr, QLatin1Char('\t'));
             lines << masked;
         }
     }

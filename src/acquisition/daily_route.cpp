@@ -15,35 +15,14 @@ namespace q {
 
 namespace {
 
-BookingRules dailyRules(const ReadingSettings& s) {
-    BookingRules r;
-    r.stationColumn = dailyStationColumn(s.kursSender);
-    r.bestaetigen = s.bestaetigen;
-    r.autoSplit = s.autoSplit;
-    r.minusProzent = s.minusProzent;
-    r.plusProzent = s.plusProzent;
-    r.homeCurrency = s.waehrungsSymbol;
-    return r;
-}
-
 // One quote of the daily file.
 Status bookQuote(QuoteBook& book, const QuoteLine& q, const QDate& datum, bool alle, ReadReport& report) {
     ProtocolEntry entry{q.name, q.priceText, datum, now().time(), q.volume, std::nullopt};
     auto firma = book.match(q.name);
     if (!firma) return firma.status();
     if (!firma->has_value()) {
-        if (alle) {
-            auto added = book.takeUp(q.name, datum, q.price);
-            if (!added) return added.status();
-            if (added->has_value()) {
-                ++report.counts.newSecurities;
-                ++report.counts.booked;
-                return Status::ok();
-            }
-        }
-        report.protocol.unmatched.push_back(entry);
-        ++report.counts.unmatched;
-        return Status::ok();
+        auto added = bookUnmatched(book, alle, q, entry, report);
+        return added ? Status::ok() : added.status();
     }
     const int id = **firma;
     auto has = book.hasPrice(id, datum);
@@ -53,14 +32,9 @@ Status bookQuote(QuoteBook& book, const QuoteLine& q, const QDate& datum, bool a
         ++report.counts.booked;
         return Status::ok();
     }
-    auto check = book.check(id, q.name, q.price);
-    if (!check) return check.status();
-    if (check->implausible) {
-        entry.change = check->change;
-        report.protocol.implausible.push_back(entry);
-        ++report.counts.implausible;
-        return Status::ok();
-    }
+    auto implausible = listIfImplausible(book, id, q, entry, report);
+    if (!implausible) return implausible.status();
+    if (*implausible) return Status::ok();
     Q_TRY(book.writePrice(id, datum, q.price));
     if (q.volume != 0) Q_TRY(book.writeVolume(id, datum, q.volume));
     ++report.counts.booked;
@@ -77,7 +51,7 @@ ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSetting
         report.status = lines.status();
         return report;
     }
-    QuoteBook book(store, dailyRules(settings), hooks);
+    QuoteBook book(store, bookingRules(settings, dailyStationColumn(settings.kursSender)), hooks);
     report.status = book.open();
     QDate datum = today();
     const qint64 total = lines->size();

@@ -66,6 +66,18 @@ QString resolveMaskFile(const QString& filter, const QString& filterPath) {
     return !found.isEmpty() && QFileInfo(found).isFile() ? found : QString();
 }
 
+Result<std::optional<MaskFile>> pageMask(const PageEntry& page, const QString& filterPath) {
+    const QString path = resolveMaskFile(page.Filter, filterPath);
+    if (path.isEmpty()) return std::optional<MaskFile>();
+    auto mask = readMaskFile(path);
+    if (!mask) return mask.status();
+    return std::optional<MaskFile>(*mask);
+}
+
+PageRequest pageRequest(const PageEntry& page, int subpage) {
+    return {stationOfPageName(page.Seitename), page.Seitename.trimmed(), pageOfPageName(page.Seitename), subpage};
+}
+
 Status checkPage(const PageEntry& page, PageDialog dialog, const QString& filterPath) {
     const bool intraday = dialog == PageDialog::Intraday;
     if (resolveMaskFile(page.Filter, filterPath).isEmpty())

@@ -4,6 +4,8 @@
 // range and mask file. The dialogs and the command line edit them through here.
 #pragma once
 
+#include "acquisition/mask.h"
+#include "acquisition/page_source.h"
 #include "base/interaction.h"
 #include "store/store.h"
 
@@ -42,6 +44,12 @@ Result<std::vector<PageEntry>> readPages(Store& store, const QString& file, cons
 // The mask file a page's `Filter` names: the path itself, or the name in the
 // mask directory `filterPath`, whatever its letter case; empty when there is none.
 QString resolveMaskFile(const QString& filter, const QString& filterPath);
+
+// The mask of a page: its mask file read, or nullopt when `Filter` names no file
+// (then every character is taken). Fails with the file's message when it cannot be read.
+Result<std::optional<MaskFile>> pageMask(const PageEntry& page, const QString& filterPath);
+// The request for a subpage of a page: station and page number from its name.
+PageRequest pageRequest(const PageEntry& page, int subpage);
 
 // The checks before a page is stored in an active list: the mask file exists (" Filter
 // existiert nicht " or, intraday, " Filter existiert nicht, überprüfen Sie die

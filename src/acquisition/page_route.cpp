@@ -21,17 +21,6 @@ namespace {
 constexpr int kMaxSubpage = 99;
 const QString kIntraday = QStringLiteral("Intraday.db");
 
-BookingRules pageRules(const ReadingSettings& s) {
-    BookingRules r;
-    r.stationColumn = pageStationColumn(s.stations, s.ddeSender);
-    r.bestaetigen = s.bestaetigen;
-    r.autoSplit = s.autoSplit;
-    r.minusProzent = s.minusProzent;
-    r.plusProzent = s.plusProzent;
-    r.homeCurrency = s.waehrungsSymbol;
-    return r;
-}
-
 // The identifier after "WKN:" in a news item (blanks, ";", "(" and ")" left out).
 QString wknOf(const QString& text) {
     static const QRegularExpression re(QStringLiteral("WKN[\\s;()]*:[\\s;()]*([A-Za-z0-9]+)"));
@@ -44,7 +33,7 @@ public:
     PageRun(Store& store, const ReadingSettings& settings, PageSource& source, const PageRunOptions& options, Interaction& ui,
             ReadingHooks& hooks, Progress& progress)
         : m_store(store), m_settings(settings), m_source(source), m_options(options), m_ui(ui), m_progress(progress),
-          m_book(store, pageRules(settings), hooks),
+          m_book(store, bookingRules(settings, pageStationColumn(settings.stations, settings.ddeSender)), hooks),
           m_separator(settings.multiDec ? QLatin1Char(';') : QLatin1Char('\t')) {}
 
     ReadReport run() {
@@ -73,18 +62,14 @@ private:
         if (!pages) return pages.status();
         for (size_t i = 0; i < pages->size(); ++i) {
             const PageEntry& page = (*pages)[i];
-            std::optional<MaskFile> mask;
-            if (const QString path = resolveMaskFile(page.Filter, m_settings.filterPath); !path.isEmpty()) {
-                auto read = readMaskFile(path);
-                if (!read) return read.status();
-                mask = *read;
-            }
+            auto mask = pageMask(page, m_settings.filterPath);
+            if (!mask) return mask.status();
             const auto [first, last] = pageLoopSubpages(page.SeitenVon, page.Seitenbis);
             for (int sub = first; sub <= last; ++sub) {
                 if (m_progress.cancelRequested()) return Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
                 m_progress.step(QStringLiteral("Seite %1/%2").arg(page.Seitename.trimmed(), twoDigitSubpage(sub)), qint64(i),
                                 qint64(pages->size()));
-                const PageRequest request{stationOfPageName(page.Seitename), page.Seitename.trimmed(), pageOfPageName(page.Seitename), sub};
+                const PageRequest request = pageRequest(page, sub);
                 auto text = m_source.fetch(request);
                 if (!text) return text.status();
                 if (!text->has_value()) {
@@ -92,7 +77,7 @@ private:
                     continue;
                 }
                 ++m_report.counts.pagesRead;
-                const QStringList lines = applyMask(pageLines(**text), mask ? &*mask : nullptr, m_separator);
+                const QStringList lines = applyMask(pageLines(**text), mask->has_value() ? &**mask : nullptr, m_separator);
                 m_report.log << lines;
                 if (page.isNews()) {
                     Q_TRY(news(lines, request.page));
@@ -129,31 +114,17 @@ private:
             if (!firma) return firma.status();
         }
         if (!firma->has_value()) {
-            if (m_options.takeUpNew) {
-                auto added = m_book.takeUp(q.name, m_date, q.price);
-                if (!added) return added.status();
-                if (added->has_value()) {
-                    ++m_report.counts.newSecurities;
-                    ++m_report.counts.booked;
-                    return intraday(**added, q, std::nullopt);
-                }
-            }
-            m_report.protocol.unmatched.push_back(entry);
-            ++m_report.counts.unmatched;
-            return Status::ok();
+            auto added = bookUnmatched(m_book, m_options.takeUpNew, q, entry, m_report);
+            if (!added) return added.status();
+            return added->has_value() ? intraday(**added, q, std::nullopt) : Status::ok();
         }
         const int id = **firma;
         // The start price carries the close before this quote, whatever it writes.
         auto before = m_book.lastPrice(id);
         if (!before) return before.status();
-        auto check = m_book.check(id, q.name, q.price);
-        if (!check) return check.status();
-        if (check->implausible) {
-            entry.change = check->change;
-            m_report.protocol.implausible.push_back(entry);
-            ++m_report.counts.implausible;
-            return Status::ok();
-        }
+        auto implausible = listIfImplausible(m_book, id, q, entry, m_report);
+        if (!implausible) return implausible.status();
+        if (*implausible) return Status::ok();
         if (m_options.dailyPrices) {
             Q_TRY(m_book.writePrice(id, m_date, q.price));
             if (q.volume != 0) Q_TRY(m_book.writeVolume(id, m_date, q.volume));

@@ -31,6 +31,17 @@ Status upsert(Table& table, int firma, const QDate& datum, const QString& field,
 
 }  // namespace
 
+BookingRules bookingRules(const ReadingSettings& s, const QString& stationColumn) {
+    BookingRules r;
+    r.stationColumn = stationColumn;
+    r.bestaetigen = s.bestaetigen;
+    r.autoSplit = s.autoSplit;
+    r.minusProzent = s.minusProzent;
+    r.plusProzent = s.plusProzent;
+    r.homeCurrency = s.waehrungsSymbol;
+    return r;
+}
+
 Status QuoteBook::open() {
     for (auto [file, table] : {std::pair{"Firma.db", &m_firma}, std::pair{"Aktien.db", &m_aktien}, std::pair{"Volumen.db", &m_volumen}}) {
         auto t = m_store.table(QString::fromLatin1(file));
@@ -116,6 +127,31 @@ Status QuoteBook::writePrice(int firma, const QDate& datum, double kurs) { retur
 
 Status QuoteBook::writeVolume(int firma, const QDate& datum, qint64 volume) {
     return upsert(*m_volumen, firma, datum, kVolumen, volume);
+}
+
+Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const QuoteLine& q, const ProtocolEntry& entry, ReadReport& report) {
+    if (takeUp) {
+        auto added = book.takeUp(q.name, entry.date, q.price);
+        if (!added) return added.status();
+        if (added->has_value()) {
+            ++report.counts.newSecurities;
+            ++report.counts.booked;
+            return added;
+        }
+    }
+    report.protocol.unmatched.push_back(entry);
+    ++report.counts.unmatched;
+    return std::optional<int>();
+}
+
+Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, ProtocolEntry entry, ReadReport& report) {
+    auto check = book.check(firma, q.name, q.price);
+    if (!check) return check.status();
+    if (!check->implausible) return false;
+    entry.change = check->change;
+    report.protocol.implausible.push_back(entry);
+    ++report.counts.implausible;
+    return true;
 }
 
 }  // namespace q

@@ -5,6 +5,9 @@
 // run that stops half-way leaves every quote either booked or not.
 #pragma once
 
+#include "acquisition/quote_line.h"
+#include "acquisition/read_report.h"
+#include "acquisition/reading_settings.h"
 #include "store/store.h"
 
 #include <QDate>
@@ -33,6 +36,9 @@ struct BookingRules {
     double plusProzent = 50.0;    // a change at or above is implausible
     QString homeCurrency = QStringLiteral("EUR");
 };
+
+// The rules of `settings` for matching on `stationColumn`.
+BookingRules bookingRules(const ReadingSettings& settings, const QString& stationColumn);
 
 struct LastPrice {
     QDate datum;
@@ -88,5 +94,13 @@ private:
     int m_gruppe = 0;
     std::optional<QString> m_waehrung;
 };
+
+// The steps both routes take with a quote (`entry` is its protocol line).
+// A name without a security: taken up with its first price when `takeUp`, else
+// listed as unmatched. Returns the new security, or nullopt when it was listed.
+Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const QuoteLine& quote, const ProtocolEntry& entry,
+                                         ReadReport& report);
+// The plausibility check of a matched quote; true when it went to the implausible list.
+Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& quote, ProtocolEntry entry, ReadReport& report);
 
 }  // namespace q

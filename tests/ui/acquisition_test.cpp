@@ -41,13 +41,7 @@ protected:
     void TearDown() override { setToday(QDate()); }
 
     std::unique_ptr<TAktienkurse> start(ScriptedInteraction& ui, const QStringList& switches = {}) {
-        StartOptions options;
-        options.homeDir = m_home.home();
-        options.settingsPath = m_home.settings();
-        auto w = std::make_unique<TAktienkurse>(options, parseCommandLine(switches), &ui);
-        w->show();
-        QCoreApplication::processEvents();
-        return w;
+        return uitest::startMainWindow(m_home, ui, switches);
     }
     // The daily price file: the first sample security 1 % up, one unknown name and
     // one fall of 80 %.

@@ -38,14 +38,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_home.ok()); }
 
     std::unique_ptr<TAktienkurse> start(ScriptedInteraction& ui, const QStringList& switches = {}) {
-        StartOptions options;
-        options.homeDir = m_home.home();
-        options.settingsPath = m_home.settings();
-        auto w = std::make_unique<TAktienkurse>(options, parseCommandLine(switches), &ui);
-        w->show();
-        // The questions after showing come from a zero timer.
-        QCoreApplication::processEvents();
-        return w;
+        return uitest::startMainWindow(m_home, ui, switches);
     }
     SettingsStore savedSettings() const {
         SettingsStore s;

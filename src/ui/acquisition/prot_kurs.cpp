@@ -9,12 +9,20 @@ namespace q::ui {
 
 namespace {
 
-QListWidget* list(QWidget* parent) {
-    auto* l = new QListWidget(parent);
-    l->setSelectionMode(QAbstractItemView::ExtendedSelection);
+// One list under its caption, with its button below.
+QGroupBox* section(QWidget* parent, const QString& caption, const QString& buttonText, const QString& tip, QListWidget** list,
+                   QPushButton** button) {
+    auto* box = new QGroupBox(caption, parent);
+    *list = new QListWidget(box);
+    (*list)->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Tab-separated protocol lines read as columns.
-    l->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
-    return l;
+    (*list)->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
+    *button = new QPushButton(buttonText, box);
+    (*button)->setToolTip(tip);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(*list);
+    layout->addWidget(*button, 0, Qt::AlignRight);
+    return box;
 }
 
 std::vector<ProtocolEntry> selected(const QListWidget* view, const std::vector<ProtocolEntry>& entries) {
@@ -30,25 +38,12 @@ TProtKurs::TProtKurs(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("TProtKurs"));
     setWindowTitle(QStringLiteral("Protokoll der nicht aufgenommenen Kurs"));
     setModal(false);
-    auto* top = new QGroupBox(QStringLiteral("Noch nicht aufgenommene Wertpapiere und Kurse  "), this);
-    m_unmatched = list(top);
-    m_aufnehmen = new QPushButton(QStringLiteral("Aufnehmen"), top);
-    m_aufnehmen->setToolTip(QStringLiteral("Die markierten Wertpapiere werden neu aufgenommen und im Wertpapier-Editor angezeigt"));
-    auto* topLayout = new QVBoxLayout(top);
-    topLayout->addWidget(m_unmatched);
-    topLayout->addWidget(m_aufnehmen, 0, Qt::AlignRight);
-
-    auto* bottom = new QGroupBox(QStringLiteral("Diese Kurse weichen zu extrem vom Vortag ab!   "), this);
-    m_implausible = list(bottom);
-    m_splitten = new QPushButton(QStringLiteral("Splitten"), bottom);
-    m_splitten->setToolTip(QStringLiteral("Die markierten Kurse werden erneut eingelesen"));
-    auto* bottomLayout = new QVBoxLayout(bottom);
-    bottomLayout->addWidget(m_implausible);
-    bottomLayout->addWidget(m_splitten, 0, Qt::AlignRight);
-
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(top);
-    layout->addWidget(bottom);
+    layout->addWidget(section(this, QStringLiteral("Noch nicht aufgenommene Wertpapiere und Kurse  "), QStringLiteral("Aufnehmen"),
+                              QStringLiteral("Die markierten Wertpapiere werden neu aufgenommen und im Wertpapier-Editor angezeigt"),
+                              &m_unmatched, &m_aufnehmen));
+    layout->addWidget(section(this, QStringLiteral("Diese Kurse weichen zu extrem vom Vortag ab!   "), QStringLiteral("Splitten"),
+                              QStringLiteral("Die markierten Kurse werden erneut eingelesen"), &m_implausible, &m_splitten));
     resize(640, 480);
 
     connect(m_aufnehmen, &QPushButton::clicked, this, [this] { Q_EMIT aufnehmen(selectedUnmatched()); });

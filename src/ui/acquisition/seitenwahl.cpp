@@ -140,13 +140,7 @@ TSeitenwahl::TSeitenwahl(PageDialog kind, Session& session, Interaction& ui, con
 
     connect(m_station, &QComboBox::currentTextChanged, this, [this] { fillLists(); });
     connect(m_predefined, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0 || row >= int(m_predefinedPages.size())) return;
-        const PageEntry& p = m_predefinedPages[size_t(row)];
-        m_name->setText(p.Seitename.trimmed());
-        m_from->setValue(p.SeitenVon);
-        m_to->setValue(p.Seitenbis);
-        m_filter->setText(p.Filter);
-        m_description->setText(p.Beschreibung);
+        if (row >= 0 && row < int(m_predefinedPages.size())) showForEditing(m_predefinedPages[size_t(row)]);
     });
 }
 
@@ -188,10 +182,7 @@ void TSeitenwahl::fillLists() {
 
 void TSeitenwahl::tell(const Status& status) { m_ui.tell(status.message()); }
 
-void TSeitenwahl::takeForEditing() {
-    const int row = m_active->currentRow();
-    if (row < 0 || row >= int(m_activePages.size())) return;
-    const PageEntry& p = m_activePages[size_t(row)];
+void TSeitenwahl::showForEditing(const PageEntry& p) {
     m_name->setText(p.Seitename.trimmed());
     m_from->setValue(p.SeitenVon);
     m_to->setValue(p.Seitenbis);
@@ -199,13 +190,22 @@ void TSeitenwahl::takeForEditing() {
     m_description->setText(p.Beschreibung);
 }
 
-bool TSeitenwahl::storeEdited() {
+PageEntry TSeitenwahl::edited() const {
     const QString name = m_name->text().trimmed();
-    if (name.size() < 4) {
+    return {m_description->text(), stationOfPageName(name), name, m_from->value(), m_to->value(), m_filter->text().trimmed()};
+}
+
+void TSeitenwahl::takeForEditing() {
+    const int row = m_active->currentRow();
+    if (row >= 0 && row < int(m_activePages.size())) showForEditing(m_activePages[size_t(row)]);
+}
+
+bool TSeitenwahl::storeEdited() {
+    const PageEntry page = edited();
+    if (page.Seitename.size() < 4) {
         m_ui.tell(QStringLiteral("Der Seitenname besteht aus der Senderkennung und der dreistelligen Seitennummer, z.B. ZDF200"));
         return false;
     }
-    const PageEntry page{m_description->text(), stationOfPageName(name), name, m_from->value(), m_to->value(), m_filter->text().trimmed()};
     Status st = checkPage(page, m_kind, withSlash(m_session.values.text(QStringLiteral("FilterPath"))));
     if (st) st = addPage(m_session.store, m_file, page);
     if (!st) {
@@ -225,12 +225,11 @@ void TSeitenwahl::removeMarked() {
 }
 
 void TSeitenwahl::copyToPredefined() {
-    const QString name = m_name->text().trimmed();
-    if (name.isEmpty()) return;
+    const PageEntry page = edited();
+    if (page.Seitename.isEmpty()) return;
     if (m_ui.ask(QStringLiteral("Standardseiten"), QStringLiteral("Soll die Seite ") + m_description->text() +
                                                        QStringLiteral(" in die Standardseiten eingetragen werden?")) != Answer::Yes)
         return;
-    const PageEntry page{m_description->text(), stationOfPageName(name), name, m_from->value(), m_to->value(), m_filter->text().trimmed()};
     if (Status st = addPage(m_session.store, kPredefinedPages, page); !st) tell(st);
     fillLists();
 }

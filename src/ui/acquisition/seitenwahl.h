@@ -58,6 +58,8 @@ public:
 
 private:
     void fillLists();
+    void showForEditing(const PageEntry& page);
+    PageEntry edited() const;
     QString chosenStation() const;
     void tell(const Status& status);
 
