@@ -4,6 +4,7 @@
 
 #include <libzvbi.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace q {

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace q::ui {
 
@@ -124,7 +125,13 @@ ReadReport VideotextCommands::readAgain(const std::vector<ProtocolEntry>& entrie
     settings.bestaetigen = true;
     settings.multiDec2 = false;
     ReadReport report;
-    if (Status written = writeTextLines(settings.vtDatei, dailyLinesOf(entries)); !written) {
+    // A daily price file that was not read through holds prices still to book;
+    // writing the chosen quotes over it would lose them.
+    if (QFileInfo::exists(settings.vtDatei)) {
+        report.status = Status::busy(QStringLiteral("Die Datei %1 ist noch nicht ganz eingelesen. Lesen Sie sie zuerst mit "
+                                                     "\"VideoText einlesen\" ein.")
+                                         .arg(settings.vtDatei));
+    } else if (Status written = writeTextLines(settings.vtDatei, dailyLinesOf(entries)); !written) {
         report.status = written;
     } else {
         WindowHooks hooks(m_window);
