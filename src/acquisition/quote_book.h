@@ -45,6 +45,7 @@ struct LastPrice {
     double kurs = 0;
 };
 
+// Used on one thread, for one run: it keeps the run's defaults for new securities.
 class QuoteBook {
 public:
     QuoteBook(Store& store, BookingRules rules, ReadingHooks& hooks) : m_store(store), m_rules(std::move(rules)), m_hooks(hooks) {}

@@ -29,6 +29,7 @@ class TsDemux;
 // national characters as the page's header selects them, control characters blank.
 using TeletextRows = QStringList;
 
+// Used on one thread; the pages stay until the cache is destroyed.
 class TeletextCache {
 public:
     explicit TeletextCache(QString source);

@@ -27,6 +27,7 @@ inline constexpr int kMaxSection = 4096;
 // The CRC-32 of MPEG-2 tables (polynomial 0x04C11DB7, no reflection, start ~0).
 uint32_t mpegCrc32(const uint8_t* data, size_t size);
 
+// Used on one thread.
 class TsDemux {
 public:
     // The payload of one packet of a teletext PID; `unitStart`: a PES packet begins in it.
