@@ -78,7 +78,8 @@ Outcome runReadPages(Context& c) {
         for (const PageEntry& p : *intradayPages) names << p.Seitename;
     auto source = openPageSource(s, c.args.value(QStringLiteral("--ts")), names, c.ui, c.progress);
     if (!source) return failed(source.status());
-    const PageRunOptions options{intraday ? kIntradayPages : kDailyPages, !intraday, c.args.has(QStringLiteral("--neue")), false};
+    const PageRunOptions options{intraday ? kIntradayPages : kDailyPages, !intraday, c.args.has(QStringLiteral("--neue")),
+                                 c.args.has(QStringLiteral("--korrektur"))};
     ReadingHooks hooks;
     describe(Kurseladen(c.session.store, s, **source, options, c.ui, hooks, c.progress), out);
     return out;
@@ -288,12 +289,14 @@ std::vector<Command> acquisitionCommands() {
          "  --alle   nicht zugeordnete Namen als neue Wertpapiere aufnehmen",
          runRead, ArgSpec{{{"--alle", false}}, 0, 1}},
         {"read-pages", "Kurse seitenweise vom Empfänger lesen (Kurseladen)",
-         "read-pages [--intraday] [--ts DATEI|GERÄT] [--neue]\n"
+         "read-pages [--intraday] [--ts DATEI|GERÄT] [--neue] [--korrektur]\n"
          "Liest die Tagesseiten (TVAktiv.DB) mit ihren Masken und bucht Tages- und Intraday-\n"
          "Kurse; mit --intraday die Intraday-Seiten (DDEAktiv.db), nur Intraday-Kurse. Die\n"
          "Seiten kommen von der eingestellten Quelle (DVB-Quelle, Befehl oder Seitendateien)\n"
-         "oder aus dem Datenstrom --ts. --neue nimmt unbekannte Namen als Wertpapiere auf.",
-         runReadPages, ArgSpec{{{"--intraday", false}, {"--ts", true}, {"--neue", false}}, 0, 0}},
+         "oder aus dem Datenstrom --ts. --neue nimmt unbekannte Namen als Wertpapiere auf.\n"
+         "--korrektur (\"K\"): geänderte Senderkennungen werden zum Umbenennen angeboten\n"
+         "(mit --interactive gefragt, mit --yes angenommen).",
+         runReadPages, ArgSpec{{{"--intraday", false}, {"--ts", true}, {"--neue", false}, {"--korrektur", false}}, 0, 0}},
         {"capture", "Tagesseiten aus einem DVB-Datenstrom in die Kursdatei schreiben",
          "capture [--ts DATEI|GERÄT] [--seconds N]\n"
          "Dekodiert den Videotext des Transportstroms (eine .ts-Datei, ein DVR-Gerät wie\n"
