@@ -44,6 +44,7 @@ const ArgSpec* findSpec(const QString& name);
 // The lists of the subsystems, joined by commands().
 std::vector<Command> appCommands();
 std::vector<Command> exchangeCommands();
+std::vector<Command> acquisitionCommands();
 
 // Helpers every subcommand uses.
 // Runs the start-up for a job and describes the session in `out`; false (with
