@@ -20,9 +20,9 @@ const Command* findCommand(const QString& name) {
     return nullptr;
 }
 
-const ArgSpec* findSpec(const QString& name) {
+const ArgSpec* findArgSpec(const QString& name) {
     const Command* c = findCommand(name);
-    return c ? &c->spec : nullptr;
+    return c ? &c->accepts : nullptr;
 }
 
 }  // namespace q::cli
