@@ -148,6 +148,7 @@ Result<SaleResult> sell(Store& store, const Sale& sale) {
     if (!plan) return plan.status();
     auto written = writeLots(**table, plan->changes);
     if (!written) return written.status();
+    for (size_t i = 0; i < written->size(); ++i) plan->changes.appends[i].id = (*written)[i];
 
     SaleResult result;
     result.plan = *plan;
