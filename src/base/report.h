@@ -38,6 +38,9 @@ struct Run {
 // One line: the first cell at the margin, each further cell at the next tab stop.
 struct Paragraph {
     std::vector<std::vector<Run>> cells = {{}};
+    // A line of its own (a title over a block) rather than a row of the table: the
+    // HTML view shows its cells side by side, not in the table's columns.
+    bool heading = false;
 
     // Appends text to the current cell.
     Paragraph& add(const QString& text, const Style& style);

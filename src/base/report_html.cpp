@@ -42,10 +42,12 @@ QString toHtml(const Document& d) {
         inTable = false;
     };
     for (const Paragraph& p : d.paragraphs) {
-        if (p.cells.size() <= 1) {
+        if (p.cells.size() <= 1 || p.heading) {
             closeTable();
+            QString line;
+            for (const auto& cell : p.cells) line += cellHtml(cell, d);
             out += p.empty() ? QStringLiteral("<p style=\"margin:0\">&nbsp;</p>\n")
-                             : QStringLiteral("<p style=\"margin:0\">%1</p>\n").arg(cellHtml(p.cells.front(), d));
+                             : QStringLiteral("<p style=\"margin:0\">%1</p>\n").arg(line);
             continue;
         }
         if (!inTable) {
@@ -58,7 +60,9 @@ QString toHtml(const Document& d) {
             const int to = i < static_cast<int>(d.tabs.size()) ? d.tabs[i].twips : from + 720;
             const bool right = i > 0 && i - 1 < static_cast<int>(d.tabs.size()) && d.tabs[i - 1].align == Align::Right;
             const QString content = i < static_cast<int>(p.cells.size()) ? cellHtml(p.cells[i], d) : QString();
-            out += QStringLiteral("<td width=\"%1\"%2>%3</td>")
+            // Columns widen to their text as the tab stops of a word processor let
+            // a long cell run on: an amount never breaks over two lines.
+            out += QStringLiteral("<td width=\"%1\" style=\"white-space:nowrap\"%2>%3</td>")
                        .arg(std::max(1, pixels(to - from)))
                        .arg(right ? QStringLiteral(" align=\"right\"") : QString(), content);
         }

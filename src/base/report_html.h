@@ -1,8 +1,8 @@
 // Shows a report document as HTML for the window's rich-text view and for printing:
 // runs of paragraphs with tab stops become table rows whose columns follow the
-// stops (a cell's column reaches from its stop to the next one; a right-aligned
-// stop aligns its cell's text to the right of that column), other paragraphs plain
-// lines.
+// stops (a cell's column reaches from its stop to the next one and widens to its
+// text; a right-aligned stop aligns its cell's text to the right of that column),
+// other paragraphs and headings plain lines.
 #pragma once
 
 #include "base/report.h"

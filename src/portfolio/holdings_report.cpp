@@ -72,6 +72,7 @@ private:
 
     void security(const SecurityValue& s) {
         Paragraph& head = line();
+        head.heading = true;
         head.add(s.name, Style{20, true, true, kBlue});
         head.tab().add(QStringLiteral(" (%1)").arg(s.kennung), bold(20, kBlue));
         if (s.noPrice)

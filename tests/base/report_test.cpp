@@ -34,8 +34,8 @@ TEST(Report, RtfEscapesAndUsesCodePage1252) {
 TEST(Report, HtmlPutsTabbedLinesIntoTableRows) {
     const QString html = toHtml(sample());
     EXPECT_TRUE(html.contains("<title>Probe</title>"));
-    EXPECT_TRUE(html.contains("<tr><td width=\"46\"><span style=\"font-size:10pt;font-weight:bold;text-decoration:underline;\">"
-                              "Gr\u00f6\u00dfe {a} \\ b</span></td><td width=\"86\" align=\"right\">"
+    EXPECT_TRUE(html.contains("<tr><td width=\"46\" style=\"white-space:nowrap\"><span style=\"font-size:10pt;font-weight:bold;text-decoration:underline;\">"
+                              "Gr\u00f6\u00dfe {a} \\ b</span></td><td width=\"86\" style=\"white-space:nowrap\" align=\"right\">"
                               "<span style=\"font-size:8pt;color:#ff0000;\">12,50</span></td>"));
     EXPECT_TRUE(html.contains("<p style=\"margin:0\">&nbsp;</p>"));
     EXPECT_EQ(sample().plainText(), QString::fromUtf8("Gr\xc3\xb6\xc3\x9f" "e {a} \\ b\t12,50\n\n\xe2\x82\xac und \xe2\x84\xa2 und \xe2\x88\x9e"));
