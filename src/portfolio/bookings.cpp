@@ -72,28 +72,21 @@ Result<QString> securityName(Store& store, int firma) {
 Result<Lot> buy(Store& store, const Purchase& p) {
     Q_TRY(checkShares(p.anteile));
     if (p.preis < 0) return Status::invalid(QStringLiteral("Der Preis darf nicht negativ sein: %1").arg(formatGeneral(p.preis)));
-    if (!p.datum.isValid()) return Status::invalid(QStringLiteral("Ungültiges Datum"));
+    Q_TRY(checkDate(p.datum));
     auto name = securityName(store, p.firma);
     if (!name) return name.status();
-    auto table = store.table(kLots);
-    if (!table) return table.status();
     Lot lot;
     lot.Firma = p.firma;
     lot.Datum = p.datum;
     lot.Anteile = p.anteile;
     lot.Ankauf = p.preis;
-    lot.FirmenName = lotText(p.text.isEmpty() ? *name : p.text);
-    LotChanges changes;
-    changes.appends.push_back(lot);
-    auto ids = writeLots(**table, changes);
-    if (!ids) return ids.status();
-    lot.id = ids->front();
-    return lot;
+    lot.FirmenName = p.text.isEmpty() ? *name : p.text;
+    return appendLot(store, lot);
 }
 
 Result<SalePlan> planSale(const std::vector<Lot>& lots, const Sale& sale) {
     Q_TRY(checkShares(sale.anteile));
-    if (!sale.datum.isValid()) return Status::invalid(QStringLiteral("Ungültiges Datum"));
+    Q_TRY(checkDate(sale.datum));
     size_t start = 0;
     if (sale.selectedLot >= 0) {
         size_t i = 0;

@@ -9,20 +9,6 @@ namespace q {
 
 namespace {
 
-Status checkDate(const QDate& d) { return d.isValid() ? Status::ok() : Status::invalid(QStringLiteral("Ungültiges Datum")); }
-
-Result<Lot> appendLot(Store& store, Lot lot) {
-    auto table = store.table(kLots);
-    if (!table) return table.status();
-    LotChanges changes;
-    lot.FirmenName = lotText(lot.FirmenName);
-    changes.appends.push_back(lot);
-    auto ids = writeLots(**table, changes);
-    if (!ids) return ids.status();
-    lot.id = ids->front();
-    return lot;
-}
-
 Status ensurePaymentSecurity(Store& store) {
     auto firma = store.table(QStringLiteral("Firma.db"));
     if (!firma) return firma.status();

@@ -47,6 +47,8 @@ Status checkShares(double anteile) {
     return Status::invalid(QStringLiteral("Die Anzahl der Anteile muss größer als 0 sein: %1").arg(formatGeneral(anteile)));
 }
 
+Status checkDate(const QDate& day) { return day.isValid() ? Status::ok() : Status::invalid(QStringLiteral("Ungültiges Datum")); }
+
 Lot lotFromRecord(const Record& r) {
     Lot lot;
     lot.id = r.rowid;
@@ -89,6 +91,18 @@ Result<std::vector<Lot>> lotsOf(Table& table, int firma) {
 }
 
 QString lotText(const QString& text) { return text.left(30); }
+
+Result<Lot> appendLot(Store& store, Lot lot) {
+    auto table = store.table(kLots);
+    if (!table) return table.status();
+    LotChanges changes;
+    lot.FirmenName = lotText(lot.FirmenName);
+    changes.appends.push_back(lot);
+    auto ids = writeLots(**table, changes);
+    if (!ids) return ids.status();
+    lot.id = ids->front();
+    return lot;
+}
 
 Result<std::vector<qint64>> writeLots(Table& table, const LotChanges& changes) {
     Transaction tx(table.db());

@@ -16,7 +16,7 @@
 //    `Verkauf` means open, an empty number counts as 0, an empty text as "".
 #pragma once
 
-#include "store/table.h"
+#include "store/store.h"
 
 #include <QDate>
 #include <vector>
@@ -54,6 +54,8 @@ bool isZeroShares(double a);
 // OK for a share count above 0; Invalid "Die Anzahl der Anteile muss größer als 0
 // sein: <n>" otherwise (0, negative, or rounding noise).
 Status checkShares(double anteile);
+// OK for a valid date; Invalid "Ungültiges Datum" otherwise.
+Status checkDate(const QDate& day);
 
 // The lot of a table row; NULLs read as 0 and "" (a date 0 or NULL as no date).
 Lot lotFromRecord(const Record& record);
@@ -77,6 +79,10 @@ struct LotChanges {
     std::vector<Lot> removals;
     bool empty() const { return updates.empty() && appends.empty() && removals.empty(); }
 };
+
+// Appends one lot (its text cut to 30 characters) in a transaction of its own and
+// returns it with its id. Fails with the store's message.
+Result<Lot> appendLot(Store& store, Lot lot);
 
 // Writes the changes in one transaction of their own: on failure nothing is
 // written. Returns the ids of the appended lots in order. Fails with the store's

@@ -19,6 +19,13 @@ std::optional<PricePoint> PriceSeries::onOrBefore(const QDate& day) const {
     return PricePoint{dateFromDayNumber(m_days[i]), m_kurse[i]};
 }
 
+std::optional<double> PriceSeries::kursOnOrBefore(int day, size_t& cursor) const {
+    Q_ASSERT(cursor == 0 || cursor > m_days.size() || m_days[cursor - 1] <= day);
+    while (cursor < m_days.size() && m_days[cursor] <= day) ++cursor;
+    if (cursor == 0) return std::nullopt;
+    return m_kurse[cursor - 1];
+}
+
 std::optional<PricePoint> PriceSeries::firstAfter(const QDate& day) const {
     const auto it = std::upper_bound(m_days.begin(), m_days.end(), dayNumber(day));
     if (it == m_days.end()) return std::nullopt;
@@ -51,9 +58,16 @@ Result<PriceSeries> loadPriceSeries(Table& aktien, int firma, const QDate& from,
 }
 
 Result<std::optional<PricePoint>> priceOnOrBefore(Table& aktien, int firma, const QDate& day) {
-    auto series = loadPriceSeries(aktien, firma, day, day);
-    if (!series) return series.status();
-    return series->onOrBefore(day);
+    // One row read backwards from the day: what onOrBefore() finds in a series.
+    Query newest = Query::detailOf(firma);
+    newest.rangeField = QStringLiteral("Datum");
+    newest.to = dayNumber(day);
+    newest.reverse = true;
+    auto row = aktien.first(newest);
+    if (!row) return row.status();
+    if (!row->has_value()) return std::optional<PricePoint>();
+    return std::optional<PricePoint>(
+        PricePoint{dateFromDayNumber((*row)->value(QStringLiteral("Datum")).toDouble()), (*row)->value(QStringLiteral("Kurs")).toDouble()});
 }
 
 }  // namespace q

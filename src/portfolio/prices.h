@@ -23,6 +23,10 @@ public:
     void add(int dayNumber, double kurs);  // in ascending date order
     // The newest price dated on or before `day`; nullopt when there is none.
     std::optional<PricePoint> onOrBefore(const QDate& day) const;
+    // The same for days asked in ascending order (a day number): `cursor` starts at 0
+    // and moves forward with the days, so a walk over every day of the span reads each
+    // price once. nullopt when there is no price on or before the day.
+    std::optional<double> kursOnOrBefore(int dayNumber, size_t& cursor) const;
     // The oldest price dated after `day`; nullopt when there is none.
     std::optional<PricePoint> firstAfter(const QDate& day) const;
     bool empty() const { return m_days.empty(); }

@@ -54,7 +54,7 @@ LotChanges planSplit(const std::vector<Lot>& lots, const Split& split) {
 Result<SplitResult> splitSecurity(Store& store, const Split& split) {
     if (!(split.ratio > 0) || !std::isfinite(split.ratio))
         return Status::invalid(QStringLiteral("Das Splitverhältnis muss größer als 0 sein: %1").arg(formatGeneral(split.ratio)));
-    if (!split.ende.isValid()) return Status::invalid(QStringLiteral("Ungültiges Datum"));
+    Q_TRY(checkDate(split.ende));
     auto name = securityName(store, split.firma);
     if (!name) return name.status();
     auto table = store.table(kLots);

@@ -114,6 +114,7 @@ Result<Valuation> AnlagenBerechnung(Store& store, CurrencyConverter& converter, 
     std::map<int, ListBar> groupBars, branchBars;
 
     SecurityValue* current = nullptr;
+    double fc = 1.0;
     for (const Lot& lot : *lots) {
         if (!lot.isOpenAt(options.stichtag)) continue;
         if (!current || current->firma != lot.Firma) {
@@ -140,17 +141,19 @@ Result<Valuation> AnlagenBerechnung(Store& store, CurrencyConverter& converter, 
                     s.priceDate = (*price)->datum;
                 }
             }
+            // The factor of the report date is the security's, whatever the lot.
+            auto reportFactor = converter.factor(s.waehrung, options.stichtag, options.second);
+            if (!reportFactor) return reportFactor.status();
+            fc = *reportFactor;
             v.securities.push_back(s);
             current = &v.securities.back();
         }
         LotValue lv;
         lv.lot = lot;
         lv.buy = lot.buyPrice();
-        auto fc = converter.factor(current->waehrung, options.stichtag, options.second);
-        if (!fc) return fc.status();
         auto fp = converter.factor(current->waehrung, lot.Datum, options.second);
         if (!fp) return fp.status();
-        lv.fc = *fc;
+        lv.fc = fc;
         lv.fp = *fp;
         lv.held = lot.Datum.daysTo(options.stichtag);
         lv.taxable = rule.isTaxable(lot.Datum, lv.held);

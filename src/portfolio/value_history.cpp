@@ -3,7 +3,9 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "portfolio/cash.h"
+#include "store/bulk_insert.h"
 
+#include <limits>
 #include <map>
 
 namespace q {
@@ -27,11 +29,24 @@ Status upsert(Table& table, const HistoryRecord& h) {
     return added ? Status::ok() : added.status();
 }
 
-// One security of the backfill: its prices over the span and its currency.
+// One security of the backfill: its prices over the span, its currency (an index
+// into the currencies of the run) and where the walk over the days stands.
 struct Held {
     bool cash = false;
-    QString waehrung;
+    int currency = 0;
     PriceSeries prices;
+    size_t cursor = 0;
+    std::optional<double> kurs;  // the day's price
+};
+
+// A lot of the backfill: open from `from` up to (not including) `to`, day numbers.
+struct Position {
+    int from = 0;
+    int to = 0;
+    double shares = 0;
+    double buy = 0;
+    double fp = 1;
+    Held* held = nullptr;
 };
 
 }  // namespace
@@ -111,14 +126,16 @@ Result<Backfill> BerechnungAnlagen(Store& store, CurrencyConverter& converter, c
     auto aktien = store.table(QStringLiteral("Aktien.db"));
     if (!aktien) return aktien.status();
     std::map<int, Held> held;
-    std::vector<double> fp;  // currency factor of each lot's purchase day
+    QStringList currencies;
+    std::vector<Position> positions;
     for (const Lot& lot : lots) {
         if (!held.count(lot.Firma)) {
             auto info = readSecurityInfo(**firma, lot.Firma);
             if (!info) return info.status();
             Held h;
             h.cash = info->found && isCashSecurity(info->name);
-            h.waehrung = info->waehrung;
+            if (!currencies.contains(info->waehrung)) currencies << info->waehrung;
+            h.currency = static_cast<int>(currencies.indexOf(info->waehrung));
             if (!h.cash) {
                 auto series = loadPriceSeries(**aktien, lot.Firma, result.start, until.addDays(-1));
                 if (!series) return series.status();
@@ -126,37 +143,47 @@ Result<Backfill> BerechnungAnlagen(Store& store, CurrencyConverter& converter, c
             }
             held.emplace(lot.Firma, std::move(h));
         }
-        auto f = converter.factor(held[lot.Firma].waehrung, lot.Datum, false);
+        Held& h = held[lot.Firma];
+        auto f = converter.factor(currencies[h.currency], lot.Datum, false);
         if (!f) return f.status();
-        fp.push_back(*f);
+        // A lot without a sale date stays open.
+        positions.push_back({dayNumber(lot.Datum), lot.isSold() ? dayNumber(lot.Verkauf) : std::numeric_limits<int>::max(),
+                             lot.Anteile, lot.buyPrice(), *f, &h});
     }
+    std::vector<double> fc(static_cast<size_t>(currencies.size()));
 
-    Transaction tx((*history)->db());
-    Q_TRY(tx.begin());
+    // One statement for every day, one transaction for all; a day written already
+    // (the valuation of today, or a run that stopped) is replaced.
+    BulkInsert records(**history, BulkInsert::OnDuplicate::Replace);
+    Q_TRY(records.begin());
     const qint64 days = result.start.daysTo(until);
     qint64 done = 0;
     for (QDate d = result.start; d < until; d = d.addDays(1), ++done) {
         if (progress.cancelRequested()) return Status::cancelled(QStringLiteral("Depotberechnung abgebrochen"));
         progress.step(QStringLiteral("Depotwert am %1").arg(formatDate(d)), done, days);
+        // Each security's price and each currency's factor once per day.
+        const int day = dayNumber(d);
+        for (auto& [number, h] : held)
+            if (!h.cash) h.kurs = h.prices.kursOnOrBefore(day, h.cursor);
+        for (int c = 0; c < currencies.size(); ++c) {
+            auto f = converter.factor(currencies[c], d, false);
+            if (!f) return f.status();
+            fc[static_cast<size_t>(c)] = *f;
+        }
         Sums sums;
-        for (size_t i = 0; i < lots.size(); ++i) {
-            const Lot& lot = lots[i];
-            if (!lot.isOpenAt(d)) continue;
-            const Held& h = held[lot.Firma];
+        for (const Position& p : positions) {
+            if (day < p.from || day >= p.to) continue;
+            // No price yet: the purchase price; cash is always worth 1.
             double last = 1.0;
-            if (!h.cash) {
-                const auto price = h.prices.onOrBefore(d);
-                last = price && price->kurs != 0.0 ? price->kurs : lot.buyPrice();
-            }
-            auto fc = converter.factor(h.waehrung, d, false);
-            if (!fc) return fc.status();
-            sums.add(lot.buyPrice() * fp[i] * lot.Anteile, last * *fc * lot.Anteile, lot.Anteile);
+            if (!p.held->cash) last = p.held->kurs && *p.held->kurs != 0.0 ? *p.held->kurs : p.buy;
+            sums.add(p.buy * p.fp * p.shares, last * fc[static_cast<size_t>(p.held->currency)] * p.shares, p.shares);
         }
         if (sums.lots == 0) continue;
-        Q_TRY(upsert(**history, historyRecord(d, sums)));
+        const HistoryRecord h = historyRecord(d, sums);
+        Q_TRY(records.add({day, h.Anteile, h.KursKauf, h.KursIst}));
         ++result.written;
     }
-    Q_TRY(tx.commit());
+    Q_TRY(records.commit());
     progress.step(QString(), days, days);
     return result;
 }

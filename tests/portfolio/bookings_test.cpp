@@ -141,15 +141,7 @@ TEST_F(Bookings, SalesInTenthsLeaveNoCrumbOfAShare) {
 TEST_F(Bookings, ASaleIsBookedInTheLinkedDepotToo) {
     const int firma = security("Alpha AG");
     // The depot "Familie" below the data directory holds 40 shares of the security.
-    ASSERT_TRUE(QDir().mkpath(dir + "Familie"));
-    Store familie(StoreDirs{dir, dir + "Familie/", dir, dir});
-    ASSERT_TRUE(familie.ensure(kLots).isOk());
-    {
-        LotChanges c;
-        c.appends.push_back(Lot{-1, firma, d("02.01.2023"), 40, 20, {}, 0, "Alpha AG"});
-        ASSERT_TRUE(writeLots(**familie.table(kLots), c).isOk());
-    }
-    familie.closeAll();
+    linkedDepot("Familie", {Lot{-1, firma, d("02.01.2023"), 40, 20, {}, 0, "Alpha AG"}});
     // Imported from there: its text names the depot.
     const qint64 imported = lot(firma, d("02.01.2023"), 40, 20, "Familie");
     auto r = sell(*store, Sale{firma, 25, d("01.06.2024"), 30, imported, false});

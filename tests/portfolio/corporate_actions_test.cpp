@@ -46,15 +46,8 @@ TEST_F(Splits, OneToTenChangesPricesUpToTheEndAndTheLotsHeldThen) {
 
 TEST_F(Splits, TheLinkedDepotsLotsSplitToo) {
     const int firma = security("Alpha AG");
-    ASSERT_TRUE(QDir().mkpath(dir + "Familie"));
-    {
-        Store familie(StoreDirs{dir, dir + "Familie/", dir, dir});
-        ASSERT_TRUE(familie.ensure(kLots).isOk());
-        LotChanges c;
-        c.appends.push_back(Lot{-1, firma, d("02.01.2024"), 10, 40, {}, 0, "Alpha AG"});
-        c.appends.push_back(Lot{-1, firma, d("05.01.2024"), 7, 41, {}, 0, "Alpha AG"});
-        ASSERT_TRUE(writeLots(**familie.table(kLots), c).isOk());
-    }
+    linkedDepot("Familie", {Lot{-1, firma, d("02.01.2024"), 10, 40, {}, 0, "Alpha AG"},
+                            Lot{-1, firma, d("05.01.2024"), 7, 41, {}, 0, "Alpha AG"}});
     lot(firma, d("02.01.2024"), 10, 40, "Familie");
     auto r = splitSecurity(*store, {firma, 2, d("14.06.2024")});
     ASSERT_TRUE(r.isOk()) << r.status().message().toStdString();

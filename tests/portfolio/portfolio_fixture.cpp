@@ -64,6 +64,15 @@ qint64 PortfolioTest::lot(int firma, const QDate& bought, double anteile, double
     return lot(l);
 }
 
+void PortfolioTest::linkedDepot(const QString& name, const std::vector<Lot>& lots) {
+    ASSERT_TRUE(QDir().mkpath(dir + name));
+    Store depot(StoreDirs{dir, dir + name + "/", dir, dir});
+    ASSERT_TRUE(depot.ensure(kLots).isOk());
+    LotChanges c;
+    c.appends = lots;
+    ASSERT_TRUE(writeLots(**depot.table(kLots), c).isOk());
+}
+
 std::vector<Lot> PortfolioTest::lots(int firma) {
     auto l = lotsOf(table(kLots), firma);
     EXPECT_TRUE(l.isOk());

@@ -25,6 +25,8 @@ protected:
     qint64 lot(int firma, const QDate& bought, double anteile, double ankauf, const QString& text = QString(),
                const QDate& sold = QDate(), double erloes = 0);
     std::vector<q::Lot> lots(int firma);
+    // Makes the depot `name` below the data directory holding `lots`.
+    void linkedDepot(const QString& name, const std::vector<q::Lot>& lots);
     std::vector<q::Lot> allLots();
     q::Table& table(const QString& file);
 

@@ -76,8 +76,9 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     m_view = new QTextBrowser(this);
     m_view->setPlainText(kNoReport);
     m_bars = new QCustomPlot(this);
-    m_bars->setMinimumWidth(320);
+    m_bars->setMinimumSize(320, 200);
     m_history = new QCustomPlot(this);
+    m_history->setMinimumSize(320, 200);
     auto* reportAndBars = new QSplitter(Qt::Horizontal, this);
     reportAndBars->addWidget(m_view);
     reportAndBars->addWidget(m_bars);
@@ -264,21 +265,19 @@ void HoldingsPage::BranchenChart() {
     showBars(*m_bars, m_valuation.branches, QStringLiteral("Verteilung der Depotsumme ") + formatDate(m_stichtag));
 }
 
-void HoldingsPage::DepotChart() {
+void HoldingsPage::showHistory(bool profit) {
     auto records = readHistory(m_window.session().store);
     if (!records) return m_window.interaction().tell(records.status().message());
+    // The history is kept in the home currency.
     const PortfolioSettings p = portfolioSettings(m_window.session());
-    showValueHistory(*m_history, historySeries(*records, m_inDM->isChecked() ? p.wechselkurs : 1.0));
+    const auto series = historySeries(*records, m_inDM->isChecked() ? p.wechselkurs : 1.0);
     m_stack->setCurrentWidget(m_history);
+    if (profit) showProfitHistory(*m_history, series);
+    else showValueHistory(*m_history, series);
 }
 
-void HoldingsPage::GewinnChart() {
-    auto records = readHistory(m_window.session().store);
-    if (!records) return m_window.interaction().tell(records.status().message());
-    const PortfolioSettings p = portfolioSettings(m_window.session());
-    showProfitHistory(*m_history, historySeries(*records, m_inDM->isChecked() ? p.wechselkurs : 1.0));
-    m_stack->setCurrentWidget(m_history);
-}
+void HoldingsPage::DepotChart() { showHistory(false); }
+void HoldingsPage::GewinnChart() { showHistory(true); }
 
 void HoldingsPage::print() {
     QPrinter printer;

@@ -69,7 +69,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showTotals();
+    void showHistory(bool profit);
     void showReport();
     void print();
 

@@ -44,6 +44,11 @@ void dateAxis(QCustomPlot& plot) {
     plot.xAxis->setTicker(ticker);
 }
 
+// A hidden chart has no paint buffer yet; it draws itself when it is shown.
+void replotIfShown(QCustomPlot& plot) {
+    if (plot.isVisible()) plot.replot();
+}
+
 QString lastDate(const std::vector<HistoryPoint>& points) {
     return points.empty() ? QString() : points.back().datum.toString(QStringLiteral("dd.MM.yyyy"));
 }
@@ -79,7 +84,7 @@ void showBars(QCustomPlot& plot, const std::vector<ListBar>& bars, const QString
     double top = 0;
     for (double v : values) top = std::max(top, v);
     plot.yAxis->setRange(0, top > 0 ? top * 1.1 : 1);
-    plot.replot();
+    replotIfShown(plot);
 }
 
 void showValueHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points) {
@@ -101,7 +106,7 @@ void showValueHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points
     i->setData(keys(points), invested, true);
     plot.legend->setVisible(true);
     plot.rescaleAxes();
-    plot.replot();
+    replotIfShown(plot);
 }
 
 void showProfitHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points) {
@@ -128,7 +133,7 @@ void showProfitHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& point
     plot.yAxis2->setVisible(true);
     plot.legend->setVisible(true);
     plot.rescaleAxes();
-    plot.replot();
+    replotIfShown(plot);
 }
 
 }  // namespace q::ui

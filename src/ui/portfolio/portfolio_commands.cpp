@@ -39,6 +39,17 @@ std::optional<QString> askText(QWidget* parent, const QString& title, const QStr
     return box.textValue();
 }
 
+// A number asked with askText(); nullopt on cancel, and after telling `error` when
+// the answer is no number.
+std::optional<double> askNumber(QWidget* parent, Interaction& ui, const QString& title, const QString& prompt, double preset,
+                                const QString& error) {
+    const auto text = askText(parent, title, prompt, formatGeneral(preset));
+    if (!text) return std::nullopt;
+    const auto n = parseNumber(*text);
+    if (!n) ui.tell(error);
+    return n;
+}
+
 }  // namespace
 
 PortfolioCommands::PortfolioCommands(TAktienkurse& window) : QObject(&window), m_window(window) {
@@ -104,23 +115,15 @@ int PortfolioCommands::AnkaufKurz() {
     const std::optional<PricePoint> price = m_window.selectedPrice();
     const double kurs = price ? price->kurs : 0.0;
     double n = kurs > 0 ? std::round(5000.0 / kurs / 10.0) * 10.0 : 100.0;
-    const auto totalText = askText(&m_window, QStringLiteral("Kosten"), QStringLiteral("Welche Gesamtkosten sind entstanden?"),
-                                   formatGeneral(kurs * n));
-    if (!totalText) return 0;
-    const auto total = parseNumber(*totalText);
-    if (!total) {
-        m_window.interaction().tell(QStringLiteral("Fehler in Kosteneingabe"));
-        return 0;
-    }
+    Interaction& ui = m_window.interaction();
+    const auto total = askNumber(&m_window, ui, QStringLiteral("Kosten"), QStringLiteral("Welche Gesamtkosten sind entstanden?"), kurs * n,
+                                 QStringLiteral("Fehler in Kosteneingabe"));
+    if (!total) return 0;
     // Without a price the suggestion stays; a total ÷ 0 would be no count.
     if (*total > 0 && kurs > 0) n = *total / kurs;
-    const auto sharesText = askText(&m_window, QStringLiteral("Anteile"), QStringLiteral("Wieviele Anteile haben Sie gekauft"), formatGeneral(n));
-    if (!sharesText) return 0;
-    const auto shares = parseNumber(*sharesText);
-    if (!shares) {
-        m_window.interaction().tell(QStringLiteral("Fehler bei Anzahl"));
-        return 0;
-    }
+    const auto shares = askNumber(&m_window, ui, QStringLiteral("Anteile"), QStringLiteral("Wieviele Anteile haben Sie gekauft"), n,
+                                  QStringLiteral("Fehler bei Anzahl"));
+    if (!shares) return 0;
     const double preis = *shares != 0 ? *total / *shares : 0.0;
     auto lot = buy(m_window.session().store, {firma, price ? price->datum : today(), *shares, preis, QString()});
     if (!lot) {
@@ -137,22 +140,13 @@ int PortfolioCommands::VerkaufKurz() {
     if (firma <= 0 || !selected || selected->isSold()) return 0;
     const Lot lot = *selected;
     const std::optional<PricePoint> price = m_window.selectedPrice();
-    const auto sharesText = askText(&m_window, QStringLiteral("Anteile"), QStringLiteral("Wieviele Anteile haben Sie verkauft"),
-                                    formatGeneral(lot.Anteile));
-    if (!sharesText) return 0;
-    const auto shares = parseNumber(*sharesText);
-    if (!shares) {
-        m_window.interaction().tell(QStringLiteral("Fehler bei Anzahl"));
-        return 0;
-    }
-    const auto proceedsText = askText(&m_window, QStringLiteral("Erlös"), QStringLiteral("Welchen Erlös konnten einnehmen?"),
-                                      formatGeneral((price ? price->kurs : 0.0) * *shares));
-    if (!proceedsText) return 0;
-    const auto proceeds = parseNumber(*proceedsText);
-    if (!proceeds) {
-        m_window.interaction().tell(QStringLiteral("Fehler in Erlöseingabe"));
-        return 0;
-    }
+    Interaction& ui = m_window.interaction();
+    const auto shares = askNumber(&m_window, ui, QStringLiteral("Anteile"), QStringLiteral("Wieviele Anteile haben Sie verkauft"),
+                                  lot.Anteile, QStringLiteral("Fehler bei Anzahl"));
+    if (!shares) return 0;
+    const auto proceeds = askNumber(&m_window, ui, QStringLiteral("Erlös"), QStringLiteral("Welchen Erlös konnten einnehmen?"),
+                                    (price ? price->kurs : 0.0) * *shares, QStringLiteral("Fehler in Erlöseingabe"));
+    if (!proceeds) return 0;
     const double preis = *shares != 0 ? *proceeds / *shares : 0.0;
     auto sold = sell(m_window.session().store, {firma, *shares, price ? price->datum : today(), preis, lot.id, false});
     if (!sold) {
