@@ -35,6 +35,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -212,6 +213,9 @@ TEST_F(WindowDepot, ThePurchaseAssistantBooksThePriceAfterCosts) {
     EXPECT_EQ(w->lotsPage()->model()->rowCount(), 1);
     EXPECT_TRUE(w->lotsPage()->verkauf()->isVisibleTo(w->lotsPage()));
     EXPECT_EQ(w->session().values.number("Clearing"), 2.8121053);
+    auto* inner = qobject_cast<QTabWidget*>(w->lotsPage()->parentWidget()->parentWidget());
+    ASSERT_TRUE(inner);
+    inner->setCurrentWidget(w->lotsPage());
     uitest::screenshot(*w, "lots_page");
     w->close();
 }
