@@ -13,36 +13,6 @@
 
 namespace q {
 
-namespace {
-
-// One quote of the daily file.
-Status bookQuote(QuoteBook& book, const QuoteLine& q, const QDate& datum, bool alle, ReadReport& report) {
-    ProtocolEntry entry{q.name, q.priceText, datum, now().time(), q.volume, std::nullopt};
-    auto firma = book.match(q.name);
-    if (!firma) return firma.status();
-    if (!firma->has_value()) {
-        auto added = bookUnmatched(book, alle, q, entry, report);
-        return added ? Status::ok() : added.status();
-    }
-    const int id = **firma;
-    auto has = book.hasPrice(id, datum);
-    if (!has) return has.status();
-    if (*has) {
-        Q_TRY(book.writePrice(id, datum, q.price));
-        ++report.counts.booked;
-        return Status::ok();
-    }
-    auto implausible = listIfImplausible(book, id, q, entry, report);
-    if (!implausible) return implausible.status();
-    if (*implausible) return Status::ok();
-    Q_TRY(book.writePrice(id, datum, q.price));
-    if (q.volume != 0) Q_TRY(book.writeVolume(id, datum, q.volume));
-    ++report.counts.booked;
-    return Status::ok();
-}
-
-}  // namespace
-
 ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
     ReadReport report;
     report.source = file;
@@ -72,7 +42,8 @@ ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSetting
         }
         if (line.quote.date) datum = *line.quote.date;
         progress.step(formatDate(datum) + QStringLiteral("  ") + line.quote.name + QStringLiteral("  ") + line.quote.priceText, i, total);
-        report.status = bookQuote(book, line.quote, datum, settings.alle, report);
+        auto firma = book.match(line.quote.name);
+        report.status = firma ? bookDailyQuote(book, line.quote, *firma, datum, settings.alle, report) : firma.status();
     }
     // Only a file read to its end goes: its unmatched and implausible quotes stand
     // in the protocol by now, and nothing of it is left to book.

@@ -1,5 +1,6 @@
 #include "acquisition/page_route.h"
 
+#include "acquisition/intraday_prices.h"
 #include "acquisition/mask.h"
 #include "acquisition/page_config.h"
 #include "acquisition/quote_line.h"
@@ -135,28 +136,8 @@ private:
 
     Status intraday(int firma, const QuoteLine& q, const std::optional<LastPrice>& lastDaily) {
         if (m_date > today()) return Status::ok();
-        const QDateTime at(m_date, m_time);
-        if (m_settings.startKursEintragen && lastDaily) {
-            auto count = m_intraday->count(Query::detailOf(firma));
-            if (!count) return count.status();
-            if (*count == 0) Q_TRY(appendIntraday(firma, at.addSecs(-60), lastDaily->kurs, 0));
-        }
-        return appendIntraday(firma, at, q.price, q.volume);
-    }
-
-    // An intraday price for a moment that has one already stays as it is.
-    Status appendIntraday(int firma, const QDateTime& at, double kurs, qint64 volume) {
-        const double zeit = timestampNumber(at);
-        auto found = m_intraday->findKey({firma, zeit});
-        if (!found) return found.status();
-        if (found->has_value()) return Status::ok();
-        Record r = m_intraday->newRecord();
-        r.set(QStringLiteral("Firma"), firma);
-        r.set(QStringLiteral("ZEIT"), zeit);
-        r.set(QStringLiteral("Kurs"), kurs);
-        r.set(QStringLiteral("Volumen"), volume);
-        auto appended = m_intraday->append(r);
-        return appended ? Status::ok() : appended.status();
+        const std::optional<double> start = m_settings.startKursEintragen && lastDaily ? std::optional<double>(lastDaily->kurs) : std::nullopt;
+        return appendIntradayPrice(*m_intraday, firma, QDateTime(m_date, m_time), q.price, q.volume, start);
     }
 
     // The "K" correction mode: the nearest match text on the station's index, when it

@@ -1,6 +1,7 @@
 #include "acquisition/quote_book.h"
 
 #include "acquisition/protocol.h"
+#include "base/clock.h"
 #include "base/formats.h"
 #include "store/firma_hooks.h"
 
@@ -61,9 +62,21 @@ Result<std::optional<int>> QuoteBook::match(const QString& name) {
     return std::optional<int>((*found)->value(kFirma).toInt());
 }
 
-Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& datum, double kurs) {
+Result<std::optional<int>> QuoteBook::matchKennung(const QString& kennung) {
+    Query q;
+    q.order = QStringLiteral("IWKN");
+    q.equal.push_back({QStringLiteral("Kennung"), kennung});
+    auto found = m_firma->first(q);
+    if (!found) return found.status();
+    if (!found->has_value()) return std::optional<int>();
+    return std::optional<int>((*found)->value(kFirma).toInt());
+}
+
+Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& datum, double kurs, const QString& kennung,
+                                             const QString& caption) {
     Record r = newSecurityRecord(*m_firma, m_waehrung.value_or(m_rules.homeCurrency));
     r.set(QStringLiteral("FirmenName"), name);
+    if (!kennung.isEmpty()) r.set(QStringLiteral("Kennung"), kennung);
     r.set(QStringLiteral("Gruppe"), m_gruppe);
     r.set(QStringLiteral("Aktiv"), true);
     for (const char* column : {"ZDF", "N-TV", "SF1", "Sender4"})
@@ -73,7 +86,7 @@ Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& d
     if (!firma) return firma.status();
     Q_TRY(writePrice(*firma, datum, kurs));
     if (m_rules.bestaetigen) {
-        m_hooks.reviewNewSecurity(m_store, *firma, QStringLiteral("Neue Aktie Aufgenommen! Bitte überprüfen"));
+        m_hooks.reviewNewSecurity(m_store, *firma, caption);
         // What the user left in the editor is the default for the next new security.
         auto edited = m_firma->findKey({*firma});
         if (!edited) return edited.status();
@@ -129,9 +142,10 @@ Status QuoteBook::writeVolume(int firma, const QDate& datum, qint64 volume) {
     return upsert(*m_volumen, firma, datum, kVolumen, volume);
 }
 
-Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const QuoteLine& q, const ProtocolEntry& entry, ReadReport& report) {
+Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const QuoteLine& q, const ProtocolEntry& entry, ReadReport& report,
+                                         const QString& kennung) {
     if (takeUp) {
-        auto added = book.takeUp(q.name, entry.date, q.price);
+        auto added = book.takeUp(q.name, entry.date, q.price, kennung);
         if (!added) return added.status();
         if (added->has_value()) {
             ++report.counts.newSecurities;
@@ -152,6 +166,30 @@ Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, P
     report.protocol.implausible.push_back(entry);
     ++report.counts.implausible;
     return true;
+}
+
+Status bookDailyQuote(QuoteBook& book, const QuoteLine& q, std::optional<int> firma, const QDate& datum, bool alle, ReadReport& report,
+                      const QString& kennung) {
+    ProtocolEntry entry{q.name, q.priceText, datum, now().time(), q.volume, std::nullopt};
+    if (!firma) {
+        auto added = bookUnmatched(book, alle, q, entry, report, kennung);
+        return added ? Status::ok() : added.status();
+    }
+    const int id = *firma;
+    auto has = book.hasPrice(id, datum);
+    if (!has) return has.status();
+    if (*has) {
+        Q_TRY(book.writePrice(id, datum, q.price));
+        ++report.counts.booked;
+        return Status::ok();
+    }
+    auto implausible = listIfImplausible(book, id, q, entry, report);
+    if (!implausible) return implausible.status();
+    if (*implausible) return Status::ok();
+    Q_TRY(book.writePrice(id, datum, q.price));
+    if (q.volume != 0) Q_TRY(book.writeVolume(id, datum, q.volume));
+    ++report.counts.booked;
+    return Status::ok();
 }
 
 }  // namespace q

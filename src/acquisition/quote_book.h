@@ -62,7 +62,12 @@ public:
     // new security, all four match texts = name, favourite) and its first price, then
     // shows it in the editor when the rules say so. nullopt when the name does not
     // fit the table (longer than a match text may be): the caller lists it as unmatched.
-    Result<std::optional<int>> takeUp(const QString& name, const QDate& datum, double kurs);
+    // `kennung` becomes the identifier; `caption` is the editor's window text.
+    Result<std::optional<int>> takeUp(const QString& name, const QDate& datum, double kurs, const QString& kennung = QString(),
+                                      const QString& caption = QStringLiteral("Neue Aktie Aufgenommen! Bitte überprüfen"));
+    // The security whose identifier (`Kennung`) equals `kennung` exactly, the first
+    // in the order of index "IWKN"; nullopt when none.
+    Result<std::optional<int>> matchKennung(const QString& kennung);
 
     Result<std::optional<LastPrice>> lastPrice(int firma);
     Result<bool> hasPrice(int firma, const QDate& datum);
@@ -100,8 +105,16 @@ private:
 // A name without a security: taken up with its first price when `takeUp`, else
 // listed as unmatched. Returns the new security, or nullopt when it was listed.
 Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const QuoteLine& quote, const ProtocolEntry& entry,
-                                         ReadReport& report);
+                                         ReadReport& report, const QString& kennung = QString());
 // The plausibility check of a matched quote; true when it went to the implausible list.
 Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& quote, ProtocolEntry entry, ReadReport& report);
+
+// The daily route's steps for a quote of day `datum` whose security was looked up
+// (`firma`; nullopt: none matched): unmatched handling (taken up when `alle`, with
+// `kennung` as its identifier), a price of a day that has one replaces it, else the
+// plausibility check decides between booking (price and a volume other than 0) and
+// the implausible list. Counts in `report`.
+Status bookDailyQuote(QuoteBook& book, const QuoteLine& quote, std::optional<int> firma, const QDate& datum, bool alle,
+                      ReadReport& report, const QString& kennung = QString());
 
 }  // namespace q

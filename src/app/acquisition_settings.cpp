@@ -2,6 +2,8 @@
 
 #include "base/text_files.h"
 
+#include <algorithm>
+
 namespace q {
 
 ReadingSettings readingSettings(const Session& s, const QString& programPath) {
@@ -42,6 +44,29 @@ ReadingSettings readingSettings(const Session& s, const QString& programPath) {
     r.startKursEintragen = v.truth(QStringLiteral("StartKursEintragen"));
     r.autoSplit = v.truth(QStringLiteral("AutoSplit"));
     r.waehrungsSymbol = v.text(QStringLiteral("WaehrungsSymbol"));
+    return r;
+}
+
+InternetSettings internetSettings(const Session& s) {
+    InternetSettings r;
+    const SettingsStore& store = s.settings;
+    auto text = [&](const char* name, QString& into) {
+        if (auto v = store.readText(kInternetKey, QLatin1String(name))) into = *v;
+    };
+    auto integer = [&](const char* name, auto& into, qint64 low, qint64 high) {
+        if (auto v = store.readInteger(kInternetKey, QLatin1String(name))) into = std::clamp<qint64>(*v, low, high);
+    };
+    text("URL", r.url);
+    text("Kurs", r.kurs);
+    text("Datum", r.datum);
+    text("Zeit", r.zeit);
+    text("Volumen", r.volumen);
+    QString mark;
+    text("Dezimalzeichen", mark);
+    if (mark.trimmed() == QLatin1String(",")) r.dezimalzeichen = QLatin1Char(',');
+    integer("Zeitlimit", r.zeitlimit, 1, 120);
+    integer("MaxBytes", r.maxBytes, 1024, 64 * 1024 * 1024);
+    integer("Parallel", r.parallel, 1, 16);
     return r;
 }
 

@@ -2,6 +2,7 @@
 // reading settings that commands set at once.
 #pragma once
 
+#include "acquisition/internet_settings.h"
 #include "acquisition/reading_settings.h"
 #include "app/session.h"
 
@@ -10,6 +11,14 @@ namespace q {
 // The settings the reading routes use. `programPath`: the window program, named in
 // the daily script's "EXEC" line.
 ReadingSettings readingSettings(const Session& session, const QString& programPath = QString());
+
+// The subkey of the Internet source's settings.
+inline const QString kInternetKey = QStringLiteral("SOFTWARE\\Morvane\\Quintara\\Internet");
+
+// The Internet source's settings from the subkey `Internet` of the settings file;
+// an absent or unreadable value keeps its default, a value out of range is brought
+// into it (time limit 1 to 120 s, cap 1 KiB to 64 MiB, 1 to 16 requests).
+InternetSettings internetSettings(const Session& session);
 
 // Sets the DVB stream, its reading time and PID in effect and in the settings file,
 // and saves the file. Fails Io naming the file.

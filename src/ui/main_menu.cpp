@@ -1,5 +1,6 @@
 #include "ui/main_menu.h"
 
+#include "ui/acquisition/price_source_commands.h"
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/commands/backup_commands.h"
 #include "ui/commands/data_directory_command.h"
@@ -23,7 +24,8 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_view(new ViewCommands(window)),
       m_securities(new SecurityCommands(window)),
       m_videotext(new VideotextCommands(window)),
-      m_legacyImport(new LegacyImportCommand(window)) {
+      m_legacyImport(new LegacyImportCommand(window)),
+      m_sources(new PriceSourceCommands(window)) {
     buildMenus();
     buildToolBars();
 }
@@ -62,14 +64,15 @@ void MainMenu::buildMenus() {
 
     QMenu* kurse = menu(QStringLiteral("&Neue Kurse"));
     kurse->addAction(m_videotext->einlesen());
-    unavailable(kurse, QStringLiteral("&Textdatei einlesen"), "F9");
-    unavailable(kurse, QStringLiteral("&Datei von Infobeat(r) einlesen"));
-    unavailable(kurse, QStringLiteral("&Eingeben"));
+    kurse->addAction(m_sources->textdatei());
+    kurse->addAction(m_sources->wknDatei());
+    kurse->addAction(m_sources->infobeat());
+    kurse->addAction(m_sources->eingeben());
     kurse->addSeparator();
-    unavailable(kurse, QStringLiteral("&Internet-Kurse einlesen"), "F8");
+    kurse->addAction(m_sources->internet());
     unavailable(kurse, QStringLiteral("&Beispieldatenbank aktualisieren"), "F7");
-    unavailable(kurse, QStringLiteral("&Neuer Markt Tagesdatei"));
-    unavailable(kurse, QStringLiteral("Import &Wertpapiere "));
+    kurse->addAction(m_sources->neuerMarkt());
+    kurse->addAction(m_sources->importWertpapiere());
 
     QMenu* papiere = menu(QStringLiteral("&Wertpapiere"));
     papiere->addAction(m_securities->anlegen());

@@ -17,6 +17,7 @@ namespace q::ui {
 class BackupCommands;
 class DataDirectoryCommand;
 class LegacyImportCommand;
+class PriceSourceCommands;
 class SecurityCommands;
 class TAktienkurse;
 class ViewCommands;
@@ -38,6 +39,7 @@ public:
     SecurityCommands& securities() { return *m_securities; }
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
     VideotextCommands& videotext() { return *m_videotext; }
+    PriceSourceCommands& sources() { return *m_sources; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -57,6 +59,7 @@ private:
     SecurityCommands* m_securities;
     LegacyImportCommand* m_legacyImport;
     VideotextCommands* m_videotext;
+    PriceSourceCommands* m_sources;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

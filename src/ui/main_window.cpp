@@ -2,6 +2,8 @@
 
 #include "app/intraday_rollover.h"
 #include "base/formats.h"
+#include "ui/acquisition/intraday_page.h"
+#include "ui/acquisition/price_source_commands.h"
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/view_commands.h"
@@ -227,10 +229,7 @@ QWidget* TAktienkurse::buildOverviewPage() {
 
 QWidget* TAktienkurse::buildIntradayPage() {
     auto* page = new QWidget(this);
-    auto* text = new QLabel(QStringLiteral("Start anklicken um DDE - Abfrage zu beginnen oder zu ändern"), page);
-    auto* start = new QPushButton(QStringLiteral("Start"), page);
-    start->setEnabled(false);
-    start->setToolTip(QStringLiteral("Noch nicht verfügbar"));
+    m_intraday = new IntradayPage(*this, page);
     auto* values = new QPushButton(QStringLiteral("Intraday-Werte"), page);
     values->setToolTip(QStringLiteral("Intraday-Kurse des gewählten Wertpapiers bearbeiten"));
     auto* statistik = new QPushButton(QStringLiteral("Statistik"), page);
@@ -240,11 +239,11 @@ QWidget* TAktienkurse::buildIntradayPage() {
         m_trend->raise();
     });
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {start, values, statistik}) buttons->addWidget(b);
+    for (QPushButton* b : {values, statistik}) buttons->addWidget(b);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_intraday, 1);
     layout->addLayout(buttons);
-    layout->addWidget(text);
     layout->addWidget(placeholder(page, QStringLiteral("Das Intraday-Diagramm ist noch nicht verfügbar.")), 1);
     return page;
 }
@@ -424,6 +423,21 @@ void TAktienkurse::runDelayedStart() {
     if (job == DelayedJob::TeletextReading) {
         // "/V": the receiver script has written the daily price file; read it.
         m_menu->videotext().VTeinlesen1Click();
+        return;
+    }
+    if (job == DelayedJob::DdeReading) {
+        // "/A": live quotes on the intraday tab, the window minimised.
+        m_pages->setCurrentWidget(m_intraday->parentWidget());
+        m_intraday->startAutomatically();
+        showMinimized();
+        return;
+    }
+    if (job == DelayedJob::InternetUpdate) {
+        // "/I": the Internet quotes of the list, then the program ends.
+        const ReadReport report = m_menu->sources().internetJob(m_commandLine.listEntry);
+        m_exitStatus = report.status ? 0 : 1;
+        if (!report.status) std::fprintf(stderr, "%s\n", qUtf8Printable(report.status.message()));
+        close();
         return;
     }
     const QString text = QStringLiteral("%1: noch nicht verfügbar").arg(delayedJobName(job));

@@ -27,6 +27,7 @@ namespace q::ui {
 class BookingsPage;
 class DialogInteraction;
 class HoldingsPage;
+class IntradayPage;
 class LotsPage;
 class MainMenu;
 class PortfolioCommands;
@@ -89,6 +90,7 @@ public:
     HoldingsPage* holdingsPage() const { return m_holdings; }
     BookingsPage* bookingsPage() const { return m_bookings; }
     LotsPage* lotsPage() const { return m_lotsPage; }
+    IntradayPage* intradayPage() const { return m_intraday; }
     // The price row selected in the price list (the newest when none is), its date
     // and price; nullopt when the security has no prices.
     std::optional<PricePoint> selectedPrice() const;
@@ -147,6 +149,7 @@ private:
     HoldingsPage* m_holdings = nullptr;
     BookingsPage* m_bookings = nullptr;
     LotsPage* m_lotsPage = nullptr;
+    IntradayPage* m_intraday = nullptr;
 };
 
 }  // namespace q::ui

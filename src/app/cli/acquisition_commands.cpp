@@ -11,6 +11,7 @@
 #include "acquisition/stations.h"
 #include "app/acquisition_settings.h"
 #include "app/cli/commands.h"
+#include "app/cli/read_outcome.h"
 #include "base/formats.h"
 
 #include <QCoreApplication>
@@ -21,38 +22,10 @@ namespace q::cli {
 
 namespace {
 
-void describe(const ReadReport& r, Outcome& out) {
-    const ReadCounts& n = r.counts;
-    out.lines << QStringLiteral("Quelle: %1").arg(r.source);
-    out.lines << QStringLiteral("Gebucht: %1").arg(n.booked) << QStringLiteral("Neue Wertpapiere: %1").arg(n.newSecurities)
-              << QStringLiteral("Nicht zugeordnet: %1").arg(n.unmatched) << QStringLiteral("Unplausibel: %1").arg(n.implausible)
-              << QStringLiteral("Übersprungen: %1").arg(n.skipped);
-    if (n.pagesRead + n.pagesMissing > 0)
-        out.lines << QStringLiteral("Seiten gelesen: %1, nicht vorhanden: %2, Nachrichten: %3").arg(n.pagesRead).arg(n.pagesMissing).arg(n.news);
-    for (const QString& l : r.protocol.unmatchedLines()) out.lines << QStringLiteral("Nicht aufgenommen: ") + l;
-    for (const QString& l : r.protocol.implausibleLines()) out.lines << QStringLiteral("Zu extrem: ") + l;
-    for (const QString& l : r.notes) out.lines << QStringLiteral("Hinweis: ") + l;
-    out.json[QStringLiteral("source")] = r.source;
-    out.json[QStringLiteral("booked")] = n.booked;
-    out.json[QStringLiteral("newSecurities")] = n.newSecurities;
-    out.json[QStringLiteral("unmatched")] = n.unmatched;
-    out.json[QStringLiteral("implausible")] = n.implausible;
-    out.json[QStringLiteral("skipped")] = n.skipped;
-    out.json[QStringLiteral("pagesRead")] = n.pagesRead;
-    out.json[QStringLiteral("pagesMissing")] = n.pagesMissing;
-    out.json[QStringLiteral("news")] = n.news;
-    out.json[QStringLiteral("unmatchedLines")] = toJson(r.protocol.unmatchedLines());
-    out.json[QStringLiteral("implausibleLines")] = toJson(r.protocol.implausibleLines());
-    out.json[QStringLiteral("notes")] = toJson(r.notes);
-    out.status = r.status;
-}
-
-ReadingSettings settingsOf(Context& c) { return readingSettings(c.session, QCoreApplication::applicationDirPath() + QStringLiteral("/quintara")); }
-
 Outcome runRead(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    ReadingSettings s = settingsOf(c);
+    ReadingSettings s = readingSettingsOf(c);
     if (c.args.has(QStringLiteral("--alle"))) s.alle = true;
     // Nobody is there to check a new security in the editor.
     s.bestaetigen = false;
@@ -60,7 +33,7 @@ Outcome runRead(Context& c) {
     const QStringList files = c.args.positional();
     const ReadReport r = files.isEmpty() ? VTeinlesen(c.session.store, s, c.ui, hooks, c.progress)
                                          : bookDailyFile(c.session.store, files[0], s, hooks, c.progress);
-    describe(r, out);
+    describeReadReport(r, out);
     if (r.fileDeleted) out.lines << QStringLiteral("Datei gelöscht: %1").arg(r.source);
     out.json[QStringLiteral("fileDeleted")] = r.fileDeleted;
     return out;
@@ -69,7 +42,7 @@ Outcome runRead(Context& c) {
 Outcome runReadPages(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    ReadingSettings s = settingsOf(c);
+    ReadingSettings s = readingSettingsOf(c);
     s.bestaetigen = false;
     const bool intraday = c.args.has(QStringLiteral("--intraday"));
     auto intradayPages = readPages(c.session.store, kIntradayPages);
@@ -81,7 +54,7 @@ Outcome runReadPages(Context& c) {
     const PageRunOptions options{intraday ? kIntradayPages : kDailyPages, !intraday, c.args.has(QStringLiteral("--neue")),
                                  c.args.has(QStringLiteral("--korrektur"))};
     ReadingHooks hooks;
-    describe(Kurseladen(c.session.store, s, **source, options, c.ui, hooks, c.progress), out);
+    describeReadReport(Kurseladen(c.session.store, s, **source, options, c.ui, hooks, c.progress), out);
     return out;
 }
 
@@ -96,7 +69,7 @@ Result<int> seconds(Context& c, int fallback) {
 Outcome runCapture(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    const ReadingSettings s = settingsOf(c);
+    const ReadingSettings s = readingSettingsOf(c);
     const QString stream = c.args.has(QStringLiteral("--ts")) ? c.args.value(QStringLiteral("--ts")) : s.dvbQuelle;
     if (stream.isEmpty()) return failed(Status::invalid(QStringLiteral("Kein Datenstrom angegeben (--ts DATEI|GERÄT)")));
     auto secs = seconds(c, s.dvbSekunden);
@@ -211,7 +184,7 @@ Outcome runPageAdd(Context& c) {
     if (!okFrom || !okTo) return failed(Status::invalid(QStringLiteral("Unterseiten müssen ganze Zahlen sein: %1 %2").arg(a[1], a[2])));
     const QString file = pageTableOf(c);
     PageEntry page{c.args.value(QStringLiteral("--description")), stationOfPageName(a[0]), a[0], from, to, a[3]};
-    const ReadingSettings s = settingsOf(c);
+    const ReadingSettings s = readingSettingsOf(c);
     if (file != kPredefinedPages)
         if (Status checked = checkPage(page, file == kIntradayPages ? PageDialog::Intraday : PageDialog::Daily, s.filterPath); !checked)
             return failed(Status::invalid(checked.message().trimmed()));
@@ -223,7 +196,7 @@ Outcome runPageAdd(Context& c) {
 Outcome runScripts(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    const ReadingSettings s = settingsOf(c);
+    const ReadingSettings s = readingSettingsOf(c);
     DailyScriptOptions o;
     o.station = dailyStationIdentifier(s.stations, s.kursSender);
     o.alternative = c.args.has(QStringLiteral("--alternative"));

@@ -9,8 +9,8 @@
 #include "store/firma_hooks.h"
 #include "ui/acquisition/prot_kurs.h"
 #include "ui/acquisition/sender_na.h"
+#include "ui/acquisition/window_hooks.h"
 #include "ui/acquisition/seitenwahl.h"
-#include "ui/dialogs/firmeneingabe.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/portfolio_commands.h"
 #include "ui/status_progress.h"
@@ -22,31 +22,6 @@
 namespace q::ui {
 
 namespace {
-
-// The windows a reading run opens: the securities editor for each new security, and
-// with `AutoSplit` the split dialog for a fall that looks like a split.
-class WindowHooks final : public ReadingHooks {
-public:
-    explicit WindowHooks(TAktienkurse& window) : m_window(window) {}
-    void reviewNewSecurity(Store& store, int firma, const QString& caption) override {
-        auto table = store.table(QStringLiteral("Firma.db"));
-        if (!table) return;
-        auto record = (*table)->findKey({firma});
-        if (!record || !record->has_value()) return;
-        TFirmeneingabe editor(&m_window);
-        editor.setWindowText(caption);
-        editor.setName((*record)->value(QStringLiteral("FirmenName")).toString());
-        editor.bind(**table, **record);
-        editor.Fuellen(store);
-        editor.exec();
-    }
-    bool offerSplit(Store&, int firma, const QString& caption, double lastPrice, int ratio) override {
-        return m_window.portfolio().offerSplit(firma, caption, lastPrice, ratio);
-    }
-
-private:
-    TAktienkurse& m_window;
-};
 
 QString programPath() { return QCoreApplication::applicationFilePath(); }
 

@@ -37,9 +37,12 @@ public:
     ReadReport Aufnehmen(const std::vector<ProtocolEntry>& entries);
     ReadReport Splitten(const std::vector<ProtocolEntry>& entries);
 
+    // The end of every reading run: the counts in the status bar, a failure in a
+    // message, the protocol window when a list holds a line, the views re-read.
+    void finish(const ReadReport& report);
+
 private:
     ReadReport readAgain(const std::vector<ProtocolEntry>& entries, bool alle);
-    void finish(const ReadReport& report);
     int pageDialog(int kind);
 
     TAktienkurse& m_window;

@@ -1,0 +1,60 @@
+#include "acquisition/manual_entry.h"
+
+#include "base/formats.h"
+
+namespace q {
+
+namespace {
+
+Result<QString> nameOf(Store& store, int firma) {
+    auto table = store.table(QStringLiteral("Firma.db"));
+    if (!table) return table.status();
+    auto found = (*table)->findKey({firma});
+    if (!found) return found.status();
+    if (!found->has_value()) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(firma));
+    return (*found)->value(QStringLiteral("FirmenName")).toString();
+}
+
+}  // namespace
+
+Result<std::optional<double>> priceOfDay(Store& store, int firma, const QDate& datum) {
+    auto name = nameOf(store, firma);
+    if (!name) return name.status();
+    auto aktien = store.table(QStringLiteral("Aktien.db"));
+    if (!aktien) return aktien.status();
+    auto found = (*aktien)->findKey({firma, dayNumber(datum)});
+    if (!found) return found.status();
+    if (!found->has_value()) return std::optional<double>();
+    return std::optional<double>((*found)->value(QStringLiteral("Kurs")).toDouble());
+}
+
+Result<ManualEntryResult> enterPrice(Store& store, int firma, const QDate& datum, double kurs, bool overwrite) {
+    if (!(kurs > 0)) return Status::invalid(QStringLiteral("Der Kurs muss größer als 0 sein"));
+    auto name = nameOf(store, firma);
+    if (!name) return name.status();
+    auto aktien = store.table(QStringLiteral("Aktien.db"));
+    if (!aktien) return aktien.status();
+    Table& t = **aktien;
+    auto found = t.findKey({firma, dayNumber(datum)});
+    if (!found) return found.status();
+    ManualEntryResult out{*name, std::nullopt};
+    if (found->has_value()) {
+        const double before = (*found)->value(QStringLiteral("Kurs")).toDouble();
+        if (!overwrite)
+            return Status::invalid(QStringLiteral("Für %1 gibt es am %2 schon den Kurs %3").arg(*name, formatDate(datum), formatGeneral(before)));
+        Record after = **found;
+        after.set(QStringLiteral("Kurs"), kurs);
+        Q_TRY(t.update(**found, after));
+        out.replaced = before;
+        return out;
+    }
+    Record r = t.newRecord();
+    r.set(QStringLiteral("Firma"), firma);
+    r.set(QStringLiteral("Datum"), dayNumber(datum));
+    r.set(QStringLiteral("Kurs"), kurs);
+    auto appended = t.append(r);
+    if (!appended) return appended.status();
+    return out;
+}
+
+}  // namespace q

@@ -1,0 +1,60 @@
+// The further commands of "&Neue Kurse": the price text files, manual entry,
+// Internet quotes, the daily exchange file and a security's price history.
+#pragma once
+
+#include "acquisition/read_report.h"
+
+#include <QObject>
+
+class QAction;
+
+namespace q::ui {
+
+class TAktienkurse;
+
+class PriceSourceCommands final : public QObject {
+    Q_OBJECT
+public:
+    explicit PriceSourceCommands(TAktienkurse& window);
+
+    QAction* textdatei() const { return m_textdatei; }
+    QAction* wknDatei() const { return m_wknDatei; }
+    QAction* infobeat() const { return m_infobeat; }
+    QAction* eingeben() const { return m_eingeben; }
+    QAction* internet() const { return m_internet; }
+    QAction* neuerMarkt() const { return m_neuerMarkt; }
+    QAction* importWertpapiere() const { return m_importWertpapiere; }
+
+    // Each asks for its file (nothing happens when the user cancels), reads it, shows
+    // the result as every reading run does, and (the tab-separated files) offers to
+    // delete the file. Returns the run's report.
+    ReadReport WochenArchiv1Click();
+    ReadReport KursemitwknClick();
+    ReadReport Einlesen1Click();
+    ReadReport NeuerMarkt1Click();
+    // The Internet quotes of the current group, after the question.
+    ReadReport InternetKurse1Click();
+    // The "/I" job: the Internet quotes of the list `group` (all when empty), without
+    // a question.
+    ReadReport internetJob(const QString& group);
+    // The manual entry form, from the security selected in the overview.
+    int Eingabe1Click();
+    // The price history of the selected security: start date, file, import.
+    void ImportWertpapiere1Click();
+
+private:
+    ReadReport textFile(int layout);
+    QString chooseFile(const QString& filter);
+    ReadReport runInternet(const QString& group);
+
+    TAktienkurse& m_window;
+    QAction* m_textdatei;
+    QAction* m_wknDatei;
+    QAction* m_infobeat;
+    QAction* m_eingeben;
+    QAction* m_internet;
+    QAction* m_neuerMarkt;
+    QAction* m_importWertpapiere;
+};
+
+}  // namespace q::ui

@@ -1,0 +1,184 @@
+#include "app/startup_fixture.h"
+#include "base/formats.h"
+#include "base/text_files.h"
+#include "store/firma_hooks.h"
+#include "store/store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+using namespace q;
+
+namespace {
+
+class SourcesCli : public StartTest {
+protected:
+    void SetUp() override {
+        StartTest::SetUp();
+        ASSERT_EQ(cli({"start"}).exitCode, 0);
+    }
+    qtest::CliRun cli(QStringList args) {
+        return qtest::runCli(QStringList{"--home", home, "--settings", settingsFile, "--today", "10.03.2004"} + args);
+    }
+    Store store() { return Store({home, home, home + "Temp/", home}); }
+    int security(const QString& name, const QString& kennung, const QString& internet = QString()) {
+        Store s = store();
+        Table& firma = **s.table("Firma.db");
+        Record r = newSecurityRecord(firma, "EUR");
+        r.set("FirmenName", name);
+        r.set("Kennung", kennung);
+        r.set("Internet", internet);
+        return *appendSecurity(firma, r);
+    }
+    // "Firma|dd.mm.yyyy|Kurs" rows of Aktien.db as the stock sqlite3 shell lists them.
+    QString pricesBySqlite() {
+        auto r = qtest::runSqlite3(home + "Aktien.db",
+                                   "SELECT Firma, strftime('%d.%m.%Y', Datum + 2415018.5), Kurs FROM Aktien ORDER BY Firma, Datum;");
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return r.out.trimmed();
+    }
+};
+
+// python3 -m http.server on a free port of 127.0.0.1, serving `dir`.
+class PythonServer {
+public:
+    explicit PythonServer(const QString& dir) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port = probe.serverPort();
+        probe.close();
+        m_process.setWorkingDirectory(dir);
+        m_process.start("python3", {"-m", "http.server", QString::number(port), "--bind", "127.0.0.1"});
+        for (int i = 0; i < 100; ++i) {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, port);
+            if (s.waitForConnected(100)) return;
+            QThread::msleep(50);
+        }
+    }
+    ~PythonServer() { stop(); }
+    void stop() {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    QString url(const QString& file) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(file); }
+    quint16 port = 0;
+
+private:
+    QProcess m_process;
+};
+
+}  // namespace
+
+TEST_F(SourcesCli, InfobeatFileBooksOnceAndSqliteShowsTheRows) {
+    const int siemens = security("Siemens AG", "723610");
+    const QString file = m_tmp.filePath("infobeat.txt");
+    ASSERT_TRUE(writeTextLines(file, {"\"723610\",\"61,50\",\"12/31/03\"", "\"723610\",\"62,00\",\"03/11/04\""}).isOk());
+    auto first = cli({"import-infobeat", file});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.contains("Gebucht: 2"));
+    EXPECT_EQ(pricesBySqlite(), QString("%1|31.12.2003|61.5\n%1|10.03.2004|62.0").arg(siemens));
+    auto again = cli({"import-infobeat", file, "--json"});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.out.contains("\"booked\":0"));
+    EXPECT_TRUE(again.out.contains("\"already\":2"));
+
+    const QString empty = m_tmp.filePath("leer.txt");
+    ASSERT_TRUE(writeTextLines(empty, {"kein Kurs"}).isOk());
+    auto nothing = cli({"import-text", empty, "--delete"});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_TRUE(nothing.err.contains("In der Datei " + empty + " wurde kein Kurs gefunden"));
+    EXPECT_TRUE(QFile::exists(empty));
+}
+
+TEST_F(SourcesCli, TextImportWritesTheProtocolAndDeletesOnlyWhenAsked) {
+    const QString file = m_tmp.filePath("kurse.txt");
+    ASSERT_TRUE(writeTextLines(file, {"UNBEKANNT\t10,00"}).isOk());
+    auto r = cli({"import-text", file, "--delete"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Nicht zugeordnet: 1"));
+    EXPECT_TRUE(readTextLines(home + "Temp/PNeue.txt")->value(0).startsWith("UNBEKANNT\t10,00\t10.03.2004 "));
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(SourcesCli, EnterRefusesASecondPriceUnlessOverwriting) {
+    security("Siemens AG", "723610");
+    ASSERT_EQ(cli({"enter", "Siemens AG", "--price", "61,5"}).exitCode, 0);
+    auto second = cli({"enter", "Siemens AG", "--price", "62"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_TRUE(second.err.contains("Für Siemens AG gibt es am 10.03.2004 schon den Kurs 61,5 (mit --overwrite ersetzen)"));
+    auto over = cli({"enter", "Siemens AG", "--price", "62", "--overwrite"});
+    EXPECT_EQ(over.exitCode, 0);
+    EXPECT_TRUE(over.out.contains("Ersetzt: 61,5"));
+}
+
+TEST_F(SourcesCli, HistoryImportStoresTheWebExportOnce) {
+    const int zander = security("Zander AG", "ZAN");
+    const QString file = m_tmp.filePath("zander.csv");
+    ASSERT_TRUE(writeTextLines(file, {"Date,Open,High,Low,Close,Volume", "12-Jan-2000,1,1,1,10.5,100", "13-Januar-2000,1,1,1,11,0",
+                                      "2000-01-31,1,1,1,12,200", "01.02.2000,1,1,1,13,300"})
+                    .isOk());
+    auto r = cli({"import-history", "Zander AG", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(pricesBySqlite(), QString("%1|12.01.2000|10.5\n%1|13.01.2000|11.0\n%1|31.01.2000|12.0\n%1|01.02.2000|13.0").arg(zander));
+    auto again = cli({"import-history", QString::number(zander), file, "--json"});
+    EXPECT_TRUE(again.out.contains("\"booked\":0"));
+    EXPECT_TRUE(qtest::readFile(file + ".bak").contains("Date,Open,High,Low,Close,Volume\r\n"));
+    EXPECT_EQ(cli({"import-history", "Zander AG", file, "--columns", "1"}).exitCode, 1);
+}
+
+TEST_F(SourcesCli, InternetBooksBothServedQuotesAndFailsNamingBothWhenTheServerIsGone) {
+    QDir().mkpath(m_tmp.filePath("www"));
+    qtest::writeFile(m_tmp.filePath("www/a.csv"), "Date,Close,Volume\n2004-03-10,11.25,2500\n");
+    qtest::writeFile(m_tmp.filePath("www/b.json"), R"({"quote":{"price":42.5}})");
+    PythonServer server(m_tmp.filePath("www"));
+    const int a = security("A AG", "", server.url("a.csv"));
+    const int b = security("B AG", "", server.url("b.json") + " | json:quote.price");
+    auto r = cli({"internet"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(pricesBySqlite(), QString("%1|10.03.2004|11.25\n%2|10.03.2004|42.5").arg(a).arg(b));
+    auto dry = cli({"internet", "--dry-run", "A AG"});
+    EXPECT_TRUE(dry.out.contains("A AG\t" + server.url("a.csv") + "\tHTTP 200\tKurs 11,25")) << dry.out.toStdString();
+
+    auto poll = cli({"poll", "--source", "internet", "--interval", "0", "--runs", "3", "--now", "10.03.2004 10:00"});
+    ASSERT_EQ(poll.exitCode, 0) << poll.err.toStdString();
+    EXPECT_TRUE(poll.out.contains("Läufe: 3"));
+    auto rows = qtest::runSqlite3(home + "Intraday.db", "SELECT DISTINCT Firma FROM Intraday ORDER BY Firma;");
+    EXPECT_EQ(rows.out.trimmed(), QString("%1\n%2").arg(a).arg(b));
+
+    server.stop();
+    auto gone = cli({"internet"});
+    EXPECT_EQ(gone.exitCode, 1);
+    EXPECT_TRUE(gone.err.contains("Konnte Kurswert nicht finden! A AG, B AG")) << gone.err.toStdString();
+}
+
+TEST_F(SourcesCli, PollAfterMidnightArchivesYesterdayAndCommitTakesTheLastTicks) {
+    const int a = security("A AG", "A");
+    {
+        Store s = store();
+        Table& t = **s.table("Intraday.db");
+        for (const auto& [time, kurs] : {std::pair{QTime(9, 0), 10.0}, std::pair{QTime(17, 30), 10.75}}) {
+            Record r = t.newRecord();
+            r.set("Firma", a);
+            r.set("ZEIT", timestampNumber(QDateTime(QDate(2026, 2, 2), time)));
+            r.set("Kurs", kurs);
+            r.set("Volumen", 100);
+            ASSERT_TRUE(t.append(r).isOk());
+        }
+    }
+    auto commit = cli({"intraday-commit"});
+    ASSERT_EQ(commit.exitCode, 0) << commit.err.toStdString();
+    EXPECT_EQ(pricesBySqlite(), QString("%1|02.02.2026|10.75").arg(a));
+
+    auto poll = cli({"poll", "--runs", "1", "--interval", "5", "--now", "03.02.2026 00:03"});
+    EXPECT_EQ(poll.exitCode, 0) << poll.err.toStdString();
+    EXPECT_TRUE(poll.out.contains("Tageswechsel: Intraday-Kurse archiviert"));
+    auto archived = qtest::runSqlite3(home + "Intraday/02.02.2026.DB", "SELECT count(*) FROM sqlite_master;");
+    EXPECT_EQ(archived.exitCode, 0);
+    auto left = qtest::runSqlite3(home + "Intraday.db", "SELECT count(*) FROM Intraday;");
+    EXPECT_EQ(left.out.trimmed(), "0");
+}

@@ -1,0 +1,140 @@
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/text_files.h"
+#include "sample/quote_server.h"
+#include "ui/acquisition/eingabe_kurs.h"
+#include "ui/acquisition/intraday_page.h"
+#include "ui/main_menu.h"
+#include "ui/main_window.h"
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using namespace q;
+using namespace q::ui;
+
+namespace {
+
+const QDate kMonday(2026, 12, 7);
+
+class PriceSources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_home.ok());
+        setToday(kMonday);
+    }
+    void TearDown() override { setToday(QDate()); }
+    Record firstSecurity(TAktienkurse& w) { return (*(*w.session().store.table("Firma.db"))->rows(Query()))[0]; }
+    std::optional<double> priceOn(TAktienkurse& w, int firma, const QDate& day) {
+        auto r = (*w.session().store.table("Aktien.db"))->findKey({firma, dayNumber(day)});
+        if (!r || !r->has_value()) return std::nullopt;
+        return (*r)->value("Kurs").toDouble();
+    }
+
+    uitest::SampleHome m_home;
+};
+
+}  // namespace
+
+TEST_F(PriceSources, TheIntradayTabPollsTheInternetWhileStartedOnAnyPage) {
+    ScriptedInteraction ui;
+    auto w = uitest::startMainWindow(m_home, ui);
+    sample::QuoteServer server;
+    ASSERT_TRUE(server.listen());
+    server.set("/q.csv", {200, "Date,Close,Volume\n2026-12-07,99.5,1200\n"});
+    Record first = firstSecurity(*w);
+    const int firma = first.value("Firma").toInt();
+    {
+        Table& t = **w->session().store.table("Firma.db");
+        Record after = first;
+        after.set("Internet", server.url("/q.csv"));
+        ASSERT_TRUE(t.update(first, after).isOk());
+    }
+    IntradayPage* page = w->intradayPage();
+    ASSERT_NE(page, nullptr);
+    w->pages()->setCurrentWidget(page->parentWidget());
+    uitest::screenshot(*w, "intraday_tab");
+
+    page->nextSource();
+    EXPECT_EQ(page->interval()->value(), 0) << "choosing a source sets the interval to 0";
+    page->Start();
+    EXPECT_EQ(page->findChild<QPushButton*>("start")->text(), "Stop");
+    // Polling goes on while another page is shown.
+    w->pages()->setCurrentIndex(0);
+    page->tick();
+    EXPECT_EQ(page->poller().runs(), 1);
+    EXPECT_EQ(priceOn(*w, firma, kMonday), 99.5);
+    EXPECT_GE(*(*w->session().store.table("Intraday.db"))->count(Query::detailOf(firma)), 1);
+    EXPECT_TRUE(page->log()->toPlainText().contains(first.value("FirmenName").toString() + "\t99,50\t1200"));
+    w->pages()->setCurrentWidget(page->parentWidget());
+    uitest::screenshot(*w, "intraday_tab_polling");
+    page->Stop();
+    EXPECT_EQ(page->findChild<QPushButton*>("start")->text(), "Start");
+    EXPECT_EQ(page->poller().state(), IntradayPoller::State::Stopped);
+}
+
+TEST_F(PriceSources, TheEntryFormStoresPricesAndAsksBeforeReplacingOne) {
+    ScriptedInteraction ui;
+    auto w = uitest::startMainWindow(m_home, ui);
+    const int firma = firstSecurity(*w).value("Firma").toInt();
+    TEingabeKurs form(w->session(), ui, firma, w.get());
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "neuen Kurs eingeben");
+    EXPECT_EQ(form.currentFirma(), firma);
+    form.kursEdit()->setText("12,34");
+    uitest::screenshot(form, "eingabe_kurs");
+    form.nochEinKurs();
+    EXPECT_EQ(priceOn(*w, firma, kMonday), 12.34);
+    EXPECT_EQ(form.datumEdit()->date(), kMonday.addDays(1));
+    form.datumEdit()->setDate(kMonday);
+    form.kursEdit()->setText("13");
+    ui.answers = {Answer::Yes};
+    form.nochEinKurs();
+    ASSERT_EQ(ui.titles.size(), 1);
+    EXPECT_EQ(ui.questions[0], "Für " + firstSecurity(*w).value("FirmenName").toString() +
+                                   " gibt es am 07.12.2026 schon den Kurs 12,34. Soll er ersetzt werden?");
+    EXPECT_EQ(priceOn(*w, firma, kMonday), 13.0);
+    EXPECT_EQ(form.stored(), 2);
+}
+
+TEST_F(PriceSources, TheTextFileEntryReadsTheChosenFileAndOffersToDeleteIt) {
+    ScriptedInteraction ui;
+    auto w = uitest::startMainWindow(m_home, ui);
+    QAction* action = w->menu().action("&Textdatei einlesen");
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(action->isEnabled());
+    for (const char* caption : {"&Datei von Infobeat(r) einlesen", "&Eingeben", "&Internet-Kurse einlesen", "&Neuer Markt Tagesdatei",
+                                "Import &Wertpapiere "})
+        EXPECT_TRUE(w->menu().action(caption)->isEnabled()) << caption;
+    Record first = firstSecurity(*w);
+    Query last = Query::detailOf(first.value("Firma").toInt());
+    last.reverse = true;
+    const double kurs = (*(*w->session().store.table("Aktien.db"))->first(last))->value("Kurs").toDouble();
+    // Trailing blanks of the name are no part of it.
+    const QString file = m_home.home() + "/kurse.txt";
+    ASSERT_TRUE(writeTextLines(file, {first.value("ZDF").toString() + "  \t" + formatAmount(kurs, 2)}).isOk());
+    ui.inputs = {file};
+    ui.answers = {Answer::Yes};
+    action->trigger();
+    EXPECT_TRUE(priceOn(*w, first.value("Firma").toInt(), kMonday).has_value());
+    EXPECT_EQ(ui.titles.value(0), "Soll die Textdatei gelöscht werden?");
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(PriceSources, TheAutomaticStartPollsOnTheIntradayTab) {
+    ScriptedInteraction ui;
+    auto w = uitest::startMainWindow(m_home, ui, {"/A"});
+    w->runDelayedStart();
+    IntradayPage* page = w->intradayPage();
+    EXPECT_EQ(w->pages()->currentWidget(), page->parentWidget());
+    EXPECT_TRUE(page->polling());
+    page->Stop();
+}
