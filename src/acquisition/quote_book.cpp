@@ -86,7 +86,11 @@ Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& d
     if (!firma) return firma.status();
     Q_TRY(writePrice(*firma, datum, kurs));
     if (m_rules.bestaetigen) {
+        // The editor writes on its own and may open its own transactions.
+        const bool batched = !m_batch.empty();
+        if (batched) Q_TRY(commitBatch());
         m_hooks.reviewNewSecurity(m_store, *firma, caption);
+        if (batched) Q_TRY(beginBatch());
         // What the user left in the editor is the default for the next new security.
         auto edited = m_firma->findKey({*firma});
         if (!edited) return edited.status();
@@ -127,13 +131,33 @@ Result<QuoteBook::Check> QuoteBook::check(int firma, const QString& name, double
     if (out.change && *out.change < kSplitOfferBelow && m_rules.autoSplit) {
         auto last = lastPrice(firma);
         if (!last) return last.status();
+        // The split dialog changes the prices in a transaction of its own.
+        const bool batched = !m_batch.empty();
+        if (batched) Q_TRY(commitBatch());
         m_hooks.offerSplit(m_store, firma, QStringLiteral("Aktiensplit ") + name, (*last)->kurs, splitRatio(*out.change));
+        if (batched) Q_TRY(beginBatch());
         auto again = change(firma, kurs);
         if (!again) return again.status();
         out.change = *again;
     }
     out.implausible = out.change && (*out.change >= m_rules.plusProzent || *out.change <= m_rules.minusProzent);
     return out;
+}
+
+Status QuoteBook::beginBatch() {
+    m_batch.clear();
+    for (Table* t : {m_firma, m_aktien, m_volumen}) {
+        auto tx = std::make_unique<Transaction>(t->db());
+        Q_TRY(tx->begin());
+        m_batch.push_back(std::move(tx));
+    }
+    return Status::ok();
+}
+
+Status QuoteBook::commitBatch() {
+    for (auto& tx : m_batch) Q_TRY(tx->commit());
+    m_batch.clear();
+    return Status::ok();
 }
 
 Status QuoteBook::writePrice(int firma, const QDate& datum, double kurs) { return upsert(*m_aktien, firma, datum, kKurs, kurs); }

@@ -11,9 +11,10 @@ namespace q {
 
 namespace {
 
-const QString kZdf = QStringLiteral("ZDF");
+// Lines booked in one transaction: few enough that companion programs wait briefly.
+constexpr int kLinesPerBatch = 1000;
 
-Status stopped() { return Status::cancelled(QStringLiteral("Einlesen abgebrochen")); }
+const QString kZdf = QStringLiteral("ZDF");
 
 // A line of the identifier layout: the identifier is the second field; without it
 // the line reads as a daily line (name, price, date, volume).
@@ -65,8 +66,6 @@ std::optional<InfobeatLine> parseInfobeatLine(const QString& raw) {
     return l;
 }
 
-Result<QStringList> readLines(const QString& file) { return readTextLinesAnyEncoding(file); }
-
 }  // namespace
 
 std::optional<QDate> infobeatDate(const QString& field) {
@@ -86,99 +85,93 @@ std::optional<QDate> infobeatDate(const QString& field) {
     return date;
 }
 
-ReadReport importPriceText(Store& store, const QString& file, TextLayout layout, const ReadingSettings& settings, ReadingHooks& hooks,
-                           Progress& progress) {
+ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line) {
     ReadReport report;
     report.source = file;
-    auto lines = readLines(file);
+    auto lines = readTextLinesAnyEncoding(file);
     if (!lines) {
         report.status = lines.status();
         return report;
     }
-    // The plain list names securities as the first station does, whatever the daily station.
-    QuoteBook book(store, bookingRules(settings, kZdf), hooks);
     report.status = book.open();
-    QDate datum = today();
+    if (report.status) report.status = book.beginBatch();
     const qint64 total = lines->size();
     for (qint64 i = 0; i < total && report.status; ++i) {
-        const QString& text = (*lines)[i];
-        if (text.trimmed().isEmpty()) continue;
+        if ((*lines)[i].trimmed().isEmpty()) continue;
         if (progress.cancelRequested()) {
-            report.status = stopped();
+            report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
             break;
         }
         ++report.counts.lines;
+        report.status = line((*lines)[i], i, total, report);
+        if (report.status && report.counts.lines % kLinesPerBatch == 0) {
+            report.status = book.commitBatch();
+            if (report.status) report.status = book.beginBatch();
+        }
+    }
+    // What was booked before a stop stays booked; a failed batch is rolled back.
+    if (report.status || report.status.category() == Category::Cancelled)
+        if (Status committed = book.commitBatch(); !committed) report.status = committed;
+    if (Status written = report.protocol.write(workDir); !written && report.status) report.status = written;
+    return report;
+}
+
+ReadReport importPriceText(Store& store, const QString& file, TextLayout layout, const ReadingSettings& settings, ReadingHooks& hooks,
+                           Progress& progress) {
+    // The plain list names securities as the first station does, whatever the daily station.
+    QuoteBook book(store, bookingRules(settings, kZdf), hooks);
+    QDate datum = today();
+    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, qint64 i, qint64 total, ReadReport& report) {
         if (text.size() > kTextLineLength) {
             ++report.counts.skipped;
-            continue;
+            return Status::ok();
         }
         QString kennung;
         const ParsedLine line = layout == TextLayout::Identifiers ? parseIdentifierLine(text, &kennung) : parseDailyLine(text);
         if (line.kind == LineKind::Date) {
             datum = line.date;
-            continue;
+            return Status::ok();
         }
         if (line.kind != LineKind::Quote) {
             ++report.counts.skipped;
-            continue;
+            return Status::ok();
         }
         QuoteLine quote = line.quote;
         quote.name = quote.name.trimmed();
         if (quote.date) datum = *quote.date;
         progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, i, total);
         auto firma = layout == TextLayout::Identifiers ? book.matchKennung(kennung) : book.match(quote.name);
-        report.status = firma ? bookDailyQuote(book, quote, *firma, datum, settings.alle, report, kennung) : firma.status();
-    }
-    if (Status written = report.protocol.write(settings.workDir); !written && report.status) report.status = written;
-    return report;
+        return firma ? bookDailyQuote(book, quote, *firma, datum, settings.alle, report, kennung) : firma.status();
+    });
 }
 
 ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
-    ReadReport report;
-    report.source = file;
-    auto lines = readLines(file);
-    if (!lines) {
-        report.status = lines.status();
-        return report;
-    }
     QuoteBook book(store, bookingRules(settings, kZdf), hooks);
-    report.status = book.open();
-    const qint64 total = lines->size();
-    for (qint64 i = 0; i < total && report.status; ++i) {
-        if ((*lines)[i].trimmed().isEmpty()) continue;
-        if (progress.cancelRequested()) {
-            report.status = stopped();
-            break;
-        }
-        ++report.counts.lines;
-        const auto line = parseInfobeatLine((*lines)[i]);
+    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, qint64 i, qint64 total, ReadReport& report) -> Status {
+        const auto line = parseInfobeatLine(text);
         if (!line) {
             ++report.counts.skipped;
-            continue;
+            return Status::ok();
         }
         progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->kennung + QStringLiteral("  ") + line->priceText, i, total);
-        report.status = [&]() -> Status {
-            auto firma = book.matchKennung(line->kennung);
-            if (!firma) return firma.status();
-            const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};
-            if (!firma->has_value()) {
-                const ProtocolEntry entry{line->kennung, line->priceText, line->datum, now().time(), 0, std::nullopt};
-                auto added = bookUnmatched(book, settings.alle, quote, entry, report, line->kennung);
-                return added ? Status::ok() : added.status();
-            }
-            auto last = book.lastPrice(**firma);
-            if (!last) return last.status();
-            if (last->has_value() && (*last)->datum >= line->datum) {
-                ++report.counts.already;
-                return Status::ok();
-            }
-            Q_TRY(book.writePrice(**firma, line->datum, line->price));
-            ++report.counts.booked;
+        auto firma = book.matchKennung(line->kennung);
+        if (!firma) return firma.status();
+        const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};
+        if (!firma->has_value()) {
+            const ProtocolEntry entry{line->kennung, line->priceText, line->datum, now().time(), 0, std::nullopt};
+            auto added = bookUnmatched(book, settings.alle, quote, entry, report, line->kennung);
+            return added ? Status::ok() : added.status();
+        }
+        auto last = book.lastPrice(**firma);
+        if (!last) return last.status();
+        if (last->has_value() && (*last)->datum >= line->datum) {
+            ++report.counts.already;
             return Status::ok();
-        }();
-    }
-    if (Status written = report.protocol.write(settings.workDir); !written && report.status) report.status = written;
-    return report;
+        }
+        Q_TRY(book.writePrice(**firma, line->datum, line->price));
+        ++report.counts.booked;
+        return Status::ok();
+    });
 }
 
 bool readAnyQuote(const ReadReport& report) {

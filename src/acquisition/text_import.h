@@ -20,6 +20,8 @@
 #include "acquisition/reading_settings.h"
 #include "base/interaction.h"
 
+#include <functional>
+
 namespace q {
 
 // A line of a tab-separated price text file longer than this is no quote line.
@@ -51,6 +53,14 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
 // The date field of the quote-service file, "m/d/yy" or "m/d/yyyy"; nullopt when it
 // is no date.
 std::optional<QDate> infobeatDate(const QString& field);
+
+// The frame every text file run shares: reads `file` (see above), opens `book`,
+// calls `line` with each line that is not blank (its index and the line count, for
+// progress) until one fails or progress asks to stop (Cancelled "Einlesen
+// abgebrochen"), counts those lines, and writes the protocol files into `workDir`
+// at the end. The report's status tells how the run ended.
+using TextLineStep = std::function<Status(const QString& line, qint64 index, qint64 total, ReadReport& report)>;
+ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line);
 
 // True when the run recognised at least one quote line (booked, listed or already
 // there): the command-line jobs fail when a file held none.

@@ -1,8 +1,8 @@
 #include "exchange/exchange_file.h"
 
+#include "acquisition/text_import.h"
 #include "base/clock.h"
 #include "base/formats.h"
-#include "base/text_files.h"
 
 #include <QRegularExpression>
 
@@ -45,61 +45,42 @@ std::optional<QDate> exchangeDate(const QString& field) {
 }
 
 ReadReport importExchangeFile(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
-    ReadReport report;
-    report.source = file;
-    auto lines = readTextLinesAnyEncoding(file);
-    if (!lines) {
-        report.status = lines.status();
-        return report;
-    }
     QuoteBook book(store, bookingRules(settings, QStringLiteral("ZDF")), hooks);
-    report.status = book.open();
-    const qint64 total = lines->size();
-    for (qint64 i = 0; i < total && report.status; ++i) {
-        if ((*lines)[i].trimmed().isEmpty()) continue;
-        if (progress.cancelRequested()) {
-            report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
-            break;
-        }
-        ++report.counts.lines;
-        const auto line = parseExchangeLine((*lines)[i]);
+    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, qint64 i, qint64 total, ReadReport& report) -> Status {
+        const auto line = parseExchangeLine(text);
         if (!line) {
             ++report.counts.skipped;
-            continue;
+            return Status::ok();
         }
         progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->name + QStringLiteral("  ") + line->priceText, i, total);
-        report.status = [&]() -> Status {
-            Query byName;
-            byName.order = QStringLiteral("IFirma");
-            byName.equalNoCase.push_back({QStringLiteral("FirmenName"), line->name});
-            auto found = book.firmaTable().first(byName);
-            if (!found) return found.status();
-            if (!found->has_value()) {
-                auto added = book.takeUp(line->name, line->datum, line->price, QString(), QStringLiteral("Neue Aktie aufgenommen! Bitte überprüfen"));
-                if (!added) return added.status();
-                if (added->has_value()) {
-                    ++report.counts.newSecurities;
-                    ++report.counts.booked;
-                } else {
-                    report.protocol.unmatched.push_back({line->name, line->priceText, line->datum, now().time(), 0, std::nullopt});
-                    ++report.counts.unmatched;
-                }
-                return Status::ok();
+        Query byName;
+        byName.order = QStringLiteral("IFirma");
+        byName.equalNoCase.push_back({QStringLiteral("FirmenName"), line->name});
+        auto found = book.firmaTable().first(byName);
+        if (!found) return found.status();
+        if (!found->has_value()) {
+            auto added = book.takeUp(line->name, line->datum, line->price, QString(), QStringLiteral("Neue Aktie aufgenommen! Bitte überprüfen"));
+            if (!added) return added.status();
+            if (added->has_value()) {
+                ++report.counts.newSecurities;
+                ++report.counts.booked;
+            } else {
+                report.protocol.unmatched.push_back({line->name, line->priceText, line->datum, now().time(), 0, std::nullopt});
+                ++report.counts.unmatched;
             }
-            const int firma = (*found)->value(QStringLiteral("Firma")).toInt();
-            auto has = book.hasPrice(firma, line->datum);
-            if (!has) return has.status();
-            if (*has) {
-                ++report.counts.already;
-                return Status::ok();
-            }
-            Q_TRY(book.writePrice(firma, line->datum, line->price));
-            ++report.counts.booked;
             return Status::ok();
-        }();
-    }
-    if (Status written = report.protocol.write(settings.workDir); !written && report.status) report.status = written;
-    return report;
+        }
+        const int firma = (*found)->value(QStringLiteral("Firma")).toInt();
+        auto has = book.hasPrice(firma, line->datum);
+        if (!has) return has.status();
+        if (*has) {
+            ++report.counts.already;
+            return Status::ok();
+        }
+        Q_TRY(book.writePrice(firma, line->datum, line->price));
+        ++report.counts.booked;
+        return Status::ok();
+    });
 }
 
 }  // namespace q

@@ -171,3 +171,44 @@ TEST_F(TextImport, ManualEntryRefusesASecondPriceOfTheDayUnlessOverwriting) {
     EXPECT_EQ(enterPrice(*store, siemens, today, 0, true).status().message(), "Der Kurs muss größer als 0 sein");
     EXPECT_EQ(enterPrice(*store, 999, today, 1, true).status().category(), Category::NotFound);
 }
+
+namespace {
+
+// The split dialog's work: all prices of the security divided by the ratio, in a
+// transaction of its own, as the portfolio's split does.
+class SplitInTransaction final : public ReadingHooks {
+public:
+    bool offerSplit(Store& store, int firma, const QString&, double, int ratio) override {
+        Table& t = **store.table("Aktien.db");
+        Transaction tx(t.db());
+        if (!tx.begin()) return false;
+        const auto prices = t.rows(Query::detailOf(firma));
+        for (const Record& r : *prices) {
+            Record after = r;
+            after.set("Kurs", r.value("Kurs").toDouble() / ratio);
+            if (!t.update(r, after)) return false;
+        }
+        split = tx.commit().isOk();
+        return split;
+    }
+    bool split = false;
+};
+
+}  // namespace
+
+TEST_F(TextImport, ASplitOfferedDuringTheFileIsDoneOutsideItsBatch) {
+    const int daimler = security("Daimler AG", "DAIMLER");
+    const int basf = security("BASF AG", "BASF");
+    price(daimler, QDate(2004, 3, 1), 40.0);
+    settings.autoSplit = true;
+    const QString file = writeLines(install + "split.txt", {"BASF\t50,00", "DAIMLER\t10,00", "BASF\t51,00\t09.03.2004"});
+    NoProgress progress;
+    SplitInTransaction hooks;
+    const ReadReport r = importPriceText(*store, file, TextLayout::Names, settings, hooks, progress);
+    ASSERT_TRUE(r.status.isOk()) << r.status.message().toStdString();
+    EXPECT_TRUE(hooks.split);
+    // 40 split 1:4 is 10: the new price is no fall any more.
+    EXPECT_EQ(priceOn(daimler, QDate(2004, 3, 1)), 10.0);
+    EXPECT_EQ(priceOn(daimler, today), 10.0);
+    EXPECT_EQ(priceOn(basf, QDate(2004, 3, 9)), 51.0);
+}

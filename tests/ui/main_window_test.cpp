@@ -150,7 +150,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"&Textdatei einlesen", "E&xport Kurse -> Text", "Depo&t auswählen", "&Analyse-Parameter",
+    for (const char* caption : {"&Beispieldatenbank aktualisieren", "E&xport Kurse -> Text", "Depo&t auswählen", "&Analyse-Parameter",
                                 "Kurs&blatt drucken", "&Gruppen bearbeiten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
@@ -159,7 +159,7 @@ TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     }
     for (const char* caption : {"akt. Datenbank &sichern", "Sicherung &wiederherstellen", "&automatische Sicherung",
                                 "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Brasilian",
-                                "&VideoText einlesen", "&Tages-Script-Kursauswahl", "&TV-Sender ändern"})
+                                "&VideoText einlesen", "&Tages-Script-Kursauswahl", "&TV-Sender ändern", "&Textdatei einlesen"})
         EXPECT_TRUE(w->menu().action(QString::fromUtf8(caption))->isEnabled()) << caption;
     EXPECT_EQ(w->menu().view().languages().size(), 12);
 }

@@ -33,6 +33,11 @@ protected:
     }
     void TearDown() override { setToday(QDate()); }
     Record firstSecurity(TAktienkurse& w) { return (*(*w.session().store.table("Firma.db"))->rows(Query()))[0]; }
+    double lastPrice(TAktienkurse& w, int firma) {
+        Query last = Query::detailOf(firma);
+        last.reverse = true;
+        return (*(*w.session().store.table("Aktien.db"))->first(last))->value("Kurs").toDouble();
+    }
     std::optional<double> priceOn(TAktienkurse& w, int firma, const QDate& day) {
         auto r = (*w.session().store.table("Aktien.db"))->findKey({firma, dayNumber(day)});
         if (!r || !r->has_value()) return std::nullopt;
@@ -49,9 +54,11 @@ TEST_F(PriceSources, TheIntradayTabPollsTheInternetWhileStartedOnAnyPage) {
     auto w = uitest::startMainWindow(m_home, ui);
     sample::QuoteServer server;
     ASSERT_TRUE(server.listen());
-    server.set("/q.csv", {200, "Date,Close,Volume\n2026-12-07,99.5,1200\n"});
     Record first = firstSecurity(*w);
     const int firma = first.value("Firma").toInt();
+    // One per cent up: a plausible change.
+    const double kurs = roundHalfEven(lastPrice(*w, firma) * 1.01, 2);
+    server.set("/q.csv", {200, "Date,Close,Volume\n2026-12-07," + QByteArray::number(kurs) + ",1200\n"});
     {
         Table& t = **w->session().store.table("Firma.db");
         Record after = first;
@@ -71,9 +78,10 @@ TEST_F(PriceSources, TheIntradayTabPollsTheInternetWhileStartedOnAnyPage) {
     w->pages()->setCurrentIndex(0);
     page->tick();
     EXPECT_EQ(page->poller().runs(), 1);
-    EXPECT_EQ(priceOn(*w, firma, kMonday), 99.5);
+    EXPECT_EQ(priceOn(*w, firma, kMonday), kurs);
     EXPECT_GE(*(*w->session().store.table("Intraday.db"))->count(Query::detailOf(firma)), 1);
-    EXPECT_TRUE(page->log()->toPlainText().contains(first.value("FirmenName").toString() + "\t99,50\t1200"));
+    EXPECT_TRUE(page->log()->toPlainText().contains(first.value("FirmenName").toString() + "\t" + formatAmount(kurs, 2) + "\t"))
+        << page->log()->toPlainText().toStdString();
     w->pages()->setCurrentWidget(page->parentWidget());
     uitest::screenshot(*w, "intraday_tab_polling");
     page->Stop();
@@ -89,6 +97,8 @@ TEST_F(PriceSources, TheEntryFormStoresPricesAndAsksBeforeReplacingOne) {
     form.show();
     EXPECT_EQ(form.windowTitle(), "neuen Kurs eingeben");
     EXPECT_EQ(form.currentFirma(), firma);
+    ui.titles.clear();
+    ui.questions.clear();
     form.kursEdit()->setText("12,34");
     uitest::screenshot(form, "eingabe_kurs");
     form.nochEinKurs();
@@ -115,12 +125,11 @@ TEST_F(PriceSources, TheTextFileEntryReadsTheChosenFileAndOffersToDeleteIt) {
                                 "Import &Wertpapiere "})
         EXPECT_TRUE(w->menu().action(caption)->isEnabled()) << caption;
     Record first = firstSecurity(*w);
-    Query last = Query::detailOf(first.value("Firma").toInt());
-    last.reverse = true;
-    const double kurs = (*(*w->session().store.table("Aktien.db"))->first(last))->value("Kurs").toDouble();
+    const double kurs = lastPrice(*w, first.value("Firma").toInt());
     // Trailing blanks of the name are no part of it.
     const QString file = m_home.home() + "/kurse.txt";
     ASSERT_TRUE(writeTextLines(file, {first.value("ZDF").toString() + "  \t" + formatAmount(kurs, 2)}).isOk());
+    ui.titles.clear();
     ui.inputs = {file};
     ui.answers = {Answer::Yes};
     action->trigger();

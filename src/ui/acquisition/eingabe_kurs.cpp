@@ -68,12 +68,12 @@ TEingabeKurs::TEingabeKurs(Session& session, Interaction& ui, int startFirma, QW
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
-    show(m_index);
+    showSecurity(m_index);
 }
 
 int TEingabeKurs::currentFirma() const { return m_securities.empty() ? 0 : m_securities[size_t(m_index)].Firma; }
 
-void TEingabeKurs::show(int index) {
+void TEingabeKurs::showSecurity(int index) {
     m_index = index;
     m_name->setText(m_securities.empty() ? QString() : m_securities[size_t(index)].FirmenName);
     m_kurs->clear();
@@ -108,7 +108,7 @@ void TEingabeKurs::weiter() {
         accept();
         return;
     }
-    show(m_index + 1);
+    showSecurity(m_index + 1);
 }
 
 void TEingabeKurs::weiterOhneEingabe() {
@@ -116,16 +116,16 @@ void TEingabeKurs::weiterOhneEingabe() {
         accept();
         return;
     }
-    show(m_index + 1);
+    showSecurity(m_index + 1);
 }
 
-void TEingabeKurs::zurueck() { show(std::max(0, m_index - 1)); }
+void TEingabeKurs::zurueck() { showSecurity(std::max(0, m_index - 1)); }
 
 void TEingabeKurs::nochEinKurs() {
     if (!store()) return;
     // The next price of the same security is usually the next day's.
     m_datum->setDate(m_datum->date().addDays(1));
-    show(m_index);
+    showSecurity(m_index);
 }
 
 void TEingabeKurs::abbrechen() { reject(); }

@@ -38,7 +38,7 @@ public:
 private:
     // Stores the price shown; false (with the message told) when it was not stored.
     bool store();
-    void show(int index);
+    void showSecurity(int index);
 
     Session& m_session;
     Interaction& m_ui;
