@@ -1,24 +1,12 @@
 #include "acquisition/manual_entry.h"
 
 #include "base/formats.h"
+#include "store/firma_hooks.h"
 
 namespace q {
 
-namespace {
-
-Result<QString> nameOf(Store& store, int firma) {
-    auto table = store.table(QStringLiteral("Firma.db"));
-    if (!table) return table.status();
-    auto found = (*table)->findKey({firma});
-    if (!found) return found.status();
-    if (!found->has_value()) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(firma));
-    return (*found)->value(QStringLiteral("FirmenName")).toString();
-}
-
-}  // namespace
-
 Result<std::optional<double>> priceOfDay(Store& store, int firma, const QDate& datum) {
-    auto name = nameOf(store, firma);
+    auto name = securityName(store, firma);
     if (!name) return name.status();
     auto aktien = store.table(QStringLiteral("Aktien.db"));
     if (!aktien) return aktien.status();
@@ -30,7 +18,7 @@ Result<std::optional<double>> priceOfDay(Store& store, int firma, const QDate& d
 
 Result<ManualEntryResult> enterPrice(Store& store, int firma, const QDate& datum, double kurs, bool overwrite) {
     if (!(kurs > 0)) return Status::invalid(QStringLiteral("Der Kurs muss größer als 0 sein"));
-    auto name = nameOf(store, firma);
+    auto name = securityName(store, firma);
     if (!name) return name.status();
     auto aktien = store.table(QStringLiteral("Aktien.db"));
     if (!aktien) return aktien.status();

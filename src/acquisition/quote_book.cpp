@@ -53,23 +53,33 @@ Status QuoteBook::open() {
 }
 
 Result<std::optional<int>> QuoteBook::match(const QString& name) {
+    if (auto known = m_matches.constFind(name); known != m_matches.constEnd()) return *known;
     Query q;
     q.order = QStringLiteral("I") + m_rules.stationColumn;
     q.equalNoCase.push_back({m_rules.stationColumn, name});
     auto found = m_firma->first(q);
     if (!found) return found.status();
-    if (!found->has_value()) return std::optional<int>();
-    return std::optional<int>((*found)->value(kFirma).toInt());
+    const std::optional<int> firma = found->has_value() ? std::optional<int>((*found)->value(kFirma).toInt()) : std::nullopt;
+    m_matches.insert(name, firma);
+    return firma;
 }
 
 Result<std::optional<int>> QuoteBook::matchKennung(const QString& kennung) {
+    if (auto known = m_identifiers.constFind(kennung); known != m_identifiers.constEnd()) return *known;
     Query q;
     q.order = QStringLiteral("IWKN");
     q.equal.push_back({QStringLiteral("Kennung"), kennung});
     auto found = m_firma->first(q);
     if (!found) return found.status();
-    if (!found->has_value()) return std::optional<int>();
-    return std::optional<int>((*found)->value(kFirma).toInt());
+    const std::optional<int> firma = found->has_value() ? std::optional<int>((*found)->value(kFirma).toInt()) : std::nullopt;
+    m_identifiers.insert(kennung, firma);
+    return firma;
+}
+
+void QuoteBook::forget() {
+    m_matches.clear();
+    m_identifiers.clear();
+    m_last.clear();
 }
 
 Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& datum, double kurs, const QString& kennung,
@@ -84,12 +94,16 @@ Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& d
     if (!m_firma->validate(r)) return std::optional<int>();
     auto firma = appendSecurity(*m_firma, r);
     if (!firma) return firma.status();
+    // The new security answers to its name from now on.
+    m_matches.remove(name);
+    if (!kennung.isEmpty()) m_identifiers.remove(kennung);
     Q_TRY(writePrice(*firma, datum, kurs));
     if (m_rules.bestaetigen) {
         // The editor writes on its own and may open its own transactions.
         const bool batched = !m_batch.empty();
         if (batched) Q_TRY(commitBatch());
         m_hooks.reviewNewSecurity(m_store, *firma, caption);
+        forget();
         if (batched) Q_TRY(beginBatch());
         // What the user left in the editor is the default for the next new security.
         auto edited = m_firma->findKey({*firma});
@@ -103,15 +117,21 @@ Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& d
 }
 
 Result<std::optional<LastPrice>> QuoteBook::lastPrice(int firma) {
+    if (auto known = m_last.constFind(firma); known != m_last.constEnd()) return *known;
     Query q = Query::detailOf(firma);
     q.reverse = true;
     auto last = m_aktien->first(q);
     if (!last) return last.status();
-    if (!last->has_value()) return std::optional<LastPrice>();
-    return std::optional<LastPrice>(LastPrice{dateFromDayNumber((*last)->value(kDatum).toDouble()), (*last)->value(kKurs).toDouble()});
+    const std::optional<LastPrice> price =
+        last->has_value() ? std::optional<LastPrice>(LastPrice{dateFromDayNumber((*last)->value(kDatum).toDouble()), (*last)->value(kKurs).toDouble()})
+                          : std::nullopt;
+    m_last.insert(firma, price);
+    return price;
 }
 
 Result<bool> QuoteBook::hasPrice(int firma, const QDate& datum) {
+    // A day after the last price has none.
+    if (auto known = m_last.constFind(firma); known != m_last.constEnd() && (!known->has_value() || (*known)->datum < datum)) return false;
     auto found = m_aktien->findKey({firma, dayNumber(datum)});
     if (!found) return found.status();
     return found->has_value();
@@ -135,6 +155,7 @@ Result<QuoteBook::Check> QuoteBook::check(int firma, const QString& name, double
         const bool batched = !m_batch.empty();
         if (batched) Q_TRY(commitBatch());
         m_hooks.offerSplit(m_store, firma, QStringLiteral("Aktiensplit ") + name, (*last)->kurs, splitRatio(*out.change));
+        forget();
         if (batched) Q_TRY(beginBatch());
         auto again = change(firma, kurs);
         if (!again) return again.status();
@@ -160,7 +181,24 @@ Status QuoteBook::commitBatch() {
     return Status::ok();
 }
 
-Status QuoteBook::writePrice(int firma, const QDate& datum, double kurs) { return upsert(*m_aktien, firma, datum, kKurs, kurs); }
+Status QuoteBook::writePrice(int firma, const QDate& datum, double kurs) {
+    auto last = lastPrice(firma);
+    if (!last) return last.status();
+    if (last->has_value() && (*last)->datum > datum) return upsert(*m_aktien, firma, datum, kKurs, kurs);
+    if (last->has_value() && (*last)->datum == datum) {
+        Q_TRY(upsert(*m_aktien, firma, datum, kKurs, kurs));
+    } else {
+        // After the last price: the day has none yet.
+        Record r = m_aktien->newRecord();
+        r.set(kFirma, firma);
+        r.set(kDatum, dayNumber(datum));
+        r.set(kKurs, kurs);
+        auto appended = m_aktien->append(r);
+        if (!appended) return appended.status();
+    }
+    m_last.insert(firma, LastPrice{datum, kurs});
+    return Status::ok();
+}
 
 Status QuoteBook::writeVolume(int firma, const QDate& datum, qint64 volume) {
     return upsert(*m_volumen, firma, datum, kVolumen, volume);

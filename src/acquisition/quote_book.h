@@ -11,6 +11,7 @@
 #include "store/store.h"
 
 #include <QDate>
+#include <QHash>
 #include <optional>
 
 namespace q {
@@ -45,7 +46,11 @@ struct LastPrice {
     double kurs = 0;
 };
 
-// Used on one thread, for one run: it keeps the run's defaults for new securities.
+// Used on one thread, for one run: it keeps the run's defaults for new securities,
+// and remembers what it looked up (matches, each security's last price), so that a
+// long file costs about one statement per quote. Only the book writes prices during
+// its run; after a window of the hooks (which may change names or prices) it looks
+// everything up afresh.
 class QuoteBook {
 public:
     QuoteBook(Store& store, BookingRules rules, ReadingHooks& hooks) : m_store(store), m_rules(std::move(rules)), m_hooks(hooks) {}
@@ -107,6 +112,11 @@ private:
     // Defaults of the next new security in this run.
     int m_gruppe = 0;
     std::optional<QString> m_waehrung;
+    // What the run looked up; forget() empties it.
+    void forget();
+    QHash<QString, std::optional<int>> m_matches;     // match text -> security
+    QHash<QString, std::optional<int>> m_identifiers; // Kennung -> security
+    QHash<int, std::optional<LastPrice>> m_last;      // security -> last daily price
 };
 
 // The steps both routes take with a quote (`entry` is its protocol line).

@@ -60,15 +60,6 @@ QString excessMessage(double excess) {
     return QStringLiteral("Sie haben mehr verkauft als Sie hatten!! Übrig sind noch %1 Anteile").arg(formatGeneral(excess));
 }
 
-Result<QString> securityName(Store& store, int firma) {
-    auto table = store.table(QStringLiteral("Firma.db"));
-    if (!table) return table.status();
-    auto found = (*table)->findKey({firma});
-    if (!found) return found.status();
-    if (!found->has_value()) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(firma));
-    return (*found)->value(QStringLiteral("FirmenName")).toString();
-}
-
 Result<Lot> buy(Store& store, const Purchase& p) {
     Q_TRY(checkShares(p.anteile));
     if (p.preis < 0) return Status::invalid(QStringLiteral("Der Preis darf nicht negativ sein: %1").arg(formatGeneral(p.preis)));

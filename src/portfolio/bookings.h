@@ -19,6 +19,7 @@
 #pragma once
 
 #include "portfolio/lot.h"
+#include "store/firma_hooks.h"
 #include "store/store.h"
 
 namespace q {
@@ -90,8 +91,5 @@ Result<int> moveLots(Store& store, int from, int to);
 
 // The shares of `firma` open at `day` (the default of the dividend dialogs).
 double heldShares(const std::vector<Lot>& lots, int firma, const QDate& day);
-
-// The security's `FirmenName`. Fails NotFound "Wertpapier "<n>" nicht gefunden".
-Result<QString> securityName(Store& store, int firma);
 
 }  // namespace q

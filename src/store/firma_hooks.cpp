@@ -81,6 +81,15 @@ Result<int> findSecurity(Table& firma, const QString& text) {
     return found.first();
 }
 
+Result<QString> securityName(Store& store, int firma) {
+    auto table = store.table(QStringLiteral("Firma.db"));
+    if (!table) return table.status();
+    auto found = (*table)->findKey({firma});
+    if (!found) return found.status();
+    if (!found->has_value()) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(firma));
+    return (*found)->value(QStringLiteral("FirmenName")).toString();
+}
+
 Result<QDate> nextPriceDate(Table& aktien, int firma) {
     Query q = Query::detailOf(firma);
     q.reverse = true;

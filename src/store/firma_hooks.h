@@ -37,6 +37,9 @@ Status deleteSecurity(Store& store, int firma);
 // with "Der Name "…" passt auf mehrere Wertpapiere (…)" naming their numbers.
 Result<int> findSecurity(Table& firma, const QString& text);
 
+// The security's `FirmenName`. Fails NotFound "Wertpapier "<n>" nicht gefunden".
+Result<QString> securityName(Store& store, int firma);
+
 // The date of a new price or volume row of `firma`: the day after its last price,
 // the Monday after when that was a Friday; with no price yet, counted from today.
 Result<QDate> nextPriceDate(Table& aktien, int firma);

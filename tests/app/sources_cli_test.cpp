@@ -182,3 +182,16 @@ TEST_F(SourcesCli, PollAfterMidnightArchivesYesterdayAndCommitTakesTheLastTicks)
     auto left = qtest::runSqlite3(home + "Intraday.db", "SELECT count(*) FROM Intraday;");
     EXPECT_EQ(left.out.trimmed(), "0");
 }
+
+TEST_F(SourcesCli, PollEndsOnSigtermWithExitZero) {
+    QProcess poll;
+    poll.start(QUINTARA_CLI, {"--home", home, "--settings", settingsFile, "poll", "--source", "network", "--interval", "0"});
+    ASSERT_TRUE(poll.waitForStarted());
+    // The first tick comes after 5 s; SIGTERM during the wait ends the job at once.
+    QThread::msleep(1500);
+    poll.terminate();
+    ASSERT_TRUE(poll.waitForFinished(5000));
+    EXPECT_EQ(poll.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(poll.exitCode(), 0) << poll.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(poll.readAllStandardOutput()).contains("Läufe: 0"));
+}
