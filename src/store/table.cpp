@@ -223,13 +223,20 @@ Result<qint64> Table::append(const Record& given) {
     Record record = given;
     normalise(record.values());
     Q_TRY(validate(record));
-    QStringList marks;
-    for (size_t i = 0; i < m_layout.fields.size(); ++i) marks << QStringLiteral("?");
-    auto st = m_db->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(quoted(m_layout.table), m_columns, marks.join(QLatin1Char(','))));
-    if (!st) return st.status();
-    for (int i = 0; i < record.values().size(); ++i) st->bind(i + 1, record.values()[i]);
-    auto r = st->step();
+    if (!m_appendPrepared) {
+        QStringList marks;
+        for (size_t i = 0; i < m_layout.fields.size(); ++i) marks << QStringLiteral("?");
+        auto st = m_db->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(quoted(m_layout.table), m_columns, marks.join(QLatin1Char(','))));
+        if (!st) return st.status();
+        m_append = std::move(*st);
+        m_appendPrepared = true;
+    }
+    // Also after a failed step: the statement starts clean.
+    m_append.reset();
+    for (int i = 0; i < record.values().size(); ++i) m_append.bind(i + 1, record.values()[i]);
+    auto r = m_append.step();
+    m_append.reset();
     if (!r) {
         return r.status().category() == Category::Invalid ? duplicateKey() : r.status();
     }

@@ -113,6 +113,9 @@ private:
     Layout m_layout;
     bool m_hasRowid;
     QString m_columns;
+    // The INSERT of append(), prepared once: a long import appends row after row.
+    Statement m_append;
+    bool m_appendPrepared = false;
 };
 
 }  // namespace q
