@@ -2,7 +2,9 @@
 // station's match text, taking up a new security, the change against the last
 // daily price with the plausible bounds and the split offer, and writing daily
 // prices and volumes. Each write is a statement of its own on its table file, so a
-// run that stops half-way leaves every quote either booked or not.
+// run that stops half-way leaves every quote either booked or not; a text file run
+// groups its writes in batches (beginBatch()), the last of which is committed when
+// the run is stopped and rolled back when it fails.
 #pragma once
 
 #include "acquisition/quote_line.h"
