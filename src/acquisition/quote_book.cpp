@@ -14,6 +14,12 @@ const QString kDatum = QStringLiteral("Datum");
 const QString kKurs = QStringLiteral("Kurs");
 const QString kVolumen = QStringLiteral("Volumen");
 
+// An entry without a quote time carries the time it was listed.
+ProtocolEntry withReadingTime(ProtocolEntry e) {
+    if (!e.time.isValid()) e.time = now().time();
+    return e;
+}
+
 // The fall below which AutoSplit offers the split dialog, in per cent.
 constexpr double kSplitOfferBelow = -50.0;
 
@@ -215,7 +221,7 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
             return added;
         }
     }
-    report.protocol.unmatched.push_back(entry);
+    report.protocol.unmatched.push_back(withReadingTime(entry));
     ++report.counts.unmatched;
     return std::optional<int>();
 }
@@ -225,14 +231,16 @@ Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, P
     if (!check) return check.status();
     if (!check->implausible) return false;
     entry.change = check->change;
-    report.protocol.implausible.push_back(entry);
+    report.protocol.implausible.push_back(withReadingTime(entry));
     ++report.counts.implausible;
     return true;
 }
 
 Status bookDailyQuote(QuoteBook& book, const QuoteLine& q, std::optional<int> firma, const QDate& datum, bool alle, ReadReport& report,
                       const QString& kennung) {
-    ProtocolEntry entry{q.name, q.priceText, datum, now().time(), q.volume, std::nullopt};
+    // The time of reading is looked up only for an entry that is listed: the clock
+    // costs more than booking a quote.
+    ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt};
     if (!firma) {
         auto added = bookUnmatched(book, alle, q, entry, report, kennung);
         return added ? Status::ok() : added.status();

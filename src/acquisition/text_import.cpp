@@ -158,7 +158,7 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
         if (!firma) return firma.status();
         const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};
         if (!firma->has_value()) {
-            const ProtocolEntry entry{line->kennung, line->priceText, line->datum, now().time(), 0, std::nullopt};
+            const ProtocolEntry entry{line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt};
             auto added = bookUnmatched(book, settings.alle, quote, entry, report, line->kennung);
             return added ? Status::ok() : added.status();
         }
