@@ -32,14 +32,20 @@ Status Store::recreate(const QString& file) {
     return create(file, true, nullptr);
 }
 
-Status Store::create(const QString& file, bool replace, bool* created) {
+Status Store::recreate(const QString& file, const std::vector<Row>& rows) {
+    close(file);
+    return create(file, true, nullptr, rows);
+}
+
+Status Store::create(const QString& file, bool replace, bool* created, const std::vector<Row>& rows) {
     const CatalogueEntry* e = catalogueEntry(file);
     Q_ASSERT(e);
     if (!e) return Status::internal(QStringLiteral("Unbekannte Tabelle %1").arg(file));
     auto db = Database::open(path(file), Database::Mode::CreateIfMissing);
     if (!db) return db.status();
     const Layout layout = layoutFor(e->kind, tableNameOf(e->file));
-    const std::vector<Row> seed = seedRows(e->kind, e->file, m_dirs.data);
+    std::vector<Row> seed = seedRows(e->kind, e->file, m_dirs.data);
+    seed.insert(seed.end(), rows.begin(), rows.end());
     return replace ? recreateTable(**db, layout, seed) : ensureTable(**db, layout, seed, created);
 }
 

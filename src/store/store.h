@@ -39,6 +39,10 @@ public:
     Status ensure(const QString& file, bool* created = nullptr);
     // Replaces the table with a new, empty one (seed rows only), in one transaction.
     Status recreate(const QString& file);
+    // Replaces the table with a new one holding its seed rows and then `rows` (values
+    // in field order, checked by the caller), in one transaction: when anything fails
+    // the old table stays as it was.
+    Status recreate(const QString& file, const std::vector<Row>& rows);
 
     // The open table of a catalogued file, opened on first use and checked against
     // the catalogue (Corrupt naming a missing field). NotFound when the file is missing.
@@ -51,7 +55,7 @@ public:
 
 private:
     // Creates the table of a catalogued file: when missing, or anew with `replace`.
-    Status create(const QString& file, bool replace, bool* created);
+    Status create(const QString& file, bool replace, bool* created, const std::vector<Row>& rows = {});
 
     StoreDirs m_dirs;
     std::map<QString, std::unique_ptr<Table>> m_open;  // by lower-case file name
