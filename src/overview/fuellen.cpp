@@ -142,6 +142,10 @@ void stochasticPass(const FillSettings& s, bool batch, FillResult& r) {
 
 }  // namespace
 
+QDate displayStartOf(const FillSettings& s, const QDate& today) {
+    return s.Kursfilter && s.KursDatum.isValid() ? s.KursDatum : today.addDays(-kDisplayDaysWithoutFilter);
+}
+
 int shortPeriodOf(const FillSettings& s) { return s.ErsterGL <= 1 ? 5 : s.ErsterGL; }
 int longPeriodOf(const FillSettings& s) { return s.ZweiterGL <= 1 ? 50 : s.ZweiterGL; }
 int stochasticDaysOf(const FillSettings& s) { return s.StochastikTage < 2 || s.StochastikTage > 90 ? 15 : s.StochastikTage; }
@@ -153,7 +157,7 @@ std::span<const double> FillResult::displayedPrices() const {
 FillResult fuellen(const FillInput& in, const FillSettings& s, const QDate& today, bool batch) {
     FillResult r;
     r.security = in.security;
-    r.displayStart = s.Kursfilter && s.KursDatum.isValid() ? s.KursDatum : today.addDays(-kDisplayDaysWithoutFilter);
+    r.displayStart = displayStartOf(s, today);
     r.analysisStart = std::max(today.addDays(-s.AnaTage), r.displayStart);
     r.shortPeriod = shortPeriodOf(s);
     r.longPeriod = longPeriodOf(s);

@@ -145,6 +145,10 @@ struct FillResult {
 // display high and low.
 FillResult fuellen(const FillInput& input, const FillSettings& settings, const QDate& today, bool batch = false);
 
+// The start of the display range: `KursDatum` when `Kursfilter` is on, else 10,000
+// days before `today`.
+QDate displayStartOf(const FillSettings& s, const QDate& today);
+
 // The effective periods of the settings: short 5 for 1 or less, long 50 for 1 or
 // less, stochastic days 15 outside 2..90.
 int shortPeriodOf(const FillSettings& s);
