@@ -46,6 +46,7 @@ std::vector<Command> appCommands();
 std::vector<Command> exchangeCommands();
 std::vector<Command> acquisitionCommands();
 std::vector<Command> portfolioCommands();
+std::vector<Command> analysisCommands();
 
 // Helpers every subcommand uses.
 // Runs the start-up for a job and describes the session in `out`; false (with
