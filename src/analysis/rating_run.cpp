@@ -15,9 +15,9 @@ namespace {
 constexpr double kEmptyWinner = -100000;
 constexpr double kEmptyLoser = 100000;
 
-ListEntry entryOf(const SecurityAnalysis& a, const QDate& today) {
+RatingEntry entryOf(const SecurityAnalysis& a, const QDate& today) {
     const FillResult& f = a.fill;
-    ListEntry e;
+    RatingEntry e;
     e.name = f.security.FirmenName.left(30);
     e.firma = f.security.Firma;
     e.price = f.lastPrice;
@@ -31,9 +31,9 @@ ListEntry entryOf(const SecurityAnalysis& a, const QDate& today) {
     return e;
 }
 
-Status writeList(Store& store, const QString& file, const std::vector<ListEntry>& entries) {
+Status writeList(Store& store, const QString& file, const std::vector<RatingEntry>& entries) {
     std::vector<Row> rows;
-    for (const ListEntry& e : entries) rows.push_back({e.firma});
+    for (const RatingEntry& e : entries) rows.push_back({e.firma});
     return store.recreate(file, rows);
 }
 
@@ -44,7 +44,7 @@ ListKeeper::ListKeeper(int slots, int kaufwert)
       m_losers(size_t(std::max(1, slots)), Slot{kEmptyLoser, std::nullopt}),
       m_kaufwert(kaufwert) {}
 
-void ListKeeper::add(const ListEntry& e) {
+void ListKeeper::add(const RatingEntry& e) {
     // The new entry takes the first slot's place and sinks as far as it beats the
     // slots above it; those move down one place.
     const auto sink = [&](std::vector<Slot>& slots, auto beats) {
@@ -144,7 +144,7 @@ report::Document recommendationReport(const RatingRunResult& run, const RatingRu
     }
     doc.paragraph();
 
-    const auto block = [&](const QString& caption, int tabs, int count, int colour, const std::vector<ListEntry>& entries) {
+    const auto block = [&](const QString& caption, int tabs, int count, int colour, const std::vector<RatingEntry>& entries) {
         report::Paragraph& title = doc.paragraph();
         title.heading = true;
         const Style style{20, true, true, colour};
@@ -152,7 +152,7 @@ report::Document recommendationReport(const RatingRunResult& run, const RatingRu
         for (int t = 0; t < tabs; ++t) title.tab();
         title.add(QString::number(count), style);
         const Style line{20, true, false, kBlack};
-        for (const ListEntry& e : entries) {
+        for (const RatingEntry& e : entries) {
             const QString symbol = e.currency.isEmpty() ? o.homeSymbol : e.currency;
             report::Paragraph& p = doc.paragraph();
             p.add(e.name, line).tab().add(formatDate(e.priceDate), line);

@@ -22,7 +22,7 @@ struct RatingRunOptions {
 };
 
 // An entry of the buy or caution list.
-struct ListEntry {
+struct RatingEntry {
     QString name;      // FirmenName, up to 30 characters
     int firma = 0;
     double price = 0;  // the newest price
@@ -41,8 +41,8 @@ struct RatingRunResult {
     int rated = 0;               // of them with more than one price
     int buyCount = 0;            // rated with index ≥ Kaufwert
     int sellCount = 0;           // rated with index < Kaufwert
-    std::vector<ListEntry> buys;      // best first, index ≥ Kaufwert, at most BewertTage
-    std::vector<ListEntry> cautions;  // worst first, index < Kaufwert, at most BewertTage
+    std::vector<RatingEntry> buys;      // best first, index ≥ Kaufwert, at most BewertTage
+    std::vector<RatingEntry> cautions;  // worst first, index < Kaufwert, at most BewertTage
     report::Document report;          // report mode only
     QStringList notes;                // what the user should know (e.g. the mode changed)
 };
@@ -62,19 +62,19 @@ Result<RatingRunResult> ANALYSEBERECHNUNG(Store& store, const AnalysisSettings& 
 // winners seeded with −100,000 and losers with +100,000, each new entry sinking to
 // its place; entries that fail the `Kaufwert` test are left out.
 struct RankedLists {
-    std::vector<ListEntry> buys;
-    std::vector<ListEntry> cautions;
+    std::vector<RatingEntry> buys;
+    std::vector<RatingEntry> cautions;
 };
 class ListKeeper {
 public:
     ListKeeper(int slots, int kaufwert);
-    void add(const ListEntry& entry);
+    void add(const RatingEntry& entry);
     RankedLists lists() const;
 
 private:
     struct Slot {
         double index;
-        std::optional<ListEntry> entry;
+        std::optional<RatingEntry> entry;
     };
     std::vector<Slot> m_winners;  // ascending; the best last
     std::vector<Slot> m_losers;   // descending; the worst last

@@ -1,5 +1,8 @@
 #include "analysis/security_analysis.h"
 
+#include "overview/fill_maintenance.h"
+#include "overview/trend_index.h"
+
 namespace q {
 
 namespace {
@@ -102,6 +105,19 @@ SecurityAnalysis analyseSecurity(const FillInput& input, const AnalysisSettings&
     if (!a.fill.enoughPrices) return a;
     a.lines = indicatorLines(a.fill, settings.periods, batch);
     a.rating = bewerten(ratingInput(a.fill, a.lines, indexChange), settings.rating);
+    return a;
+}
+
+Result<SecurityAnalysis> analyseStored(Store& store, int firma, const AnalysisSettings& settings, const QDate& today,
+                                       bool maintain) {
+    auto security = readSecurity(store, firma);
+    if (!security) return security.status();
+    auto indexChange = TrendIndexaktuell(store, settings.KursIndex);
+    if (!indexChange) return indexChange.status();
+    auto input = readFillInput(store, *security, displayStartOf(settings.fill, today));
+    if (!input) return input.status();
+    SecurityAnalysis a = analyseSecurity(*input, settings, today, *indexChange);
+    if (maintain) Q_TRY(applyFillMaintenance(store, firma, a.fill.maintenance));
     return a;
 }
 

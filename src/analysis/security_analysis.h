@@ -43,4 +43,12 @@ struct SecurityAnalysis {
 SecurityAnalysis analyseSecurity(const FillInput& input, const AnalysisSettings& settings, const QDate& today,
                                  double indexChange, bool batch = false);
 
+// The security `firma` of `store` analysed as the overview shows it: its record and
+// rows read, the reference index change of `KursIndex`, the fill, lines and rating.
+// With `maintain` the writes of the fill follow (fill_maintenance.h): rows with a
+// price or date of 0 deleted, the stored long average brought up to date. Fails
+// NotFound for an unknown number, or with the store's message.
+Result<SecurityAnalysis> analyseStored(Store& store, int firma, const AnalysisSettings& settings, const QDate& today,
+                                       bool maintain);
+
 }  // namespace q

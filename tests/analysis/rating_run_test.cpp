@@ -22,16 +22,16 @@ public:
     void step(const QString& text, qint64, qint64) override { texts << text; }
 };
 
-ListEntry entry(int firma, double index) {
-    ListEntry e;
+RatingEntry entry(int firma, double index) {
+    RatingEntry e;
     e.firma = firma;
     e.index = index;
     return e;
 }
 
-std::vector<int> firmen(const std::vector<ListEntry>& entries) {
+std::vector<int> firmen(const std::vector<RatingEntry>& entries) {
     std::vector<int> out;
-    for (const ListEntry& e : entries) out.push_back(e.firma);
+    for (const RatingEntry& e : entries) out.push_back(e.firma);
     return out;
 }
 
@@ -126,8 +126,8 @@ TEST_F(RatingRun, ReportModeWritesTheReportAndBothListTables) {
     EXPECT_EQ(steps.texts.last(), "Berechne 13 von 13");
     EXPECT_EQ(listed("Gewinner.db").size(), r->buys.size());
     EXPECT_EQ(listed("Verlierer.db").size(), r->cautions.size());
-    for (const std::vector<ListEntry>* list : {&r->buys, &r->cautions})
-        for (const ListEntry& e : *list) EXPECT_NE(e.firma, single);
+    for (const std::vector<RatingEntry>* list : {&r->buys, &r->cautions})
+        for (const RatingEntry& e : *list) EXPECT_NE(e.firma, single);
     for (size_t i = 1; i < r->buys.size(); ++i) EXPECT_GE(r->buys[i - 1].index, r->buys[i].index);
     EXPECT_FALSE(store->exists(QStringLiteral("Analyse.db")));
 

@@ -6,7 +6,7 @@
 #include "app/portfolio_settings.h"
 #include "base/clock.h"
 #include "base/formats.h"
-#include "overview/trend_index.h"
+#include "overview/overview_figures.h"
 
 namespace q::cli {
 
@@ -19,57 +19,15 @@ QJsonValue figureJson(const Figure& f) {
     return o;
 }
 
-// The figures of the overview in the page's order: caption, JSON key, figure.
-struct Shown {
-    const char* caption;
-    const char* key;
-    const Figure* figure;
-};
-
-std::vector<Shown> shownFigures(const FillResult& f) {
-    const FillStatistics& s = f.statistics;
-    const FillInfo& i = f.info;
-    std::vector<Shown> list = {
-        {"Stochastik", "stochastic", &i.stochastik},
-        {"Stärke", "strength", &i.staerke},
-        {"Mittelwert", "mean", &s.mittelwert},
-        {"Standardabweichung", "deviation", &s.standardabweichung},
-        {"Mittelwert der Kursdifferenzen", "meanChange", &s.mittelwertKursdifferenzen},
-        {"Standardabweichung der Kursdifferenzen", "changeDeviation", &s.standardabweichungKursdifferenzen},
-        {"Mittelwert der Volumen", "meanVolume", &s.mittelwertVolumen},
-        {"Mittelwert der Volumendifferenzen", "meanVolumeChange", &s.mittelwertVolumendifferenzen},
-        {"Standardabweichung der Volumen", "volumeDeviation", &s.standardabweichungVolumen},
-        {"Standardabweichung der Volumendifferenzen", "volumeChangeDeviation", &s.standardabweichungVolumendifferenzen},
-        {"Tarnfaktor", "tarnfaktor", &s.tarnfaktor},
-        {"Tarnrate", "tarnrate", &s.tarnrate},
-        {"Welche Differenz besteht zwischen Minimum und Maximum", "minMaxDifference", &i.differenzMinMax},
-        {"Welche Steigerungsmöglichkeit gibt es ausgehen vom akt.Kurs zum Maximum", "riseToMaximum",
-         &i.steigerungZumMaximum},
-        {"Wieviel Prozent hat der Kurs schon vom Minimum zugelegt", "gainFromMinimum", &i.zugelegtVomMinimum},
-        {"Steigerung im Darstellungszeitraum", "riseInRange", &i.steigerungZeitraum},
-        {"Dividendenrendite", "dividendYield", &i.dividendenrendite},
-    };
-    if (i.fundamentalsShown) {
-        list.push_back({"KGV", "priceEarnings", &i.kgv});
-        list.push_back({"KCV", "priceCashFlow", &i.kcv});
-        list.push_back({"Marktkapitalisierung", "marketCapitalisation", &i.marktkapitalisierung});
-    }
-    return list;
-}
-
 Outcome runOverview(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
     auto firma = securityArg(c, c.args.positional().first());
     if (!firma) return failed(firma.status());
-    auto security = readSecurity(c.session.store, *firma);
-    if (!security) return failed(security.status());
-    const AnalysisSettings settings = analysisSettings(c.session.values);
-    auto indexChange = TrendIndexaktuell(c.session.store, settings.KursIndex);
-    if (!indexChange) return failed(indexChange.status());
-    auto input = readFillInput(c.session.store, *security, displayStartOf(settings.fill, today()));
-    if (!input) return failed(input.status());
-    const SecurityAnalysis a = analyseSecurity(*input, settings, today(), *indexChange);
+    auto analysed = analyseStored(c.session.store, *firma, analysisSettings(c.session.values), today(), false);
+    if (!analysed) return failed(analysed.status());
+    const SecurityAnalysis& a = *analysed;
+    const SecurityRecord* security = &a.fill.security;
     const FillResult& f = a.fill;
 
     out.lines << QStringLiteral("Wertpapier: %1 (%2)").arg(security->FirmenName).arg(security->Firma);
@@ -88,7 +46,7 @@ Outcome runOverview(Context& c) {
     out.json[QStringLiteral("lastDate")] = formatDate(f.lastDate);
     out.json[QStringLiteral("shortAverage")] = f.gl1;
     out.json[QStringLiteral("longAverage")] = f.gl2;
-    for (const Shown& s : shownFigures(f)) {
+    for (const ShownFigure& s : shownFigures(f)) {
         if (!s.figure->text.isEmpty()) out.lines << QStringLiteral("%1: %2").arg(QString::fromUtf8(s.caption), s.figure->text);
         out.json[QLatin1String(s.key)] = figureJson(*s.figure);
     }
@@ -109,9 +67,9 @@ Outcome runOverview(Context& c) {
     return out;
 }
 
-QJsonArray entriesJson(const std::vector<ListEntry>& entries) {
+QJsonArray entriesJson(const std::vector<RatingEntry>& entries) {
     QJsonArray list;
-    for (const ListEntry& e : entries)
+    for (const RatingEntry& e : entries)
         list.append(QJsonObject{{QStringLiteral("firma"), e.firma},
                                 {QStringLiteral("name"), e.name},
                                 {QStringLiteral("price"), e.price},
@@ -123,7 +81,7 @@ QJsonArray entriesJson(const std::vector<ListEntry>& entries) {
     return list;
 }
 
-QString entryLine(const ListEntry& e) {
+QString entryLine(const RatingEntry& e) {
     return QStringLiteral("  %1\t%2\t%3\t%4").arg(e.name, formatDate(e.priceDate), formatGeneral(e.price),
                                                    formatSignificant(e.index, 18, 2));
 }
@@ -164,9 +122,9 @@ Outcome runRate(Context& c) {
         return out;
     }
     out.lines << QStringLiteral("Diese Aktien könnten Sie kaufen: %1").arg(run->buyCount);
-    for (const ListEntry& e : run->buys) out.lines << entryLine(e);
+    for (const RatingEntry& e : run->buys) out.lines << entryLine(e);
     out.lines << QStringLiteral("Vorsicht bei diesen Aktien im Augenblick: %1").arg(run->sellCount);
-    for (const ListEntry& e : run->cautions) out.lines << entryLine(e);
+    for (const RatingEntry& e : run->cautions) out.lines << entryLine(e);
     const QString report = c.session.store.dirs().work + kRecommendationReport;
     out.lines << QStringLiteral("%1 geschrieben").arg(report);
     out.json[QStringLiteral("buyCount")] = run->buyCount;
