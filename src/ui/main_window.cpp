@@ -255,8 +255,10 @@ void TAktienkurse::fillSecurities() {
 void TAktienkurse::rebuildFavouriteTabs() {
     QSignalBlocker block(m_favouriteTabs);
     while (m_favouriteTabs->count() > 0) m_favouriteTabs->removeTab(0);
+    // A favourite without a name gets no tab; its record and rows stay as they are.
+    constexpr int kMaxTabs = 1000;
     for (const SecuritiesModel::Row& row : m_securities->rows()) {
-        if (!row.Aktiv) continue;
+        if (!row.Aktiv || row.FirmenName.isEmpty() || m_favouriteTabs->count() >= kMaxTabs) continue;
         const int tab = m_favouriteTabs->addTab(row.FirmenName);
         m_favouriteTabs->setTabData(tab, row.Firma);
     }
