@@ -50,24 +50,13 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         const QStringList args = app.arguments();
         QTextStream out(stdout);
-        sample::Plan plan;
-        plan.securities = bench::arg(args, 1, 2000);
-        plan.years = bench::arg(args, 2, 20);
+        sample::Plan plan = bench::samplePlan(args);
         QTemporaryDir tmp;
         const QString data = withSlash(args.size() > 3 ? args[3] : tmp.path()) + QStringLiteral("Daten/");
         const QDate today = plan.lastDay;
         setToday(today);
 
-        if (!QFile::exists(data + QStringLiteral("Aktien.db"))) {
-            bench::PrintProgress progress(200);
-            QElapsedTimer t;
-            t.start();
-            auto stats = sample::writeSampleData(data, plan, progress);
-            if (!stats) return fail(stats.status());
-            out << "\nDaten: " << stats->securities << " Wertpapiere, " << stats->prices << " Kurse in "
-                << QString::number(t.elapsed() / 1000.0, 'f', 1) << " s\n"
-                << Qt::flush;
-        }
+        if (!bench::ensureSampleData(data, plan, out)) return 1;
         Store store(StoreDirs{data, data, data, data});
         AnalysisSettings settings;
 

@@ -4,6 +4,7 @@
 // and the default analysis settings (averages of 5 and 100 days, stochastic over 15
 // days, analysis window 14 days).
 #include "app/cli_fixture.h"
+#include "support/twelve_days.h"
 
 #include <QFile>
 
@@ -11,17 +12,13 @@ using namespace q;
 
 namespace {
 
-const double kPrices[] = {10, 11, 12, 11, 13, 14, 13, 15, 16, 15, 17, 18};
-const char* const kDays[] = {"02.01.2024", "03.01.2024", "04.01.2024", "05.01.2024", "08.01.2024", "09.01.2024",
-                             "10.01.2024", "11.01.2024", "12.01.2024", "15.01.2024", "16.01.2024", "17.01.2024"};
-
 class AnalysisCli : public CliTest {
 protected:
     void SetUp() override {
         todayText = "17.01.2024";
         CliTest::SetUp();
         testwerk = security("Testwerk AG");
-        for (int i = 0; i < 12; ++i) price(testwerk, kDays[i], kPrices[i]);
+        for (int i = 0; i < 12; ++i) price(testwerk, qtest::kTwelveDays[i], qtest::kTwelvePrices[i]);
         auto firma = store->table("Firma.db");
         auto row = (*firma)->findKey({testwerk});
         Record after = **row;

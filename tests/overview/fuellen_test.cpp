@@ -8,6 +8,7 @@
 #include "overview/fuellen.h"
 #include "overview/price_columns.h"
 #include "overview_fixture.h"
+#include "support/twelve_days.h"
 
 #include <cmath>
 
@@ -15,10 +16,9 @@ using namespace q;
 
 namespace {
 
-const double kPrices[] = {10, 11, 12, 11, 13, 14, 13, 15, 16, 15, 17, 18};
-const qint64 kVolumes[] = {1000, 1200, 800, 1000, 1500, 1500, 900, 1100, 1300, 1000, 1400, 1600};
-const char* const kDays[] = {"02.01.2024", "03.01.2024", "04.01.2024", "05.01.2024", "08.01.2024", "09.01.2024",
-                             "10.01.2024", "11.01.2024", "12.01.2024", "15.01.2024", "16.01.2024", "17.01.2024"};
+using qtest::kTwelveDays;
+using qtest::kTwelvePrices;
+using qtest::kTwelveVolumes;
 
 class Fill : public OverviewTest {
 protected:
@@ -27,8 +27,8 @@ protected:
         // Dividend 1,20, earnings 2,50, cash flow 4 per share, 50 million shares.
         firma = security("Testwerk AG", 1.2, 2.5, 4, 50e6);
         for (int i = 0; i < 12; ++i) {
-            price(firma, day(kDays[i]), kPrices[i]);
-            volume(firma, day(kDays[i]), kVolumes[i]);
+            price(firma, day(kTwelveDays[i]), kTwelvePrices[i]);
+            volume(firma, day(kTwelveDays[i]), kTwelveVolumes[i]);
         }
         settings.ErsterGL = 3;
         settings.ZweiterGL = 5;

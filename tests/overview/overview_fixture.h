@@ -5,29 +5,20 @@
 #include "base/clock.h"
 #include "portfolio/lot.h"
 #include "store/store.h"
+#include "support/store_fixture.h"
 #include "support/test_support.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-class OverviewTest : public ::testing::Test {
+class OverviewTest : public StoreTest {
 protected:
-    void SetUp() override;
     void TearDown() override { q::setToday(QDate()); }
 
-    q::Table& table(const QString& file);
     // Appends a security with its fundamentals and returns its number.
     int security(const QString& name, double dividende = 0, double gewinn = 0, double cashflow = 0, double aktienzahl = 0);
     // Sets fields of a security's record.
     void setField(int firma, const QString& field, const QVariant& value);
-    void price(int firma, const QDate& day, double kurs);
     void volume(int firma, const QDate& day, qint64 volumen);
     void lot(int firma, const QDate& bought, double anteile, double ankauf, const QDate& sold = QDate(), double erloes = 0,
              const QString& text = QString());
-
-    QTemporaryDir m_tmp;
-    QString dir;
-    std::unique_ptr<q::Store> store;
 };
 
 // The date of "dd.mm.yyyy".
