@@ -5,10 +5,10 @@
 #include "base/clock.h"
 #include "portfolio/lot.h"
 #include "store/store.h"
-#include "support/store_fixture.h"
+#include "support/data_dir_fixture.h"
 #include "support/test_support.h"
 
-class OverviewTest : public StoreTest {
+class OverviewTest : public DataDirTest {
 protected:
     void TearDown() override { q::setToday(QDate()); }
 

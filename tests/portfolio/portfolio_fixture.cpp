@@ -9,7 +9,7 @@ using namespace q;
 QDate d(const char* text) { return *parseDate(QString::fromLatin1(text)); }
 
 void PortfolioTest::SetUp() {
-    StoreTest::SetUp();
+    DataDirTest::SetUp();
     setToday(d("28.06.2024"));
 }
 

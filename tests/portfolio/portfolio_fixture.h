@@ -6,10 +6,10 @@
 #include "portfolio/lot.h"
 #include "portfolio/portfolio_settings.h"
 #include "store/store.h"
-#include "support/store_fixture.h"
+#include "support/data_dir_fixture.h"
 #include "support/test_support.h"
 
-class PortfolioTest : public StoreTest {
+class PortfolioTest : public DataDirTest {
 protected:
     void SetUp() override;
     void TearDown() override { q::setToday(QDate()); }

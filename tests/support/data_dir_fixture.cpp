@@ -1,4 +1,4 @@
-#include "support/store_fixture.h"
+#include "support/data_dir_fixture.h"
 
 #include "base/formats.h"
 #include "store/firma_hooks.h"
@@ -7,7 +7,7 @@
 
 using namespace q;
 
-void StoreTest::SetUp() {
+void DataDirTest::SetUp() {
     ASSERT_TRUE(m_tmp.isValid());
     dir = m_tmp.path() + QStringLiteral("/");
     QDir().mkpath(dir + QStringLiteral("Temp"));
@@ -15,13 +15,13 @@ void StoreTest::SetUp() {
     for (const QString& f : startupTableOrder()) ASSERT_TRUE(store->ensure(f).isOk()) << f.toStdString();
 }
 
-Table& StoreTest::table(const QString& file) {
+Table& DataDirTest::table(const QString& file) {
     auto t = store->table(file);
     EXPECT_TRUE(t.isOk()) << t.status().message().toStdString();
     return **t;
 }
 
-int StoreTest::appendSecurity(const QString& name, const QString& waehrung,
+int DataDirTest::appendSecurity(const QString& name, const QString& waehrung,
                               std::initializer_list<std::pair<const char*, QVariant>> fields) {
     Table& firma = table(QStringLiteral("Firma.db"));
     Record r = newSecurityRecord(firma, waehrung);
@@ -32,7 +32,7 @@ int StoreTest::appendSecurity(const QString& name, const QString& waehrung,
     return n.isOk() ? *n : 0;
 }
 
-void StoreTest::price(int firma, const QDate& day, double kurs) {
+void DataDirTest::price(int firma, const QDate& day, double kurs) {
     Table& aktien = table(QStringLiteral("Aktien.db"));
     Record r = aktien.newRecord();
     r.set(QStringLiteral("Firma"), firma);

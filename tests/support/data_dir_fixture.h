@@ -12,7 +12,7 @@
 #include <memory>
 #include <utility>
 
-class StoreTest : public ::testing::Test {
+class DataDirTest : public ::testing::Test {
 protected:
     void SetUp() override;
 
