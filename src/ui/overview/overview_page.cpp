@@ -5,6 +5,7 @@
 #include "base/formats.h"
 #include "overview/overview_figures.h"
 #include "overview/price_columns.h"
+#include "store/list_tables.h"
 #include "ui/main_window.h"
 #include "ui/overview/trend_picture.h"
 #include "ui/page_widgets.h"
@@ -36,6 +37,17 @@ QStringList panelCaptions() {
     captions << QStringLiteral("KGV") << QStringLiteral("KCV") << QStringLiteral("Marktkapitalisierung");
     captions << QStringLiteral("Bewertung") << QStringLiteral("Index");
     return captions;
+}
+
+// The name of `number` in a group, branch or feature table; empty for 0 or an
+// unknown number.
+QString listName(Store& store, const QString& file, int number) {
+    if (number == 0) return QString();
+    auto entries = readListTable(store, file);
+    if (!entries) return QString();
+    for (const ListEntry& e : *entries)
+        if (e.GruppenIndex == number) return e.GruppenName;
+    return QString();
 }
 
 // The notice's colour: red below the lower limit, green above the upper one.
@@ -86,6 +98,8 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
         m_differences->setHorizontalHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Kurs"), QStringLiteral("Differenz"),
                                                   QStringLiteral("DiffGlD")});
         m_differences->verticalHeader()->setVisible(false);
+        m_differences->verticalHeader()->setDefaultSectionSize(m_differences->fontMetrics().height() + 6);
+        m_differences->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         m_differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
         (new QVBoxLayout(m_differencesBox))->addWidget(m_differences);
         listsLayout->addWidget(m_differencesBox);
@@ -213,12 +227,19 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
                                                   : QStringLiteral("<p><a href=\"%1\">%1</a></p>").arg(s.Internet.toHtmlEscaped());
         m_notes->setHtml(link + QStringLiteral("<pre>%1</pre>").arg(s.Memo.toHtmlEscaped()));
     }
+    QStringList lists;
+    Store& store = m_window.session().store;
+    for (auto [caption, file, number] : {std::tuple{"Gruppe", "Gruppen.db", s.Gruppe}, std::tuple{"Branche", "Branchen.db", s.Branche},
+                                         std::tuple{"Merkmal", "Merkmal.db", s.Merkmal}}) {
+        const QString name = listName(store, QString::fromLatin1(file), number);
+        if (!name.isEmpty()) lists << QStringLiteral("%1: %2").arg(QLatin1String(caption), name.toHtmlEscaped());
+    }
     if (!f.enoughPrices) return;
     const QString last = formatGeneral(f.lastPrice);
-    m_title->setText(QStringLiteral("<b>%1</b><br>%2 Kurse, letzter Kurs %3 vom %4")
+    m_title->setText(QStringLiteral("<b>%1</b><br>%2 Kurse, letzter Kurs %3 vom %4<br>%5")
                          .arg(s.FirmenName.toHtmlEscaped())
                          .arg(f.count())
-                         .arg(last, formatDate(f.lastDate)));
+                         .arg(last, formatDate(f.lastDate), lists.join(QStringLiteral("  "))));
     for (const ShownFigure& shown : shownFigures(f))
         if (QLabel* label = m_figures.value(QString::fromUtf8(shown.caption))) label->setText(shown.figure->text);
     if (f.limit != LimitNotice::None) {
