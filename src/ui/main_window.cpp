@@ -12,6 +12,7 @@
 #include "ui/analysis/rating_page.h"
 #include "ui/main_menu.h"
 #include "ui/overview/overview_page.h"
+#include "ui/overview/security_search_bar.h"
 #include "ui/page_widgets.h"
 #include "ui/portfolio/bookings_page.h"
 #include "ui/portfolio/holdings_page.h"
@@ -125,6 +126,8 @@ void TAktienkurse::buildLayout() {
     leftLayout->addWidget(m_favourites);
     leftLayout->addWidget(m_favouriteTabs);
     leftLayout->addWidget(m_list, 1);
+    m_search = new SecuritySearchBar(*this, left);
+    leftLayout->addWidget(m_search);
 
     m_pages = new QTabWidget(this);
     m_pages->addTab(buildOverviewPage(), QStringLiteral("&Kursübersicht"));

@@ -33,6 +33,7 @@ class MainMenu;
 class OverviewPage;
 class PortfolioCommands;
 class RatingPage;
+class SecuritySearchBar;
 class RecordTableModel;
 class SecuritiesModel;
 class StatusBarProgress;
@@ -95,6 +96,7 @@ public:
     BookingsPage* bookingsPage() const { return m_bookings; }
     LotsPage* lotsPage() const { return m_lotsPage; }
     OverviewPage* overviewPage() const { return m_overview; }
+    SecuritySearchBar* searchBar() const { return m_search; }
     // The price row selected in the price list (the newest when none is), its date
     // and price; nullopt when the security has no prices.
     std::optional<PricePoint> selectedPrice() const;
@@ -144,6 +146,7 @@ private:
     SecuritiesModel* m_securities = nullptr;
     QTabWidget* m_pages = nullptr;
     OverviewPage* m_overview = nullptr;
+    SecuritySearchBar* m_search = nullptr;
     QTableView* m_priceGrid = nullptr;
     QTableView* m_volumeGrid = nullptr;
     RecordTableModel* m_priceModel = nullptr;

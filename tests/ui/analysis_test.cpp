@@ -11,6 +11,7 @@
 #include "ui/analysis/tanalyse.h"
 #include "ui/main_window.h"
 #include "ui/overview/overview_page.h"
+#include "ui/overview/security_search_bar.h"
 #include "ui/portfolio/open_document.h"
 #include "ui/securities_model.h"
 #include "ui_test_support.h"
@@ -175,5 +176,30 @@ TEST_F(WindowAnalysis, TheReportPageRunsTheRatingAndIntradayAnalyseWritesTheTabl
     w->analysisCommands().intradayAnalyse()->trigger();
     EXPECT_EQ(ui.questions.last(), "Soll die Analyse-Datei neu berechnet werden?");
     EXPECT_TRUE(QFile::exists(work + "Analyse.db"));
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheSearchButtonsWalkOnAndOfferToStartAgain) {
+    auto w = start();
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(0)));
+    const auto name = [&] { return w->currentFirmenName(); };
+    ui.inputs.push_back(QString("bank"));
+    w->searchBar()->search(SearchKind::Name);
+    EXPECT_EQ(name(), "Lindholm Bank AG");
+    EXPECT_EQ(w->searchBar()->lastText(SearchKind::Name), "BANK");
+    ui.inputs.push_back(QString("ag"));
+    w->searchBar()->search(SearchKind::Name);
+    EXPECT_EQ(name(), "Nordlicht Software AG");
+    // Past the end: the question, and on Yes the walk goes on from the first.
+    ui.inputs.push_back(QString("maschinen"));
+    ui.answers.push_back(Answer::Yes);
+    w->searchBar()->search(SearchKind::Name);
+    EXPECT_EQ(ui.questions.last(), "Konnte Kurs nicht finden! Vom Anfang beginnen?");
+    EXPECT_EQ(name(), "Albrecht Maschinen AG");
+    // No hit and No: the walk ends on the last record.
+    ui.inputs.push_back(QString("XXXX"));
+    ui.answers.push_back(Answer::No);
+    w->searchBar()->search(SearchKind::Number);
+    EXPECT_EQ(name(), "Nordlicht Software AG");
     w->close();
 }
