@@ -1,6 +1,7 @@
 // The rating rules: from the figures of one fill pass and the last values of the
 // indicator lines to the rating R, its picture and the rating index I. One pure
-// function; the rule numbers below are those of the options dialog's pages.
+// function; the rules are numbered 1 to 21 in the order they apply ("Regel 7" in
+// Rating::steps).
 //
 // Design notes.
 // 1. R starts at 3. The rules are applied in order 1 to 21; a rule "with points"
