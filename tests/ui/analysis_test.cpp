@@ -12,6 +12,9 @@
 #include "ui/main_window.h"
 #include "ui/overview/overview_page.h"
 #include "ui/overview/security_search_bar.h"
+#include "ui/portfolio/portfolio_charts.h"
+#include "ui/custom_plot.h"
+#include "portfolio/bookings.h"
 #include "ui/portfolio/open_document.h"
 #include "ui/securities_model.h"
 #include "ui_test_support.h"
@@ -201,5 +204,38 @@ TEST_F(WindowAnalysis, TheSearchButtonsWalkOnAndOfferToStartAgain) {
     ui.answers.push_back(Answer::No);
     w->searchBar()->search(SearchKind::Number);
     EXPECT_EQ(name(), "Nordlicht Software AG");
+    w->close();
+}
+
+TEST_F(WindowAnalysis, AnOpenPositionShowsItsLineAndProfitBars) {
+    auto w = start();
+    const int firma = w->securitiesModel()->firmaAt(0);
+    ASSERT_TRUE(buy(w->session().store, {firma, QDate(2026, 11, 2), 10, 1.0, QString()}).isOk());
+    w->reopenViews();
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    ASSERT_TRUE(w->selectFirma(firma));
+    OverviewPage* page = w->overviewPage();
+    QTabWidget* inner = page->innerPages();
+    const int gewinn = [&] {
+        for (int i = 0; i < inner->count(); ++i)
+            if (inner->tabText(i) == "Gewinn") return i;
+        return -1;
+    }();
+    ASSERT_GE(gewinn, 0);
+    EXPECT_TRUE(inner->isTabVisible(gewinn));
+    const Position& p = page->analysis()->fill.position;
+    EXPECT_TRUE(page->findChild<QLabel*>("positionLine")->text().contains("Anteile: 10,00"));
+    // Bought at 1 per share, far below the sample's prices: a gain every day since.
+    ASSERT_FALSE(p.bars.empty());
+    EXPECT_TRUE(std::all_of(p.bars.begin(), p.bars.end(), [](const ProfitBar& b) { return b.gain(); }));
+    EXPECT_EQ(page->profitChart()->plottableCount(), 2);
+    EXPECT_EQ(static_cast<QCPBars*>(page->profitChart()->plottable(0))->data()->size(), int(p.bars.size()));
+    EXPECT_EQ(chartTitle(*page->profitChart()), w->currentFirmenName() + "(Gewinn)");
+    inner->setCurrentIndex(gewinn);
+    uitest::screenshot(*w, "overview_profit");
+
+    // A security without lots has no such page.
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    EXPECT_FALSE(inner->isTabVisible(gewinn));
     w->close();
 }

@@ -9,6 +9,8 @@
 #include "ui/main_window.h"
 #include "ui/overview/trend_picture.h"
 #include "ui/page_widgets.h"
+#include "ui/portfolio/portfolio_charts.h"
+#include "ui/custom_plot.h"
 #include "ui/portfolio/lots_page.h"
 #include "ui/record_model.h"
 #include "ui/status_progress.h"
@@ -68,8 +70,11 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     m_position->setObjectName(QStringLiteral("positionLine"));
     m_position->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* gewinnLayout = new QVBoxLayout(gewinn);
+    m_profit = new QCustomPlot(gewinn);
+    m_profit->setObjectName(QStringLiteral("profitChart"));
     gewinnLayout->addWidget(m_position);
-    gewinnLayout->addWidget(placeholder(gewinn, QStringLiteral("Das Gewinndiagramm ist noch nicht verfügbar.")), 1);
+    gewinnLayout->addWidget(m_profit, 1);
+    m_profitPage = gewinn;
     m_inner->addTab(gewinn, QStringLiteral("Gewinn"));
     m_lots = new LotsPage(window);
     m_inner->addTab(m_lots, QStringLiteral("Depotwerte"));
@@ -176,6 +181,7 @@ void OverviewPage::clearFigures() {
     m_limit->hide();
     m_position->clear();
     m_inner->setTabVisible(m_inner->indexOf(m_notesPage), false);
+    m_inner->setTabVisible(m_inner->indexOf(m_profitPage), false);
     m_differences->setRowCount(0);
 }
 
@@ -247,6 +253,9 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
         m_limit->show();
     }
     m_position->setText(f.position.line);
+    // The page with the profit bars is there while shares are held.
+    m_inner->setTabVisible(m_inner->indexOf(m_profitPage), f.position.showProfitPage);
+    if (f.position.hasLots) showProfitBars(*m_profit, f.position.bars, f.position.chartTitle);
     if (!a.rating) return;
     m_figures.value(QStringLiteral("Bewertung"))->setText(QString::number(a.rating->R));
     m_figures.value(QStringLiteral("Index"))->setText(formatSignificant(a.rating->index, 18, 0));

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <optional>
 
+class QCustomPlot;
 class QLabel;
 class QTabWidget;
 class QTableView;
@@ -43,6 +44,7 @@ public:
     QTableWidget* differenceGrid() const { return m_differences; }
     LotsPage* lotsPage() const { return m_lots; }
     QTabWidget* innerPages() const { return m_inner; }
+    QCustomPlot* profitChart() const { return m_profit; }
     // The text shown beside a caption of the panel ("Stochastik", "Mittelwert", …),
     // and of "Bewertung", "Index" and "Limit erreicht".
     QString figureText(const QString& caption) const;
@@ -67,6 +69,8 @@ private:
     QLabel* m_position = nullptr;
     QTextBrowser* m_notes = nullptr;
     QWidget* m_notesPage = nullptr;
+    QWidget* m_profitPage = nullptr;
+    QCustomPlot* m_profit = nullptr;
     LotsPage* m_lots = nullptr;
     QMap<QString, QLabel*> m_figures;  // by caption
     QTableView* m_priceGrid = nullptr;
