@@ -190,7 +190,8 @@ FillResult fuellen(const FillInput& in, const FillSettings& s, const QDate& toda
     }
     stochasticPass(s, batch, r);
     r.series.renko = renkoBricks(r.days, r.prices, r.firstDisplayed, s.RenkoProzent);
-    r.series.candles = groupCandles(r.days, r.prices, r.firstDisplayed, s.Candle_Tage);
+    // The candles feed the ADX of the chart, which the rating does not read.
+    if (!batch) r.series.candles = groupCandles(r.days, r.prices, r.firstDisplayed, s.Candle_Tage);
 
     StatisticsOutcome stats = fillStatistics(r.prices, r.firstDisplayed, shown);
     r.statistics = std::move(stats.texts);

@@ -141,7 +141,7 @@ struct FillResult {
 
 // The fill pass over `input` (design notes). `today` is the day the ranges count
 // from; `batch` (the rating run) leaves out what only the window draws (the
-// stochastic lines and their marks) and reports the window high and low as the
+// stochastic lines and their marks, the candles) and reports the window high and low as the
 // display high and low.
 FillResult fuellen(const FillInput& input, const FillSettings& settings, const QDate& today, bool batch = false);
 
