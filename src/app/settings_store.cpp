@@ -1,10 +1,14 @@
 #include "app/settings_store.h"
 
+#include "base/text_files.h"
+#include "store/file_system.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace q {
 
@@ -142,6 +146,21 @@ QString formatValue(const SettingValue& v) {
     return {};
 }
 
+// The file's text: UTF-16 by its byte-order mark (or by the zero bytes of ASCII in
+// UTF-16 without one), UTF-8 when it is valid UTF-8, else Windows-1252, the Latin-1
+// of Windows editors.
+QString decodeSettingsText(const QByteArray& bytes) {
+    const auto decode = [](QStringDecoder::Encoding e, QByteArrayView b) { return QStringDecoder(e)(b).operator QString(); };
+    if (bytes.startsWith("\xEF\xBB\xBF")) return decode(QStringDecoder::Utf8, bytes.mid(3));
+    if (bytes.startsWith("\xFF\xFE")) return decode(QStringDecoder::Utf16LE, bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF")) return decode(QStringDecoder::Utf16BE, bytes.mid(2));
+    if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0) return decode(QStringDecoder::Utf16LE, bytes);
+    if (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] != 0) return decode(QStringDecoder::Utf16BE, bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? fromWindows1252(bytes) : text;
+}
+
 Status wrongType(const QString& name) {
     return Status::invalid(QStringLiteral("Einstellung %1 hat den falschen Typ").arg(name));
 }
@@ -176,21 +195,38 @@ Status SettingsStore::load(const QString& path) {
     m_fileExisted = false;
     m_notes.clear();
     m_sections.clear();
+    m_changes.clear();
     QFile file(path);
     if (!file.exists()) return Status::ok();
     m_fileExisted = true;
+    if (QFileInfo(path).isDir()) return Status::io(QStringLiteral("Die Einstellungsdatei %1 ist ein Verzeichnis").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         return Status::io(
             QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()));
-    parse(QString::fromUtf8(file.readAll()));
+    const QByteArray bytes = file.readAll();
+    if (parse(decodeSettingsText(bytes))) {
+        // The next save writes the file without what was skipped; the file as it was
+        // stays for the user to take values from.
+        const QString kept = path + QStringLiteral(".defekt");
+        QSaveFile copy(kept);
+        const bool saved = copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size() && copy.commit();
+        m_notes << (saved ? QStringLiteral("Die Einstellungsdatei %1 enthält Zeilen, die nicht gelesen werden konnten; die "
+                                           "Datei, wie sie war, bleibt als %2 erhalten.")
+                                .arg(path, kept)
+                          : QStringLiteral("Die Einstellungsdatei %1 enthält Zeilen, die nicht gelesen werden konnten, und "
+                                           "%2 kann nicht angelegt werden.")
+                                .arg(path, kept));
+    }
     return Status::ok();
 }
 
-void SettingsStore::parse(const QString& text) {
+bool SettingsStore::parse(const QString& text) {
     const QStringList lines = text.split(QLatin1Char('\n'));
     QString currentKey;
+    bool skipped = false;
     const auto skip = [&](qsizetype lineNumber, const QString& reason) {
         m_notes << QStringLiteral("Zeile %1 der Einstellungsdatei %2 übergangen: %3").arg(lineNumber).arg(m_path, reason);
+        skipped = true;
     };
     for (qsizetype n = 0; n < lines.size(); ++n) {
         QString line = lines[n].trimmed();
@@ -198,9 +234,12 @@ void SettingsStore::parse(const QString& text) {
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
         const qsizetype lineNumber = n + 1;
         if (line.startsWith(QLatin1Char('['))) {
-            const QString key = line.endsWith(QLatin1Char(']')) ? line.mid(1, line.size() - 2).trimmed() : QString();
+            // A header whose "]" was lost still names its key: the values below it
+            // belong there, and dropping them would lose every setting.
+            const qsizetype close = line.indexOf(QLatin1Char(']'));
+            const QString key = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
             if (key.isEmpty()) {
-                skip(lineNumber, QStringLiteral("Abschnittsname fehlt oder ist nicht geschlossen"));
+                skip(lineNumber, QStringLiteral("Abschnittsname fehlt"));
                 currentKey.clear();
                 continue;
             }
@@ -226,17 +265,56 @@ void SettingsStore::parse(const QString& text) {
             skip(lineNumber, QStringLiteral("Wert von %1 ist nicht lesbar").arg(name));
             continue;
         }
-        write(currentKey, name, *value);
+        put(currentKey, name, *value);
     }
+    return skipped;
 }
 
-Status SettingsStore::save() const {
+Status SettingsStore::save() {
+    return saveLocked([](SettingsStore&) {});
+}
+
+Result<SettingValue> SettingsStore::updateAndSave(const QString& key, const QString& name,
+                                                  const std::function<SettingValue(const std::optional<SettingValue>&)>& update) {
+    SettingValue written;
+    Q_TRY(saveLocked([&](SettingsStore& fresh) {
+        written = update(fresh.value(key, name));
+        fresh.put(key, name, written);
+    }));
+    return written;
+}
+
+Status SettingsStore::saveLocked(const std::function<void(SettingsStore& fresh)>& step) {
     Q_ASSERT(!m_path.isEmpty());
     if (m_path.isEmpty()) return Status::internal(QStringLiteral("Einstellungsdatei ohne Pfad"));
     const QString dir = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(dir))
         return Status::io(QStringLiteral("Verzeichnis %1 für die Einstellungen kann nicht angelegt werden").arg(dir));
+    auto lock = DirectoryLock::acquire(
+        dir, DirectoryLock::Kind::Exclusive,
+        QStringLiteral("Die Einstellungsdatei %1 wird gerade von einem anderen Quintara geschrieben").arg(m_path));
+    if (!lock) return lock.status();
 
+    SettingsStore fresh;
+    fresh.m_path = m_path;
+    QFile file(m_path);
+    if (file.exists()) {
+        if (QFileInfo(m_path).isDir()) return Status::io(QStringLiteral("Die Einstellungsdatei %1 ist ein Verzeichnis").arg(m_path));
+        if (!file.open(QIODevice::ReadOnly))
+            return Status::io(QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: %2").arg(m_path, file.errorString()));
+        fresh.parse(decodeSettingsText(file.readAll()));
+    } else {
+        fresh.m_sections = m_sections;
+    }
+    for (const Change& c : m_changes) fresh.apply(c);
+    step(fresh);
+    Q_TRY(fresh.writeFile());
+    m_sections = fresh.m_sections;
+    m_changes.clear();
+    return Status::ok();
+}
+
+Status SettingsStore::writeFile() const {
     QString text = QStringLiteral(
         "; Einstellungen von Quintara. Texte stehen in Anführungszeichen; double:, date: und hex:\n"
         "; kennzeichnen Gleitkommazahlen, Tageszahlen ab 30.12.1899 und Bytes.\n");
@@ -333,6 +411,19 @@ Result<QByteArray> SettingsStore::readBytes(const QString& key, const QString& n
 }
 
 void SettingsStore::write(const QString& key, const QString& name, const SettingValue& value) {
+    put(key, name, value);
+    m_changes.append(Change{Change::Kind::Write, key, name, value});
+}
+
+void SettingsStore::apply(const Change& c) {
+    switch (c.kind) {
+    case Change::Kind::Write: put(c.key, c.name, c.value); break;
+    case Change::Kind::RemoveValue: removeValue(c.key, c.name); break;
+    case Change::Kind::RemoveKey: removeKey(c.key); break;
+    }
+}
+
+void SettingsStore::put(const QString& key, const QString& name, const SettingValue& value) {
     // A name with "=" or a line break could not be read back from the file.
     Q_ASSERT(!name.isEmpty() && !name.contains(QLatin1Char('=')) && !name.contains(QLatin1Char('\n')));
     Section& s = sectionForWrite(key);
@@ -367,9 +458,11 @@ void SettingsStore::writeBytes(const QString& key, const QString& name, const QB
 
 void SettingsStore::removeKey(const QString& key) {
     m_sections.removeIf([&](const Section& s) { return s.key.compare(key, Qt::CaseInsensitive) == 0; });
+    m_changes.append(Change{Change::Kind::RemoveKey, key, QString(), {}});
 }
 
 void SettingsStore::removeValue(const QString& key, const QString& name) {
+    m_changes.append(Change{Change::Kind::RemoveValue, key, name, {}});
     const Section* found = section(key);
     if (!found || !found->index.contains(folded(name))) return;
     Section& s = sectionForWrite(key);

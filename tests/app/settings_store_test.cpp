@@ -107,25 +107,30 @@ TEST(SettingsFile, KeepsHandEditsAndUnknownValues) {
     EXPECT_EQ(*again.readInteger(kMain, "Sprache"), 3);
 }
 
-TEST(SettingsFile, SkipsUnreadableLinesWithANoteNamingTheLine) {
+TEST(SettingsFile, SkipsUnreadableLinesWithANoteAndKeepsTheFileAsItWas) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Quintara.conf");
-    qtest::writeFile(path, "Vorher=1\n"
-                           "[SOFTWARE\\Morvane\\Quintara]\n"
-                           "nur Text ohne Zeichen\n"
-                           "Kurs=double:zwei\n"
-                           "Roh=hex:abc\n"
-                           "Offen=\"kein Ende\n"
-                           "=5\n"
-                           "[kaputt\n"
-                           "Gut=7\n");
+    const QByteArray text = "Vorher=1\n"
+                            "[SOFTWARE\\Morvane\\Quintara]\n"
+                            "nur Text ohne Zeichen\n"
+                            "Kurs=double:zwei\n"
+                            "Roh=hex:abc\n"
+                            "Offen=\"kein Ende\n"
+                            "=5\n"
+                            "[kaputt\n"
+                            "Gut=7\n";
+    qtest::writeFile(path, text);
     SettingsStore store = reloaded(path);
-    ASSERT_EQ(store.notes().size(), 8);
+    // Lines 1, 3, 4, 5, 6 and 7, then the note on the kept file.
+    ASSERT_EQ(store.notes().size(), 7);
     EXPECT_TRUE(store.notes()[0].startsWith("Zeile 1 der Einstellungsdatei " + path)) << store.notes()[0].toStdString();
     EXPECT_TRUE(store.notes()[1].startsWith("Zeile 3 ")) << store.notes()[1].toStdString();
     EXPECT_TRUE(store.notes()[3].contains("Roh"));
-    // A broken section header ends the section: what follows has no key to go to.
-    EXPECT_FALSE(store.exists(kMain, "Gut"));
+    EXPECT_EQ(store.notes()[6], "Die Einstellungsdatei " + path + " enthält Zeilen, die nicht gelesen werden konnten; die Datei, "
+                                "wie sie war, bleibt als " + path + ".defekt erhalten.");
+    EXPECT_EQ(qtest::readFile(path + ".defekt"), text);
+    // A header whose "]" was lost still names its key.
+    EXPECT_EQ(*store.readInteger("kaputt", "Gut"), 7);
     EXPECT_EQ(store.valueNames(kMain), QStringList());
 }
 
@@ -139,9 +144,7 @@ TEST(SettingsFile, MissingFileIsEmptyButUnreadableOneIsIo) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Quintara.conf"));
     const Status status = store.load(dir.filePath("Quintara.conf"));
     EXPECT_EQ(status.category(), Category::Io);
-    EXPECT_TRUE(status.message().startsWith("Einstellungsdatei " + dir.filePath("Quintara.conf") +
-                                            " kann nicht gelesen werden"))
-        << status.message().toStdString();
+    EXPECT_EQ(status.message(), "Die Einstellungsdatei " + dir.filePath("Quintara.conf") + " ist ein Verzeichnis");
 }
 
 TEST(SettingsFile, SaveCreatesTheDirectoryAndLeavesNoTemporaryFile) {
