@@ -2,6 +2,7 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -234,4 +235,54 @@ TEST(SettingsPath, FollowsXdgConfigHome) {
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(defaultSettingsPath(), QDir::homePath() + "/.config/Morvane/Quintara.conf");
     if (had) qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(SettingsFile, ReadsAFileSavedAsUtf16OrLatin1WithoutLosingAValue) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    const QString text = QString::fromUtf8("[SOFTWARE\\Morvane\\Quintara]\r\nDatenpath=\"/mnt/börse/Daten/\"\r\nSprache=3\r\n");
+    // Notepad's "Unicode": UTF-16 little endian with its byte-order mark.
+    QByteArray utf16("\xff\xfe", 2);
+    for (const QChar c : text) utf16.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+    qtest::writeFile(path, utf16);
+    SettingsStore wide = reloaded(path);
+    EXPECT_TRUE(wide.notes().isEmpty()) << wide.notes().join('\n').toStdString();
+    EXPECT_EQ(*wide.readText(kMain, "Datenpath"), QString::fromUtf8("/mnt/börse/Daten/"));
+    EXPECT_EQ(*wide.readInteger(kMain, "Sprache"), 3);
+
+    // An editor's Latin-1: "ö" is the single byte F6, no valid UTF-8.
+    qtest::writeFile(path, "[SOFTWARE\\Morvane\\Quintara]\nDatenpath=\"/mnt/b\xf6rse/Daten/\"\n");
+    SettingsStore latin = reloaded(path);
+    EXPECT_TRUE(latin.notes().isEmpty());
+    EXPECT_EQ(*latin.readText(kMain, "Datenpath"), QString::fromUtf8("/mnt/börse/Daten/"));
+    EXPECT_FALSE(QFile::exists(path + ".defekt"));
+    // Saved again, the file is UTF-8.
+    ASSERT_TRUE(latin.save().isOk());
+    EXPECT_TRUE(qtest::readFile(path).contains("b\xc3\xb6rse"));
+}
+
+TEST(SettingsFile, TwoRunsSavingKeepEachOthersChangesAndCountEveryStart) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    SettingsStore first = reloaded(path);
+    SettingsStore second = reloaded(path);
+    first.writeText(kMain, "Watch1", "Erste");
+    second.writeText(kMain, "Watch2", "Zweite");
+    ASSERT_TRUE(first.save().isOk());
+    ASSERT_TRUE(second.save().isOk());
+    SettingsStore both = reloaded(path);
+    EXPECT_EQ(*both.readText(kMain, "Watch1"), "Erste");
+    EXPECT_EQ(*both.readText(kMain, "Watch2"), "Zweite");
+
+    // Both read the counter before either wrote it; each still adds its one.
+    const auto increment = [](const std::optional<SettingValue>& old) {
+        return SettingValue::integer(old ? old->data.toInt() + 1 : 1);
+    };
+    EXPECT_EQ(first.updateAndSave(kMain, "Speichern", increment)->data.toInt(), 1);
+    EXPECT_EQ(second.updateAndSave(kMain, "Speichern", increment)->data.toInt(), 2);
+    EXPECT_EQ(*reloaded(path).readInteger(kMain, "Speichern"), 2);
+    // A removal is carried over too.
+    first.removeValue(kMain, "Watch2");
+    ASSERT_TRUE(first.save().isOk());
+    EXPECT_FALSE(reloaded(path).exists(kMain, "Watch2"));
 }
