@@ -6,6 +6,7 @@
 // Without DIR the data go to a temporary directory that is removed afterwards.
 
 #include "app/startup.h"
+#include "bench_support.h"
 #include "base/text_files.h"
 #include "sample/sample_data.h"
 #include "store/catalogue.h"
@@ -20,13 +21,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-class PrintProgress final : public q::Progress {
-public:
-    void step(const QString&, qint64 done, qint64 total) override {
-        if (total > 0 && done % 200 == 0) QTextStream(stderr) << "\r" << done << "/" << total << Qt::flush;
-    }
-};
 
 bool ok(sqlite3* db, int rc, const char* what) {
     if (rc == SQLITE_OK || rc == SQLITE_DONE) return true;
@@ -101,8 +95,8 @@ int main(int argc, char** argv) {
         const QStringList args = app.arguments();
         QTextStream out(stdout);
         q::sample::Plan plan;
-        plan.securities = args.size() > 1 ? args[1].toInt() : 2000;
-        plan.years = args.size() > 2 ? args[2].toInt() : 20;
+        plan.securities = bench::arg(args, 1, 2000);
+        plan.years = bench::arg(args, 2, 20);
         plan.depot = true;
         QTemporaryDir tmp;
         const QString home = q::withSlash(args.size() > 3 ? args[3] : tmp.path());
@@ -116,7 +110,7 @@ int main(int argc, char** argv) {
             << QString::number(rawRate, 'f', 0) << " Zeilen/s\n"
             << Qt::flush;
 
-        PrintProgress progress;
+        bench::PrintProgress progress(200);
         QElapsedTimer t;
         t.start();
         auto stats = q::sample::writeSampleData(home + "Daten/", plan, progress);

@@ -13,18 +13,4 @@ packages=(
   python3 libreoffice-writer-nogui
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installiere: ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/apt-install.sh" "${packages[@]}"

@@ -116,6 +116,12 @@ QList<SettingEntry> buildCatalogue() {
     b.fixedWritten("bestaetigen", truth(true));
     b.fixed("StartKursEintragen", truth(true));
     b.fixed("AutoSplit", truth(false));
+    // The built-in DVB teletext decoder: the transport stream (a file, a DVB device's
+    // DVR, "-" for standard input), how long a live stream is read, and the teletext
+    // PID (0: found in the stream). Written where they are set, like the reading options.
+    b.fixed("DVBQuelle", text(""));
+    b.fixed("DVBSekunden", integer(60));
+    b.fixed("DVBPID", integer(0));
 
     b.group(SettingGroup::View);
     b.computed("Datum", T::DateTime, C::ViewAndDates);

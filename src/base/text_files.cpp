@@ -44,12 +44,74 @@ QByteArray toWindows1252(const QString& text) {
     return out;
 }
 
-Result<QStringList> readTextLines(const QString& path) {
+namespace {
+
+Result<QByteArray> readBytes(const QString& path) {
     QFile f(path);
     if (!f.exists()) return Status::notFound(QStringLiteral("Datei %1 nicht gefunden").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         return Status::io(QStringLiteral("Datei %1 kann nicht gelesen werden: %2").arg(path, f.errorString()));
-    const QString text = fromWindows1252(f.readAll());
+    return f.readAll();
+}
+
+// True when the bytes hold at least one multi-byte sequence and nothing that is
+// not well-formed UTF-8 (no overlong forms, no surrogates).
+bool looksLikeUtf8(const QByteArray& bytes) {
+    bool multiByte = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int follow = 0;
+        unsigned int cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            follow = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            follow = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            follow = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= follow; ++k) {
+            if (i + k >= n || (p[i + k] & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (p[i + k] & 0x3F);
+        }
+        if ((follow == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (follow == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        multiByte = true;
+        i += follow + 1;
+    }
+    return multiByte;
+}
+
+}  // namespace
+
+QString decodeText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    return looksLikeUtf8(bytes) ? QString::fromUtf8(bytes) : fromWindows1252(bytes);
+}
+
+Result<QStringList> readTextLines(const QString& path) {
+    auto bytes = readBytes(path);
+    if (!bytes) return bytes.status();
+    return splitLines(fromWindows1252(*bytes));
+}
+
+Result<QStringList> readTextLinesAnyEncoding(const QString& path) {
+    auto bytes = readBytes(path);
+    if (!bytes) return bytes.status();
+    return splitLines(decodeText(*bytes));
+}
+
+QStringList splitLines(const QString& text) {
     QStringList lines;
     QString current;
     for (int i = 0; i < text.size(); ++i) {

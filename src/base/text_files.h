@@ -14,9 +14,19 @@ QString fromWindows1252(const QByteArray& bytes);
 // Characters outside Windows-1252 become "?".
 QByteArray toWindows1252(const QString& text);
 
+// Text a user's program wrote: UTF-8 when the bytes are valid UTF-8 holding more than
+// ASCII (a byte-order mark is dropped), else Windows-1252. Windows-1252 text with
+// umlauts is practically never valid UTF-8, so a file written by either kind of
+// program reads as it was meant.
+QString decodeText(const QByteArray& bytes);
+// The lines of a text in any line-end convention: CRLF, LF and CR all end a line.
+QStringList splitLines(const QString& text);
+
 // The lines of a Windows-1252 text file; CRLF, LF and CR all end a line.
 // Fails with NotFound or Io and a message naming the file.
 Result<QStringList> readTextLines(const QString& path);
+// As readTextLines(), but the file may also be UTF-8 (see decodeText()).
+Result<QStringList> readTextLinesAnyEncoding(const QString& path);
 // Writes the lines with CRLF, atomically (a new file renamed over the old one).
 Status writeTextLines(const QString& path, const QStringList& lines);
 

@@ -1,5 +1,6 @@
 #include "ui/main_menu.h"
 
+#include "ui/acquisition/videotext_commands.h"
 #include "ui/commands/backup_commands.h"
 #include "ui/commands/data_directory_command.h"
 #include "ui/commands/legacy_import_command.h"
@@ -20,6 +21,7 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_dataDirectory(new DataDirectoryCommand(window)),
       m_view(new ViewCommands(window)),
       m_securities(new SecurityCommands(window)),
+      m_videotext(new VideotextCommands(window)),
       m_legacyImport(new LegacyImportCommand(window)) {
     buildMenus();
     buildToolBars();
@@ -58,7 +60,7 @@ void MainMenu::buildMenus() {
     QObject::connect(beenden, &QAction::triggered, &m_window, &TAktienkurse::Ende1Click);
 
     QMenu* kurse = menu(QStringLiteral("&Neue Kurse"));
-    unavailable(kurse, QStringLiteral("&VideoText einlesen"));
+    kurse->addAction(m_videotext->einlesen());
     unavailable(kurse, QStringLiteral("&Textdatei einlesen"), "F9");
     unavailable(kurse, QStringLiteral("&Datei von Infobeat(r) einlesen"));
     unavailable(kurse, QStringLiteral("&Eingeben"));
@@ -121,9 +123,10 @@ void MainMenu::buildMenus() {
         unavailable(m_news, QString::fromUtf8(caption));
 
     QMenu* extras = menu(QStringLiteral("E&xtras"));
-    for (const char* caption : {"&Tages-Script-Kursauswahl", "&Intraday-Script-Kursauswahl", "&TV-Sender ändern",
-                                "&Videotext-Seiten Update"})
-        unavailable(extras, QString::fromUtf8(caption));
+    extras->addAction(m_videotext->tagesSeiten());
+    extras->addAction(m_videotext->intradaySeiten());
+    extras->addAction(m_videotext->senderNamen());
+    unavailable(extras, QStringLiteral("&Videotext-Seiten Update"));
     extras->addSeparator();
     for (const char* caption : {"&Ländereinstellung", "Einlese-Optionen", "Speicher-Optionen"})
         unavailable(extras, QString::fromUtf8(caption));

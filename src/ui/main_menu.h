@@ -20,6 +20,7 @@ class LegacyImportCommand;
 class SecurityCommands;
 class TAktienkurse;
 class ViewCommands;
+class VideotextCommands;
 
 class MainMenu {
 public:
@@ -36,6 +37,7 @@ public:
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
+    VideotextCommands& videotext() { return *m_videotext; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -54,6 +56,7 @@ private:
     ViewCommands* m_view;
     SecurityCommands* m_securities;
     LegacyImportCommand* m_legacyImport;
+    VideotextCommands* m_videotext;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/intraday_rollover.h"
 #include "base/formats.h"
+#include "ui/acquisition/videotext_commands.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/view_commands.h"
 #include "ui/dialog_interaction.h"
@@ -393,7 +394,13 @@ void TAktienkurse::afterShown() {
 
 void TAktienkurse::runDelayedStart() {
     m_delayedStart.stop();
-    const QString text = QStringLiteral("%1: noch nicht verfügbar").arg(delayedJobName(delayedJob(m_session.reading, m_session.unattended)));
+    const DelayedJob job = delayedJob(m_session.reading, m_session.unattended);
+    if (job == DelayedJob::TeletextReading) {
+        // "/V": the receiver script has written the daily price file; read it.
+        m_menu->videotext().VTeinlesen1Click();
+        return;
+    }
+    const QString text = QStringLiteral("%1: noch nicht verfügbar").arg(delayedJobName(job));
     showStatus(text);
     if (!m_session.unattended) return;
     std::fprintf(stderr, "%s\n", qUtf8Printable(text));

@@ -64,8 +64,9 @@ public:
     QString statusText(int panel) const;
 
     QTimer& delayedStartTimer() { return m_delayedStart; }
-    // The delayed start: runs the job the flags choose (none is built yet: says so;
-    // an unattended run then ends with exit status 1).
+    // The delayed start: runs the job the flags choose: "/V" reads the teletext
+    // prices; the jobs not built yet say so (an unattended run then ends with exit
+    // status 1).
     void runDelayedStart();
     TIntradayTrend* intradayTrend() const { return m_trend; }
     ToolBarBands& toolBarBands() { return *m_bands; }

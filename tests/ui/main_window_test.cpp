@@ -45,14 +45,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_home.ok()); }
 
     std::unique_ptr<TAktienkurse> start(ScriptedInteraction& ui, const QStringList& switches = {}) {
-        StartOptions options;
-        options.homeDir = m_home.home();
-        options.settingsPath = m_home.settings();
-        auto w = std::make_unique<TAktienkurse>(options, parseCommandLine(switches), &ui);
-        w->show();
-        // The questions after showing come from a zero timer.
-        QCoreApplication::processEvents();
-        return w;
+        return uitest::startMainWindow(m_home, ui, switches);
     }
     SettingsStore savedSettings() const {
         SettingsStore s;
@@ -159,7 +152,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"&VideoText einlesen", "E&xport Kurse -> Text", "Depo&t auswählen", "&Analyse-Parameter",
+    for (const char* caption : {"&Textdatei einlesen", "E&xport Kurse -> Text", "Depo&t auswählen", "&Analyse-Parameter",
                                 "Kurs&blatt drucken", "&Gruppen bearbeiten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
@@ -167,7 +160,8 @@ TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
         EXPECT_EQ(a->toolTip(), kNotAvailable);
     }
     for (const char* caption : {"akt. Datenbank &sichern", "Sicherung &wiederherstellen", "&automatische Sicherung",
-                                "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Brasilian"})
+                                "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Brasilian",
+                                "&VideoText einlesen", "&Tages-Script-Kursauswahl", "&TV-Sender ändern"})
         EXPECT_TRUE(w->menu().action(QString::fromUtf8(caption))->isEnabled()) << caption;
     EXPECT_EQ(w->menu().view().languages().size(), 12);
 }
@@ -195,15 +189,6 @@ TEST_F(MainWindow, UnattendedJobSaysItIsNotAvailableAndLeavesTheSettingsAlone) {
     EXPECT_EQ(w->statusText(0), "Export Kurse -> Text: noch nicht verfügbar");
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(savedSettings().exists(kMain, "WindowWidth"));
-}
-
-TEST_F(MainWindow, TeletextJobWithAWindowOnlySaysSo) {
-    ScriptedInteraction ui;
-    auto w = start(ui, {"/V"});
-    w->runDelayedStart();
-    EXPECT_EQ(w->exitStatus(), 0);
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(w->statusText(0), "VideoText einlesen: noch nicht verfügbar");
 }
 
 TEST_F(MainWindow, BackupAndRestorePutTheSecuritiesBack) {

@@ -1,7 +1,10 @@
 #include "ui_test_support.h"
 
+#include "app/command_line.h"
 #include "sample/sample_data.h"
+#include "ui/main_window.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QTimer>
@@ -15,6 +18,17 @@ SampleHome::SampleHome(int securities) {
     plan.years = 1;
     q::NoProgress none;
     m_ok = q::sample::writeSampleData(data(), plan, none).isOk();
+}
+
+std::unique_ptr<q::ui::TAktienkurse> startMainWindow(const SampleHome& home, q::Interaction& ui, const QStringList& switches) {
+    q::StartOptions options;
+    options.homeDir = home.home();
+    options.settingsPath = home.settings();
+    auto w = std::make_unique<q::ui::TAktienkurse>(options, q::parseCommandLine(switches), &ui);
+    w->show();
+    // The questions after showing come from a zero timer.
+    QCoreApplication::processEvents();
+    return w;
 }
 
 void screenshot(QWidget& widget, const QString& name) {

@@ -3,11 +3,20 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 class QDialog;
 class QWidget;
+
+namespace q {
+class Interaction;
+namespace ui {
+class TAktienkurse;
+}
+}  // namespace q
 
 namespace uitest {
 
@@ -25,6 +34,10 @@ private:
     QTemporaryDir m_dir;
     bool m_ok = false;
 };
+
+// The main window on the sample home with these switches, shown, after the questions
+// the first show asks (`ui` answers them).
+std::unique_ptr<q::ui::TAktienkurse> startMainWindow(const SampleHome& home, q::Interaction& ui, const QStringList& switches = {});
 
 // Saves the widget as <screenshots>/<name>.png.
 void screenshot(QWidget& widget, const QString& name);

@@ -6,9 +6,9 @@ namespace q::cli {
 
 namespace {
 
-const OptionSpec* findSpec(const ArgSpec* spec, const QString& name) {
-    if (!spec) return nullptr;
-    for (const OptionSpec& o : spec->options)
+const OptionSpec* findOption(const ArgSpec* accepts, const QString& name) {
+    if (!accepts) return nullptr;
+    for (const OptionSpec& o : accepts->options)
         if (name == QLatin1String(o.name)) return &o;
     return nullptr;
 }
@@ -64,7 +64,7 @@ Result<std::optional<QDate>> Args::date(const QString& option) const {
 Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup) {
     const QStringList arguments = splitEquals(rawArguments);
     Options o;
-    const ArgSpec* spec = nullptr;
+    const ArgSpec* accepts = nullptr;
     QStringList unknownOptions;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -74,7 +74,7 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
             return arguments[++i];
         };
         // A subcommand's own option wins over a global one of the same name.
-        if (const OptionSpec* own = o.command.isEmpty() ? nullptr : findSpec(spec, a)) {
+        if (const OptionSpec* own = o.command.isEmpty() ? nullptr : findOption(accepts, a)) {
             if (own->takesValue) {
                 auto v = next(a);
                 if (!v) return v.status();
@@ -106,7 +106,7 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
             o.help = true;
         } else if (o.command.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             o.command = a;
-            spec = lookup ? lookup(a) : nullptr;
+            accepts = lookup ? lookup(a) : nullptr;
         } else if (a.startsWith(QLatin1String("--")) || o.command.isEmpty()) {
             unknownOptions << a;
         } else {
@@ -115,12 +115,12 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
     }
     // Usage errors are reported only for a known subcommand (an unknown one is
     // reported by name instead) and not when help was asked for.
-    if (o.help || (lookup && !spec)) return o;
+    if (o.help || (lookup && !accepts)) return o;
     if (!unknownOptions.isEmpty())
         return Status::invalid(QStringLiteral("Unbekannte Option: %1").arg(unknownOptions.first()));
     const int n = static_cast<int>(o.args.positional().size());
-    const int minimum = spec ? spec->minPositional : 0;
-    const int maximum = spec ? spec->maxPositional : 0;
+    const int minimum = accepts ? accepts->minPositional : 0;
+    const int maximum = accepts ? accepts->maxPositional : 0;
     if (n > maximum && maximum >= 0)
         return Status::invalid(QStringLiteral("Unerwartetes Argument: %1").arg(o.args.positional().value(maximum)));
     if (n < minimum) return Status::invalid(QStringLiteral("Zu wenige Argumente für %1 (siehe --help)").arg(o.command));

@@ -5,7 +5,7 @@ namespace q::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = [] {
         std::vector<Command> all;
-        for (auto part : {appCommands, exchangeCommands}) {
+        for (auto part : {appCommands, acquisitionCommands, exchangeCommands}) {
             std::vector<Command> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }
@@ -20,9 +20,9 @@ const Command* findCommand(const QString& name) {
     return nullptr;
 }
 
-const ArgSpec* findSpec(const QString& name) {
+const ArgSpec* findArgSpec(const QString& name) {
     const Command* c = findCommand(name);
-    return c ? &c->spec : nullptr;
+    return c ? &c->accepts : nullptr;
 }
 
 }  // namespace q::cli

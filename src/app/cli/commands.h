@@ -33,17 +33,18 @@ struct Command {
     const char* summary;
     const char* usage;  // the --help text after the summary
     Outcome (*run)(Context&);
-    ArgSpec spec = {};  // the subcommand's own options and positional arguments
+    ArgSpec accepts = {};  // the subcommand's own options and positional arguments
 };
 
 // Every subcommand, in the order of the help text.
 const std::vector<Command>& commands();
 const Command* findCommand(const QString& name);
-const ArgSpec* findSpec(const QString& name);
+const ArgSpec* findArgSpec(const QString& name);
 
 // The lists of the subsystems, joined by commands().
 std::vector<Command> appCommands();
 std::vector<Command> exchangeCommands();
+std::vector<Command> acquisitionCommands();
 
 // Helpers every subcommand uses.
 // How a job starts.

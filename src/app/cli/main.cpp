@@ -61,7 +61,7 @@ int usageError(const QStringList& arguments, const QString& message) {
 int run(const QStringList& arguments) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    auto parsed = cli::parseOptions(arguments, cli::findSpec);
+    auto parsed = cli::parseOptions(arguments, cli::findArgSpec);
     if (!parsed) return usageError(arguments, parsed.status().message());
     const cli::Options& options = *parsed;
     const cli::Command* command = cli::findCommand(options.command);

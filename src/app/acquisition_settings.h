@@ -1,0 +1,23 @@
+// The reading settings of a run, taken from the settings in effect, and the few
+// reading settings that commands set at once.
+#pragma once
+
+#include "acquisition/reading_settings.h"
+#include "app/session.h"
+
+namespace q {
+
+// The settings the reading routes use. `programPath`: the window program, named in
+// the daily script's "EXEC" line.
+ReadingSettings readingSettings(const Session& session, const QString& programPath = QString());
+
+// Sets the DVB stream, its reading time and PID in effect and in the settings file,
+// and saves the file. Fails Io naming the file.
+Status storeDvbSource(Session& session, const QString& source, int seconds, int pid);
+
+// Sets the station identifiers of slots 1 to 3 (`Sender1` … `Sender3`) in effect, in
+// the session's slots and in the settings file, and saves the file; an empty text
+// keeps the slot's identifier. Fails Io naming the file.
+Status storeStations(Session& session, const QStringList& identifiers);
+
+}  // namespace q
