@@ -68,6 +68,9 @@ Status recoverTable(Session& s, const QString& path, const Status& failure, bool
             return d.status();
         }
         damage = *d;
+        // The file itself is whole: what failed was not its content, and a restore
+        // would only lose newer rows.
+        if (damage == Damage::None) return failure;
     }
     Status repair;
     if (damage == Damage::Indexes) {

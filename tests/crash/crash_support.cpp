@@ -83,6 +83,16 @@ qint64 rows(const QString& database, const QString& table) {
     return qtest::sqlNumber(database, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table));
 }
 
+QString cliProgram() {
+    const QString set = qEnvironmentVariable("QUINTARA_CRASH_CLI");
+    return set.isEmpty() ? QStringLiteral(QUINTARA_CLI) : set;
+}
+
+QString importProgram() {
+    const QString set = qEnvironmentVariable("QUINTARA_CRASH_IMPORTER");
+    return set.isEmpty() ? QStringLiteral(QUINTARA_CRASH_IMPORT) : set;
+}
+
 int killsPerJob(int fallback) {
     bool ok = false;
     const int n = qEnvironmentVariable("QUINTARA_CRASH_KILLS").toInt(&ok);

@@ -53,6 +53,12 @@ QStringList damagedFiles(const QString& dir);
 // The rows of `table` in `database`; -1 when it cannot be read.
 qint64 rows(const QString& database, const QString& table);
 
+// The programs under test: QUINTARA_CRASH_CLI and QUINTARA_CRASH_IMPORTER when set
+// (a long run works on copies, so that a build meanwhile cannot change them), else
+// the ones of this build.
+QString cliProgram();
+QString importProgram();
+
 // The kills per job: QUINTARA_CRASH_KILLS, else `fallback`.
 int killsPerJob(int fallback);
 // The random generator of the harness, seeded from QUINTARA_CRASH_SEED or the

@@ -30,7 +30,7 @@ void limitFileSize(QProcess& p) {
 // The whole scenario on `inst`, the jobs prepared by `setup`.
 void backupAndRestoreOnAFullDisk(const crash::Installation& inst, const std::function<void(QProcess&)>& setup,
                                  const std::function<void()>& fill, const std::function<void()>& makeRoom) {
-    ASSERT_EQ(crash::runAndKill(QUINTARA_CLI, inst.cli({"backup"}), -1).exitCode, 0);
+    ASSERT_EQ(crash::runAndKill(crash::cliProgram(), inst.cli({"backup"}), -1).exitCode, 0);
     const qint64 copied = rows(inst.data() + "Aktien.db~", "Aktien");
     ASSERT_EQ(qtest::runSqlite3(inst.data() + "Aktien.db", "DELETE FROM Aktien WHERE Firma <= 3;").exitCode, 0);
     const qint64 live = rows(inst.data() + "Aktien.db", "Aktien");
@@ -38,21 +38,21 @@ void backupAndRestoreOnAFullDisk(const crash::Installation& inst, const std::fun
     const QByteArray olderCopy = qtest::readFile(inst.data() + "Aktien.db~");
     fill();
 
-    const crash::Run backup = crash::runAndKill(QUINTARA_CLI, inst.cli({"backup"}), -1, setup);
+    const crash::Run backup = crash::runAndKill(crash::cliProgram(), inst.cli({"backup"}), -1, setup);
     EXPECT_EQ(backup.exitCode, 1);
     EXPECT_TRUE(backup.err.contains("Datenbank konnte nicht gesichert werden!\n")) << backup.err.toStdString();
     EXPECT_EQ(qtest::readFile(inst.data() + "Aktien.db~"), olderCopy);
     EXPECT_EQ(QDir(inst.data()).entryList({"*.neu"}, QDir::Files), QStringList());
 
-    const crash::Run restore = crash::runAndKill(QUINTARA_CLI, inst.cli({"--yes", "restore"}), -1, setup);
+    const crash::Run restore = crash::runAndKill(crash::cliProgram(), inst.cli({"--yes", "restore"}), -1, setup);
     EXPECT_EQ(restore.exitCode, 1);
     EXPECT_EQ(restore.err.count("Fehler beim Wiederherstellen der Datenbank"), 1) << restore.err.toStdString();
     EXPECT_EQ(rows(inst.data() + "Aktien.db", "Aktien"), live);
     EXPECT_EQ(crash::damagedFiles(inst.home()), QStringList());
 
     makeRoom();
-    EXPECT_EQ(crash::runAndKill(QUINTARA_CLI, inst.cli({"start"}), -1).exitCode, 0);
-    EXPECT_EQ(crash::runAndKill(QUINTARA_CLI, inst.cli({"backup"}), -1).exitCode, 0);
+    EXPECT_EQ(crash::runAndKill(crash::cliProgram(), inst.cli({"start"}), -1).exitCode, 0);
+    EXPECT_EQ(crash::runAndKill(crash::cliProgram(), inst.cli({"backup"}), -1).exitCode, 0);
     EXPECT_EQ(rows(inst.data() + "Aktien.db~", "Aktien"), live);
 }
 

@@ -14,15 +14,7 @@ namespace {
 
 class TableCopy : public StoreTest {
 protected:
-    QString prices(int rows) {
-        createAll();
-        EXPECT_TRUE(sqlScript(dir + "Aktien.db", QStringLiteral("WITH RECURSIVE d(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d "
-                                                               "WHERE n < %1) INSERT INTO Aktien SELECT n / 1000 + 1, 40000 + "
-                                                               "n % 1000, 10.5 FROM d")
-                                                    .arg(rows - 1)));
-        store->closeAll();
-        return dir + "Aktien.db";
-    }
+    QString prices(int rows) { return fillPrices(rows, 1000); }
     const Layout aktien = layoutForFile("Aktien.db");
 };
 
@@ -55,7 +47,7 @@ public:
 }  // namespace
 
 TEST_F(TableCopy, ACopyHoldsOneMomentWhileAnotherConnectionKeepsCommitting) {
-    const QString path = prices(80000);
+    const QString path = prices(100000);
     const qint64 pages = sqlNumber(path, "PRAGMA page_count");
     ASSERT_GT(pages, 256 * 2);  // several steps of 256 pages
     BusyWriter writer(path);
@@ -63,8 +55,8 @@ TEST_F(TableCopy, ACopyHoldsOneMomentWhileAnotherConnectionKeepsCommitting) {
     // One step per 256 pages of the moment the copy began, and one to finish.
     EXPECT_LE(writer.steps, pages / 256 + 2);
     EXPECT_GE(writer.commits, 2);
-    EXPECT_EQ(sqlNumber(dir + "Aktien.db~", "SELECT count(*) FROM Aktien"), 80000);
-    EXPECT_EQ(sqlNumber(path, "SELECT count(*) FROM Aktien"), 80000 + writer.commits);
+    EXPECT_EQ(sqlNumber(dir + "Aktien.db~", "SELECT count(*) FROM Aktien"), 100000);
+    EXPECT_EQ(sqlNumber(path, "SELECT count(*) FROM Aktien"), 100000 + writer.commits);
     // The copy is one file, in rollback-journal mode (header bytes 18 and 19 are 1).
     const QByteArray header = qtest::readFile(dir + "Aktien.db~").left(20);
     EXPECT_EQ(header[18], 1);

@@ -14,16 +14,7 @@ namespace {
 
 class TableHealth : public StoreTest {
 protected:
-    // Aktien.db with `rows` prices of security 1, one a day from day 40000.
-    QString pricesWith(int rows) {
-        createAll();
-        EXPECT_TRUE(sqlScript(dir + "Aktien.db", QStringLiteral("WITH RECURSIVE d(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d "
-                                                               "WHERE n < %1) INSERT INTO Aktien SELECT 1, 40000 + n, 10 + n "
-                                                               "% 7 FROM d")
-                                                    .arg(rows - 1)));
-        store->closeAll();
-        return dir + "Aktien.db";
-    }
+    QString pricesWith(int rows) { return fillPrices(rows, rows); }
     const Layout aktien = layoutForFile("Aktien.db");
 };
 

@@ -112,7 +112,10 @@ Outcome runBackup(Context& c) {
 
 Outcome runBackups(Context& c) {
     Outcome out;
-    if (!startForJob(c, out, JobStart{true, false, true})) return out;
+    // Damaged tables are when the list is wanted most: it needs the directories only.
+    startForJob(c, out, JobStart{true, false, false});
+    if (c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
+    out.status = Status::ok();
     const std::vector<BackupSet> sets = Sicherungen(c.session.dirs, true);
     if (sets.empty()) out.lines << QStringLiteral("Keine Sicherung in %1").arg(c.session.dirs.backup);
     QJsonArray list;
