@@ -177,6 +177,19 @@ TEST_F(MainWindow, SettingOfTheWrongTypeIsNotedInTheThirdPanel) {
     EXPECT_GE(w->splitter()->sizes()[0], 1);
 }
 
+TEST_F(MainWindow, ASettingsFileWithUnreadableLinesIsKeptAndSaidInTheThirdPanel) {
+    QFile conf(m_home.settings());
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[SOFTWARE\\Morvane\\Quintara\nSplitter2=120\nnur Unsinn\n");
+    conf.close();
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    EXPECT_TRUE(w->statusText(2).contains(m_home.settings() + ".defekt")) << w->statusText(2).toStdString();
+    EXPECT_TRUE(QFile::exists(m_home.settings() + ".defekt"));
+    // The header lost its "]", the value under it still counts.
+    EXPECT_EQ(w->session().values.integer("Splitter2"), 120);
+}
+
 TEST_F(MainWindow, UnattendedJobSaysItIsNotAvailableAndLeavesTheSettingsAlone) {
     ScriptedInteraction ui;
     auto w = start(ui, {"/E", "31.12.2026", m_home.home()});
