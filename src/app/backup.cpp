@@ -141,7 +141,7 @@ Result<RestoreReport> depotWiederherstellen(const Directories& dirs, Store& stor
         if (const SafetyCopy* c = set.copyOf(table); c && c->path != beside) candidates.push_back(*c);
     const SafetyCopy* chosen = nullptr;
     for (const SafetyCopy& c : candidates) {
-        if (Status s = fullCheck(c.path, layoutForFile(table)); !s) {
+        if (Status s = fullCheck(c.path, layoutForFile(table), {}, CheckDepth::Pages); !s) {
             ui.tell(QStringLiteral("Die Sicherungskopie %1 ist unbrauchbar: %2").arg(c.path, s.message()));
             continue;
         }

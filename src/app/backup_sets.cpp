@@ -129,7 +129,7 @@ Status checkSet(const BackupSet& set) {
         if (layout.table == QLatin1String("Firma"))
             for (const Field& f : layout.fields)
                 if (f.name != QLatin1String("Firma") && f.name != QLatin1String("FirmenName")) mayLack << f.name;
-        if (Status s = fullCheck(c->path, layout, mayLack); !s)
+        if (Status s = fullCheck(c->path, layout, mayLack, CheckDepth::Pages); !s)
             return Status::corrupt(QStringLiteral("Die Sicherungskopie %1 ist unbrauchbar: %2").arg(c->path, s.message()));
     }
     return Status::ok();

@@ -52,7 +52,7 @@ std::vector<BackupSet> Sicherungen(const Directories& dirs, bool countRows);
 // »…«" listing the names there are.
 Result<BackupSet> findSet(const std::vector<BackupSet>& sets, const QString& name);
 
-// Checks every copy of the set that a restore puts back (integrity, table and
+// Checks every copy of the set that a restore puts back (every page, table and
 // fields; an earlier release's copy may lack the fields the structure upgrade adds).
 // Fails Corrupt "Die Sicherungskopie … ist unbrauchbar: …" naming the first bad copy.
 Status checkSet(const BackupSet& set);

@@ -89,7 +89,8 @@ Status makeSafetyCopy(const QString& source, const QString& target, const Layout
     const QString fresh = target + QStringLiteral(".neu");
     removeWithJournal(fresh);
     Status s = copyFromSnapshot(source, fresh, progress);
-    if (s) s = fullCheck(fresh, layout, mayLack);
+    // Every page is read: what a failing disk or a torn write leaves shows there.
+    if (s) s = fullCheck(fresh, layout, mayLack, CheckDepth::Pages);
     if (s) s = replaceFile(fresh, target);
     if (!s) {
         removeWithJournal(fresh);

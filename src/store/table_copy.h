@@ -14,7 +14,8 @@ namespace q {
 // Copies the table file `source` to `target` (a standalone file in rollback-journal
 // mode) from one read snapshot of the source: a writer committing meanwhile neither
 // restarts nor prolongs the copy. The copy is written to `target` + ".neu", must
-// pass the whole-file check against `layout` (fields in `mayLack` may be missing),
+// pass the whole-file check of every page against `layout` (fields in `mayLack` may
+// be missing),
 // is flushed and renamed over `target`. Reports progress by pages and stops on
 // `progress->cancelRequested()` (Cancelled). Fails with the check's message when the
 // source is damaged, Io naming the file when the disk is full or not writable;
