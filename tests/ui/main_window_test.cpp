@@ -47,6 +47,11 @@ protected:
     std::unique_ptr<TAktienkurse> start(ScriptedInteraction& ui, const QStringList& switches = {}) {
         return uitest::startMainWindow(m_home, ui, switches);
     }
+    void writeSettings(const QByteArray& text) const {
+        QFile conf(m_home.settings());
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(text);
+    }
     SettingsStore savedSettings() const {
         SettingsStore s;
         EXPECT_TRUE(s.load(m_home.settings()).isOk());
@@ -167,10 +172,7 @@ TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
 }
 
 TEST_F(MainWindow, SettingOfTheWrongTypeIsNotedInTheThirdPanel) {
-    QFile conf(m_home.settings());
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[SOFTWARE\\Morvane\\Quintara]\nSplitter2=\"breit\"\n");
-    conf.close();
+    writeSettings("[SOFTWARE\\Morvane\\Quintara]\nSplitter2=\"breit\"\n");
     ScriptedInteraction ui;
     auto w = start(ui);
     EXPECT_TRUE(w->statusText(2).contains("Splitter2")) << w->statusText(2).toStdString();
@@ -178,10 +180,7 @@ TEST_F(MainWindow, SettingOfTheWrongTypeIsNotedInTheThirdPanel) {
 }
 
 TEST_F(MainWindow, ASettingsFileWithUnreadableLinesIsKeptAndSaidInTheThirdPanel) {
-    QFile conf(m_home.settings());
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[SOFTWARE\\Morvane\\Quintara\nSplitter2=120\nnur Unsinn\n");
-    conf.close();
+    writeSettings("[SOFTWARE\\Morvane\\Quintara\nSplitter2=120\nnur Unsinn\n");
     ScriptedInteraction ui;
     auto w = start(ui);
     EXPECT_TRUE(w->statusText(2).contains(m_home.settings() + ".defekt")) << w->statusText(2).toStdString();
