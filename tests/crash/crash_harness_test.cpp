@@ -3,7 +3,7 @@
 // After every kill each table file and each copy must pass SQLite's integrity
 // check, no committed row may be missing, and the next start must open everything
 // without a repair or a restore. QUINTARA_CRASH_KILLS sets the kills per job (CI
-// runs a few; tools/crash-harness.sh runs 200), QUINTARA_CRASH_SEED repeats a run.
+// runs six; tools/crash-harness.sh runs 200), QUINTARA_CRASH_SEED repeats a run.
 
 #include "crash/crash_support.h"
 
@@ -78,7 +78,7 @@ TEST_F(CrashHarness, StartWithItsAutomaticBackup) {
     inst.setSetting("AutoSpeichern", 1);
     inst.setSetting("SicherInterval", 0);  // every start makes the backup
     const int ms = duration(crash::cliProgram(), inst.cli({"start"}));
-    for (int i = 0; i < crash::killsPerJob(3) && !HasFailure(); ++i) {
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
         kill(crash::cliProgram(), inst.cli({"start"}), ms);
         EXPECT_EQ(rows(inst.data() + "Aktien.db", "Aktien"), prices);
         EXPECT_EQ(rows(inst.data() + "Aktien.db~", "Aktien"), prices);
@@ -89,7 +89,7 @@ TEST_F(CrashHarness, StartWithItsAutomaticBackup) {
 TEST_F(CrashHarness, Backup) {
     job = "backup";
     const int ms = duration(crash::cliProgram(), inst.cli({"backup"}));
-    for (int i = 0; i < crash::killsPerJob(3) && !HasFailure(); ++i) {
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
         kill(crash::cliProgram(), inst.cli({"backup"}), ms);
         EXPECT_EQ(rows(inst.data() + "Aktien.db", "Aktien"), prices);
         EXPECT_EQ(rows(inst.data() + "Aktien.db~", "Aktien"), prices);
@@ -103,7 +103,7 @@ TEST_F(CrashHarness, Restore) {
     ASSERT_EQ(crash::runAndKill(crash::cliProgram(), inst.cli({"backup"}), -1).exitCode, 0);
     const qint64 securities = rows(inst.data() + "Firma.db", "Firma");
     const int ms = duration(crash::cliProgram(), inst.cli({"--yes", "restore"}));
-    for (int i = 0; i < crash::killsPerJob(3) && !HasFailure(); ++i) {
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
         // The live tables differ from the copies, so a restore has rows to write.
         ASSERT_EQ(qtest::runSqlite3(inst.data() + "Aktien.db", QString("DELETE FROM Aktien WHERE Firma = %1;").arg(i % 30 + 1)).exitCode, 0);
         ASSERT_EQ(qtest::runSqlite3(inst.data() + "Firma.db", "INSERT INTO Firma (FirmenName, Aktiv) VALUES ('Neu', 1);").exitCode, 0);
@@ -146,7 +146,7 @@ TEST_F(CrashHarness, NewDay) {
     };
     ASSERT_TRUE(writeIntraday());
     const int ms = duration(crash::cliProgram(), inst.cli({"newday"}));
-    for (int i = 0; i < crash::killsPerJob(3) && !HasFailure(); ++i) {
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
         ASSERT_TRUE(writeIntraday());
         kill(crash::cliProgram(), inst.cli({"newday"}), ms);
         const QSet<QString> found = kept();
@@ -161,7 +161,7 @@ TEST_F(CrashHarness, BulkImport) {
     const qint64 batch = 30 * kDays;
     const QStringList args{inst.data(), "20", QString::number(kDays)};
     const int ms = duration(crash::importProgram(), args);
-    for (int i = 0; i < crash::killsPerJob(3) && !HasFailure(); ++i) {
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
         const qint64 before = rows(inst.data() + "Aktien.db", "Aktien");
         const crash::Run run = kill(crash::importProgram(), args, ms);
         const qint64 committed = run.out.count("commit ");
