@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace q {
@@ -118,6 +119,31 @@ QString formatAmount(double value, int decimals) {
 QString formatMoney(double value, int decimals, const QString& symbol) {
     const QString amount = formatAmount(value, decimals);
     return symbol.isEmpty() ? amount : amount + QLatin1Char(' ') + symbol;
+}
+
+QString formatGeneral(double value) {
+    static const QLocale german = [] {
+        QLocale l(QLocale::German, QLocale::Germany);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    if (!std::isfinite(value)) return QStringLiteral("0");
+    return german.toString(value == 0.0 ? 0.0 : value, 'g', 15);
+}
+
+QString formatSignificant(double value, int precision, int decimals, bool grouped) {
+    if (!std::isfinite(value)) value = 0.0;
+    const double magnitude = std::fabs(value);
+    const int whole = magnitude >= 1.0 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 0;
+    const int places = std::clamp(precision - whole, 0, decimals);
+    const double rounded = roundHalfEven(value, places);
+    if (grouped) return formatAmount(rounded, decimals);
+    static const QLocale plain = [] {
+        QLocale l(QLocale::German, QLocale::Germany);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    return plain.toString(rounded == 0.0 ? 0.0 : rounded, 'f', decimals);
 }
 
 }  // namespace q

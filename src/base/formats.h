@@ -52,4 +52,14 @@ QString formatAmount(double value, int decimals);
 // "12,50 EUR" and "-12,50 EUR"; an empty symbol leaves the blank out.
 QString formatMoney(double value, int decimals, const QString& symbol);
 
+// The general number format: up to 15 significant digits, decimal comma, no
+// thousands points, no trailing zeros ("50,80121053", "78,02", "1200").
+QString formatGeneral(double value);
+
+// `value` with `decimals` places, but no more places than `precision` significant
+// digits leave (the fixed-point formats of the reports: 1234,5678 with precision 6
+// and 2 places is "1234,57"; 12345678,9 with precision 8 is "12345679,00").
+// `grouped` adds thousands points.
+QString formatSignificant(double value, int precision, int decimals, bool grouped = false);
+
 }  // namespace q

@@ -167,9 +167,13 @@ Layout layoutFor(TableKind kind, const QString& table) {
         l.fields = {f("Firma", FieldType::Long, true),    f("Datum", FieldType::Date, true),
                     f("Anteile", FieldType::Number, true), f("Ankauf", FieldType::Money, true),
                     f("Verkauf", FieldType::Date),        f("Erloes", FieldType::Money), alpha("FirmenName", 30)};
+        // Every booking is a row of its own (its rowid): two equal purchases on one day
+        // are two lots. The primary order by security and purchase date stays, as an
+        // index that does not make the lots unique.
         l.primaryName = QStringLiteral("Transaktionen");
         l.primaryFields = {QStringLiteral("Firma"),  QStringLiteral("Datum"),  QStringLiteral("Anteile"), QStringLiteral("Ankauf"),
                            QStringLiteral("Verkauf"), QStringLiteral("Erloes"), QStringLiteral("FirmenName")};
+        l.primaryUnique = false;
         l.indexes = {{QStringLiteral("Angekauft"), {QStringLiteral("Datum")}, IndexKind::Descending}};
         return l;
     case TableKind::Anlagen:

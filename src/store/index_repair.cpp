@@ -12,9 +12,10 @@ QString failure(const QString& file) {
         .arg(file);
 }
 
-// Makes the listed indexes in one transaction; `dropFirst` removes the table's
-// other secondary indexes before.
-Status makeIndexes(Database& db, const Layout& layout, const std::vector<Index>& indexes, bool dropFirst) {
+// Makes the listed indexes (and with `withKey` the index of a non-unique primary
+// order) in one transaction; `dropFirst` removes the table's other secondary indexes
+// before.
+Status makeIndexes(Database& db, const Layout& layout, const std::vector<Index>& indexes, bool dropFirst, bool withKey = false) {
     Transaction tx(db);
     Q_TRY(tx.begin());
     if (dropFirst) {
@@ -23,6 +24,7 @@ Status makeIndexes(Database& db, const Layout& layout, const std::vector<Index>&
         for (const QString& n : *names)
             if (n != layout.primaryName) Q_TRY(db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(n))));
     }
+    if (withKey) Q_TRY(db.exec(keyIndexStatement(layout)));
     for (const Index& i : indexes) Q_TRY(db.exec(createIndexStatement(layout, i)));
     return tx.commit();
 }
@@ -47,6 +49,7 @@ Result<std::vector<IndexCheckEntry>> checkindex(Store& store) {
 
         std::vector<Index> missing;
         bool dropFirst = false;
+        const bool keyMissing = !layout.keyIndexName().isEmpty() && !names->contains(layout.primaryName, Qt::CaseInsensitive);
         if (layout.table == QLatin1String("Firma")) {
             if (names->size() < 7) {
                 missing = layout.indexes;
@@ -56,8 +59,8 @@ Result<std::vector<IndexCheckEntry>> checkindex(Store& store) {
             for (const Index& i : layout.indexes)
                 if (!names->contains(i.name, Qt::CaseInsensitive)) missing.push_back(i);
         }
-        if (!missing.empty()) {
-            if (Status s = makeIndexes(**db, layout, missing, dropFirst); !s) return Status::busy(failure(file));
+        if (!missing.empty() || keyMissing) {
+            if (Status s = makeIndexes(**db, layout, missing, dropFirst, keyMissing); !s) return Status::busy(failure(file));
             entry.rebuilt = true;
             auto after = indexNames(**db, layout);
             if (!after) return after.status();

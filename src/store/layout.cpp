@@ -4,6 +4,10 @@
 
 namespace q {
 
+QString Layout::keyIndexName() const {
+    return primaryUnique || primaryFields.isEmpty() ? QString() : primaryName + QStringLiteral("Index");
+}
+
 int Layout::fieldIndex(const QString& name) const {
     for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);

@@ -42,9 +42,19 @@ struct Layout {
     std::vector<Index> indexes;
     // The security number counts up and is never handed out twice.
     bool autoNumberKey = false;
+    // False: the primary fields order the rows but do not tell them apart (each row
+    // is its own, by its rowid), as the bookings: two equal purchases are two rows.
+    // The order is then an ordinary index named keyIndexName().
+    bool primaryUnique = true;
 
     int fieldIndex(const QString& name) const;  // -1 when absent; case-insensitive
     const Field* field(const QString& name) const;
+    // The SQL name of the index of a non-unique primary order: the primary name with
+    // "Index" appended (SQLite keeps tables and indexes in one namespace, so the
+    // index cannot carry the table's name); empty for a unique key.
+    QString keyIndexName() const;
+    // The fields that make the file's primary key: none for a non-unique order.
+    QStringList uniqueKey() const { return primaryUnique ? primaryFields : QStringList(); }
 };
 
 // The declared SQL type for a field, e.g. "VARCHAR(30)" or "MONEY REAL"; it keeps

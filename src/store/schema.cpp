@@ -21,6 +21,7 @@ QString columnDefinition(const Field& f, bool autoNumberKey) {
 }
 
 bool primaryAllRequired(const Layout& l) {
+    if (!l.primaryUnique) return false;
     for (const QString& p : l.primaryFields) {
         const Field* f = l.field(p);
         if (!f || !f->required) return false;
@@ -43,12 +44,19 @@ QString createIndexStatement(const Layout& layout, const Index& index) {
         .arg(quoted(index.name), quoted(layout.table), cols.join(QStringLiteral(", ")));
 }
 
+QString keyIndexStatement(const Layout& layout) {
+    QStringList cols;
+    for (const QString& p : layout.primaryFields) cols << quoted(p);
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(quoted(layout.keyIndexName()), quoted(layout.table), cols.join(QStringLiteral(", ")));
+}
+
 QStringList createStatements(const Layout& layout) {
     QStringList defs;
     const bool autoKey = layout.autoNumberKey && layout.primaryFields.size() == 1;
     for (const Field& f : layout.fields)
         defs << columnDefinition(f, autoKey && f.name == layout.primaryFields.first());
-    if (!layout.primaryFields.isEmpty() && !autoKey) {
+    if (!layout.uniqueKey().isEmpty() && !autoKey) {
         QStringList pk;
         for (const QString& p : layout.primaryFields) pk << quoted(p);
         defs << QStringLiteral("PRIMARY KEY (%1)").arg(pk.join(QStringLiteral(", ")));
@@ -60,6 +68,7 @@ QStringList createStatements(const Layout& layout) {
     out << QStringLiteral("CREATE TABLE %1 (%2)%3")
                .arg(quoted(layout.table), defs.join(QStringLiteral(", ")),
                     clustered ? QStringLiteral(" WITHOUT ROWID") : QString());
+    if (const QString key = layout.keyIndexName(); !key.isEmpty()) out << keyIndexStatement(layout);
     for (const Index& i : layout.indexes) out << createIndexStatement(layout, i);
     return out;
 }
@@ -127,6 +136,12 @@ bool hasField(const std::vector<Field>& fields, const QString& name) {
     return false;
 }
 
+Result<QStringList> primaryKeyFields(Database& db, const QString& table) {
+    auto names = db.texts(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"), {table});
+    if (!names) return names.status();
+    return *names;
+}
+
 Result<QStringList> indexNames(Database& db, const Layout& layout) {
     QStringList names;
     auto info = db.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(layout.table)));
@@ -142,11 +157,14 @@ Result<QStringList> indexNames(Database& db, const Layout& layout) {
     }
     if (!anyColumn)
         return Status::notFound(QStringLiteral("Die Datei %1 enthält nicht die Tabelle %2").arg(db.path(), layout.table));
-    if (hasPrimary && !layout.primaryName.isEmpty()) names << layout.primaryName;
     auto secondary = db.texts(
         QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL ORDER BY rowid"),
         {layout.table});
     if (!secondary) return secondary.status();
+    // A non-unique primary order stands under its logical name, first, as a key would.
+    const QString key = layout.keyIndexName();
+    if (!key.isEmpty() && secondary->removeAll(key) > 0) hasPrimary = true;
+    if (hasPrimary && !layout.primaryName.isEmpty()) names << layout.primaryName;
     return names + *secondary;
 }
 

@@ -14,6 +14,8 @@ namespace q {
 QStringList createStatements(const Layout& layout);
 // CREATE INDEX for one secondary index of `layout` ("IF NOT EXISTS").
 QString createIndexStatement(const Layout& layout, const Index& index);
+// CREATE INDEX for the index of a non-unique primary order (Layout::keyIndexName).
+QString keyIndexStatement(const Layout& layout);
 
 // Creates the table with its indexes and seed rows when the file holds no table
 // yet; `created` tells whether it did. An existing table of that name is left as
@@ -31,6 +33,8 @@ Status createTableIn(Database& db, const Layout& layout, const std::vector<Row>&
 // types map back to. NotFound when the table is missing.
 Result<std::vector<Field>> tableFields(Database& db, const QString& table);
 bool hasField(const std::vector<Field>& fields, const QString& name);
+// The fields of the table's primary key in key order; empty when it has none.
+Result<QStringList> primaryKeyFields(Database& db, const QString& table);
 
 // The index names of the table: the primary key's logical name (when the table has
 // a primary key and `layout` names one) first, then the secondary indexes.

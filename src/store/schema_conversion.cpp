@@ -32,6 +32,17 @@ bool keyAllowsNull(const Layout& layout, const std::vector<Field>& fileFields) {
     return false;
 }
 
+// The file keys its rows on other fields than the catalogue: the bookings of earlier
+// releases had a unique key over all their fields, which refused a second equal purchase.
+bool keyDiffers(const Layout& layout, const QStringList& fileKey) {
+    if (layout.autoNumberKey) return false;
+    const QStringList wanted = layout.uniqueKey();
+    if (fileKey.size() != wanted.size()) return true;
+    for (int i = 0; i < fileKey.size(); ++i)
+        if (fileKey[i].compare(wanted[i], Qt::CaseInsensitive) != 0) return true;
+    return false;
+}
+
 // The layout with the fields the file has, in file order (a field the catalogue
 // does not know, such as `GlD`, kept as the file declares it), and those of its
 // indexes whose fields are all there.
@@ -64,7 +75,9 @@ Status convertTableFile(const QString& path, const Layout& layout, bool* convert
     auto oldIndexes = (*db)->texts(
         QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND sql LIKE '%COLLATE QNOCASE%' ORDER BY rowid"));
     if (!oldIndexes) return oldIndexes.status();
-    const bool rebuild = keyAllowsNull(layout, *fields);
+    auto fileKey = primaryKeyFields(**db, layout.table);
+    if (!fileKey) return fileKey.status();
+    const bool rebuild = keyAllowsNull(layout, *fields) || keyDiffers(layout, *fileKey);
     if (oldIndexes->isEmpty() && !rebuild) return Status::ok();
 
     registerLegacyCollation((*db)->handle());
@@ -87,7 +100,7 @@ Status convertTableFile(const QString& path, const Layout& layout, bool* convert
         }
     } else {
         for (const QString& name : *oldIndexes) Q_TRY((*db)->exec(QStringLiteral("DROP INDEX %1").arg(quoted(name))));
-        for (const Index& i : target.indexes) Q_TRY((*db)->exec(createIndexStatement(target, i)));
+        for (const QString& index : createStatements(target).mid(1)) Q_TRY((*db)->exec(index));
     }
     Q_TRY(tx.commit());
     if (converted) *converted = true;

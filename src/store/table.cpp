@@ -97,7 +97,8 @@ Result<QString> Table::orderClause(const Query& query) const {
     };
     if (query.order.isEmpty() || query.order.compare(m_layout.primaryName, Qt::CaseInsensitive) == 0) {
         for (const QString& p : m_layout.primaryFields) add(p, false, false);
-        if (m_layout.primaryFields.isEmpty()) cols << (query.reverse ? QStringLiteral("rowid DESC") : QStringLiteral("rowid ASC"));
+        if (m_layout.uniqueKey().isEmpty() && m_hasRowid)
+            cols << (query.reverse ? QStringLiteral("rowid DESC") : QStringLiteral("rowid ASC"));
     } else {
         const Index* index = nullptr;
         for (const Index& i : m_layout.indexes)
@@ -110,6 +111,9 @@ Result<QString> Table::orderClause(const Query& query) const {
         // SQLite would then sort the rows again instead of walking the index.
         for (const QString& p : m_layout.primaryFields)
             if (!index->fields.contains(p, Qt::CaseInsensitive)) add(p, false, false);
+        // Rows without a key (bookings) tie in the order they were written.
+        if (m_layout.uniqueKey().isEmpty() && m_hasRowid)
+            cols << (query.reverse ? QStringLiteral("rowid DESC") : QStringLiteral("rowid ASC"));
     }
     return QStringLiteral(" ORDER BY ") + cols.join(QStringLiteral(", "));
 }
@@ -280,6 +284,22 @@ Status Table::remove(const Record& record) {
     auto st = m_db->prepare(QStringLiteral("DELETE FROM %1%2").arg(quoted(m_layout.table), *where), binds);
     if (!st) return st.status();
     return st->run();
+}
+
+Status Table::addIndex(const Index& index) {
+    for (const Index& i : m_layout.indexes)
+        if (i.name.compare(index.name, Qt::CaseInsensitive) == 0) return Status::ok();
+    for (const QString& f : index.fields)
+        if (!hasField(f)) return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, f));
+    Q_TRY(m_db->exec(createIndexStatement(m_layout, index)));
+    m_layout.indexes.push_back(index);
+    return Status::ok();
+}
+
+bool Table::hasIndex(const QString& name) const {
+    for (const Index& i : m_layout.indexes)
+        if (i.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+    return false;
 }
 
 Result<qint64> Table::removeWhere(const Query& query) {

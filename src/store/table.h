@@ -86,6 +86,12 @@ public:
     // Deletes the rows matching the query's `equal` and range conditions.
     Result<qint64> removeWhere(const Query& query);
 
+    // Makes the secondary index in the file when it is not there yet (a sort order the
+    // user asks for, such as "IAnteile"), so that Query::order can name it. The file
+    // keeps it for companion programs. Fails with the store's message.
+    Status addIndex(const Index& index);
+    bool hasIndex(const QString& name) const;
+
     // Checks a record against the layout without writing.
     Status validate(const Record& record) const;
     // Writes a blank empty key (see Field::emptyKey) as "", in field order.

@@ -84,7 +84,7 @@ Status rebuildTable(Database& db, const std::vector<Field>& oldFields, const Lay
     Q_TRY(copyRows(db, target.table, oldFields, beside, map, skipBadRows));
     Q_TRY(db.exec(QStringLiteral("DROP TABLE %1").arg(quoted(target.table))));
     Q_TRY(db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(temporary), quoted(target.table))));
-    for (const Index& i : target.indexes) Q_TRY(db.exec(createIndexStatement(target, i)));
+    for (const QString& index : createStatements(target).mid(1)) Q_TRY(db.exec(index));
     // Dropping the old table dropped its counter too; the copy counted only up to the
     // highest number left, and a deleted security's number must stay used.
     if (*counter > 0 && target.autoNumberKey) {

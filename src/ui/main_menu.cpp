@@ -8,6 +8,7 @@
 #include "ui/commands/unavailable.h"
 #include "ui/commands/view_commands.h"
 #include "ui/main_window.h"
+#include "ui/portfolio/portfolio_commands.h"
 #include "ui/tool_bar_bands.h"
 
 #include <QMenuBar>
@@ -96,14 +97,18 @@ void MainMenu::buildMenus() {
     unavailable(papiere, QStringLiteral("Wertpapier und &Branchen Update"));
 
     QMenu* depot = menu(QStringLiteral("De&pot"));
-    for (const char* caption : {"&Anlagen-Übersicht", "&Depot-Buchungen", "&Limits", "&Aktiensplit", "&Bargeldbestand berechnen"})
-        unavailable(depot, QString::fromUtf8(caption));
+    PortfolioCommands& portfolio = m_window.portfolio();
+    depot->addAction(portfolio.anlagen());
+    depot->addAction(portfolio.buchungen());
+    unavailable(depot, QStringLiteral("&Limits"));
+    depot->addAction(portfolio.aktiensplit());
+    depot->addAction(portfolio.bargeld());
     depot->addSeparator();
     for (const char* caption : {"Depo&t auswählen", "Depot &anlegen", "Depot &löschen", "Depot &Passwort", "Depot Pass&word löschen",
                                 "De&potdatei einlesen"})
         unavailable(depot, QString::fromUtf8(caption));
     depot->addSeparator();
-    unavailable(depot, QStringLiteral("&Währungen"));
+    depot->addAction(portfolio.waehrungen());
     unavailable(depot, QStringLiteral("&Euro-Rechner"));
 
     QMenu* analyse = menu(QStringLiteral("&Analyse"));
@@ -128,8 +133,8 @@ void MainMenu::buildMenus() {
     extras->addAction(m_videotext->senderNamen());
     unavailable(extras, QStringLiteral("&Videotext-Seiten Update"));
     extras->addSeparator();
-    for (const char* caption : {"&Ländereinstellung", "Einlese-Optionen", "Speicher-Optionen"})
-        unavailable(extras, QString::fromUtf8(caption));
+    extras->addAction(m_window.portfolio().laender());
+    for (const char* caption : {"Einlese-Optionen", "Speicher-Optionen"}) unavailable(extras, QString::fromUtf8(caption));
     extras->addSeparator();
     extras->addAction(m_view->direkthilfe());
     QMenu* sprache = extras->addMenu(QStringLiteral("Sprache"));

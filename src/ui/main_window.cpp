@@ -9,6 +9,10 @@
 #include "ui/dialogs/intraday_trend.h"
 #include "ui/grid_layout.h"
 #include "ui/main_menu.h"
+#include "ui/portfolio/bookings_page.h"
+#include "ui/portfolio/holdings_page.h"
+#include "ui/portfolio/lots_page.h"
+#include "ui/portfolio/portfolio_commands.h"
 #include "ui/record_model.h"
 #include "ui/securities_model.h"
 #include "ui/status_progress.h"
@@ -89,6 +93,7 @@ TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& comma
     m_volumeModel = new RecordTableModel(this);
     m_securities = new SecuritiesModel(this);
     m_bands = std::make_unique<ToolBarBands>(*this);
+    m_portfolio = new PortfolioCommands(*this);
     buildLayout();
     buildStatusBar();
     m_menu = std::make_unique<MainMenu>(*this);
@@ -140,10 +145,12 @@ void TAktienkurse::buildLayout() {
 
     m_pages = new QTabWidget(this);
     m_pages->addTab(buildOverviewPage(), QStringLiteral("&Kursübersicht"));
-    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Depotbewertung ist noch nicht verfügbar.")), QStringLiteral("im &Depot"));
+    m_holdings = new HoldingsPage(*this);
+    m_pages->addTab(m_holdings, QStringLiteral("im &Depot"));
     m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Übersicht der verkauften Wertpapiere ist noch nicht verfügbar.")),
                     QStringLiteral("&Verkauft"));
-    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Depot-Buchungen sind noch nicht verfügbar.")), QStringLiteral("&Buchungen"));
+    m_bookings = new BookingsPage(*this);
+    m_pages->addTab(m_bookings, QStringLiteral("&Buchungen"));
     m_pages->addTab(placeholder(m_pages, QStringLiteral("Das Vergleichsdiagramm ist noch nicht verfügbar.")), QStringLiteral("&Vergleich"));
     auto* analyse = new QTabWidget(m_pages);
     analyse->addTab(placeholder(analyse, QStringLiteral("Die Bewertung ist noch nicht verfügbar.")), QStringLiteral("Bewertung berechnen"));
@@ -155,6 +162,9 @@ void TAktienkurse::buildLayout() {
     m_pages->addTab(new QWidget(m_pages), QStringLiteral("Be&enden"));
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == m_pages->count() - 1) Ende1Click();
+        if (!m_session.startupComplete) return;
+        if (m_pages->widget(index) == m_holdings) m_holdings->activate();
+        if (m_pages->widget(index) == m_bookings) m_bookings->reload();
     });
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -194,7 +204,8 @@ QWidget* TAktienkurse::buildOverviewPage() {
     kursLayout->addWidget(placeholder(kurs, QStringLiteral("Das Kursdiagramm ist noch nicht verfügbar.")), 1);
     inner->addTab(kurs, QStringLiteral("Kurs"));
     inner->addTab(placeholder(inner, QStringLiteral("Das Gewinndiagramm ist noch nicht verfügbar.")), QStringLiteral("Gewinn"));
-    inner->addTab(placeholder(inner, QStringLiteral("Die Depotwerte sind noch nicht verfügbar.")), QStringLiteral("Depotwerte"));
+    m_lotsPage = new LotsPage(*this);
+    inner->addTab(m_lotsPage, QStringLiteral("Depotwerte"));
     inner->addTab(placeholder(inner, QStringLiteral("Die Limits sind noch nicht verfügbar.")), QStringLiteral("Limits"));
 
     m_priceModel->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Kurs"), QStringLiteral("Kurs")}});
@@ -296,6 +307,7 @@ void TAktienkurse::rebuildFavouriteTabs() {
 
 void TAktienkurse::fillGrids() {
     const QString noSecurity = m_firma > 0 ? QString() : QStringLiteral("Kein Wertpapier gewählt");
+    m_lotsPage->showSecurity(std::max(0, m_firma));
     m_priceModel->clear();
     m_volumeModel->clear();
     if (m_firma > 0) {
@@ -318,6 +330,22 @@ void TAktienkurse::fillGrids() {
             last = m_priceModel->data(m_priceModel->index(rows - 1, c), Qt::DisplayRole).toString();
     m_summary->setText(rows > 0 ? QStringLiteral("<b>%1</b><br>%2 Kurse, letzter Kurs %3").arg(currentFirmenName().toHtmlEscaped()).arg(rows).arg(last)
                                 : QStringLiteral("<b>%1</b><br>noch keine Kurse").arg(currentFirmenName().toHtmlEscaped()));
+}
+
+std::optional<PricePoint> TAktienkurse::selectedPrice() const {
+    const int rows = m_priceModel->rowCount();
+    if (rows == 0) return std::nullopt;
+    const QModelIndex current = m_priceGrid->currentIndex();
+    const int row = current.isValid() ? current.row() : rows - 1;
+    std::optional<PricePoint> p = PricePoint{};
+    for (int c = 0; c < m_priceModel->columnCount(); ++c) {
+        const QString& field = m_priceModel->columns()[c].field;
+        if (field.compare(QLatin1String("Datum"), Qt::CaseInsensitive) == 0)
+            p->datum = dateFromDayNumber(m_priceModel->rawValue(row, c).toDouble());
+        else if (field.compare(QLatin1String("Kurs"), Qt::CaseInsensitive) == 0)
+            p->kurs = m_priceModel->rawValue(row, c).toDouble();
+    }
+    return p->datum.isValid() ? p : std::nullopt;
 }
 
 void TAktienkurse::reopenViews() {

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "portfolio/prices.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -23,8 +24,12 @@ class QTableView;
 
 namespace q::ui {
 
+class BookingsPage;
 class DialogInteraction;
+class HoldingsPage;
+class LotsPage;
 class MainMenu;
+class PortfolioCommands;
 class RecordTableModel;
 class SecuritiesModel;
 class StatusBarProgress;
@@ -80,6 +85,13 @@ public:
     QSplitter* splitter() const { return m_splitter; }
     QTabWidget* pages() const { return m_pages; }
     MainMenu& menu() { return *m_menu; }
+    PortfolioCommands& portfolio() { return *m_portfolio; }
+    HoldingsPage* holdingsPage() const { return m_holdings; }
+    BookingsPage* bookingsPage() const { return m_bookings; }
+    LotsPage* lotsPage() const { return m_lotsPage; }
+    // The price row selected in the price list (the newest when none is), its date
+    // and price; nullopt when the security has no prices.
+    std::optional<PricePoint> selectedPrice() const;
 
 public Q_SLOTS:
     // Closes the main window and so ends the program.
@@ -110,6 +122,7 @@ private:
     std::unique_ptr<StatusBarProgress> m_progress;
     std::unique_ptr<ToolBarBands> m_bands;
     std::unique_ptr<MainMenu> m_menu;
+    PortfolioCommands* m_portfolio = nullptr;
     QTimer m_delayedStart;
     int m_exitStatus = 0;
     int m_firma = 0;
@@ -131,6 +144,9 @@ private:
     QLabel* m_panels[3] = {};
     QProgressBar* m_progressBar = nullptr;
     TIntradayTrend* m_trend = nullptr;
+    HoldingsPage* m_holdings = nullptr;
+    BookingsPage* m_bookings = nullptr;
+    LotsPage* m_lotsPage = nullptr;
 };
 
 }  // namespace q::ui

@@ -1,5 +1,6 @@
 #include "store/schema_conversion.h"
 #include "store/store_fixture.h"
+#include "store/schema.h"
 
 using namespace q;
 
@@ -53,4 +54,29 @@ TEST_F(Conversion, AFileThatWouldLoseARowKeepsItsOldForm) {
         << s.message().toStdString();
     EXPECT_EQ(sql(dir + "Waehrung.db", "SELECT count(*) FROM Waehrung"), "3");
     EXPECT_EQ(sql(dir + "Waehrung.db", "SELECT \"notnull\" FROM pragma_table_info('Waehrung') WHERE name = 'Symbol'"), "0");
+}
+
+TEST_F(Conversion, BookingsOfEarlierReleasesGetRowsOfTheirOwn) {
+    // The earlier layout: a unique key over all seven fields.
+    ASSERT_TRUE(sqlScript(dir + "Transaktionen.db",
+                          "CREATE TABLE Transaktionen (Firma INTEGER NOT NULL, Datum DATE NOT NULL, Anteile REAL NOT NULL, "
+                          "Ankauf MONEY REAL NOT NULL, Verkauf DATE, Erloes MONEY REAL, FirmenName VARCHAR(30), "
+                          "PRIMARY KEY (Firma, Datum, Anteile, Ankauf, Verkauf, Erloes, FirmenName));"
+                          "CREATE INDEX Angekauft ON Transaktionen (Datum DESC);"
+                          "INSERT INTO Transaktionen VALUES (1, 45000, 10, 50, 45100, 60, 'Alpha AG');"
+                          "INSERT INTO Transaktionen VALUES (1, 45010, 5, 20, NULL, NULL, 'Alpha AG');"));
+    bool converted = false;
+    ASSERT_TRUE(convertTableFile(dir + "Transaktionen.db", layoutForFile("Transaktionen.db"), &converted).isOk());
+    EXPECT_TRUE(converted);
+    EXPECT_EQ(sql(dir + "Transaktionen.db", "SELECT Anteile || '/' || ifnull(Verkauf, '-') FROM Transaktionen ORDER BY rowid"),
+              "10.0/45100\n5.0/-");
+    // A second equal purchase is a row of its own now, also for other tools.
+    auto shell = qtest::runSqlite3(dir + "Transaktionen.db",
+                                   "INSERT INTO Transaktionen VALUES (1, 45000, 10, 50, 45100, 60, 'Alpha AG');"
+                                   "SELECT count(*) FROM Transaktionen; PRAGMA integrity_check;");
+    EXPECT_EQ(shell.out, "3\nok\n") << shell.err.toStdString();
+    auto names = indexNames(**Database::open(dir + "Transaktionen.db", Database::Mode::OpenExisting),
+                            layoutForFile("Transaktionen.db"));
+    EXPECT_EQ(names->join(','), "Transaktionen,Angekauft");
+    EXPECT_TRUE(convertOldTables(*store).converted.isEmpty());
 }

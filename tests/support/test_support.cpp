@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <sqlite3.h>
 
 #include <cstring>
@@ -95,6 +96,22 @@ CliRun runCli(const QStringList& args) {
     p.setStandardInputFile(QProcess::nullDevice());
     p.start(QStringLiteral(QUINTARA_CLI), args);
     return finish(p);
+}
+
+QString convertToText(const QString& document) {
+    QTemporaryDir home;
+    QProcess p;
+    // LibreOffice keeps a profile in HOME; a fresh one keeps the test apart from the user's.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("soffice"), {QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"),
+                                        QStringLiteral("--outdir"), home.path(), document});
+    const CliRun r = finish(p);
+    if (r.exitCode != 0) return QString();
+    QFile out(home.filePath(QFileInfo(document).completeBaseName() + QStringLiteral(".txt")));
+    if (!out.open(QIODevice::ReadOnly)) return QString();
+    return QString::fromUtf8(out.readAll());
 }
 
 CliRun runSqlite3(const QString& database, const QString& input) {

@@ -44,6 +44,9 @@ struct CliRun {
 };
 // Runs the built quintara-cli with the arguments; stdin is closed.
 CliRun runCli(const QStringList& args);
+// The text LibreOffice reads from a document (`soffice --headless --convert-to txt`,
+// with a fresh profile); empty when it cannot convert it.
+QString convertToText(const QString& document);
 // Runs the stock sqlite3 shell on `database` with `input` on stdin (statements and
 // dot-commands); stops at the first error (-bail).
 CliRun runSqlite3(const QString& database, const QString& input);

@@ -5,7 +5,7 @@ namespace q::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = [] {
         std::vector<Command> all;
-        for (auto part : {appCommands, acquisitionCommands, exchangeCommands}) {
+        for (auto part : {appCommands, acquisitionCommands, portfolioCommands, exchangeCommands}) {
             std::vector<Command> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }

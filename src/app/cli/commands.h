@@ -45,6 +45,7 @@ const ArgSpec* findArgSpec(const QString& name);
 std::vector<Command> appCommands();
 std::vector<Command> exchangeCommands();
 std::vector<Command> acquisitionCommands();
+std::vector<Command> portfolioCommands();
 
 // Helpers every subcommand uses.
 // How a job starts.

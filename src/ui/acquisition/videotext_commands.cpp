@@ -12,6 +12,7 @@
 #include "ui/acquisition/seitenwahl.h"
 #include "ui/dialogs/firmeneingabe.h"
 #include "ui/main_window.h"
+#include "ui/portfolio/portfolio_commands.h"
 #include "ui/status_progress.h"
 
 #include <QAction>
@@ -22,9 +23,8 @@ namespace q::ui {
 
 namespace {
 
-// The windows a reading run opens: the securities editor for each new security.
-// The split dialog belongs to the splits and dividends, which are not built yet;
-// without it no split is offered and the quote stays on the implausible list.
+// The windows a reading run opens: the securities editor for each new security, and
+// with `AutoSplit` the split dialog for a fall that looks like a split.
 class WindowHooks final : public ReadingHooks {
 public:
     explicit WindowHooks(TAktienkurse& window) : m_window(window) {}
@@ -39,6 +39,9 @@ public:
         editor.bind(**table, **record);
         editor.Fuellen(store);
         editor.exec();
+    }
+    bool offerSplit(Store&, int firma, const QString& caption, double lastPrice, int ratio) override {
+        return m_window.portfolio().offerSplit(firma, caption, lastPrice, ratio);
     }
 
 private:

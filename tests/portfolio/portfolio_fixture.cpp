@@ -1,0 +1,88 @@
+#include "portfolio_fixture.h"
+
+#include "base/formats.h"
+#include "store/firma_hooks.h"
+
+#include <QDir>
+
+using namespace q;
+
+QDate d(const char* text) { return *parseDate(QString::fromLatin1(text)); }
+
+void PortfolioTest::SetUp() {
+    ASSERT_TRUE(m_tmp.isValid());
+    dir = m_tmp.path() + QStringLiteral("/");
+    QDir().mkpath(dir + QStringLiteral("Temp"));
+    store = std::make_unique<Store>(StoreDirs{dir, dir, dir + QStringLiteral("Temp/"), dir});
+    for (const QString& f : startupTableOrder()) ASSERT_TRUE(store->ensure(f).isOk()) << f.toStdString();
+    setToday(d("28.06.2024"));
+}
+
+Table& PortfolioTest::table(const QString& file) {
+    auto t = store->table(file);
+    EXPECT_TRUE(t.isOk()) << t.status().message().toStdString();
+    return **t;
+}
+
+int PortfolioTest::security(const QString& name, const QString& waehrung, const QString& kennung) {
+    Table& firma = table(QStringLiteral("Firma.db"));
+    Record r = newSecurityRecord(firma, waehrung);
+    r.set(QStringLiteral("FirmenName"), name);
+    r.set(QStringLiteral("Kennung"), kennung);
+    auto n = appendSecurity(firma, r);
+    EXPECT_TRUE(n.isOk()) << n.status().message().toStdString();
+    return n.isOk() ? *n : 0;
+}
+
+void PortfolioTest::price(int firma, const QDate& day, double kurs) {
+    Table& aktien = table(QStringLiteral("Aktien.db"));
+    Record r = aktien.newRecord();
+    r.set(QStringLiteral("Firma"), firma);
+    r.set(QStringLiteral("Datum"), dayNumber(day));
+    r.set(QStringLiteral("Kurs"), kurs);
+    ASSERT_TRUE(aktien.append(r).isOk());
+}
+
+qint64 PortfolioTest::lot(const Lot& l) {
+    LotChanges c;
+    c.appends.push_back(l);
+    auto ids = writeLots(table(kLots), c);
+    EXPECT_TRUE(ids.isOk()) << ids.status().message().toStdString();
+    return ids.isOk() ? ids->front() : -1;
+}
+
+qint64 PortfolioTest::lot(int firma, const QDate& bought, double anteile, double ankauf, const QString& text, const QDate& sold,
+                          double erloes) {
+    Lot l;
+    l.Firma = firma;
+    l.Datum = bought;
+    l.Anteile = anteile;
+    l.Ankauf = ankauf;
+    l.FirmenName = text;
+    l.Verkauf = sold;
+    l.Erloes = erloes;
+    return lot(l);
+}
+
+void PortfolioTest::linkedDepot(const QString& name, const std::vector<Lot>& lots) {
+    ASSERT_TRUE(QDir().mkpath(dir + name));
+    Store depot(StoreDirs{dir, dir + name + "/", dir, dir});
+    ASSERT_TRUE(depot.ensure(kLots).isOk());
+    LotChanges c;
+    c.appends = lots;
+    ASSERT_TRUE(writeLots(**depot.table(kLots), c).isOk());
+}
+
+std::vector<Lot> PortfolioTest::lots(int firma) {
+    auto l = lotsOf(table(kLots), firma);
+    EXPECT_TRUE(l.isOk());
+    return l.isOk() ? *l : std::vector<Lot>();
+}
+
+std::vector<Lot> PortfolioTest::allLots() {
+    Query q;
+    q.order = kLotOrder;
+    auto l = readLots(table(kLots), q);
+    EXPECT_TRUE(l.isOk());
+    return l.isOk() ? *l : std::vector<Lot>();
+}
