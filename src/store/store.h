@@ -33,9 +33,10 @@ public:
     QString path(const QString& file) const;
     bool exists(const QString& file) const;
 
-    // Creates the table when its file is missing or holds no table yet, with its
-    // indexes and seed rows; `created` tells whether it did. Fails Corrupt when the
-    // file is not a database or holds another table.
+    // Creates the table with its indexes and seed rows when its file is missing;
+    // `created` tells whether it did. An existing file gets the cheap check
+    // (quickCheck) and is never made anew: Corrupt naming the file when it is empty,
+    // no database, cut short or without its table.
     Status ensure(const QString& file, bool* created = nullptr);
     // Replaces the table with a new, empty one (seed rows only), in one transaction.
     Status recreate(const QString& file);

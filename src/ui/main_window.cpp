@@ -90,6 +90,8 @@ TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& comma
         const Status started = startUp(m_session, options, *m_ui, *m_progress);
         m_progress->finish();
         if (!started) showStatus(started.message());
+        // Every restore is reported, also the one the start-up made after its question.
+        if (m_session.restored) showStatus(describeRestore(*m_session.restored).join(QStringLiteral("; ")));
         if (!started && m_session.quitRequested) m_exitStatus = 1;
     }
     setWindowTitle(m_session.caption);
