@@ -2,7 +2,10 @@
 #pragma once
 
 #include "base/interaction.h"
+#include "sample/sample_data.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -22,5 +25,32 @@ private:
 
 // Argument `i` as a number, `fallback` when it is not given.
 inline int arg(const QStringList& args, int i, int fallback) { return args.size() > i ? args[i].toInt() : fallback; }
+
+// The sample plan of arguments 1 and 2: securities and years (2000 and 20 when not
+// given).
+inline q::sample::Plan samplePlan(const QStringList& args) {
+    q::sample::Plan plan;
+    plan.securities = arg(args, 1, 2000);
+    plan.years = arg(args, 2, 20);
+    return plan;
+}
+
+// Writes the plan's sample data into `data` unless it holds Aktien.db already, and
+// says how long that took; false (the message on stderr) when it fails.
+inline bool ensureSampleData(const QString& data, const q::sample::Plan& plan, QTextStream& out) {
+    if (QFile::exists(data + QStringLiteral("Aktien.db"))) return true;
+    PrintProgress progress(200);
+    QElapsedTimer t;
+    t.start();
+    auto stats = q::sample::writeSampleData(data, plan, progress);
+    if (!stats) {
+        QTextStream(stderr) << stats.status().message() << "\n";
+        return false;
+    }
+    out << "\nDaten: " << stats->securities << " Wertpapiere, " << stats->prices << " Kurse in "
+        << QString::number(t.elapsed() / 1000.0, 'f', 1) << " s\n"
+        << Qt::flush;
+    return true;
+}
 
 }  // namespace bench

@@ -113,9 +113,7 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         const QStringList args = app.arguments();
         QTextStream out(stdout);
-        sample::Plan plan;
-        plan.securities = bench::arg(args, 1, 2000);
-        plan.years = bench::arg(args, 2, 20);
+        sample::Plan plan = bench::samplePlan(args);
         plan.depot = false;
         const int lots = bench::arg(args, 3, 500);
         const int historyYears = bench::arg(args, 4, 5);
@@ -125,18 +123,7 @@ int main(int argc, char** argv) {
         const QDate historyStart = stichtag.addYears(-historyYears);
         setToday(stichtag.addDays(1));
 
-        if (!QFile::exists(data + QStringLiteral("Aktien.db"))) {
-            bench::PrintProgress progress(200);
-            QElapsedTimer t;
-            t.start();
-            auto stats = sample::writeSampleData(data, plan, progress);
-            if (!stats) {
-                QTextStream(stderr) << stats.status().message() << "\n";
-                return 1;
-            }
-            out << "\nDaten: " << stats->securities << " Wertpapiere, " << stats->prices << " Kurse in "
-                << QString::number(t.elapsed() / 1000.0, 'f', 1) << " s\n";
-        }
+        if (!bench::ensureSampleData(data, plan, out)) return 1;
         Store store(StoreDirs{data, data, data, data});
         Q_UNUSED(store.recreate(kLots));
         if (Status w = writeLots(store, plan, lots, historyStart); !w) {

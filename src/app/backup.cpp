@@ -1,12 +1,16 @@
 #include "app/backup.h"
 
 #include "base/text_files.h"
+#include "store/catalogue.h"
+#include "store/file_system.h"
 #include "store/firma_hooks.h"
 #include "store/index_repair.h"
 #include "store/schema_conversion.h"
 #include "store/table_copy.h"
+#include "store/table_health.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace q {
 
@@ -14,6 +18,12 @@ namespace {
 
 const QString kBackupFailed = QStringLiteral("Datenbank konnte nicht gesichert werden!");
 const QString kRestoreFailed = QStringLiteral("Fehler beim Wiederherstellen der Datenbank");
+const QString kNoBackup = QStringLiteral("Es existriert keine Sicherung");
+
+// The message the user knows for the job, the cause below it.
+Status under(const QString& message, const Status& cause) {
+    return Status::of(cause.category(), message + QLatin1Char('\n') + cause.message());
+}
 
 // The sources in backup order, with the directory each copy goes to.
 struct Planned {
@@ -24,65 +34,139 @@ struct Planned {
 
 }  // namespace
 
-Result<std::vector<BackupCopy>> Sicherung(const Directories& dirs, Progress& progress) {
-    if (!QDir().mkpath(dirs.backup)) return Status::io(kBackupFailed);
+Result<BackupResult> Sicherung(const Directories& dirs, const BackupPolicy& policy, Progress& progress, QString* damaged) {
+    if (!policy.refusal.isEmpty()) return Status::io(kBackupFailed + QLatin1Char('\n') + policy.refusal);
+    if (!QDir().mkpath(dirs.backup))
+        return Status::io(kBackupFailed + QStringLiteral("\nDas Verzeichnis %1 kann nicht angelegt werden").arg(dirs.backup));
+    auto lock = DirectoryLock::acquire(dirs.backup, DirectoryLock::Kind::Exclusive,
+                                       QStringLiteral("Eine andere Sicherung in %1 läuft noch.").arg(dirs.backup));
+    if (!lock) return under(kBackupFailed, lock.status());
+
     const Planned plan[] = {
         {dirs.data, "Firma.db", true},          {dirs.data, "Gruppen.db", true},
         {dirs.data, "Branchen.db", true},       {dirs.depot, "Transaktionen.db", false},
         {dirs.depot, "Anlagen.DB", false},      {dirs.data, "Aktien.db", true},
         {dirs.data, "Volumen.db", true},
     };
-    std::vector<BackupCopy> made;
+    BackupResult result;
+    QStringList targets;
     for (const Planned& p : plan) {
         const QString source = findFile(p.dir, QString::fromLatin1(p.name));
         if (source.isEmpty()) continue;
         const QString fileName = QFileInfo(source).fileName();
         const QString target = withSlash(p.inBackupDir ? dirs.backup : p.dir) + fileName + QLatin1Char('~');
         progress.step(QStringLiteral("Lege Sicherheitskopie der Datei ") + source + QStringLiteral(" an"), 0, 1);
-        if (Status s = copyDatabase(source, target, CopyJournal::Standalone, &progress); !s) return Status::io(kBackupFailed);
-        made.push_back({source, target});
+        if (Status s = makeSafetyCopy(source, target, layoutForFile(QString::fromLatin1(p.name)), {}, &progress); !s) {
+            if (damaged && s.category() == Category::Corrupt) *damaged = source;
+            return under(kBackupFailed, s);
+        }
+        result.copies.push_back({source, target});
+        targets << target;
     }
-    return made;
+    auto generation = makeGeneration(dirs, targets, QDateTime::currentDateTime(), policy.generations);
+    if (!generation) return under(kBackupFailed, generation.status());
+    result.generation = *generation;
+    return result;
 }
 
-Result<QStringList> datenbankwiederherstellen(const Directories& dirs, Store& store, Interaction& ui, bool ask) {
-    if (!fileExists(dirs.backup, QStringLiteral("Firma.db~"))) {
-        ui.tell(QStringLiteral("Es existriert keine Sicherung"));
-        return Status::notFound(QStringLiteral("Es existriert keine Sicherung"));
+Result<RestoreReport> datenbankwiederherstellen(const Directories& dirs, Store& store, Interaction& ui, bool ask,
+                                                const QString& from) {
+    std::unique_ptr<DirectoryLock> lock;
+    if (QFileInfo(dirs.backup).isDir()) {
+        // A backup running now would replace copies and remove old generations.
+        auto l = DirectoryLock::acquire(dirs.backup, DirectoryLock::Kind::Shared,
+                                        QStringLiteral("In %1 läuft gerade eine Sicherung.").arg(dirs.backup));
+        if (!l) return under(kRestoreFailed, l.status());
+        lock = std::move(*l);
+    }
+    const std::vector<BackupSet> sets = Sicherungen(dirs, false);
+    if (sets.empty()) return Status::notFound(kNoBackup);
+
+    std::optional<BackupSet> chosen;
+    if (!from.isEmpty()) {
+        auto named = findSet(sets, from);
+        if (!named) return named.status();
+        Q_TRY(checkSet(*named));
+        chosen = *named;
+    } else {
+        for (const BackupSet& set : sets) {
+            Status s = checkSet(set);
+            if (s) {
+                chosen = set;
+                break;
+            }
+            ui.tell(s.message());
+        }
+        // Each unusable set was told already.
+        if (!chosen) return Status::corrupt(QStringLiteral("Keine Sicherung ist brauchbar; die Tabellen bleiben unverändert."));
+        if (chosen->name != sets.front().name)
+            ui.tell(QStringLiteral("Angeboten wird die ältere Sicherung vom %1 (%2).").arg(formatCopyDate(chosen->date), chosen->name));
     }
     if (ask && ui.ask(QStringLiteral("Gesicherte Datenbank wiederherstellen?"),
                       QStringLiteral("Soll die Datenbank von der Sicherheitkopie wiederhergestellt werden ?? ")) != Answer::Yes)
         return Status::cancelled();
+
     store.closeAll();
-    QStringList restored;
+    RestoreReport report;
+    report.set = chosen->name;
     for (const char* name : {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"}) {
         const QString table = QString::fromLatin1(name);
-        const QString copy = findFile(dirs.backup, table + QLatin1Char('~'));
-        if (copy.isEmpty()) continue;
+        const SafetyCopy* copy = chosen->copyOf(table);
+        if (!copy) continue;
         const QString live = filePath(dirs.data, table);
         const bool isFirma = table == QLatin1String("Firma.db");
         const qint64 counter = isFirma ? numberCounter(live) : 0;
-        if (Status s = copyDatabase(copy, live, CopyJournal::Shared); !s) {
-            ui.tell(kRestoreFailed);
-            return Status::io(kRestoreFailed);
-        }
+        if (Status s = putCopyBack(copy->path, live); !s) return under(kRestoreFailed, s);
         if (isFirma && counter > 0) (void)raiseNumberCounter(live, counter);
-        restored << live;
+        report.tables.push_back({live, copy->path, copy->date});
     }
-    return restored;
+    return report;
 }
 
-Result<QStringList> Sicherungwiederherstellen(const Directories& dirs, Store& store, Interaction& ui) {
-    auto restored = datenbankwiederherstellen(dirs, store, ui, true);
+Result<RestoreReport> Sicherungwiederherstellen(const Directories& dirs, Store& store, Interaction& ui, const QString& from) {
+    auto restored = datenbankwiederherstellen(dirs, store, ui, true, from);
     if (!restored) return restored;
     // A copy made by an earlier release comes back in the old form.
     for (const QString& failure : convertOldTables(store).failures) ui.tell(failure);
     auto check = checkindex(store);
-    if (!check) {
-        ui.tell(check.status().message());
-        return check.status();
-    }
+    if (!check) return check.status();
     return restored;
+}
+
+Result<RestoreReport> depotWiederherstellen(const Directories& dirs, Store& store, Interaction& ui, const QString& table) {
+    std::vector<SafetyCopy> candidates;
+    const QString beside = findFile(dirs.depot, table + QLatin1Char('~'));
+    if (!beside.isEmpty()) candidates.push_back({table, beside, QFileInfo(beside).lastModified(), -1});
+    for (const BackupSet& set : Sicherungen(dirs, false))
+        if (const SafetyCopy* c = set.copyOf(table); c && c->path != beside) candidates.push_back(*c);
+    const SafetyCopy* chosen = nullptr;
+    for (const SafetyCopy& c : candidates) {
+        if (Status s = fullCheck(c.path, layoutForFile(table), {}, CheckDepth::Pages); !s) {
+            ui.tell(QStringLiteral("Die Sicherungskopie %1 ist unbrauchbar: %2").arg(c.path, s.message()));
+            continue;
+        }
+        chosen = &c;
+        break;
+    }
+    if (!chosen) return Status::notFound(kNoBackup);
+    if (ui.ask(QStringLiteral("Gesicherte Datenbank wiederherstellen?"),
+               QStringLiteral("Soll die Datenbank von der Sicherheitkopie wiederhergestellt werden ?? ")) != Answer::Yes)
+        return Status::cancelled();
+    store.closeAll();
+    const QString live = filePath(dirs.depot, table);
+    if (Status s = putCopyBack(chosen->path, live); !s) return under(kRestoreFailed, s);
+    RestoreReport report;
+    report.set = QFileInfo(chosen->path).absolutePath() == QFileInfo(live).absolutePath() ? kNewestSet
+                                                                                           : QFileInfo(QFileInfo(chosen->path).absolutePath()).fileName();
+    report.tables.push_back({live, chosen->path, chosen->date});
+    return report;
+}
+
+QStringList describeRestore(const RestoreReport& report) {
+    QStringList lines;
+    for (const RestoredTable& t : report.tables)
+        lines << QStringLiteral("Wiederhergestellt: %1 aus der Sicherung vom %2 (%3)").arg(t.live, formatCopyDate(t.date), t.copy);
+    return lines;
 }
 
 }  // namespace q

@@ -3,6 +3,7 @@
 // command-line jobs. Used on one thread.
 #pragma once
 
+#include "app/backup.h"
 #include "app/directories.h"
 #include "app/einstellungen.h"
 #include "app/settings_store.h"
@@ -38,6 +39,13 @@ struct Session {
     bool startupComplete = false;
     bool quitRequested = false;  // the start-up asks the program to end
     bool autoBackupRan = false;
+    // The configured data directory when it was missing and the run works on
+    // stand-in tables elsewhere (a network share not mounted); empty otherwise.
+    QString dataDirMissing;
+    // The table file the start-up found damaged; empty when none.
+    QString damagedFile;
+    // What a restore of this run put back (the start-up's recovery), for the report.
+    std::optional<RestoreReport> restored;
 };
 
 }  // namespace q

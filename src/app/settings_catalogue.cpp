@@ -240,6 +240,8 @@ QList<SettingEntry> buildCatalogue() {
     b.group(SettingGroup::Backup);
     b.fixed("AutoSpeichern", truth(true), C::PathsAndBackup);
     b.fixed("SicherInterval", integer(5), C::PathsAndBackup);
+    // Whole backups kept in dated folders beside the newest copies.
+    b.fixed("SicherGenerationen", integer(5), C::PathsAndBackup);
     // The start counter: the start-up counts and writes it.
     b.fixed("Speichern", integer(0));
 

@@ -1,146 +1,19 @@
 #include "app/settings_store.h"
 
+#include "app/settings_value_text.h"
+#include "base/text_files.h"
+#include "store/file_system.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QSaveFile>
 
 namespace q {
 
-SettingValue SettingValue::text(const QString& value) { return {ValueType::Text, value}; }
-SettingValue SettingValue::integer(int value) { return {ValueType::Integer, value}; }
-SettingValue SettingValue::truth(bool value) { return {ValueType::Bool, value}; }
-SettingValue SettingValue::number(double value) { return {ValueType::Double, value}; }
-SettingValue SettingValue::dateTime(double dayNumber) { return {ValueType::DateTime, dayNumber}; }
-SettingValue SettingValue::bytes(const QByteArray& value) { return {ValueType::Bytes, value}; }
-
 namespace {
 
-const QLatin1String kDoubleTag("double:");
-const QLatin1String kDateTag("date:");
-const QLatin1String kHexTag("hex:");
-
 QString folded(const QString& name) { return name.toCaseFolded(); }
-
-// Shortest text that reads back as the same double; always C locale.
-QString formatDouble(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
-
-QString quoteText(const QString& text) {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '"': out += QLatin1String("\\\""); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\t': out += QLatin1String("\\t"); break;
-        default:
-            // Other control characters would make the line unreadable in an editor.
-            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    out += QLatin1Char('"');
-    return out;
-}
-
-// `quoted` starts with '"'; the closing quote must end it.
-std::optional<QString> unquoteText(QStringView quoted) {
-    QString out;
-    qsizetype i = 1;
-    while (i < quoted.size()) {
-        const QChar c = quoted[i];
-        if (c == QLatin1Char('"')) return i == quoted.size() - 1 ? std::optional<QString>(out) : std::nullopt;
-        if (c != QLatin1Char('\\')) {
-            out += c;
-            ++i;
-            continue;
-        }
-        if (i + 1 >= quoted.size()) return std::nullopt;
-        const QChar e = quoted[i + 1];
-        i += 2;
-        switch (e.unicode()) {
-        case '\\': out += QLatin1Char('\\'); break;
-        case '"': out += QLatin1Char('"'); break;
-        case 'n': out += QLatin1Char('\n'); break;
-        case 'r': out += QLatin1Char('\r'); break;
-        case 't': out += QLatin1Char('\t'); break;
-        case 'u': {
-            if (i + 4 > quoted.size()) return std::nullopt;
-            bool ok = false;
-            const ushort code = quoted.mid(i, 4).toUShort(&ok, 16);
-            if (!ok) return std::nullopt;
-            out += QChar(code);
-            i += 4;
-            break;
-        }
-        default: return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
-bool isIntegerText(QStringView text) {
-    qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (start >= text.size()) return false;
-    for (qsizetype i = start; i < text.size(); ++i)
-        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9')) return false;
-    return true;
-}
-
-bool isHexText(QStringView text) {
-    if (text.size() % 2 != 0) return false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F'))) return false;
-    }
-    return true;
-}
-
-std::optional<SettingValue> parseValue(QStringView text) {
-    if (text.startsWith(QLatin1Char('"'))) {
-        auto unquoted = unquoteText(text);
-        if (!unquoted) return std::nullopt;
-        return SettingValue::text(*unquoted);
-    }
-    if (isIntegerText(text)) {
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        // Beyond 32 bits it is no registry number; keep the digits as text.
-        return ok ? SettingValue::integer(value) : SettingValue::text(text.toString());
-    }
-    const auto tagged = [&](QLatin1String tag) { return text.startsWith(tag, Qt::CaseInsensitive); };
-    if (tagged(kDoubleTag) || tagged(kDateTag)) {
-        const bool isDate = tagged(kDateTag);
-        bool ok = false;
-        const double value = text.mid(isDate ? kDateTag.size() : kDoubleTag.size()).trimmed().toDouble(&ok);
-        if (!ok) return std::nullopt;
-        return isDate ? SettingValue::dateTime(value) : SettingValue::number(value);
-    }
-    if (tagged(kHexTag)) {
-        const QStringView hex = text.mid(kHexTag.size()).trimmed();
-        if (!isHexText(hex)) return std::nullopt;
-        return SettingValue::bytes(QByteArray::fromHex(hex.toLatin1()));
-    }
-    return SettingValue::text(text.toString());
-}
-
-QString formatValue(const SettingValue& v) {
-    switch (v.type) {
-    case ValueType::Text: return quoteText(v.data.toString());
-    case ValueType::Integer: return QString::number(v.data.toInt());
-    case ValueType::Bool: return v.data.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case ValueType::Double: return kDoubleTag + formatDouble(v.data.toDouble());
-    case ValueType::DateTime: return kDateTag + formatDouble(v.data.toDouble());
-    case ValueType::Bytes: return kHexTag + QString::fromLatin1(v.data.toByteArray().toHex());
-    }
-    return {};
-}
 
 Status wrongType(const QString& name) {
     return Status::invalid(QStringLiteral("Einstellung %1 hat den falschen Typ").arg(name));
@@ -148,49 +21,43 @@ Status wrongType(const QString& name) {
 
 }  // namespace
 
-std::optional<SettingValue> convertValue(const SettingValue& v, ValueType type) {
-    if (v.type == type) return v;
-    switch (type) {
-    case ValueType::Integer:
-        if (v.type == ValueType::Bool) return SettingValue::integer(v.data.toBool() ? 1 : 0);
-        break;
-    case ValueType::Bool:
-        if (v.type == ValueType::Integer) return SettingValue::truth(v.data.toInt() != 0);
-        break;
-    case ValueType::Double:
-        if (v.type == ValueType::DateTime || v.type == ValueType::Integer)
-            return SettingValue::number(v.data.toDouble());
-        break;
-    case ValueType::DateTime:
-        if (v.type == ValueType::Double || v.type == ValueType::Integer)
-            return SettingValue::dateTime(v.data.toDouble());
-        break;
-    case ValueType::Text:
-    case ValueType::Bytes: break;
-    }
-    return std::nullopt;
-}
-
 Status SettingsStore::load(const QString& path) {
     m_path = path;
     m_fileExisted = false;
     m_notes.clear();
     m_sections.clear();
+    m_changes.clear();
     QFile file(path);
     if (!file.exists()) return Status::ok();
     m_fileExisted = true;
+    if (QFileInfo(path).isDir()) return Status::io(QStringLiteral("Die Einstellungsdatei %1 ist ein Verzeichnis").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         return Status::io(
             QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: %2").arg(path, file.errorString()));
-    parse(QString::fromUtf8(file.readAll()));
+    const QByteArray bytes = file.readAll();
+    if (parse(decodeText(bytes))) {
+        // The next save writes the file without what was skipped; the file as it was
+        // stays for the user to take values from.
+        const QString kept = path + QStringLiteral(".defekt");
+        QSaveFile copy(kept);
+        const bool saved = copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size() && copy.commit();
+        m_notes << (saved ? QStringLiteral("Die Einstellungsdatei %1 enthält Zeilen, die nicht gelesen werden konnten; die "
+                                           "Datei, wie sie war, bleibt als %2 erhalten.")
+                                .arg(path, kept)
+                          : QStringLiteral("Die Einstellungsdatei %1 enthält Zeilen, die nicht gelesen werden konnten, und "
+                                           "%2 kann nicht angelegt werden.")
+                                .arg(path, kept));
+    }
     return Status::ok();
 }
 
-void SettingsStore::parse(const QString& text) {
+bool SettingsStore::parse(const QString& text) {
     const QStringList lines = text.split(QLatin1Char('\n'));
     QString currentKey;
+    bool skipped = false;
     const auto skip = [&](qsizetype lineNumber, const QString& reason) {
         m_notes << QStringLiteral("Zeile %1 der Einstellungsdatei %2 übergangen: %3").arg(lineNumber).arg(m_path, reason);
+        skipped = true;
     };
     for (qsizetype n = 0; n < lines.size(); ++n) {
         QString line = lines[n].trimmed();
@@ -198,9 +65,12 @@ void SettingsStore::parse(const QString& text) {
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
         const qsizetype lineNumber = n + 1;
         if (line.startsWith(QLatin1Char('['))) {
-            const QString key = line.endsWith(QLatin1Char(']')) ? line.mid(1, line.size() - 2).trimmed() : QString();
+            // A header whose "]" was lost still names its key: the values below it
+            // belong there, and dropping them would lose every setting.
+            const qsizetype close = line.indexOf(QLatin1Char(']'));
+            const QString key = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
             if (key.isEmpty()) {
-                skip(lineNumber, QStringLiteral("Abschnittsname fehlt oder ist nicht geschlossen"));
+                skip(lineNumber, QStringLiteral("Abschnittsname fehlt"));
                 currentKey.clear();
                 continue;
             }
@@ -221,28 +91,67 @@ void SettingsStore::parse(const QString& text) {
             skip(lineNumber, QStringLiteral("gehört zu keinem gültigen Abschnitt"));
             continue;
         }
-        const auto value = parseValue(QStringView(line).mid(eq + 1).trimmed());
+        const auto value = parseSettingValue(QStringView(line).mid(eq + 1).trimmed());
         if (!value) {
             skip(lineNumber, QStringLiteral("Wert von %1 ist nicht lesbar").arg(name));
             continue;
         }
-        write(currentKey, name, *value);
+        put(currentKey, name, *value);
     }
+    return skipped;
 }
 
-Status SettingsStore::save() const {
+Status SettingsStore::save() {
+    return saveLocked([](SettingsStore&) {});
+}
+
+Result<SettingValue> SettingsStore::updateAndSave(const QString& key, const QString& name,
+                                                  const std::function<SettingValue(const std::optional<SettingValue>&)>& update) {
+    SettingValue written;
+    Q_TRY(saveLocked([&](SettingsStore& fresh) {
+        written = update(fresh.value(key, name));
+        fresh.put(key, name, written);
+    }));
+    return written;
+}
+
+Status SettingsStore::saveLocked(const std::function<void(SettingsStore& fresh)>& step) {
     Q_ASSERT(!m_path.isEmpty());
     if (m_path.isEmpty()) return Status::internal(QStringLiteral("Einstellungsdatei ohne Pfad"));
     const QString dir = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(dir))
         return Status::io(QStringLiteral("Verzeichnis %1 für die Einstellungen kann nicht angelegt werden").arg(dir));
+    auto lock = DirectoryLock::acquire(
+        dir, DirectoryLock::Kind::Exclusive,
+        QStringLiteral("Die Einstellungsdatei %1 wird gerade von einem anderen Quintara geschrieben").arg(m_path));
+    if (!lock) return lock.status();
 
+    SettingsStore fresh;
+    fresh.m_path = m_path;
+    QFile file(m_path);
+    if (file.exists()) {
+        if (QFileInfo(m_path).isDir()) return Status::io(QStringLiteral("Die Einstellungsdatei %1 ist ein Verzeichnis").arg(m_path));
+        if (!file.open(QIODevice::ReadOnly))
+            return Status::io(QStringLiteral("Einstellungsdatei %1 kann nicht gelesen werden: %2").arg(m_path, file.errorString()));
+        fresh.parse(decodeText(file.readAll()));
+    } else {
+        fresh.m_sections = m_sections;
+    }
+    for (const Change& c : m_changes) fresh.apply(c);
+    step(fresh);
+    Q_TRY(fresh.writeFile());
+    m_sections = fresh.m_sections;
+    m_changes.clear();
+    return Status::ok();
+}
+
+Status SettingsStore::writeFile() const {
     QString text = QStringLiteral(
         "; Einstellungen von Quintara. Texte stehen in Anführungszeichen; double:, date: und hex:\n"
         "; kennzeichnen Gleitkommazahlen, Tageszahlen ab 30.12.1899 und Bytes.\n");
     for (const Section& s : m_sections) {
         text += QStringLiteral("\n[") + s.key + QStringLiteral("]\n");
-        for (const Entry& e : s.entries) text += e.name + QLatin1Char('=') + formatValue(e.value) + QLatin1Char('\n');
+        for (const Entry& e : s.entries) text += e.name + QLatin1Char('=') + formatSettingValue(e.value) + QLatin1Char('\n');
     }
 
     QSaveFile file(m_path);
@@ -333,6 +242,19 @@ Result<QByteArray> SettingsStore::readBytes(const QString& key, const QString& n
 }
 
 void SettingsStore::write(const QString& key, const QString& name, const SettingValue& value) {
+    put(key, name, value);
+    m_changes.append(Change{Change::Kind::Write, key, name, value});
+}
+
+void SettingsStore::apply(const Change& c) {
+    switch (c.kind) {
+    case Change::Kind::Write: put(c.key, c.name, c.value); break;
+    case Change::Kind::RemoveValue: removeValue(c.key, c.name); break;
+    case Change::Kind::RemoveKey: removeKey(c.key); break;
+    }
+}
+
+void SettingsStore::put(const QString& key, const QString& name, const SettingValue& value) {
     // A name with "=" or a line break could not be read back from the file.
     Q_ASSERT(!name.isEmpty() && !name.contains(QLatin1Char('=')) && !name.contains(QLatin1Char('\n')));
     Section& s = sectionForWrite(key);
@@ -367,9 +289,11 @@ void SettingsStore::writeBytes(const QString& key, const QString& name, const QB
 
 void SettingsStore::removeKey(const QString& key) {
     m_sections.removeIf([&](const Section& s) { return s.key.compare(key, Qt::CaseInsensitive) == 0; });
+    m_changes.append(Change{Change::Kind::RemoveKey, key, QString(), {}});
 }
 
 void SettingsStore::removeValue(const QString& key, const QString& name) {
+    m_changes.append(Change{Change::Kind::RemoveValue, key, name, {}});
     const Section* found = section(key);
     if (!found || !found->index.contains(folded(name))) return;
     Section& s = sectionForWrite(key);

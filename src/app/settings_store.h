@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 namespace q {
@@ -51,12 +52,20 @@ std::optional<SettingValue> convertValue(const SettingValue& value, ValueType ty
 //   Spekulation_ab=date:39814      day number, fraction allowed
 //   Grid1FontStyle=hex:01          raw bytes
 //
-// Read leniently, because people edit the file by hand: an unquoted value that is
-// neither an integer nor tagged is text (`KursIndex=Dow Jones`); lines starting with
+// Read leniently, because people edit the file by hand: UTF-8, UTF-16 (by its
+// byte-order mark) or Latin-1/Windows-1252 (a file that is no valid UTF-8); an
+// unquoted value that is neither an integer nor tagged is text (`KursIndex=Dow
+// Jones`); a section header without its "]" still names its key; lines starting with
 // ";" or "#" are comments (not kept); a line that cannot be read is skipped and
-// reported in notes(). Values nobody here knows are kept and written back.
-// Key and value names compare without regard to case; the first spelling seen is the
-// one written. Values keep the order of their first write, keys likewise.
+// reported in notes(), and the file as it was is kept beside it as
+// "<file>.defekt", because the next save drops what was skipped. Values nobody here
+// knows are kept and written back. Key and value names compare without regard to
+// case; the first spelling seen is the one written. Values keep the order of their
+// first write, keys likewise.
+//
+// Several runs share the file: save() writes this store's changes into the file as
+// it is then, under a lock on its directory, so a value another run wrote meanwhile
+// stays unless this run changed it too.
 //
 // Not thread-safe; the program uses it from the user-interface thread only.
 class SettingsStore {
@@ -66,14 +75,26 @@ public:
 
     // Replaces the contents with those of the file at `path` and remembers the path
     // for save(). A missing file gives an empty store and OK (fileExisted() false).
-    // Fails with Io "Einstellungsdatei <path> kann nicht gelesen werden: <reason>";
-    // the store is then empty. Skipped lines are listed in notes().
+    // Fails with Io "Die Einstellungsdatei <path> ist ein Verzeichnis" or
+    // "Einstellungsdatei <path> kann nicht gelesen werden: <reason>"; the store is
+    // then empty. Skipped lines are listed in notes(), followed by the note on the
+    // kept ".defekt" file.
     Status load(const QString& path);
 
-    // Writes every key and value to path(), atomically: a new file renamed over the old
-    // one, so a crash leaves the old file whole. Creates the directory when missing.
-    // Fails with Io naming the file or directory. Requires: load() was called.
-    Status save() const;
+    // Writes the changes since load() (or the last save) into the file at path(),
+    // read anew under the lock, atomically: a new file renamed over the old one, so a
+    // crash leaves the old file whole. Afterwards the store holds what the file holds.
+    // Creates the directory when missing. Fails with Io naming the file or directory,
+    // Busy when another run holds the lock past the busy timeout. Requires: load()
+    // was called.
+    Status save();
+
+    // A read-modify-write of one value that no other run can interleave: under the
+    // lock, `update` gets the value as the file holds it now (nullopt when absent),
+    // its result is written, and the store is saved as by save(). Returns the value
+    // written; fails like save().
+    Result<SettingValue> updateAndSave(const QString& key, const QString& name,
+                                       const std::function<SettingValue(const std::optional<SettingValue>&)>& update);
 
     QString path() const { return m_path; }
     bool fileExisted() const { return m_fileExisted; }
@@ -123,15 +144,33 @@ private:
         QHash<QString, qsizetype> index;  // case-folded name -> position in entries
     };
 
+    // A change since the last load or save, replayed onto the file's content.
+    struct Change {
+        enum class Kind { Write, RemoveValue, RemoveKey };
+        Kind kind;
+        QString key;
+        QString name;
+        SettingValue value;
+    };
+
     const Section* section(const QString& key) const;
     Section& sectionForWrite(const QString& key);
     const Entry* entry(const QString& key, const QString& name) const;
-    void parse(const QString& text);
+    // Fills the store from the file's text; returns whether a line was skipped.
+    bool parse(const QString& text);
+    void put(const QString& key, const QString& name, const SettingValue& value);
+    void apply(const Change& change);
+    // Under the lock on the file's directory: reads the file anew (this store's
+    // contents when it is gone), applies the changes, lets `step` change that too,
+    // writes it and takes it over.
+    Status saveLocked(const std::function<void(SettingsStore& fresh)>& step);
+    Status writeFile() const;
 
     QString m_path;
     bool m_fileExisted = false;
     QStringList m_notes;
     QList<Section> m_sections;
+    QList<Change> m_changes;
 };
 
 // $XDG_CONFIG_HOME/Morvane/Quintara.conf, XDG_CONFIG_HOME defaulting to ~/.config.

@@ -1,12 +1,15 @@
 #include "app/startup.h"
 
 #include "app/backup.h"
+#include "app/table_recovery.h"
 #include "app/watch_names.h"
 #include "base/clock.h"
 #include "base/text_files.h"
 #include "store/index_repair.h"
 #include "store/lock_files.h"
+#include "store/file_system.h"
 #include "store/schema_conversion.h"
+#include "store/table_health.h"
 #include "store/upgrades.h"
 
 #include <QDir>
@@ -26,19 +29,43 @@ QString textSetting(const SettingsStore& settings, const char* name, const QStri
 
 QString absoluteDir(const QString& dir) { return withSlash(QDir::cleanPath(QDir(dir).absolutePath())); }
 
+// Says once per run, in the status notes and to `ui`.
+void note(Session& s, Interaction& ui, const QString& text) {
+    if (s.statusNotes.contains(text)) return;
+    s.statusNotes << text;
+    ui.status(text);
+}
+
+// A failure in the table file `file`: remembered for the recovery.
+Status damaged(Session& s, const QString& file, Status failure) {
+    if (failure.category() == Category::Corrupt) s.damagedFile = s.store.path(file);
+    return failure;
+}
+
 // Steps of the creation that touch tables and settings; a failure here is handled
-// once by startUp (index rebuild or restore, then a second run).
-Status createRun(Session& s, Interaction& ui, Progress& progress) {
+// once by startUp (index rebuild or restore, then a second run). `counted` tells
+// whether this start was counted already (by a first run).
+Status createRun(Session& s, const StartOptions& options, bool& counted, Interaction& ui, Progress& progress) {
     SettingsStore& settings = s.settings;
     Directories& dirs = s.dirs;
+    s.damagedFile.clear();
 
-    // Data and depot directories. Without `aktien.db` in the data directory it falls
-    // back to the installation's "Daten/", which is written back.
+    // Data and depot directories. Without a setting the data directory is the
+    // installation's "Daten/", which is written. A configured directory without
+    // `aktien.db` is left for the installation's for this run only: it may be a
+    // network share not mounted now, and writing the stand-in into the settings
+    // would open an empty database for good.
     const QString daten = dirs.install + QStringLiteral("Daten/");
-    dirs.data = textSetting(settings, "Datenpath", QString());
-    if (dirs.data.isEmpty() || !fileExists(dirs.data, QStringLiteral("aktien.db"))) {
+    const QString configured = textSetting(settings, "Datenpath", QString());
+    s.dataDirMissing.clear();
+    if (configured.isEmpty()) {
         dirs.data = daten;
         settings.writeText(kMain, QStringLiteral("Datenpath"), daten);
+    } else if (fileExists(configured, QStringLiteral("aktien.db"))) {
+        dirs.data = configured;
+    } else {
+        dirs.data = daten;
+        if (!sameDir(configured, daten)) s.dataDirMissing = configured;
     }
     dirs.depot = textSetting(settings, "Depotpath", dirs.data);
     s.caption = windowCaption(dirs.data, dirs.depot);
@@ -52,12 +79,27 @@ Status createRun(Session& s, Interaction& ui, Progress& progress) {
     if (!fileExists(dirs.data, QStringLiteral("aktien.db"))) dirs.data = dirs.install;
     if (!QDir().mkpath(dirs.data))
         return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dirs.data));
+    if (!s.dataDirMissing.isEmpty())
+        note(s, ui,
+             QStringLiteral("Das Datenverzeichnis %1 %2; Quintara arbeitet ersatzweise mit den Tabellen in %3 und sichert "
+                            "diese nicht. Die Einstellung Datenpath bleibt unverändert.")
+                 .arg(s.dataDirMissing,
+                      QFileInfo(s.dataDirMissing).isDir() ? QStringLiteral("enthält keine Aktien.db") : QStringLiteral("fehlt"),
+                      dirs.data));
+    for (const QString& dir : {dirs.data, dirs.depot}) {
+        if (auto kind = networkFileSystem(dir))
+            note(s, ui,
+                 QStringLiteral("Die Tabellen in %1 liegen auf einem Netzlaufwerk (%2): Quintara öffnet sie ohne WAL, und die "
+                                "gemeinsame Nutzung über das Netz verlässt sich auf die Dateisperren des Dateiservers.")
+                     .arg(dir, *kind));
+    }
     s.store.setDirs({dirs.data, dirs.depot, dirs.work, dirs.install});
     s.steps << QStringLiteral("Datenverzeichnis: %1").arg(dirs.data) << QStringLiteral("Depotverzeichnis: %1").arg(dirs.depot);
 
     // News: the table is made where the other market tables are.
     bool created = false;
-    if (Status n = s.store.ensure(QStringLiteral("Nachrichten.db"), &created); !n) return n;
+    if (Status n = s.store.ensure(QStringLiteral("Nachrichten.db"), &created); !n)
+        return damaged(s, QStringLiteral("Nachrichten.db"), n);
     if (created) s.steps << QStringLiteral("Tabelle angelegt: Nachrichten.db");
     s.newsAvailable = s.store.exists(QStringLiteral("Nachrichten.db"));
     if (s.newsAvailable) QDir().mkpath(dirs.data + QStringLiteral("Nachrichten"));
@@ -66,7 +108,7 @@ Status createRun(Session& s, Interaction& ui, Progress& progress) {
     const QStringList order = startupTableOrder();
     for (int i = 0; i < order.size(); ++i) {
         progress.step(QStringLiteral("Tabelle %1").arg(order[i]), i, order.size());
-        Q_TRY(s.store.ensure(order[i], &created));
+        if (Status e = s.store.ensure(order[i], &created); !e) return damaged(s, order[i], e);
         if (created) s.steps << QStringLiteral("Tabelle angelegt: %1").arg(order[i]);
     }
 
@@ -98,7 +140,9 @@ Status createRun(Session& s, Interaction& ui, Progress& progress) {
         return up;
     }
     if (rebuilt) s.steps << QStringLiteral("Wertpapierdatenbank umstrukturiert");
-    Q_TRY(checkIntegrity(s.store.path(QStringLiteral("Firma.db"))));
+    // The securities master is small enough to check whole at every start.
+    if (Status whole = fullCheck(s.store.path(QStringLiteral("Firma.db")), layoutForFile(QStringLiteral("Firma.db"))); !whole)
+        return damaged(s, QStringLiteral("Firma.db"), whole);
 
     // The holdings report of the last run.
     const QString report = findFile(dirs.work, QStringLiteral("anlagen.rtf"));
@@ -140,24 +184,43 @@ Status createRun(Session& s, Interaction& ui, Progress& progress) {
     for (const char* file : {"Merkmal.db", "Branchen.db", "Watch.db", "Waehrung.db", "Firma.db", "Aktien.db", "Volumen.db",
                              "Transaktionen.db", "Intraday.db", "Gruppen.db"}) {
         auto t = s.store.table(QString::fromLatin1(file));
-        if (!t) return t.status();
+        if (!t) return damaged(s, QString::fromLatin1(file), t.status());
     }
     s.hasGlD = (*s.store.table(QStringLiteral("Aktien.db")))->hasField(QStringLiteral("GlD"));
 
-    // Start counter and automatic backup.
-    auto stored = settings.readInteger(kMain, QStringLiteral("Speichern"));
-    const BackupCount count = countStart(stored ? *stored : 0, s.values.truth(QStringLiteral("AutoSpeichern")),
-                                         s.values.integer(QStringLiteral("SicherInterval")));
+    // Start counter and automatic backup. The counter is read and written under the
+    // settings file's lock, so that starts running at the same time each count.
+    if (!options.countStart || counted) return Status::ok();
+    counted = true;
+    BackupCount count{0, false};
+    const bool autoBackup = s.values.truth(QStringLiteral("AutoSpeichern"));
+    const int interval = s.values.integer(QStringLiteral("SicherInterval"));
+    auto stored = settings.updateAndSave(kMain, QStringLiteral("Speichern"), [&](const std::optional<SettingValue>& old) {
+        const auto n = old ? convertValue(*old, ValueType::Integer) : std::nullopt;
+        count = countStart(n ? n->data.toInt() : 0, autoBackup, interval);
+        return SettingValue::integer(count.stored);
+    });
+    if (!stored) s.statusNotes << stored.status().message();
     s.startCounter = count.stored;
-    settings.writeInteger(kMain, QStringLiteral("Speichern"), count.stored);
-    if (count.due) {
-        auto copies = Sicherung(dirs, progress);
-        if (!copies) {
-            ui.tell(copies.status().message());
-        } else {
-            s.autoBackupRan = true;
-            s.steps << QStringLiteral("Automatische Sicherung: %1 Dateien").arg(copies->size());
+    if (!count.due) return Status::ok();
+    const BackupPolicy policy = backupPolicy(s);
+    if (!policy.refusal.isEmpty()) {
+        note(s, ui, QStringLiteral("Automatische Sicherung übersprungen: %1").arg(policy.refusal));
+        return Status::ok();
+    }
+    QString damagedTable;
+    auto copies = Sicherung(dirs, policy, progress, &damagedTable);
+    if (!copies) {
+        // A table that fails its whole-file check is a damaged table, not a failed
+        // backup: its older copy stays, and the user gets the repair or the restore.
+        if (!damagedTable.isEmpty()) {
+            s.damagedFile = damagedTable;
+            return copies.status();
         }
+        ui.tell(copies.status().message());
+    } else {
+        s.autoBackupRan = true;
+        s.steps << QStringLiteral("Automatische Sicherung: %1 Dateien").arg(copies->copies.size());
     }
     return Status::ok();
 }
@@ -171,54 +234,54 @@ BackupCount countStart(int counter, bool autoBackup, int interval) {
     return {due ? 0 : counter, due};
 }
 
+BackupPolicy backupPolicy(const Session& s) {
+    BackupPolicy policy;
+    policy.generations = s.values.integer(QStringLiteral("SicherGenerationen"));
+    if (!s.dataDirMissing.isEmpty())
+        policy.refusal = QStringLiteral("Das Datenverzeichnis %1 ist nicht erreichbar. Die Ersatztabellen in %2 werden nicht "
+                                        "gesichert, damit ihre Kopien die Sicherung der eigentlichen Tabellen nicht ersetzen.")
+                             .arg(s.dataDirMissing, s.dirs.data);
+    return policy;
+}
+
 Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progress& progress) {
     s.dirs.install = options.homeDir.isEmpty() ? installationDir(options.programDir) : absoluteDir(options.homeDir);
     const QString settingsPath = options.settingsPath.isEmpty() ? defaultSettingsPath() : options.settingsPath;
-    const QString cannotOpen = QStringLiteral("Konnte Programm-Einstellung nicht in der Windows-Registrierung eintragen");
-    if (!s.settings.load(settingsPath) || !QDir().mkpath(QFileInfo(settingsPath).absolutePath())) {
-        ui.tell(cannotOpen);
-        return Status::io(cannotOpen);
+    if (Status loaded = s.settings.load(settingsPath); !loaded) {
+        ui.tell(loaded.message());
+        return loaded;
+    }
+    if (!QDir().mkpath(QFileInfo(settingsPath).absolutePath())) {
+        const Status cannot =
+            Status::io(QStringLiteral("Das Verzeichnis %1 für die Einstellungen kann nicht angelegt werden").arg(QFileInfo(settingsPath).absolutePath()));
+        ui.tell(cannot.message());
+        return cannot;
     }
     s.firstStart = !s.settings.fileExisted();
     s.statusNotes << s.settings.notes();
 
     bool secondRun = false;
+    bool counted = false;
     for (;;) {
-        Status run = createRun(s, ui, progress);
+        Status run = createRun(s, options, counted, ui, progress);
         if (run) break;
         if (s.quitRequested || run.category() == Category::Cancelled) return run;
         ui.status(run.message());
+        // The message naming the file comes first, then what can be done about it.
+        ui.tell(run.message());
         // A table another program holds is not damaged: a restore would only lose
         // newer prices.
-        if (run.category() == Category::Busy) {
-            ui.tell(run.message());
-            return run;
-        }
+        if (run.category() == Category::Busy) return run;
         if (secondRun) {
             ui.tell(QStringLiteral("Datenbank konnte nicht wiederhergestellt werden!"));
             return run;
         }
-        if (run.message().toUpper().contains(QLatin1String("INDEX"))) {
-            if (ui.ask(QStringLiteral("Indexfehler !!!"),
-                       QStringLiteral("Indexfehler: Soll Quintara versuchen die Indizes neu zu erstellen?")) != Answer::Yes)
-                return run;
-            if (Status d = dropMainIndexes(s.store); !d) return d;
-            auto check = checkindex(s.store);
-            if (!check) {
-                ui.tell(check.status().message());
-                s.quitRequested = true;
-                return check.status();
-            }
-        } else if (fileExists(s.dirs.backup, QStringLiteral("Firma.db~"))) {
-            if (ui.ask(QStringLiteral("Gesicherte Datenbank wiederherstellen?"),
-                       QStringLiteral("Soll die Datenbank von der Sicherheitkopie wiederhergestellt werden ?? ")) != Answer::Yes)
-                return run;
-            auto restored = datenbankwiederherstellen(s.dirs, s.store, ui, false);
-            if (!restored) return run;
-        } else {
-            ui.tell(QStringLiteral("Es existriert keine Sicherung"));
-            return run;
-        }
+        // SQLite's own reports name the file in their message.
+        if (s.damagedFile.isEmpty() && run.category() == Category::Corrupt)
+            for (const CatalogueEntry& e : catalogue())
+                if (s.store.exists(e.file) && run.message().contains(s.store.path(e.file))) s.damagedFile = s.store.path(e.file);
+        if (Status mended = recoverTable(s, s.damagedFile, run, options.offerRestore, ui); !mended)
+            return s.quitRequested ? mended : run;
         s.store.closeAll();
         secondRun = true;
     }

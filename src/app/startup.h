@@ -14,16 +14,30 @@ struct StartOptions {
     QString programDir;    // directory of the running program
     QString homeDir;       // when set: the installation directory (quintara-cli --home)
     QString settingsPath;  // when set: the settings file (--settings); else the user's
+    // The run counts as a start for the automatic backup and may make it. The jobs
+    // that save, restore or check the tables do not: an automatic backup before a
+    // restore would replace the very copies the restore needs.
+    bool countStart = true;
+    // A damaged table offers the restore from the backup. The restore job does the
+    // restoring itself, once.
+    bool offerRestore = true;
 };
 
 // Runs the start-up on `session`. Returns OK when the start-up completed
 // (`session.startupComplete`). Otherwise the failure that ended it early: the
 // messages the user was shown went through `ui`; the session keeps what was set up
 // so far. A refused structure upgrade or a failed index repair sets
-// `session.quitRequested` (the program ends). A failure in the tables is handled
-// once: an index error offers the index rebuild, any other the restore from the
-// backup, and either is followed by a second run of the creation.
+// `session.quitRequested` (the program ends). A failure in the tables is told and
+// handled once (recoverTable), followed by a second run of the creation. Each table
+// file gets the cheap check (its cost does not grow with the rows); the securities
+// master and every table the automatic backup copies get the whole-file check.
+// A configured data directory that is missing is said in the status notes, never
+// replaced in the settings, and its stand-in tables are never backed up.
 Status startUp(Session& session, const StartOptions& options, Interaction& ui, Progress& progress);
+
+// What the run allows the backup: the generations to keep (`SicherGenerationen`)
+// and, while the run works on stand-in tables, the refusal.
+BackupPolicy backupPolicy(const Session& session);
 
 // The closing steps (nothing in unattended mode): deletes the report files, writes
 // the settings in their closing order, the watch list names to `WNamen.ini`, and

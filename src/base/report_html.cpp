@@ -45,7 +45,11 @@ QString toHtml(const Document& d) {
         if (p.cells.size() <= 1 || p.heading) {
             closeTable();
             QString line;
-            for (const auto& cell : p.cells) line += cellHtml(cell, d);
+            // Cells of a line stand at tab stops in the RTF: keep them apart here.
+            for (size_t c = 0; c < p.cells.size(); ++c) {
+                if (c > 0 && !line.isEmpty()) line += QStringLiteral("&emsp;");
+                line += cellHtml(p.cells[c], d);
+            }
             out += p.empty() ? QStringLiteral("<p style=\"margin:0\">&nbsp;</p>\n")
                              : QStringLiteral("<p style=\"margin:0\">%1</p>\n").arg(line);
             continue;

@@ -21,6 +21,12 @@ public:
     static Status busy(QString m) { return {Category::Busy, std::move(m)}; }
     static Status cancelled(QString m = {}) { return {Category::Cancelled, std::move(m)}; }
     static Status internal(QString m) { return {Category::Internal, std::move(m)}; }
+    // A failure of category `c` (not Ok) with the message `m`: a cause passed on
+    // under a message of its own.
+    static Status of(Category c, QString m) {
+        Q_ASSERT(c != Category::Ok);
+        return {c, std::move(m)};
+    }
 
     bool isOk() const { return m_category == Category::Ok; }
     explicit operator bool() const { return isOk(); }

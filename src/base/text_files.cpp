@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace q {
 
@@ -96,6 +97,9 @@ bool looksLikeUtf8(const QByteArray& bytes) {
 
 QString decodeText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    // Notepad's "Unicode" and "Unicode big endian".
+    if (bytes.startsWith("\xFF\xFE")) return QStringDecoder(QStringDecoder::Utf16LE)(bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF")) return QStringDecoder(QStringDecoder::Utf16BE)(bytes.mid(2));
     return looksLikeUtf8(bytes) ? QString::fromUtf8(bytes) : fromWindows1252(bytes);
 }
 

@@ -14,8 +14,9 @@ QString fromWindows1252(const QByteArray& bytes);
 // Characters outside Windows-1252 become "?".
 QByteArray toWindows1252(const QString& text);
 
-// Text a user's program wrote: UTF-8 when the bytes are valid UTF-8 holding more than
-// ASCII (a byte-order mark is dropped), else Windows-1252. Windows-1252 text with
+// Text a user's program wrote: UTF-16 by its byte-order mark, UTF-8 when the bytes
+// are valid UTF-8 holding more than ASCII (a byte-order mark is dropped), else
+// Windows-1252. Windows-1252 text with
 // umlauts is practically never valid UTF-8, so a file written by either kind of
 // program reads as it was meant.
 QString decodeText(const QByteArray& bytes);

@@ -1,5 +1,7 @@
 #include "store/database.h"
 
+#include "store/file_system.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
@@ -14,6 +16,10 @@ namespace {
 int g_busyTimeoutMs = 15000;
 
 }  // namespace
+
+QString journalModeFor(const QString& path) {
+    return networkFileSystem(QFileInfo(path).absolutePath()) ? QStringLiteral("DELETE") : QStringLiteral("WAL");
+}
 
 void setBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
 int busyTimeout() { return g_busyTimeoutMs; }
@@ -123,19 +129,22 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
     sqlite3_extended_result_codes(handle, 1);
     sqlite3_busy_timeout(handle, g_busyTimeoutMs);
     // The first statement reads the file header: this is where a file that is not a
-    // database shows. WAL lets the program and its unattended jobs share the tables.
-    // Switching a new file to WAL needs the file to itself; two processes opening it
-    // at once can each hold the other off, which SQLite reports at once instead of
-    // waiting, so the wait happens here.
+    // database shows. Switching the journal mode needs the file to itself; two
+    // processes opening it at once can each hold the other off, which SQLite reports
+    // at once instead of waiting, so the wait happens here.
+    const QString journal = QStringLiteral("PRAGMA journal_mode=%1").arg(journalModeFor(path));
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        Status s = db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        Status s = db->exec(journal);
         if (s) break;
         if (s.category() != Category::Busy || waited.elapsed() > g_busyTimeoutMs) return s;
         QThread::msleep(10);
     }
-    if (Status s = db->exec(QStringLiteral("PRAGMA synchronous=NORMAL")); !s) return s;
+    // NORMAL is safe with WAL; the rollback journal needs FULL to survive a power cut.
+    const bool wal = journal.endsWith(QLatin1String("WAL"));
+    if (Status s = db->exec(wal ? QStringLiteral("PRAGMA synchronous=NORMAL") : QStringLiteral("PRAGMA synchronous=FULL")); !s)
+        return s;
     return db;
 }
 

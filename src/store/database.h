@@ -1,5 +1,5 @@
 // One SQLite database file: opening with the program's connection settings (WAL
-// journal, busy timeout), statements, transactions, and the translation of SQLite
+// journal on local disks, rollback journal on network shares; busy timeout), statements, transactions, and the translation of SQLite
 // errors into the user's German messages. Nothing of the program's own is needed
 // to open a file: the stock sqlite3 shell and Python read and write them alike.
 // A Database is used by one thread at a time.
@@ -56,7 +56,7 @@ class Database {
 public:
     enum class Mode { OpenExisting, CreateIfMissing };
 
-    // Opens the file, sets WAL and a busy timeout. Fails NotFound
+    // Opens the file, sets its journal mode (journalModeFor) and a busy timeout. Fails NotFound
     // when the file is missing and `mode` is OpenExisting, Corrupt when the file is
     // not a database ("Die Datei … ist keine gültige Datenbank"), Io otherwise.
     static Result<std::unique_ptr<Database>> open(const QString& path, Mode mode);
@@ -109,6 +109,12 @@ private:
 // Busy; 15 s unless changed (tests shorten it). Applies to connections opened later.
 void setBusyTimeout(int milliseconds);
 int busyTimeout();
+
+// The journal mode for a table file: "WAL" lets the program and its jobs on one
+// computer read while another writes; WAL needs shared memory that a network file
+// system does not share between computers, so tables there use "DELETE", the
+// rollback journal, and rely on the file server's locks.
+QString journalModeFor(const QString& path);
 
 // Double-quotes an identifier ("N-TV").
 QString quoted(const QString& identifier);

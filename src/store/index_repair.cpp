@@ -86,17 +86,4 @@ Status dropMainIndexes(Store& store) {
     return Status::ok();
 }
 
-Status checkIntegrity(const QString& path) {
-    auto db = Database::open(path, Database::Mode::OpenExisting);
-    if (!db) return db.status();
-    auto lines = (*db)->texts(QStringLiteral("PRAGMA integrity_check(5)"));
-    if (!lines) return lines.status();
-    QStringList problems = *lines;
-    problems.removeAll(QStringLiteral("ok"));
-    if (problems.isEmpty()) return Status::ok();
-    if (problems.join(QLatin1Char(' ')).contains(QLatin1String("index"), Qt::CaseInsensitive))
-        return Status::corrupt(QStringLiteral("Indexfehler in der Datei %1: %2").arg(path, problems.first()));
-    return Status::corrupt(QStringLiteral("Die Datenbank %1 ist beschädigt (%2)").arg(path, problems.first()));
-}
-
 }  // namespace q

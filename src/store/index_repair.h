@@ -1,5 +1,5 @@
-// The index test and repair of the main tables (checkindex), the index reset of the
-// start-up's error recovery, and the integrity test of the securities master.
+// The index test and repair of the main tables (checkindex) and the index reset of
+// the start-up's error recovery.
 #pragma once
 
 #include "store/store.h"
@@ -26,10 +26,5 @@ Result<std::vector<IndexCheckEntry>> checkindex(Store& store);
 // volumes, so that checkindex makes them anew (the start-up's answer to an index
 // error). One transaction per file.
 Status dropMainIndexes(Store& store);
-
-// Runs SQLite's integrity check on a (small) table file. Fails Corrupt with
-// "Indexfehler in der Datei …" when an index disagrees with its table, or
-// "Die Datenbank … ist beschädigt" for other damage.
-Status checkIntegrity(const QString& path);
 
 }  // namespace q

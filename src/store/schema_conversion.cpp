@@ -64,6 +64,8 @@ Layout fileLayout(const Layout& layout, const std::vector<Field>& fileFields) {
 
 }  // namespace
 
+void registerLegacyCollation(sqlite3* db) { sqlite3_create_collation(db, "QNOCASE", SQLITE_UTF8, nullptr, legacyCollation); }
+
 Status convertTableFile(const QString& path, const Layout& layout, bool* converted) {
     if (converted) *converted = false;
     auto db = Database::open(path, Database::Mode::OpenExisting);
@@ -78,7 +80,7 @@ Status convertTableFile(const QString& path, const Layout& layout, bool* convert
     const bool rebuild = keyAllowsNull(layout, *fields) || keyDiffers(layout, *fileKey);
     if (oldIndexes->isEmpty() && !rebuild) return Status::ok();
 
-    sqlite3_create_collation((*db)->handle(), "QNOCASE", SQLITE_UTF8, nullptr, legacyCollation);
+    registerLegacyCollation((*db)->handle());
     const Layout target = fileLayout(layout, *fields);
     Transaction tx(**db);
     Q_TRY(tx.begin());

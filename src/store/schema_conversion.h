@@ -10,7 +10,13 @@
 
 #include "store/store.h"
 
+struct sqlite3;
+
 namespace q {
+
+// Registers the earlier releases' collation QNOCASE on a connection, so that it can
+// read, check and drop the indexes built on it.
+void registerLegacyCollation(sqlite3* db);
 
 // Converts the table file at `path` (holding the table `layout.table`) when it needs
 // it: the indexes on the old collation are made anew on the fold expression (the

@@ -1,7 +1,13 @@
 #include "store/store.h"
 
 #include "base/text_files.h"
+#include "store/file_system.h"
 #include "store/schema.h"
+#include "store/table_health.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
 
 namespace q {
 
@@ -32,15 +38,55 @@ Status Store::recreate(const QString& file) {
     return create(file, true, nullptr);
 }
 
-Status Store::create(const QString& file, bool replace, bool* created) {
+Status Store::recreate(const QString& file, const std::vector<Row>& rows) {
+    close(file);
+    return create(file, true, nullptr, rows);
+}
+
+Status Store::create(const QString& file, bool replace, bool* created, const std::vector<Row>& rows) {
+    if (created) *created = false;
     const CatalogueEntry* e = catalogueEntry(file);
     Q_ASSERT(e);
     if (!e) return Status::internal(QStringLiteral("Unbekannte Tabelle %1").arg(file));
-    auto db = Database::open(path(file), Database::Mode::CreateIfMissing);
-    if (!db) return db.status();
     const Layout layout = layoutFor(e->kind, tableNameOf(e->file));
-    const std::vector<Row> seed = seedRows(e->kind, e->file, m_dirs.data);
-    return replace ? recreateTable(**db, layout, seed) : ensureTable(**db, layout, seed, created);
+    std::vector<Row> seed = seedRows(e->kind, e->file, m_dirs.data);
+    seed.insert(seed.end(), rows.begin(), rows.end());
+    const QString target = path(file);
+    if (replace) {
+        auto db = Database::open(target, Database::Mode::CreateIfMissing);
+        if (!db) return db.status();
+        return recreateTable(**db, layout, seed);
+    }
+    // An existing file is never made anew: one that is empty or lacks its table was
+    // damaged (a new table only ever appears whole, see below), and making it anew
+    // would hide the loss and let the next backup copy the empty table over a good copy.
+    if (QFileInfo::exists(target)) return quickCheck(target, layout.table);
+
+    // The new table is built in a file of its own and given its name only when
+    // complete, so no process ever sees the name on a half-made file, and of two
+    // processes creating it at once one keeps the other's.
+    const QString fresh = QStringLiteral("%1.%2.neu").arg(target).arg(::getpid());
+    const auto removeFresh = [&] {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) QFile::remove(fresh + QString::fromLatin1(suffix));
+    };
+    removeFresh();
+    Status made = [&]() -> Status {
+        auto db = Database::open(fresh, Database::Mode::CreateIfMissing);
+        if (!db) return db.status();
+        Transaction tx(**db);
+        Q_TRY(tx.begin());
+        Q_TRY(createTableIn(**db, layout, seed));
+        return tx.commit();
+    }();
+    if (!made) {
+        removeFresh();
+        return made;
+    }
+    auto published = publishFile(fresh, target);
+    removeFresh();
+    if (!published) return published.status();
+    if (created) *created = *published;
+    return *published ? Status::ok() : quickCheck(target, layout.table);
 }
 
 Result<Table*> Store::table(const QString& file) {

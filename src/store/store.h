@@ -33,12 +33,17 @@ public:
     QString path(const QString& file) const;
     bool exists(const QString& file) const;
 
-    // Creates the table when its file is missing or holds no table yet, with its
-    // indexes and seed rows; `created` tells whether it did. Fails Corrupt when the
-    // file is not a database or holds another table.
+    // Creates the table with its indexes and seed rows when its file is missing;
+    // `created` tells whether it did. An existing file gets the cheap check
+    // (quickCheck) and is never made anew: Corrupt naming the file when it is empty,
+    // no database, cut short or without its table.
     Status ensure(const QString& file, bool* created = nullptr);
     // Replaces the table with a new, empty one (seed rows only), in one transaction.
     Status recreate(const QString& file);
+    // Replaces the table with a new one holding its seed rows and then `rows` (values
+    // in field order, checked by the caller), in one transaction: when anything fails
+    // the old table stays as it was.
+    Status recreate(const QString& file, const std::vector<Row>& rows);
 
     // The open table of a catalogued file, opened on first use and checked against
     // the catalogue (Corrupt naming a missing field). NotFound when the file is missing.
@@ -51,7 +56,7 @@ public:
 
 private:
     // Creates the table of a catalogued file: when missing, or anew with `replace`.
-    Status create(const QString& file, bool replace, bool* created);
+    Status create(const QString& file, bool replace, bool* created, const std::vector<Row>& rows = {});
 
     StoreDirs m_dirs;
     std::map<QString, std::unique_ptr<Table>> m_open;  // by lower-case file name

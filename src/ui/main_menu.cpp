@@ -2,6 +2,7 @@
 
 #include "ui/acquisition/price_source_commands.h"
 #include "ui/acquisition/videotext_commands.h"
+#include "ui/analysis/analysis_commands.h"
 #include "ui/commands/backup_commands.h"
 #include "ui/commands/data_directory_command.h"
 #include "ui/commands/legacy_import_command.h"
@@ -115,8 +116,11 @@ void MainMenu::buildMenus() {
     unavailable(depot, QStringLiteral("&Euro-Rechner"));
 
     QMenu* analyse = menu(QStringLiteral("&Analyse"));
-    for (const char* caption : {"&Analyse-Parameter", "Intraday &Analyse", "Kursd&ifferenz berechnen", "&Fehlende Kurswerte"})
-        unavailable(analyse, QString::fromUtf8(caption));
+    AnalysisCommands& analysis = m_window.analysisCommands();
+    analyse->addAction(analysis.analyseParameter());
+    analyse->addAction(analysis.intradayAnalyse());
+    analyse->addAction(analysis.kursdifferenz());
+    unavailable(analyse, QStringLiteral("&Fehlende Kurswerte"));
 
     QMenu* tausch = menu(QStringLiteral("Datenaus&tausch"));
     for (const char* caption : {"&Export Einzelkurs", "&Import Einzelkurs", "Textexport Intraday Open||High|Low|Close",
@@ -191,6 +195,7 @@ QAction* MainMenu::action(const QString& caption) const {
 void MainMenu::applyValues(const Einstellungen& values) {
     m_backup->applyValues(values);
     m_view->applyValues(values);
+    m_window.analysisCommands().applyValues(values);
     const QStringList& names = m_window.session().watchNames;
     for (int k = 0; k < m_watchMenus.size(); ++k) {
         // An empty name hides the list's entries.
@@ -204,6 +209,7 @@ void MainMenu::applyValues(const Einstellungen& values) {
 void MainMenu::storeValues(Einstellungen& values) const {
     m_backup->storeValues(values);
     m_view->storeValues(values);
+    m_window.analysisCommands().storeValues(values);
 }
 
 }  // namespace q::ui

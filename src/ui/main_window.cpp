@@ -10,7 +10,12 @@
 #include "ui/dialog_interaction.h"
 #include "ui/dialogs/intraday_trend.h"
 #include "ui/grid_layout.h"
+#include "ui/analysis/analysis_commands.h"
+#include "ui/analysis/rating_page.h"
 #include "ui/main_menu.h"
+#include "ui/overview/overview_page.h"
+#include "ui/overview/security_search_bar.h"
+#include "ui/page_widgets.h"
 #include "ui/portfolio/bookings_page.h"
 #include "ui/portfolio/holdings_page.h"
 #include "ui/portfolio/lots_page.h"
@@ -46,26 +51,6 @@ constexpr int kVolumeGrid = 2;
 // The delayed start leaves the receiver programs time to come up after a log-in.
 constexpr int kDelayedStartMs = 10000;
 
-QWidget* placeholder(QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    label->setEnabled(false);
-    return label;
-}
-
-QTableView* grid(QWidget* parent, QAbstractItemModel* model) {
-    auto* view = new QTableView(parent);
-    view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setAlternatingRowColors(true);
-    view->verticalHeader()->setVisible(false);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->horizontalHeader()->setSectionsMovable(true);
-    view->horizontalHeader()->setStretchLastSection(true);
-    return view;
-}
-
 QStringList fieldNames(Store& store, const QString& file) {
     QStringList names;
     if (auto t = store.table(file))
@@ -96,6 +81,7 @@ TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& comma
     m_securities = new SecuritiesModel(this);
     m_bands = std::make_unique<ToolBarBands>(*this);
     m_portfolio = new PortfolioCommands(*this);
+    m_analysis = new AnalysisCommands(*this);
     buildLayout();
     buildStatusBar();
     m_menu = std::make_unique<MainMenu>(*this);
@@ -106,6 +92,8 @@ TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& comma
         const Status started = startUp(m_session, options, *m_ui, *m_progress);
         m_progress->finish();
         if (!started) showStatus(started.message());
+        // Every restore is reported, also the one the start-up made after its question.
+        if (m_session.restored) showStatus(describeRestore(*m_session.restored).join(QStringLiteral("; ")));
         if (!started && m_session.quitRequested) m_exitStatus = 1;
     }
     setWindowTitle(m_session.caption);
@@ -142,6 +130,8 @@ void TAktienkurse::buildLayout() {
     leftLayout->addWidget(m_favourites);
     leftLayout->addWidget(m_favouriteTabs);
     leftLayout->addWidget(m_list, 1);
+    m_search = new SecuritySearchBar(*this, left);
+    leftLayout->addWidget(m_search);
 
     m_pages = new QTabWidget(this);
     m_pages->addTab(buildOverviewPage(), QStringLiteral("&Kursübersicht"));
@@ -153,7 +143,9 @@ void TAktienkurse::buildLayout() {
     m_pages->addTab(m_bookings, QStringLiteral("&Buchungen"));
     m_pages->addTab(placeholder(m_pages, QStringLiteral("Das Vergleichsdiagramm ist noch nicht verfügbar.")), QStringLiteral("&Vergleich"));
     auto* analyse = new QTabWidget(m_pages);
-    analyse->addTab(placeholder(analyse, QStringLiteral("Die Bewertung ist noch nicht verfügbar.")), QStringLiteral("Bewertung berechnen"));
+    m_rating = new RatingPage(*this);
+    m_analysis->setRatingPage(m_rating);
+    analyse->addTab(m_rating, QStringLiteral("Bewertung berechnen"));
     analyse->addTab(placeholder(analyse, QStringLiteral("Gewinner und Verlierer sind noch nicht verfügbar.")), QStringLiteral("Plus/Minus"));
     analyse->addTab(placeholder(analyse, QStringLiteral("Die Wertpapierliste ist noch nicht verfügbar.")), QStringLiteral("Wertpapierliste"));
     m_pages->addTab(analyse, QStringLiteral("&Analyse"));
@@ -165,6 +157,7 @@ void TAktienkurse::buildLayout() {
         if (!m_session.startupComplete) return;
         if (m_pages->widget(index) == m_holdings) m_holdings->activate();
         if (m_pages->widget(index) == m_bookings) m_bookings->reload();
+        if (m_pages->widget(index) == m_rating->parentWidget()->parentWidget()) m_rating->activate();
     });
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -194,37 +187,11 @@ void TAktienkurse::buildLayout() {
 }
 
 QWidget* TAktienkurse::buildOverviewPage() {
-    auto* page = new QWidget(this);
-    auto* inner = new QTabWidget(page);
-    auto* kurs = new QWidget(inner);
-    m_summary = new QLabel(kurs);
-    m_summary->setWordWrap(true);
-    auto* kursLayout = new QVBoxLayout(kurs);
-    kursLayout->addWidget(m_summary);
-    kursLayout->addWidget(placeholder(kurs, QStringLiteral("Das Kursdiagramm ist noch nicht verfügbar.")), 1);
-    inner->addTab(kurs, QStringLiteral("Kurs"));
-    inner->addTab(placeholder(inner, QStringLiteral("Das Gewinndiagramm ist noch nicht verfügbar.")), QStringLiteral("Gewinn"));
-    m_lotsPage = new LotsPage(*this);
-    inner->addTab(m_lotsPage, QStringLiteral("Depotwerte"));
-    inner->addTab(placeholder(inner, QStringLiteral("Die Limits sind noch nicht verfügbar.")), QStringLiteral("Limits"));
-
-    m_priceModel->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Kurs"), QStringLiteral("Kurs")}});
-    m_volumeModel->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Volumen"), QStringLiteral("Volumen")}});
-    auto* lists = new QWidget(page);
-    auto* listsLayout = new QHBoxLayout(lists);
-    listsLayout->setContentsMargins(0, 0, 0, 0);
-    for (auto [title, model, view] : {std::tuple{"Kurs", m_priceModel, &m_priceGrid}, std::tuple{"Volumen", m_volumeModel, &m_volumeGrid}}) {
-        auto* box = new QGroupBox(QString::fromLatin1(title), lists);
-        *view = grid(box, model);
-        (new QVBoxLayout(box))->addWidget(*view);
-        listsLayout->addWidget(box);
-    }
-    auto* split = new QSplitter(Qt::Vertical, page);
-    split->addWidget(inner);
-    split->addWidget(lists);
-    split->setSizes({300, 300});
-    (new QVBoxLayout(page))->addWidget(split);
-    return page;
+    m_overview = new OverviewPage(*this, m_priceModel, m_volumeModel);
+    m_priceGrid = m_overview->priceGrid();
+    m_volumeGrid = m_overview->volumeGrid();
+    m_lotsPage = m_overview->lotsPage();
+    return m_overview;
 }
 
 QWidget* TAktienkurse::buildIntradayPage() {
@@ -292,8 +259,10 @@ void TAktienkurse::fillSecurities() {
 void TAktienkurse::rebuildFavouriteTabs() {
     QSignalBlocker block(m_favouriteTabs);
     while (m_favouriteTabs->count() > 0) m_favouriteTabs->removeTab(0);
+    // A favourite without a name gets no tab; its record and rows stay as they are.
+    constexpr int kMaxTabs = 1000;
     for (const SecuritiesModel::Row& row : m_securities->rows()) {
-        if (!row.Aktiv) continue;
+        if (!row.Aktiv || row.FirmenName.isEmpty() || m_favouriteTabs->count() >= kMaxTabs) continue;
         const int tab = m_favouriteTabs->addTab(row.FirmenName);
         m_favouriteTabs->setTabData(tab, row.Firma);
     }
@@ -302,32 +271,7 @@ void TAktienkurse::rebuildFavouriteTabs() {
     m_favouriteTabs->setFixedHeight(m_favouriteTabs->sizeHint().height());
 }
 
-void TAktienkurse::fillGrids() {
-    const QString noSecurity = m_firma > 0 ? QString() : QStringLiteral("Kein Wertpapier gewählt");
-    m_lotsPage->showSecurity(std::max(0, m_firma));
-    m_priceModel->clear();
-    m_volumeModel->clear();
-    if (m_firma > 0) {
-        // Rows come in key order (Firma, Datum): the newest price is the last row.
-        for (auto [file, model, view] : {std::tuple{"Aktien.db", m_priceModel, m_priceGrid}, std::tuple{"Volumen.db", m_volumeModel, m_volumeGrid}}) {
-            auto table = m_session.store.table(QString::fromLatin1(file));
-            Status loaded = table ? model->load(**table, Query::detailOf(m_firma)) : table.status();
-            if (!loaded) showStatus(loaded.message());
-            view->scrollToBottom();
-        }
-    }
-    if (m_firma <= 0) {
-        m_summary->setText(noSecurity);
-        return;
-    }
-    const int rows = m_priceModel->rowCount();
-    QString last;
-    for (int c = 0; c < m_priceModel->columnCount() && rows > 0; ++c)
-        if (m_priceModel->columns()[c].field.compare(QLatin1String("Kurs"), Qt::CaseInsensitive) == 0)
-            last = m_priceModel->data(m_priceModel->index(rows - 1, c), Qt::DisplayRole).toString();
-    m_summary->setText(rows > 0 ? QStringLiteral("<b>%1</b><br>%2 Kurse, letzter Kurs %3").arg(currentFirmenName().toHtmlEscaped()).arg(rows).arg(last)
-                                : QStringLiteral("<b>%1</b><br>noch keine Kurse").arg(currentFirmenName().toHtmlEscaped()));
-}
+void TAktienkurse::fillGrids() { m_overview->showSecurity(m_firma); }
 
 std::optional<PricePoint> TAktienkurse::selectedPrice() const {
     const int rows = m_priceModel->rowCount();

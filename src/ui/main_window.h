@@ -24,13 +24,17 @@ class QTableView;
 
 namespace q::ui {
 
+class AnalysisCommands;
 class BookingsPage;
 class DialogInteraction;
 class HoldingsPage;
 class IntradayPage;
 class LotsPage;
 class MainMenu;
+class OverviewPage;
 class PortfolioCommands;
+class RatingPage;
+class SecuritySearchBar;
 class RecordTableModel;
 class SecuritiesModel;
 class StatusBarProgress;
@@ -87,10 +91,14 @@ public:
     QTabWidget* pages() const { return m_pages; }
     MainMenu& menu() { return *m_menu; }
     PortfolioCommands& portfolio() { return *m_portfolio; }
+    AnalysisCommands& analysisCommands() { return *m_analysis; }
+    RatingPage* ratingPage() const { return m_rating; }
     HoldingsPage* holdingsPage() const { return m_holdings; }
     BookingsPage* bookingsPage() const { return m_bookings; }
     LotsPage* lotsPage() const { return m_lotsPage; }
     IntradayPage* intradayPage() const { return m_intraday; }
+    OverviewPage* overviewPage() const { return m_overview; }
+    SecuritySearchBar* searchBar() const { return m_search; }
     // The price row selected in the price list (the newest when none is), its date
     // and price; nullopt when the security has no prices.
     std::optional<PricePoint> selectedPrice() const;
@@ -125,6 +133,7 @@ private:
     std::unique_ptr<ToolBarBands> m_bands;
     std::unique_ptr<MainMenu> m_menu;
     PortfolioCommands* m_portfolio = nullptr;
+    AnalysisCommands* m_analysis = nullptr;
     QTimer m_delayedStart;
     int m_exitStatus = 0;
     int m_firma = 0;
@@ -138,7 +147,8 @@ private:
     QListView* m_list = nullptr;
     SecuritiesModel* m_securities = nullptr;
     QTabWidget* m_pages = nullptr;
-    QLabel* m_summary = nullptr;
+    OverviewPage* m_overview = nullptr;
+    SecuritySearchBar* m_search = nullptr;
     QTableView* m_priceGrid = nullptr;
     QTableView* m_volumeGrid = nullptr;
     RecordTableModel* m_priceModel = nullptr;
@@ -150,6 +160,7 @@ private:
     BookingsPage* m_bookings = nullptr;
     LotsPage* m_lotsPage = nullptr;
     IntradayPage* m_intraday = nullptr;
+    RatingPage* m_rating = nullptr;
 };
 
 }  // namespace q::ui

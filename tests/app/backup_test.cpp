@@ -38,10 +38,10 @@ protected:
 
 TEST_F(Backup, CopiesLieBesideTheTablesWhenTheBackupDirectoryIsTheDataDirectory) {
     addSecurity("Alpha");
-    auto copies = Sicherung(session.dirs, progress);
+    auto copies = Sicherung(session.dirs, {}, progress);
     ASSERT_TRUE(copies.isOk());
     QStringList targets;
-    for (const BackupCopy& c : *copies) targets << QFileInfo(c.target).fileName();
+    for (const BackupCopy& c : copies->copies) targets << QFileInfo(c.target).fileName();
     // No holdings history yet: the depot's copies are those of its transactions only.
     EXPECT_EQ(targets, (QStringList{"Firma.db~", "Gruppen.db~", "Branchen.db~", "Transaktionen.db~", "Aktien.db~", "Volumen.db~"}));
     EXPECT_TRUE(QFile::exists(home + "Firma.db~"));
@@ -51,7 +51,7 @@ TEST_F(Backup, CopiesLieBesideTheTablesWhenTheBackupDirectoryIsTheDataDirectory)
 TEST_F(Backup, RestoreBringsBackTheMarketTablesAndKeepsIntradayPrices) {
     const int a = addSecurity("Alpha");
     addPrice(a, 46000, 10.0);
-    ASSERT_TRUE(Sicherung(session.dirs, progress).isOk());
+    ASSERT_TRUE(Sicherung(session.dirs, {}, progress).isOk());
     // After the backup: a new security, more prices, an intraday price.
     const int b = addSecurity("Beta");
     addPrice(a, 46001, 11.0);
@@ -75,22 +75,25 @@ TEST_F(Backup, RestoreBringsBackTheMarketTablesAndKeepsIntradayPrices) {
 
 TEST_F(Backup, RestoreWithOnlyTheSecuritiesCopyLeavesTheRestAlone) {
     addSecurity("Alpha");
-    ASSERT_TRUE(Sicherung(session.dirs, progress).isOk());
+    ASSERT_TRUE(Sicherung(session.dirs, {}, progress).isOk());
     for (const char* f : {"Aktien.db~", "Volumen.db~", "Gruppen.db~", "Branchen.db~"}) ASSERT_TRUE(QFile::remove(home + f));
     addPrice(1, 46000, 5.0);
     ui.answers = {Answer::Yes};
     auto restored = Sicherungwiederherstellen(session.dirs, session.store, ui);
     ASSERT_TRUE(restored.isOk());
-    EXPECT_EQ(*restored, QStringList{home + "Firma.db"});
+    ASSERT_EQ(restored->tables.size(), 1u);
+    EXPECT_EQ(restored->tables[0].live, home + "Firma.db");
     EXPECT_EQ(count("Aktien.db"), 1);
 }
 
 TEST_F(Backup, AnsweringNoOrHavingNoCopyChangesNothing) {
     auto none = Sicherungwiederherstellen(session.dirs, session.store, ui);
     EXPECT_EQ(none.status().category(), Category::NotFound);
-    EXPECT_EQ(ui.messages, QStringList{"Es existriert keine Sicherung"});
+    EXPECT_EQ(none.status().message(), "Es existriert keine Sicherung");
+    // The caller shows the failure; told twice it would stand twice on the screen.
+    EXPECT_TRUE(ui.messages.isEmpty());
 
-    ASSERT_TRUE(Sicherung(session.dirs, progress).isOk());
+    ASSERT_TRUE(Sicherung(session.dirs, {}, progress).isOk());
     addSecurity("Nach der Sicherung");
     ui.answers = {Answer::No};
     EXPECT_EQ(Sicherungwiederherstellen(session.dirs, session.store, ui).status().category(), Category::Cancelled);
@@ -101,7 +104,101 @@ TEST_F(Backup, AnUnwritableBackupDirectoryFailsWithTheMessage) {
     qtest::writeFile(tmp("eine-datei"), "x");
     Directories dirs = session.dirs;
     dirs.backup = tmp("eine-datei/Sicherung/");
-    auto copies = Sicherung(dirs, progress);
+    auto copies = Sicherung(dirs, {}, progress);
     EXPECT_EQ(copies.status().category(), Category::Io);
-    EXPECT_EQ(copies.status().message(), "Datenbank konnte nicht gesichert werden!");
+    EXPECT_EQ(copies.status().message(), "Datenbank konnte nicht gesichert werden!\nDas Verzeichnis " + dirs.backup +
+                                             " kann nicht angelegt werden");
+}
+
+TEST_F(Backup, GenerationsKeepTheLastBackupsAndAnOlderOneCanBeRestored) {
+    BackupPolicy keepTwo;
+    keepTwo.generations = 2;
+    addSecurity("Alpha");
+    ASSERT_TRUE(Sicherung(session.dirs, keepTwo, progress).isOk());
+    addSecurity("Beta");
+    ASSERT_TRUE(Sicherung(session.dirs, keepTwo, progress).isOk());
+    addSecurity("Gamma");
+    auto third = Sicherung(session.dirs, keepTwo, progress);
+    ASSERT_TRUE(third.isOk());
+
+    // Two generations stay; the newest copies are the newest generation's files.
+    const std::vector<BackupSet> sets = Sicherungen(session.dirs, true);
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_EQ(sets[0].name, third->generation);
+    EXPECT_EQ(sets[0].copyOf("Firma.db")->rows, 3);
+    EXPECT_EQ(sets[1].copyOf("Firma.db")->rows, 2);
+    EXPECT_EQ(QDir(home).entryList({"Sicherung_*"}, QDir::Dirs).size(), 2);
+
+    ui.answers = {Answer::Yes};
+    auto restored = Sicherungwiederherstellen(session.dirs, session.store, ui, sets[1].name);
+    ASSERT_TRUE(restored.isOk()) << restored.status().message().toStdString();
+    EXPECT_EQ(restored->set, sets[1].name);
+    EXPECT_EQ(count("Firma.db"), 2);
+    EXPECT_EQ(describeRestore(*restored).first(), "Wiederhergestellt: " + home + "Aktien.db aus der Sicherung vom " +
+                                                      formatCopyDate(sets[1].date) + " (" + sets[1].dir + "Aktien.db~)");
+
+    auto unknown = Sicherungwiederherstellen(session.dirs, session.store, ui, "Sicherung_1999");
+    EXPECT_EQ(unknown.status().category(), Category::NotFound);
+    EXPECT_TRUE(unknown.status().message().startsWith("Es gibt keine Sicherung »Sicherung_1999« (vorhanden: "));
+}
+
+TEST_F(Backup, AnEmptyCopyIsRefusedBeforeAnyTableIsTouched) {
+    const int a = addSecurity("Alpha");
+    addPrice(a, 46000, 10.0);
+    BackupPolicy none;
+    none.generations = 0;
+    ASSERT_TRUE(Sicherung(session.dirs, none, progress).isOk());
+    // A backup stopped by a full disk left an empty copy of the prices.
+    qtest::writeFile(home + "Aktien.db~", "");
+    addPrice(a, 46001, 11.0);
+
+    ui.answers = {Answer::Yes};
+    auto refused = Sicherungwiederherstellen(session.dirs, session.store, ui);
+    EXPECT_EQ(refused.status().category(), Category::Corrupt);
+    EXPECT_EQ(ui.messages.first(), "Die Sicherungskopie " + home + "Aktien.db~ ist unbrauchbar: Die Datei " + home +
+                                       "Aktien.db~ ist leer");
+    EXPECT_TRUE(ui.questions.isEmpty());
+    EXPECT_EQ(count("Aktien.db"), 2);
+    EXPECT_EQ(count("Firma.db"), 1);
+}
+
+TEST_F(Backup, WhenTheNewestCopiesAreBadTheNewestGoodGenerationIsOffered) {
+    addSecurity("Alpha");
+    ASSERT_TRUE(Sicherung(session.dirs, {}, progress).isOk());
+    addSecurity("Beta");
+    auto newest = Sicherung(session.dirs, {}, progress);
+    ASSERT_TRUE(newest.isOk());
+    // The newest generation's copy of the securities is damaged (one file for both names).
+    qtest::scramblePage(home + newest->generation + "/Firma.db~", 2);
+    addSecurity("Gamma");
+
+    ui.answers = {Answer::Yes};
+    auto restored = Sicherungwiederherstellen(session.dirs, session.store, ui);
+    ASSERT_TRUE(restored.isOk()) << restored.status().message().toStdString();
+    EXPECT_NE(restored->set, newest->generation);
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_TRUE(ui.messages[0].startsWith("Die Sicherungskopie " + home + newest->generation + "/Firma.db~ ist unbrauchbar"));
+    EXPECT_TRUE(ui.messages[1].startsWith("Angeboten wird die ältere Sicherung vom "));
+    EXPECT_EQ(count("Firma.db"), 1);
+}
+
+TEST_F(Backup, ADepotTableComesBackAloneFromItsCopy) {
+    Table& t = **session.store.table("Transaktionen.db");
+    Record r = t.newRecord();
+    r.set("Firma", 1), r.set("Datum", 46000), r.set("Anteile", 10.0), r.set("Ankauf", 5.0), r.set("Verkauf", 0.0),
+        r.set("Erloes", 0.0);
+    ASSERT_TRUE(t.append(r).isOk());
+    ASSERT_TRUE(Sicherung(session.dirs, {}, progress).isOk());
+    addSecurity("Nach der Sicherung");
+    session.store.closeAll();
+    qtest::writeFile(home + "Transaktionen.db", "");
+
+    ui.answers = {Answer::Yes};
+    auto restored = depotWiederherstellen(session.dirs, session.store, ui, "Transaktionen.db");
+    ASSERT_TRUE(restored.isOk()) << restored.status().message().toStdString();
+    EXPECT_EQ(restored->tables.size(), 1u);
+    EXPECT_EQ(restored->tables[0].copy, home + "Transaktionen.db~");
+    EXPECT_EQ(count("Transaktionen.db"), 1);
+    // The market tables keep what came after the backup.
+    EXPECT_EQ(count("Firma.db"), 1);
 }

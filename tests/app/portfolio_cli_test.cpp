@@ -1,8 +1,6 @@
 // The portfolio as a user drives it with quintara-cli, each test on a fresh data
 // directory; today is Friday 28.06.2024.
-#include "app/startup_fixture.h"
-#include "base/formats.h"
-#include "store/firma_hooks.h"
+#include "app/cli_fixture.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -14,44 +12,9 @@ using qtest::runCli;
 
 namespace {
 
-class PortfolioCli : public StartTest {
+class PortfolioCli : public CliTest {
 protected:
-    void SetUp() override {
-        StartTest::SetUp();
-        auto r = run({"start"});
-        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        store = std::make_unique<Store>(StoreDirs{home, home, home + "Temp/", home});
-    }
-    qtest::CliRun run(QStringList args) {
-        store.reset();  // the program writes; this connection only looks
-        args = QStringList{"--home", home, "--settings", settingsFile, "--today", "28.06.2024"} + args;
-        auto r = runCli(args);
-        store = std::make_unique<Store>(StoreDirs{home, home, home + "Temp/", home});
-        return r;
-    }
-    // Runs with --json; expects success and returns the object.
-    QJsonObject json(const QStringList& args) {
-        auto r = run(QStringList{"--json"} + args);
-        EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
-        return QJsonDocument::fromJson(r.out.toUtf8()).object();
-    }
-    int security(const QString& name, const QString& waehrung = "EUR") {
-        auto firma = store->table("Firma.db");
-        Record r = newSecurityRecord(**firma, waehrung);
-        r.set("FirmenName", name);
-        return *appendSecurity(**firma, r);
-    }
-    void price(int firma, const char* day, double kurs) {
-        auto aktien = store->table("Aktien.db");
-        Record r = (*aktien)->newRecord();
-        r.set("Firma", firma);
-        r.set("Datum", dayNumber(*parseDate(day)));
-        r.set("Kurs", kurs);
-        ASSERT_TRUE((*aktien)->append(r).isOk());
-    }
     QJsonArray lots(const QStringList& extra = {}) { return json(QStringList{"lots", "--all"} + extra)["lots"].toArray(); }
-
-    std::unique_ptr<Store> store;
 };
 
 QString summary(const QJsonObject& lot) {

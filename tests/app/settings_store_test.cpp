@@ -2,6 +2,7 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -107,25 +108,30 @@ TEST(SettingsFile, KeepsHandEditsAndUnknownValues) {
     EXPECT_EQ(*again.readInteger(kMain, "Sprache"), 3);
 }
 
-TEST(SettingsFile, SkipsUnreadableLinesWithANoteNamingTheLine) {
+TEST(SettingsFile, SkipsUnreadableLinesWithANoteAndKeepsTheFileAsItWas) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Quintara.conf");
-    qtest::writeFile(path, "Vorher=1\n"
-                           "[SOFTWARE\\Morvane\\Quintara]\n"
-                           "nur Text ohne Zeichen\n"
-                           "Kurs=double:zwei\n"
-                           "Roh=hex:abc\n"
-                           "Offen=\"kein Ende\n"
-                           "=5\n"
-                           "[kaputt\n"
-                           "Gut=7\n");
+    const QByteArray text = "Vorher=1\n"
+                            "[SOFTWARE\\Morvane\\Quintara]\n"
+                            "nur Text ohne Zeichen\n"
+                            "Kurs=double:zwei\n"
+                            "Roh=hex:abc\n"
+                            "Offen=\"kein Ende\n"
+                            "=5\n"
+                            "[kaputt\n"
+                            "Gut=7\n";
+    qtest::writeFile(path, text);
     SettingsStore store = reloaded(path);
-    ASSERT_EQ(store.notes().size(), 8);
+    // Lines 1, 3, 4, 5, 6 and 7, then the note on the kept file.
+    ASSERT_EQ(store.notes().size(), 7);
     EXPECT_TRUE(store.notes()[0].startsWith("Zeile 1 der Einstellungsdatei " + path)) << store.notes()[0].toStdString();
     EXPECT_TRUE(store.notes()[1].startsWith("Zeile 3 ")) << store.notes()[1].toStdString();
     EXPECT_TRUE(store.notes()[3].contains("Roh"));
-    // A broken section header ends the section: what follows has no key to go to.
-    EXPECT_FALSE(store.exists(kMain, "Gut"));
+    EXPECT_EQ(store.notes()[6], "Die Einstellungsdatei " + path + " enthält Zeilen, die nicht gelesen werden konnten; die Datei, "
+                                "wie sie war, bleibt als " + path + ".defekt erhalten.");
+    EXPECT_EQ(qtest::readFile(path + ".defekt"), text);
+    // A header whose "]" was lost still names its key.
+    EXPECT_EQ(*store.readInteger("kaputt", "Gut"), 7);
     EXPECT_EQ(store.valueNames(kMain), QStringList());
 }
 
@@ -139,9 +145,7 @@ TEST(SettingsFile, MissingFileIsEmptyButUnreadableOneIsIo) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Quintara.conf"));
     const Status status = store.load(dir.filePath("Quintara.conf"));
     EXPECT_EQ(status.category(), Category::Io);
-    EXPECT_TRUE(status.message().startsWith("Einstellungsdatei " + dir.filePath("Quintara.conf") +
-                                            " kann nicht gelesen werden"))
-        << status.message().toStdString();
+    EXPECT_EQ(status.message(), "Die Einstellungsdatei " + dir.filePath("Quintara.conf") + " ist ein Verzeichnis");
 }
 
 TEST(SettingsFile, SaveCreatesTheDirectoryAndLeavesNoTemporaryFile) {
@@ -231,4 +235,54 @@ TEST(SettingsPath, FollowsXdgConfigHome) {
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(defaultSettingsPath(), QDir::homePath() + "/.config/Morvane/Quintara.conf");
     if (had) qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(SettingsFile, ReadsAFileSavedAsUtf16OrLatin1WithoutLosingAValue) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    const QString text = QString::fromUtf8("[SOFTWARE\\Morvane\\Quintara]\r\nDatenpath=\"/mnt/börse/Daten/\"\r\nSprache=3\r\n");
+    // Notepad's "Unicode": UTF-16 little endian with its byte-order mark.
+    QByteArray utf16("\xff\xfe", 2);
+    for (const QChar c : text) utf16.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+    qtest::writeFile(path, utf16);
+    SettingsStore wide = reloaded(path);
+    EXPECT_TRUE(wide.notes().isEmpty()) << wide.notes().join('\n').toStdString();
+    EXPECT_EQ(*wide.readText(kMain, "Datenpath"), QString::fromUtf8("/mnt/börse/Daten/"));
+    EXPECT_EQ(*wide.readInteger(kMain, "Sprache"), 3);
+
+    // An editor's Latin-1: "ö" is the single byte F6, no valid UTF-8.
+    qtest::writeFile(path, "[SOFTWARE\\Morvane\\Quintara]\nDatenpath=\"/mnt/b\xf6rse/Daten/\"\n");
+    SettingsStore latin = reloaded(path);
+    EXPECT_TRUE(latin.notes().isEmpty());
+    EXPECT_EQ(*latin.readText(kMain, "Datenpath"), QString::fromUtf8("/mnt/börse/Daten/"));
+    EXPECT_FALSE(QFile::exists(path + ".defekt"));
+    // Saved again, the file is UTF-8.
+    ASSERT_TRUE(latin.save().isOk());
+    EXPECT_TRUE(qtest::readFile(path).contains("b\xc3\xb6rse"));
+}
+
+TEST(SettingsFile, TwoRunsSavingKeepEachOthersChangesAndCountEveryStart) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quintara.conf");
+    SettingsStore first = reloaded(path);
+    SettingsStore second = reloaded(path);
+    first.writeText(kMain, "Watch1", "Erste");
+    second.writeText(kMain, "Watch2", "Zweite");
+    ASSERT_TRUE(first.save().isOk());
+    ASSERT_TRUE(second.save().isOk());
+    SettingsStore both = reloaded(path);
+    EXPECT_EQ(*both.readText(kMain, "Watch1"), "Erste");
+    EXPECT_EQ(*both.readText(kMain, "Watch2"), "Zweite");
+
+    // Both read the counter before either wrote it; each still adds its one.
+    const auto increment = [](const std::optional<SettingValue>& old) {
+        return SettingValue::integer(old ? old->data.toInt() + 1 : 1);
+    };
+    EXPECT_EQ(first.updateAndSave(kMain, "Speichern", increment)->data.toInt(), 1);
+    EXPECT_EQ(second.updateAndSave(kMain, "Speichern", increment)->data.toInt(), 2);
+    EXPECT_EQ(*reloaded(path).readInteger(kMain, "Speichern"), 2);
+    // A removal is carried over too.
+    first.removeValue(kMain, "Watch2");
+    ASSERT_TRUE(first.save().isOk());
+    EXPECT_FALSE(reloaded(path).exists(kMain, "Watch2"));
 }

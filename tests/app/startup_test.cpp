@@ -156,7 +156,7 @@ TEST_F(StartUp, ADamagedTableIsRestoredFromTheBackupOnlyWithTheUsersYes) {
         ASSERT_TRUE(appendSecurity(firma, r).isOk());
         s.store.closeAll();
         NoProgress p;
-        ASSERT_TRUE(copyDatabase(home + "Firma.db", home + "Firma.db~", CopyJournal::Standalone, &p).isOk());
+        ASSERT_TRUE(makeSafetyCopy(home + "Firma.db", home + "Firma.db~", layoutForFile("Firma.db"), {}, &p).isOk());
     }
     const QByteArray garbage("kein SQLite, sondern Rauschen");
     qtest::writeFile(home + "Firma.db", garbage);
@@ -190,7 +190,8 @@ TEST_F(StartUp, ADamagedTableWithoutBackupSaysSoAndDeletesNothing) {
     Session s;
     ScriptedInteraction ui;
     EXPECT_FALSE(start(s, ui).isOk());
-    EXPECT_EQ(ui.messages, QStringList{"Es existriert keine Sicherung"});
+    // What is wrong comes first, then why nothing can be done about it.
+    EXPECT_EQ(ui.messages, QStringList({"Die Datei " + home + "Volumen.db ist keine gültige Datenbank", "Es existriert keine Sicherung"}));
     EXPECT_FALSE(s.startupComplete);
     EXPECT_EQ(qtest::readFile(home + "Volumen.db"), "Müll");
 }
@@ -264,7 +265,7 @@ TEST_F(StartUp, UnattendedRunsWriteNoSettingsOnClose) {
 TEST_F(StartUp, AFailureInTheSecondRunEndsTheAttempts) {
     ASSERT_TRUE(startOnce().isOk());
     NoProgress p;
-    ASSERT_TRUE(copyDatabase(home + "Firma.db", home + "Firma.db~", CopyJournal::Standalone, &p).isOk());
+    ASSERT_TRUE(makeSafetyCopy(home + "Firma.db", home + "Firma.db~", layoutForFile("Firma.db"), {}, &p).isOk());
     // The backup holds no volumes, so restoring cannot mend this file.
     qtest::writeFile(home + "Volumen.db", "Rauschen");
     Session s;
@@ -272,7 +273,8 @@ TEST_F(StartUp, AFailureInTheSecondRunEndsTheAttempts) {
     ui.answers = {Answer::Yes, Answer::Yes};
     EXPECT_FALSE(start(s, ui).isOk());
     EXPECT_EQ(ui.questions.size(), 1);
-    EXPECT_EQ(ui.messages, QStringList{"Datenbank konnte nicht wiederhergestellt werden!"});
+    const QString damage = "Die Datei " + home + "Volumen.db ist keine gültige Datenbank";
+    EXPECT_EQ(ui.messages, QStringList({damage, damage, "Datenbank konnte nicht wiederhergestellt werden!"}));
     EXPECT_EQ(qtest::readFile(home + "Volumen.db"), "Rauschen");
 }
 
@@ -302,6 +304,6 @@ TEST_F(StartUp, ASettingsFileThatCannotBeWrittenEndsTheStartEarly) {
     ScriptedInteraction ui;
     Status st = start(s, ui);
     EXPECT_EQ(st.category(), Category::Io);
-    EXPECT_EQ(ui.messages, QStringList{"Konnte Programm-Einstellung nicht in der Windows-Registrierung eintragen"});
+    EXPECT_EQ(ui.messages, QStringList{"Das Verzeichnis " + tmp("keinOrdner") + " für die Einstellungen kann nicht angelegt werden"});
     EXPECT_FALSE(QFile::exists(home + "Firma.db"));
 }

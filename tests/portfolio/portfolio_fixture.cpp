@@ -1,7 +1,6 @@
 #include "portfolio_fixture.h"
 
 #include "base/formats.h"
-#include "store/firma_hooks.h"
 
 #include <QDir>
 
@@ -10,37 +9,12 @@ using namespace q;
 QDate d(const char* text) { return *parseDate(QString::fromLatin1(text)); }
 
 void PortfolioTest::SetUp() {
-    ASSERT_TRUE(m_tmp.isValid());
-    dir = m_tmp.path() + QStringLiteral("/");
-    QDir().mkpath(dir + QStringLiteral("Temp"));
-    store = std::make_unique<Store>(StoreDirs{dir, dir, dir + QStringLiteral("Temp/"), dir});
-    for (const QString& f : startupTableOrder()) ASSERT_TRUE(store->ensure(f).isOk()) << f.toStdString();
+    DataDirTest::SetUp();
     setToday(d("28.06.2024"));
 }
 
-Table& PortfolioTest::table(const QString& file) {
-    auto t = store->table(file);
-    EXPECT_TRUE(t.isOk()) << t.status().message().toStdString();
-    return **t;
-}
-
 int PortfolioTest::security(const QString& name, const QString& waehrung, const QString& kennung) {
-    Table& firma = table(QStringLiteral("Firma.db"));
-    Record r = newSecurityRecord(firma, waehrung);
-    r.set(QStringLiteral("FirmenName"), name);
-    r.set(QStringLiteral("Kennung"), kennung);
-    auto n = appendSecurity(firma, r);
-    EXPECT_TRUE(n.isOk()) << n.status().message().toStdString();
-    return n.isOk() ? *n : 0;
-}
-
-void PortfolioTest::price(int firma, const QDate& day, double kurs) {
-    Table& aktien = table(QStringLiteral("Aktien.db"));
-    Record r = aktien.newRecord();
-    r.set(QStringLiteral("Firma"), firma);
-    r.set(QStringLiteral("Datum"), dayNumber(day));
-    r.set(QStringLiteral("Kurs"), kurs);
-    ASSERT_TRUE(aktien.append(r).isOk());
+    return appendSecurity(name, waehrung, {{"Kennung", kennung}});
 }
 
 qint64 PortfolioTest::lot(const Lot& l) {

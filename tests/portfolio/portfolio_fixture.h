@@ -6,20 +6,16 @@
 #include "portfolio/lot.h"
 #include "portfolio/portfolio_settings.h"
 #include "store/store.h"
+#include "support/data_dir_fixture.h"
 #include "support/test_support.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-class PortfolioTest : public ::testing::Test {
+class PortfolioTest : public DataDirTest {
 protected:
     void SetUp() override;
     void TearDown() override { q::setToday(QDate()); }
 
     // Appends a security and returns its number.
     int security(const QString& name, const QString& waehrung = QStringLiteral("EUR"), const QString& kennung = QString());
-    // Writes the price of the day.
-    void price(int firma, const QDate& day, double kurs);
     // Appends a lot as it stands (ids returned), without the booking rules.
     qint64 lot(const q::Lot& lot);
     qint64 lot(int firma, const QDate& bought, double anteile, double ankauf, const QString& text = QString(),
@@ -28,11 +24,7 @@ protected:
     // Makes the depot `name` below the data directory holding `lots`.
     void linkedDepot(const QString& name, const std::vector<q::Lot>& lots);
     std::vector<q::Lot> allLots();
-    q::Table& table(const QString& file);
 
-    QTemporaryDir m_tmp;
-    QString dir;
-    std::unique_ptr<q::Store> store;
     q::PortfolioSettings settings;
 };
 

@@ -7,6 +7,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// Runs SQL on a table file with a connection of its own; returns the first column
+// of every row, joined by "|" per row and "\n" between rows.
+QString sql(const QString& path, const QString& statement);
+// Runs several statements on one connection; false on the first error.
+bool sqlScript(const QString& path, const QString& script);
+
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -18,6 +24,18 @@ protected:
         for (const QString& f : q::startupTableOrder()) ASSERT_TRUE(store->ensure(f).isOk()) << f.toStdString();
         ASSERT_TRUE(store->ensure(QStringLiteral("Nachrichten.db")).isOk());
     }
+    // All tables, then `rows` prices in Aktien.db: `perSecurity` days (from day
+    // 40000) for each security in turn; the store's tables closed. Returns the path.
+    QString fillPrices(int rows, int perSecurity) {
+        createAll();
+        EXPECT_TRUE(sqlScript(dir + "Aktien.db", QStringLiteral("WITH RECURSIVE d(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d "
+                                                               "WHERE n < %1) INSERT INTO Aktien SELECT n / %2 + 1, 40000 + n "
+                                                               "% %2, 10 + n % 7 FROM d")
+                                                    .arg(rows - 1)
+                                                    .arg(perSecurity)));
+        store->closeAll();
+        return dir + "Aktien.db";
+    }
     q::Table& table(const QString& file) {
         auto t = store->table(file);
         EXPECT_TRUE(t.isOk()) << t.status().message().toStdString();
@@ -27,9 +45,3 @@ protected:
     QString dir;
     std::unique_ptr<q::Store> store;
 };
-
-// Runs SQL on a table file with a connection of its own; returns the first column
-// of every row, joined by "|" per row and "\n" between rows.
-QString sql(const QString& path, const QString& statement);
-// Runs several statements on one connection; false on the first error.
-bool sqlScript(const QString& path, const QString& script);

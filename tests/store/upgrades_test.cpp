@@ -2,6 +2,7 @@
 #include "store/firma_hooks.h"
 #include "store/index_repair.h"
 #include "store/store_fixture.h"
+#include "store/table_health.h"
 #include "store/upgrades.h"
 
 #include <QFileInfo>
@@ -155,7 +156,7 @@ TEST_F(IndexRepair, ATableHeldByAnotherProgramNamesTheTable) {
 TEST_F(IndexRepair, IntegrityCheckReportsAnIndexThatDisagreesWithItsTable) {
     createAll();
     store->closeAll();
-    EXPECT_TRUE(checkIntegrity(dir + "Firma.db").isOk());
+    EXPECT_TRUE(fullCheck(dir + "Firma.db", layoutForFile("Firma.db")).isOk());
     Table& firma = table("Firma.db");
     for (const char* name : {"\xc3\x84pfel", "Birne", "\xc3\x96l AG", "Zoll"}) {
         Record r = firma.newRecord();
@@ -167,7 +168,7 @@ TEST_F(IndexRepair, IntegrityCheckReportsAnIndexThatDisagreesWithItsTable) {
     // Another program rewrote the index definition behind the table's back:
     // its entries no longer match the rows.
     ASSERT_TRUE(sqlScript(dir + "Firma.db", "PRAGMA writable_schema=ON; UPDATE sqlite_master SET sql = replace(sql, '\"FirmenName\"', '\"Kennung\"') WHERE name = 'IFirma'"));
-    Status s = checkIntegrity(dir + "Firma.db");
+    Status s = fullCheck(dir + "Firma.db", layoutForFile("Firma.db"));
     EXPECT_EQ(s.category(), Category::Corrupt);
     EXPECT_TRUE(s.message().startsWith("Indexfehler in der Datei")) << s.message().toStdString();
 }

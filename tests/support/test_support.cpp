@@ -1,5 +1,9 @@
 #include "support/test_support.h"
 
+#include "sample/sample_data.h"
+
+#include <random>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -116,6 +120,42 @@ CliRun runSqlite3(const QString& database, const QString& input) {
     p.write(input.toUtf8());
     p.closeWriteChannel();
     return finish(p);
+}
+
+qint64 sqlNumber(const QString& database, const QString& query) {
+    sqlite3* db = nullptr;
+    qint64 result = -1;
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, query.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            result = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+int rootPage(const QString& database, const QString& name) {
+    const qint64 page = sqlNumber(database, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(name));
+    return page > 0 ? static_cast<int>(page) : 0;
+}
+
+void scramblePage(const QString& path, int page) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite)) return;
+    std::mt19937 random(static_cast<unsigned>(page));
+    QByteArray bytes(4096, '\0');
+    for (char& b : bytes) b = static_cast<char>(random() & 0xff);
+    f.seek(static_cast<qint64>(page - 1) * 4096);
+    f.write(bytes);
+}
+
+bool writeSmallSample(const QString& dataDir, int securities) {
+    q::sample::Plan plan;
+    plan.securities = securities;
+    plan.years = 1;
+    q::NoProgress none;
+    return q::sample::writeSampleData(dataDir, plan, none).isOk();
 }
 
 }  // namespace qtest

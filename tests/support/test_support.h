@@ -25,6 +25,18 @@ QByteArray readFile(const QString& path);
 // was handed out and deleted. Waehrung holds "" (keine Währung) and USD.
 bool writePreviousReleaseTables(const QString& dir);
 
+// The number the query's first column gives (a count), read with a connection of
+// its own; -1 when the query fails.
+qint64 sqlNumber(const QString& database, const QString& query);
+// The root page of the table or index `name` in `database`; 0 when there is none.
+int rootPage(const QString& database, const QString& name);
+// Overwrites page `page` (counted from 1, 4096 bytes) of the file with bytes from a
+// random generator seeded with `page`: the damage a failing disk leaves.
+void scramblePage(const QString& path, int page);
+// Sample data (tools/sample) of `securities` securities with one year of prices in
+// `dataDir`; false on failure.
+bool writeSmallSample(const QString& dataDir, int securities = 3);
+
 struct CliRun {
     int exitCode = -1;
     QString out;

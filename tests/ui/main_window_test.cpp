@@ -9,6 +9,7 @@
 #include "ui/commands/view_commands.h"
 #include "ui/dialogs/data_directory_dialog.h"
 #include "ui/dialogs/intraday_trend.h"
+#include "ui/dialogs/sicherung_wahl.h"
 #include "ui/dialogs/wertwahl_form.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
@@ -27,6 +28,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 extern "C" {
@@ -44,6 +46,11 @@ protected:
 
     std::unique_ptr<TAktienkurse> start(ScriptedInteraction& ui, const QStringList& switches = {}) {
         return uitest::startMainWindow(m_home, ui, switches);
+    }
+    void writeSettings(const QByteArray& text) const {
+        QFile conf(m_home.settings());
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(text);
     }
     SettingsStore savedSettings() const {
         SettingsStore s;
@@ -150,7 +157,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"&Beispieldatenbank aktualisieren", "E&xport Kurse -> Text", "Depo&t auswählen", "&Analyse-Parameter",
+    for (const char* caption : {"&Beispieldatenbank aktualisieren", "E&xport Kurse -> Text", "Depo&t auswählen", "&Fehlende Kurswerte",
                                 "Kurs&blatt drucken", "&Gruppen bearbeiten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
@@ -165,14 +172,21 @@ TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
 }
 
 TEST_F(MainWindow, SettingOfTheWrongTypeIsNotedInTheThirdPanel) {
-    QFile conf(m_home.settings());
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[SOFTWARE\\Morvane\\Quintara]\nSplitter2=\"breit\"\n");
-    conf.close();
+    writeSettings("[SOFTWARE\\Morvane\\Quintara]\nSplitter2=\"breit\"\n");
     ScriptedInteraction ui;
     auto w = start(ui);
     EXPECT_TRUE(w->statusText(2).contains("Splitter2")) << w->statusText(2).toStdString();
     EXPECT_GE(w->splitter()->sizes()[0], 1);
+}
+
+TEST_F(MainWindow, ASettingsFileWithUnreadableLinesIsKeptAndSaidInTheThirdPanel) {
+    writeSettings("[SOFTWARE\\Morvane\\Quintara\nSplitter2=120\nnur Unsinn\n");
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    EXPECT_TRUE(w->statusText(2).contains(m_home.settings() + ".defekt")) << w->statusText(2).toStdString();
+    EXPECT_TRUE(QFile::exists(m_home.settings() + ".defekt"));
+    // The header lost its "]", the value under it still counts.
+    EXPECT_EQ(w->session().values.integer("Splitter2"), 120);
 }
 
 TEST_F(MainWindow, UnattendedJobSaysItIsNotAvailableAndLeavesTheSettingsAlone) {
@@ -202,16 +216,31 @@ TEST_F(MainWindow, BackupAndRestorePutTheSecuritiesBack) {
     ASSERT_TRUE(appendSecurity(*firma, extra).isOk());
     w->reopenViews();
     ASSERT_EQ(w->securitiesModel()->rowCount(), 6);
+    // A second backup: the first stays as the older generation.
+    ASSERT_TRUE(w->menu().backup().Sicherung1Click());
 
     ui.answers = {Answer::No};
+    uitest::onNextModal([](QDialog& d) { d.accept(); });
     w->menu().backup().Sicherungwiederherstellen1Click();
     EXPECT_EQ(w->securitiesModel()->rowCount(), 6);
 
     ui.answers = {Answer::Yes};
+    uitest::onNextModal([](QDialog& d) {
+        auto& choice = static_cast<TSicherungWahl&>(d);
+        ASSERT_EQ(choice.list()->topLevelItemCount(), 2);
+        // Newest first, with each table's rows: six securities, then five.
+        EXPECT_TRUE(choice.list()->topLevelItem(0)->text(2).startsWith("Firma.db 6, "));
+        EXPECT_TRUE(choice.list()->topLevelItem(1)->text(2).startsWith("Firma.db 5, "));
+        uitest::screenshot(d, "sicherung_wahl");
+        choice.list()->setCurrentItem(choice.list()->topLevelItem(1));
+        d.accept();
+    });
     w->menu().backup().Sicherungwiederherstellen1Click();
     EXPECT_EQ(ui.questions.last(), "Soll die Datenbank von der Sicherheitkopie wiederhergestellt werden ?? ");
     EXPECT_EQ(w->securitiesModel()->rowCount(), 5);
     EXPECT_GT(w->priceGrid()->model()->rowCount(), 200);
+    EXPECT_TRUE(w->statusText(0).startsWith("Wiederhergestellt: " + m_home.data() + "Aktien.db aus der Sicherung vom "))
+        << w->statusText(0).toStdString();
 }
 
 TEST_F(MainWindow, DataDirectoryCommandMovesTheViewsAndCancelKeepsEverything) {

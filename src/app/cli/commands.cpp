@@ -5,7 +5,8 @@ namespace q::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = [] {
         std::vector<Command> all;
-        for (auto part : {appCommands, acquisitionCommands, sourcesCommands, portfolioCommands, exchangeCommands}) {
+        for (auto part : {appCommands, acquisitionCommands, sourcesCommands, portfolioCommands, analysisCommands,
+                          exchangeCommands}) {
             std::vector<Command> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }

@@ -47,12 +47,23 @@ std::vector<Command> exchangeCommands();
 std::vector<Command> acquisitionCommands();
 std::vector<Command> portfolioCommands();
 std::vector<Command> sourcesCommands();
+std::vector<Command> analysisCommands();
 
 // Helpers every subcommand uses.
-// Runs the start-up for a job and describes the session in `out`; false (with
-// out.status set) when the start-up did not complete. `unattended`: nothing is
-// saved at close.
+// How a job starts.
+struct JobStart {
+    bool unattended = true;    // nothing is saved at close
+    bool countStart = true;    // counts towards the automatic backup (StartOptions)
+    bool offerRestore = true;  // a damaged table offers the restore (StartOptions)
+};
+
+// Runs the start-up for a job and describes the session in `out` (with the restore
+// the start-up made, if any); false (with out.status set) when the start-up did
+// not complete. `unattended`: nothing is saved at close.
 bool startForJob(Context& c, Outcome& out, bool unattended);
+bool startForJob(Context& c, Outcome& out, const JobStart& how);
+// Adds what a restore put back to `out`: a line per table and "restored" in the JSON.
+void reportRestore(const RestoreReport& report, Outcome& out);
 // Ends the outcome with a failed status.
 Outcome failed(Status status);
 QJsonArray toJson(const QStringList& list);

@@ -47,7 +47,10 @@ private:
 
 // A usage error: the message on stderr, and with --json also one JSON object on stdout.
 int usageError(const QStringList& arguments, const QString& message) {
-    if (arguments.contains(QStringLiteral("--json"))) {
+    const bool json = std::any_of(arguments.begin(), arguments.end(), [](const QString& a) {
+        return a == QLatin1String("--json") || a.startsWith(QLatin1String("--json="));
+    });
+    if (json) {
         QJsonObject json{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}};
         QTextStream(stdout) << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact)) << "\n";
     }
@@ -65,6 +68,7 @@ int run(const QStringList& arguments) {
     if (!command) {
         if (!options.command.isEmpty() && options.json)
             return usageError(arguments, QStringLiteral("Unbekannter Befehl: %1").arg(options.command));
+        if (options.json && !options.help) return usageError(arguments, QStringLiteral("Kein Befehl angegeben (siehe --help)"));
         if (!options.command.isEmpty()) err << "Unbekannter Befehl: " << options.command << "\n";
         (options.command.isEmpty() && options.help ? out : err) << kGlobalHelp;
         for (const cli::Command& c : cli::commands())
@@ -90,6 +94,7 @@ int run(const QStringList& arguments) {
     const QStringList messages = options.interactive ? terminal.messages : unattended.messages();
     if (options.json) {
         QJsonObject json = outcome.json;
+        json[QStringLiteral("notes")] = QJsonArray::fromStringList(session.statusNotes);
         json[QStringLiteral("command")] = QString::fromLatin1(command->name);
         json[QStringLiteral("ok")] = outcome.status.isOk();
         if (!outcome.status.isOk()) json[QStringLiteral("error")] = outcome.status.message();
@@ -98,9 +103,18 @@ int run(const QStringList& arguments) {
         out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact)) << "\n";
     } else {
         for (const QString& line : outcome.lines) out << line << "\n";
-        if (!options.interactive)
+        if (!options.interactive) {
             for (const QString& m : messages) err << m << "\n";
+            // An offer nobody could answer (a restore, an index rebuild) is said, so
+            // the user knows what --yes would do.
+            for (const QString& line : unattended.log())
+                if (line.startsWith(QLatin1String("Frage: ")) && line.endsWith(QLatin1String(" -> Nein")))
+                    err << "Nicht bestätigt (mit --yes: Ja): " << line.mid(7, line.size() - 15) << "\n";
+        }
     }
+    // What the window shows in its status bar (a settings file that had to be
+    // repaired, a missing data directory, tables on a network share).
+    for (const QString& note : session.statusNotes) err << "Hinweis: " << note << "\n";
     if (!outcome.status.isOk()) {
         if (!outcome.status.message().isEmpty() && !messages.contains(outcome.status.message()))
             err << outcome.status.message() << "\n";

@@ -1,6 +1,8 @@
 #include "ui/commands/backup_commands.h"
 
 #include "app/backup.h"
+#include "app/startup.h"
+#include "ui/dialogs/sicherung_wahl.h"
 #include "ui/dialogs/statusfenster.h"
 #include "ui/main_window.h"
 #include "ui/status_progress.h"
@@ -72,29 +74,37 @@ bool BackupCommands::Sicherung1Click() {
     TStatusfenster status(&m_window);
     status.setWindowText(QStringLiteral("Sichere aktuelle Quintara Datenbank"));
     CopyProgress progress(status, m_window.progress(), s.dirs);
-    auto copies = Sicherung(s.dirs, progress);
+    auto copies = Sicherung(s.dirs, backupPolicy(s), progress);
     status.hide();
     m_window.progressDone();
     if (!copies) {
         m_window.interaction().tell(copies.status().message());
         return false;
     }
-    m_window.showStatus(QStringLiteral("Datenbank gesichert (%1 Dateien)").arg(copies->size()));
+    m_window.showStatus(QStringLiteral("Datenbank gesichert (%1 Dateien)").arg(copies->copies.size()));
     return true;
 }
 
 void BackupCommands::Sicherungwiederherstellen1Click() {
     Session& s = m_window.session();
+    const std::vector<BackupSet> sets = [&] {
+        WaitCursor wait;
+        return Sicherungen(s.dirs, true);
+    }();
+    if (sets.empty()) {
+        m_window.interaction().tell(QStringLiteral("Es existriert keine Sicherung"));
+        return;
+    }
+    TSicherungWahl choice(&m_window, sets);
+    if (choice.exec() != QDialog::Accepted || choice.chosen().isEmpty()) return;
     auto restored = [&] {
         WaitCursor wait;
-        return Sicherungwiederherstellen(s.dirs, s.store, m_window.interaction());
+        return Sicherungwiederherstellen(s.dirs, s.store, m_window.interaction(), choice.chosen());
     }();
-    // The missing backup and the refused question were dealt with in the dialog already.
-    const Category c = restored ? Category::Ok : restored.status().category();
-    if (c != Category::Ok && c != Category::Cancelled && c != Category::NotFound)
-        m_window.interaction().tell(restored.status().message());
+    // The refused question needs no word.
+    if (!restored && restored.status().category() != Category::Cancelled) m_window.interaction().tell(restored.status().message());
     m_window.reopenViews();
-    if (restored) m_window.showStatus(QStringLiteral("Datenbank wiederhergestellt: %1").arg(restored->join(QStringLiteral(", "))));
+    if (restored) m_window.showStatus(describeRestore(*restored).join(QStringLiteral("; ")));
 }
 
 }  // namespace q::ui

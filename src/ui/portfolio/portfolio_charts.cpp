@@ -87,6 +87,38 @@ void showBars(QCustomPlot& plot, const std::vector<ListBar>& bars, const QString
     replotIfShown(plot);
 }
 
+void showProfitBars(QCustomPlot& plot, const std::vector<ProfitBar>& bars, const QString& title) {
+    reset(plot);
+    setTitle(plot, title);
+    dateAxis(plot);
+    auto* gains = new QCPBars(plot.xAxis, plot.yAxis);
+    auto* losses = new QCPBars(plot.xAxis, plot.yAxis);
+    QVector<double> gainDays, gainValues, lossDays, lossValues;
+    double low = 0, high = 0;
+    for (const ProfitBar& b : bars) {
+        const double key = QCPAxisTickerDateTime::dateTimeToKey(dateFromDayNumber(b.datum).startOfDay());
+        (b.gain() ? gainDays : lossDays) << key;
+        (b.gain() ? gainValues : lossValues) << b.profit;
+        low = std::min(low, b.profit);
+        high = std::max(high, b.profit);
+    }
+    constexpr double kDay = 86400;  // the keys are seconds
+    for (auto [series, days, values, colour] : {std::tuple{gains, &gainDays, &gainValues, QColor(0, 160, 0)},
+                                                std::tuple{losses, &lossDays, &lossValues, QColor(200, 0, 0)}}) {
+        series->setData(*days, *values, true);
+        series->setBrush(colour);
+        series->setPen(Qt::NoPen);
+        series->setWidth(kDay * 0.8);
+    }
+    if (!bars.empty()) {
+        plot.xAxis->setRange(QCPAxisTickerDateTime::dateTimeToKey(dateFromDayNumber(bars.front().datum).startOfDay()) - kDay,
+                             QCPAxisTickerDateTime::dateTimeToKey(dateFromDayNumber(bars.back().datum).startOfDay()) + kDay);
+        const double margin = (high - low) * 0.05 + 1e-9;
+        plot.yAxis->setRange(low - margin, high + margin);
+    }
+    replotIfShown(plot);
+}
+
 void showValueHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points) {
     reset(plot);
     setTitle(plot, QStringLiteral("Depotentwicklung bis ") + lastDate(points));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "portfolio/valuation.h"
+#include "overview/fill_position.h"
 #include "portfolio/value_history.h"
 
 class QCustomPlot;
@@ -19,6 +20,10 @@ void showValueHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points
 // "Gewinnentwicklung bis <last date>": the gain on the left axis, the percentage on
 // the right one.
 void showProfitHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points);
+
+// The day profits of an open position (the overview's "Gewinn" page): a green bar for
+// a gain, a red one for a loss; the chart's title is `title`.
+void showProfitBars(QCustomPlot& plot, const std::vector<ProfitBar>& bars, const QString& title);
 
 // The chart's title text (empty when it has none).
 QString chartTitle(const QCustomPlot& plot);

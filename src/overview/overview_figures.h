@@ -1,0 +1,19 @@
+// The figures of the quote overview in the page's order, with their captions: the
+// one list the window's panel and quintara-cli's `overview` both show.
+#pragma once
+
+#include "overview/fuellen.h"
+
+namespace q {
+
+struct ShownFigure {
+    const char* caption;  // as the page labels it (UTF-8)
+    const char* key;      // the JSON key of quintara-cli
+    const Figure* figure; // into the FillResult it was taken from
+};
+
+// Stochastic, strength, the statistics, the volatility ratios and the info texts;
+// "KGV", "KCV" and the market capitalisation only where the master has them.
+std::vector<ShownFigure> shownFigures(const FillResult& fill);
+
+}  // namespace q

@@ -1,0 +1,47 @@
+// The analysis options dialog `TAnalyse` ("&Analyse-Parameter"): one sub-page per
+// group of rules and indicators, each value with the range the dialog offers, and
+// the presets "Standard", "Kurzfristig" and "Langfristig". Works on a copy: the
+// caller takes settings() after OK; Cancel changes nothing.
+#pragma once
+
+#include "analysis/analysis_settings.h"
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+
+namespace q::ui {
+
+class TAnalyse final : public QDialog {
+    Q_OBJECT
+public:
+    // `securityNames`: the names the reference index box offers.
+    TAnalyse(const AnalysisSettings& settings, const QStringList& securityNames, QWidget* parent = nullptr);
+    ~TAnalyse() override;
+
+    // The values of the controls.
+    AnalysisSettings settings() const;
+    // Sets the preset's values in the controls.
+    void preset(AnalysisPreset preset);
+    QPushButton* presetButton(AnalysisPreset preset) const { return m_presets[static_cast<int>(preset)]; }
+    QTabWidget* subPages() const { return m_pages; }
+
+private:
+    struct Binding;
+    void load(const AnalysisSettings& settings);
+
+    AnalysisSettings m_base;  // what the dialog does not edit stays as it was
+    std::vector<Binding> m_bindings;
+    QTabWidget* m_pages = nullptr;
+    QComboBox* m_kursIndex = nullptr;
+    QPushButton* m_presets[3] = {};
+};
+
+}  // namespace q::ui

@@ -1,0 +1,291 @@
+#include "ui/overview/overview_page.h"
+
+#include "app/analysis_settings.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "overview/overview_figures.h"
+#include "overview/price_columns.h"
+#include "store/list_tables.h"
+#include "ui/main_window.h"
+#include "ui/overview/trend_picture.h"
+#include "ui/page_widgets.h"
+#include "ui/portfolio/portfolio_charts.h"
+#include "ui/custom_plot.h"
+#include "ui/portfolio/lots_page.h"
+#include "ui/record_model.h"
+#include "ui/status_progress.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace q::ui {
+
+namespace {
+
+// Every caption of the panel, also while no security is filled.
+QStringList panelCaptions() {
+    QStringList captions;
+    const FillResult empty;
+    for (const ShownFigure& s : shownFigures(empty)) captions << QString::fromUtf8(s.caption);
+    captions << QStringLiteral("KGV") << QStringLiteral("KCV") << QStringLiteral("Marktkapitalisierung");
+    captions << QStringLiteral("Bewertung") << QStringLiteral("Index");
+    return captions;
+}
+
+// The name of `number` in a group, branch or feature table; empty for 0 or an
+// unknown number.
+QString listName(Store& store, const QString& file, int number) {
+    if (number == 0) return QString();
+    auto entries = readListTable(store, file);
+    if (!entries) return QString();
+    for (const ListEntry& e : *entries)
+        if (e.GruppenIndex == number) return e.GruppenName;
+    return QString();
+}
+
+// The notice's colour: red below the lower limit, green above the upper one.
+QString limitStyle(LimitNotice notice) {
+    return notice == LimitNotice::BelowLower ? QStringLiteral("color: red; font-weight: bold")
+                                             : QStringLiteral("color: green; font-weight: bold");
+}
+
+}  // namespace
+
+OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, RecordTableModel* volumes)
+    : QWidget(&window), m_window(window), m_prices(prices), m_volumes(volumes) {
+    setObjectName(QStringLiteral("OverviewPage"));
+    m_inner = new QTabWidget(this);
+    m_inner->addTab(buildKursPage(), QStringLiteral("Kurs"));
+    auto* gewinn = new QWidget(m_inner);
+    m_position = new QLabel(gewinn);
+    m_position->setObjectName(QStringLiteral("positionLine"));
+    m_position->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* gewinnLayout = new QVBoxLayout(gewinn);
+    m_profit = new QCustomPlot(gewinn);
+    m_profit->setObjectName(QStringLiteral("profitChart"));
+    gewinnLayout->addWidget(m_position);
+    gewinnLayout->addWidget(m_profit, 1);
+    m_profitPage = gewinn;
+    m_inner->addTab(gewinn, QStringLiteral("Gewinn"));
+    m_lots = new LotsPage(window);
+    m_inner->addTab(m_lots, QStringLiteral("Depotwerte"));
+    m_notesPage = new QWidget(m_inner);
+    m_notes = new QTextBrowser(m_notesPage);
+    m_notes->setOpenExternalLinks(true);
+    (new QVBoxLayout(m_notesPage))->addWidget(m_notes);
+    m_inner->addTab(m_notesPage, QStringLiteral("Information"));
+    m_inner->addTab(placeholder(m_inner, QStringLiteral("Die Limits sind noch nicht verfügbar.")), QStringLiteral("Limits"));
+
+    m_prices->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Kurs"), QStringLiteral("Kurs")}});
+    m_volumes->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Volumen"), QStringLiteral("Volumen")}});
+    auto* lists = new QWidget(this);
+    auto* listsLayout = new QHBoxLayout(lists);
+    listsLayout->setContentsMargins(0, 0, 0, 0);
+    for (auto [title, model, view] : {std::tuple{"Kurs", m_prices, &m_priceGrid}, std::tuple{"Volumen", m_volumes, &m_volumeGrid}}) {
+        auto* box = new QGroupBox(QString::fromLatin1(title), lists);
+        *view = dataGrid(box, model);
+        (new QVBoxLayout(box))->addWidget(*view);
+        listsLayout->addWidget(box);
+        if (model != m_prices) continue;
+        // The second price view: the calculated columns beside each day.
+        m_differencesBox = new QGroupBox(QStringLiteral("Kursdifferenz"), lists);
+        m_differences = new QTableWidget(0, 4, m_differencesBox);
+        m_differences->setObjectName(QStringLiteral("differenceGrid"));
+        m_differences->setHorizontalHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Kurs"), QStringLiteral("Differenz"),
+                                                  QStringLiteral("DiffGlD")});
+        m_differences->verticalHeader()->setVisible(false);
+        m_differences->verticalHeader()->setDefaultSectionSize(m_differences->fontMetrics().height() + 6);
+        m_differences->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        m_differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        (new QVBoxLayout(m_differencesBox))->addWidget(m_differences);
+        listsLayout->addWidget(m_differencesBox);
+        m_differencesBox->hide();
+    }
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_inner);
+    split->addWidget(lists);
+    split->setSizes({360, 240});
+    (new QVBoxLayout(this))->addWidget(split);
+    clearFigures();
+}
+
+QWidget* OverviewPage::buildKursPage() {
+    auto* kurs = new QWidget(m_inner);
+    m_title = new QLabel(kurs);
+    m_title->setObjectName(QStringLiteral("overviewTitle"));
+    m_picture = new QLabel(kurs);
+    m_picture->setObjectName(QStringLiteral("ratingPicture"));
+    m_picture->setFixedSize(52, 52);
+    m_limit = new QLabel(QStringLiteral("Limit erreicht"), kurs);
+    m_limit->hide();
+    auto* head = new QHBoxLayout;
+    head->addWidget(m_title, 1);
+    head->addWidget(m_limit);
+    head->addWidget(m_picture);
+
+    auto* panel = new QGroupBox(QStringLiteral("Statistik"), kurs);
+    auto* grid = new QGridLayout(panel);
+    const QStringList captions = panelCaptions();
+    const int perColumn = (captions.size() + 1) / 2;
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* caption = new QLabel(captions[i], panel);
+        caption->setWordWrap(true);
+        auto* value = new QLabel(panel);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        const int column = (i / perColumn) * 2;
+        grid->addWidget(caption, i % perColumn, column);
+        grid->addWidget(value, i % perColumn, column + 1);
+        m_figures.insert(captions[i], value);
+    }
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(2, 3);
+
+    // The panel scrolls rather than forcing its height on the window.
+    auto* scroll = new QScrollArea(kurs);
+    scroll->setWidget(panel);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* layout = new QVBoxLayout(kurs);
+    layout->addLayout(head);
+    layout->addWidget(scroll, 3);
+    layout->addWidget(placeholder(kurs, QStringLiteral("Das Kursdiagramm ist noch nicht verfügbar.")), 1);
+    return kurs;
+}
+
+QString OverviewPage::figureText(const QString& caption) const {
+    if (caption == QLatin1String("Limit erreicht")) return m_limit->isVisibleTo(this) ? m_limit->text() : QString();
+    const QLabel* label = m_figures.value(caption);
+    return label ? label->text() : QString();
+}
+
+bool OverviewPage::differencesShown() const { return m_differencesBox->isVisibleTo(this); }
+
+void OverviewPage::setDifferences(bool on) {
+    m_differencesBox->setVisible(on);
+    if (on) fillDifferences();
+}
+
+void OverviewPage::clearFigures() {
+    for (QLabel* label : m_figures) label->clear();
+    m_picture->clear();
+    m_limit->hide();
+    m_position->clear();
+    m_inner->setTabVisible(m_inner->indexOf(m_notesPage), false);
+    m_inner->setTabVisible(m_inner->indexOf(m_profitPage), false);
+    m_differences->setRowCount(0);
+}
+
+void OverviewPage::showSecurity(int firma) {
+    m_firma = firma;
+    m_analysis.reset();
+    clearFigures();
+    m_lots->showSecurity(std::max(0, firma));
+    Session& session = m_window.session();
+    if (firma > 0) {
+        WaitCursor wait;
+        auto analysed = analyseStored(session.store, firma, analysisSettings(session.values), today(), true);
+        if (analysed) m_analysis = std::move(*analysed);
+        else m_window.showStatus(QStringLiteral("Fehler in der Datenbank! Überprüfen Sie Depot und Datenverzeichnis und "
+                                                "führen Sie die Datenbankbereinigung durch (%1)")
+                                     .arg(analysed.status().message()));
+    }
+    m_prices->clear();
+    m_volumes->clear();
+    if (firma > 0) {
+        // Rows come in key order (Firma, Datum): the newest price is the last row.
+        for (auto [file, model, view] :
+             {std::tuple{"Aktien.db", m_prices, m_priceGrid}, std::tuple{"Volumen.db", m_volumes, m_volumeGrid}}) {
+            auto table = session.store.table(QString::fromLatin1(file));
+            Status loaded = table ? model->load(**table, Query::detailOf(firma)) : table.status();
+            if (!loaded) m_window.showStatus(loaded.message());
+            view->scrollToBottom();
+        }
+    }
+    if (firma <= 0) {
+        m_title->setText(QStringLiteral("Kein Wertpapier gewählt"));
+        return;
+    }
+    const QString name = m_window.currentFirmenName().toHtmlEscaped();
+    const int rows = m_prices->rowCount();
+    m_title->setText(rows > 0 ? QStringLiteral("<b>%1</b><br>%2 Kurse").arg(name).arg(rows)
+                              : QStringLiteral("<b>%1</b><br>noch keine Kurse").arg(name));
+    if (m_analysis) showAnalysis(*m_analysis);
+    if (differencesShown()) fillDifferences();
+}
+
+void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
+    const FillResult& f = a.fill;
+    const SecurityRecord& s = f.security;
+    const bool notes = !s.Memo.isEmpty() || !s.Internet.isEmpty();
+    m_inner->setTabVisible(m_inner->indexOf(m_notesPage), notes);
+    if (notes) {
+        const QString link = s.Internet.isEmpty() ? QString()
+                                                  : QStringLiteral("<p><a href=\"%1\">%1</a></p>").arg(s.Internet.toHtmlEscaped());
+        m_notes->setHtml(link + QStringLiteral("<pre>%1</pre>").arg(s.Memo.toHtmlEscaped()));
+    }
+    QStringList lists;
+    Store& store = m_window.session().store;
+    for (auto [caption, file, number] : {std::tuple{"Gruppe", "Gruppen.db", s.Gruppe}, std::tuple{"Branche", "Branchen.db", s.Branche},
+                                         std::tuple{"Merkmal", "Merkmal.db", s.Merkmal}}) {
+        const QString name = listName(store, QString::fromLatin1(file), number);
+        if (!name.isEmpty()) lists << QStringLiteral("%1: %2").arg(QLatin1String(caption), name.toHtmlEscaped());
+    }
+    if (!f.enoughPrices) return;
+    const QString last = formatGeneral(f.lastPrice);
+    m_title->setText(QStringLiteral("<b>%1</b><br>%2 Kurse, letzter Kurs %3 vom %4<br>%5")
+                         .arg(s.FirmenName.toHtmlEscaped())
+                         .arg(f.count())
+                         .arg(last, formatDate(f.lastDate), lists.join(QStringLiteral("  "))));
+    for (const ShownFigure& shown : shownFigures(f))
+        if (QLabel* label = m_figures.value(QString::fromUtf8(shown.caption))) label->setText(shown.figure->text);
+    if (f.limit != LimitNotice::None) {
+        m_limit->setStyleSheet(limitStyle(f.limit));
+        m_limit->show();
+    }
+    m_position->setText(f.position.line);
+    // The page with the profit bars is there while shares are held.
+    m_inner->setTabVisible(m_inner->indexOf(m_profitPage), f.position.showProfitPage);
+    if (f.position.hasLots) showProfitBars(*m_profit, f.position.bars, f.position.chartTitle);
+    if (!a.rating) return;
+    m_figures.value(QStringLiteral("Bewertung"))->setText(QString::number(a.rating->R));
+    m_figures.value(QStringLiteral("Index"))->setText(formatSignificant(a.rating->index, 18, 0));
+    m_picture->setPixmap(trendPicture(a.rating->picture));
+    m_picture->setToolTip(a.rating->steps.join(QLatin1Char('\n')));
+}
+
+void OverviewPage::fillDifferences() {
+    m_differences->setRowCount(0);
+    if (!m_analysis) return;
+    // The stored rows after the fill's writes: the same days and prices as the list.
+    std::vector<PriceRow> rows;
+    const FillResult& f = m_analysis->fill;
+    for (int i = 0; i < f.count(); ++i) {
+        const double gld = f.longAverage[size_t(i)];
+        rows.push_back({f.days[size_t(i)], f.prices[size_t(i)], m_window.session().hasGlD ? gld : 0.0});
+    }
+    const std::vector<PriceDifference> columns = priceDifferences(rows);
+    m_differences->setRowCount(static_cast<int>(columns.size()));
+    for (int r = 0; r < int(columns.size()); ++r) {
+        const PriceDifference& d = columns[size_t(r)];
+        const QStringList cells = {formatDate(dateFromDayNumber(d.datum)), formatGeneral(rows[size_t(r)].kurs),
+                                   formatDifferenz(d.Differenz), formatDiffGlD(d.DiffGlD)};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_differences->setItem(r, c, item);
+        }
+    }
+    m_differences->scrollToBottom();
+}
+
+}  // namespace q::ui

@@ -1,0 +1,82 @@
+// The page "&Kursübersicht" of the main window: the inner pages "Kurs" (statistics,
+// info texts, rating picture and index, limit notice), "Gewinn" (the open
+// position), "Depotwerte", "Information" (notes, shown only when there are some) and
+// "Limits", and below them the price list, its second view with the calculated
+// columns (menu "Kursd&ifferenz berechnen") and the volume list. Filled by the
+// core's fill pass; no number is computed here.
+#pragma once
+
+#include "analysis/security_analysis.h"
+
+#include <QMap>
+#include <QWidget>
+#include <optional>
+
+class QCustomPlot;
+class QLabel;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+class QTextBrowser;
+
+namespace q::ui {
+
+class LotsPage;
+class RecordTableModel;
+class TAktienkurse;
+
+class OverviewPage final : public QWidget {
+    Q_OBJECT
+public:
+    OverviewPage(TAktienkurse& window, RecordTableModel* prices, RecordTableModel* volumes);
+
+    // Fills the page for `firma` (0: none): the lists, the fill pass with its writes
+    // (broken price rows deleted, the stored long average updated), the figures and
+    // the rating. A security with one price or none shows empty figures. A failure
+    // shows the database message in the status bar and leaves the figures empty.
+    void showSecurity(int firma);
+    // Shows or hides the second price view with "Differenz" and "DiffGlD".
+    void setDifferences(bool on);
+    bool differencesShown() const;
+
+    QTableView* priceGrid() const { return m_priceGrid; }
+    QTableView* volumeGrid() const { return m_volumeGrid; }
+    QTableWidget* differenceGrid() const { return m_differences; }
+    LotsPage* lotsPage() const { return m_lots; }
+    QTabWidget* innerPages() const { return m_inner; }
+    QCustomPlot* profitChart() const { return m_profit; }
+    // The text shown beside a caption of the panel ("Stochastik", "Mittelwert", …),
+    // and of "Bewertung", "Index" and "Limit erreicht".
+    QString figureText(const QString& caption) const;
+    const std::optional<SecurityAnalysis>& analysis() const { return m_analysis; }
+
+private:
+    QWidget* buildKursPage();
+    void clearFigures();
+    void showAnalysis(const SecurityAnalysis& a);
+    void fillDifferences();
+
+    TAktienkurse& m_window;
+    RecordTableModel* m_prices;
+    RecordTableModel* m_volumes;
+    int m_firma = 0;
+    std::optional<SecurityAnalysis> m_analysis;
+
+    QTabWidget* m_inner = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_picture = nullptr;
+    QLabel* m_limit = nullptr;
+    QLabel* m_position = nullptr;
+    QTextBrowser* m_notes = nullptr;
+    QWidget* m_notesPage = nullptr;
+    QWidget* m_profitPage = nullptr;
+    QCustomPlot* m_profit = nullptr;
+    LotsPage* m_lots = nullptr;
+    QMap<QString, QLabel*> m_figures;  // by caption
+    QTableView* m_priceGrid = nullptr;
+    QTableView* m_volumeGrid = nullptr;
+    QTableWidget* m_differences = nullptr;
+    QWidget* m_differencesBox = nullptr;
+};
+
+}  // namespace q::ui

@@ -1,0 +1,241 @@
+// The quote overview, the report page and the options dialog in the window, on the
+// sample data (five securities, one year of prices up to Friday 04.12.2026; today is
+// the Monday after).
+#include "analysis/security_analysis.h"
+#include "app/analysis_settings.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "store/firma_hooks.h"
+#include "ui/analysis/analysis_commands.h"
+#include "ui/analysis/rating_page.h"
+#include "ui/analysis/tanalyse.h"
+#include "ui/main_window.h"
+#include "ui/overview/overview_page.h"
+#include "ui/overview/security_search_bar.h"
+#include "ui/portfolio/portfolio_charts.h"
+#include "ui/custom_plot.h"
+#include "portfolio/bookings.h"
+#include "ui/portfolio/open_document.h"
+#include "ui/securities_model.h"
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QSpinBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+using namespace q;
+using namespace q::ui;
+
+namespace {
+
+class WindowAnalysis : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_home.ok());
+        setToday(QDate(2026, 12, 7));
+        setDocumentOpener([this](const QString& path) { opened << path; });
+    }
+    void TearDown() override {
+        setToday(QDate());
+        setDocumentOpener({});
+    }
+    std::unique_ptr<TAktienkurse> start() { return uitest::startMainWindow(m_home, ui); }
+    void appendPrice(Store& store, int firma, const QDate& day, double kurs) {
+        Table* aktien = *store.table("Aktien.db");
+        Record r = aktien->newRecord();
+        r.set("Firma", firma);
+        r.set("Datum", dayNumber(day));
+        r.set("Kurs", kurs);
+        ASSERT_TRUE(aktien->append(r).isOk());
+    }
+
+    uitest::SampleHome m_home;
+    ScriptedInteraction ui;
+    QStringList opened;
+};
+
+}  // namespace
+
+TEST_F(WindowAnalysis, SelectingASecurityFillsTheOverviewAndDeletesItsBrokenRows) {
+    auto w = start();
+    Store& store = w->session().store;
+    const int second = w->securitiesModel()->firmaAt(1);
+    // A row with a price of 0 among the sample's rows.
+    appendPrice(store, second, QDate(2026, 12, 5), 0);
+    ASSERT_TRUE(w->selectFirma(second));
+    OverviewPage* page = w->overviewPage();
+    ASSERT_TRUE(page->analysis().has_value());
+    const SecurityAnalysis& a = *page->analysis();
+    ASSERT_TRUE(a.fill.enoughPrices);
+    // The page shows what the fill pass gave, as it formats it.
+    EXPECT_EQ(page->figureText("Stochastik"), a.fill.info.stochastik.text);
+    EXPECT_FALSE(page->figureText("Stochastik").isEmpty());
+    EXPECT_EQ(page->figureText("Mittelwert"), a.fill.statistics.mittelwert.text);
+    EXPECT_EQ(page->figureText("Bewertung"), QString::number(a.rating->R));
+    EXPECT_FALSE(page->figureText("Index").isEmpty());
+    EXPECT_FALSE(page->findChild<QLabel*>("ratingPicture")->pixmap().isNull());
+    auto zero = (*store.table("Aktien.db"))->findKey({second, dayNumber(QDate(2026, 12, 5))});
+    ASSERT_TRUE(zero.isOk());
+    EXPECT_FALSE(zero->has_value());
+
+    // The second price view with the day's change.
+    w->analysisCommands().kursdifferenz()->setChecked(true);
+    ASSERT_TRUE(page->differencesShown());
+    QTableWidget* grid = page->differenceGrid();
+    ASSERT_EQ(grid->rowCount(), a.fill.count());
+    const int n = a.fill.count();
+    const double change = a.fill.prices[size_t(n - 1)] * 100 / a.fill.prices[size_t(n - 2)] - 100;
+    EXPECT_EQ(grid->item(n - 1, 2)->text(), formatGeneral(roundHalfEven(change, 2)) + " %");
+    uitest::screenshot(*w, "overview_page");
+
+    // A security with a single price shows empty figures, not the previous one's.
+    Table* firma = *store.table("Firma.db");
+    Record r = newSecurityRecord(*firma, "EUR");
+    r.set("FirmenName", "AAA Einzelkurs");
+    const int single = *appendSecurity(*firma, r);
+    appendPrice(store, single, QDate(2026, 12, 4), 7);
+    w->reopenViews();
+    ASSERT_TRUE(w->selectFirma(single));
+    EXPECT_TRUE(page->figureText("Stochastik").isEmpty());
+    EXPECT_TRUE(page->figureText("Bewertung").isEmpty());
+    w->close();
+}
+
+TEST_F(WindowAnalysis, AFavouriteWithoutANameGetsNoTabAndKeepsItsData) {
+    auto w = start();
+    Store& store = w->session().store;
+    const int third = w->securitiesModel()->firmaAt(2);
+    // Another program left a favourite without a name.
+    QProcess sqlite;
+    sqlite.start("sqlite3", {store.path("Firma.db"), QStringLiteral("UPDATE Firma SET FirmenName = '', Aktiv = 1 WHERE Firma = %1;").arg(third)});
+    ASSERT_TRUE(sqlite.waitForFinished());
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
+    w->reopenViews();
+    auto* tabs = w->findChild<QTabBar*>("favouriteTabs");
+    for (int i = 0; i < tabs->count(); ++i) EXPECT_NE(tabs->tabData(i).toInt(), third);
+    auto record = (*store.table("Firma.db"))->findKey({third});
+    ASSERT_TRUE(record.isOk());
+    EXPECT_TRUE(record->has_value());
+    auto prices = (*store.table("Aktien.db"))->count(Query::detailOf(third));
+    ASSERT_TRUE(prices.isOk());
+    EXPECT_GT(*prices, 200);
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheOptionsDialogWritesItsSettingsAndCancelKeepsThem) {
+    auto w = start();
+    Einstellungen& values = w->session().values;
+    uitest::onNextModal([](QDialog& d) {
+        auto& dialog = static_cast<TAnalyse&>(d);
+        dialog.presetButton(AnalysisPreset::Langfristig)->click();
+        dialog.reject();
+    });
+    w->analysisCommands().analyseParameter()->trigger();
+    EXPECT_EQ(analysisSettings(values).fill.ErsterGL, 5);
+
+    uitest::onNextModal([](QDialog& d) {
+        auto& dialog = static_cast<TAnalyse&>(d);
+        dialog.presetButton(AnalysisPreset::Kurzfristig)->click();
+        dialog.subPages()->setCurrentIndex(2);  // "Stochastik"
+        uitest::screenshot(dialog, "tanalyse");
+        dialog.accept();
+    });
+    w->analysisCommands().analyseParameter()->trigger();
+    const AnalysisSettings s = analysisSettings(values);
+    EXPECT_EQ(s.fill.ErsterGL, 3);
+    EXPECT_EQ(s.fill.ZweiterGL, 5);
+    EXPECT_EQ(s.rating.BewertStochWertP, 95);
+    EXPECT_EQ(s.rating.BewertStochWertM, 5);
+    // The overview was filled again with the short averages.
+    ASSERT_TRUE(w->overviewPage()->analysis().has_value());
+    EXPECT_EQ(w->overviewPage()->analysis()->fill.shortPeriod, 3);
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheReportPageRunsTheRatingAndIntradayAnalyseWritesTheTable) {
+    auto w = start();
+    RatingPage* page = w->ratingPage();
+    w->pages()->setCurrentIndex(w->pages()->indexOf(page->parentWidget()->parentWidget()));
+    page->entries()->setValue(5);
+    page->neueBerechnung()->click();
+    const QString work = w->session().dirs.work;
+    EXPECT_TRUE(QFile::exists(work + "Empfehl.rtf"));
+    const QString text = page->view()->toPlainText();
+    EXPECT_TRUE(text.contains("Diese Aktien könnten Sie kaufen")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Vorsicht bei diesen Aktien im Augenblick"));
+    EXPECT_EQ(analysisSettings(w->session().values).BewertTage, 5);
+    EXPECT_TRUE(w->statusText(0).contains("von 5 Wertpapieren bewertet")) << w->statusText(0).toStdString();
+    uitest::screenshot(*w, "rating_page");
+
+    ui.answers.push_back(Answer::Yes);
+    w->analysisCommands().intradayAnalyse()->trigger();
+    EXPECT_EQ(ui.questions.last(), "Soll die Analyse-Datei neu berechnet werden?");
+    EXPECT_TRUE(QFile::exists(work + "Analyse.db"));
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheSearchButtonsWalkOnAndOfferToStartAgain) {
+    auto w = start();
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(0)));
+    const auto name = [&] { return w->currentFirmenName(); };
+    ui.inputs.push_back(QString("bank"));
+    w->searchBar()->search(SearchKind::Name);
+    EXPECT_EQ(name(), "Lindholm Bank AG");
+    EXPECT_EQ(w->searchBar()->lastText(SearchKind::Name), "BANK");
+    ui.inputs.push_back(QString("ag"));
+    w->searchBar()->search(SearchKind::Name);
+    EXPECT_EQ(name(), "Nordlicht Software AG");
+    // Past the end: the question, and on Yes the walk goes on from the first.
+    ui.inputs.push_back(QString("maschinen"));
+    ui.answers.push_back(Answer::Yes);
+    w->searchBar()->search(SearchKind::Name);
+    EXPECT_EQ(ui.questions.last(), "Konnte Kurs nicht finden! Vom Anfang beginnen?");
+    EXPECT_EQ(name(), "Albrecht Maschinen AG");
+    // No hit and No: the walk ends on the last record.
+    ui.inputs.push_back(QString("XXXX"));
+    ui.answers.push_back(Answer::No);
+    w->searchBar()->search(SearchKind::Number);
+    EXPECT_EQ(name(), "Nordlicht Software AG");
+    w->close();
+}
+
+TEST_F(WindowAnalysis, AnOpenPositionShowsItsLineAndProfitBars) {
+    auto w = start();
+    const int firma = w->securitiesModel()->firmaAt(0);
+    ASSERT_TRUE(buy(w->session().store, {firma, QDate(2026, 11, 2), 10, 1.0, QString()}).isOk());
+    w->reopenViews();
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    ASSERT_TRUE(w->selectFirma(firma));
+    OverviewPage* page = w->overviewPage();
+    QTabWidget* inner = page->innerPages();
+    const int gewinn = [&] {
+        for (int i = 0; i < inner->count(); ++i)
+            if (inner->tabText(i) == "Gewinn") return i;
+        return -1;
+    }();
+    ASSERT_GE(gewinn, 0);
+    EXPECT_TRUE(inner->isTabVisible(gewinn));
+    const Position& p = page->analysis()->fill.position;
+    EXPECT_TRUE(page->findChild<QLabel*>("positionLine")->text().contains("Anteile: 10,00"));
+    // Bought at 1 per share, far below the sample's prices: a gain every day since.
+    ASSERT_FALSE(p.bars.empty());
+    EXPECT_TRUE(std::all_of(p.bars.begin(), p.bars.end(), [](const ProfitBar& b) { return b.gain(); }));
+    EXPECT_EQ(page->profitChart()->plottableCount(), 2);
+    EXPECT_EQ(static_cast<QCPBars*>(page->profitChart()->plottable(0))->data()->size(), int(p.bars.size()));
+    EXPECT_EQ(chartTitle(*page->profitChart()), w->currentFirmenName() + "(Gewinn)");
+    inner->setCurrentIndex(gewinn);
+    uitest::screenshot(*w, "overview_profit");
+
+    // A security without lots has no such page.
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    EXPECT_FALSE(inner->isTabVisible(gewinn));
+    w->close();
+}
