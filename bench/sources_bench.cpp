@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
 
         // Internet: every answer after `delay` ms, four requests at a time.
         {
-            sample::QuoteServer server;
+            ::sample::QuoteServer server;
             if (!server.listen()) throw std::runtime_error("kein Port frei");
             server.setFallback({200, "Date,Close\n2026-12-07,12.5\n", "text/csv", delay});
             auto store = freshStore(tmp.path() + "/internet/");
