@@ -24,6 +24,10 @@ InternetSettings internetSettings(const Session& session);
 // and saves the file. Fails Io naming the file.
 Status storeDvbSource(Session& session, const QString& source, int seconds, int pid);
 
+// Sets the daily price file `VTDatei` in effect and in the settings file, and saves
+// the file. Fails Io naming the file.
+Status storeDailyFile(Session& session, const QString& file);
+
 // Sets the station identifiers of slots 1 to 3 (`Sender1` … `Sender3`) in effect, in
 // the session's slots and in the settings file, and saves the file; an empty text
 // keeps the slot's identifier. Fails Io naming the file.

@@ -1,6 +1,7 @@
 #include "ui/main_menu.h"
 
 #include "ui/acquisition/price_source_commands.h"
+#include "ui/acquisition/sample_update_command.h"
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/analysis/analysis_commands.h"
 #include "ui/commands/backup_commands.h"
@@ -24,9 +25,10 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_dataDirectory(new DataDirectoryCommand(window)),
       m_view(new ViewCommands(window)),
       m_securities(new SecurityCommands(window)),
-      m_videotext(new VideotextCommands(window)),
       m_legacyImport(new LegacyImportCommand(window)),
-      m_sources(new PriceSourceCommands(window)) {
+      m_videotext(new VideotextCommands(window)),
+      m_sources(new PriceSourceCommands(window)),
+      m_sampleUpdate(new SampleUpdateCommand(window, *m_videotext)) {
     buildMenus();
     buildToolBars();
 }
@@ -71,7 +73,7 @@ void MainMenu::buildMenus() {
     kurse->addAction(m_sources->eingeben());
     kurse->addSeparator();
     kurse->addAction(m_sources->internet());
-    unavailable(kurse, QStringLiteral("&Beispieldatenbank aktualisieren"), "F7");
+    kurse->addAction(m_sampleUpdate->action());
     kurse->addAction(m_sources->neuerMarkt());
     kurse->addAction(m_sources->importWertpapiere());
 
@@ -196,6 +198,7 @@ void MainMenu::applyValues(const Einstellungen& values) {
     m_backup->applyValues(values);
     m_view->applyValues(values);
     m_window.analysisCommands().applyValues(values);
+    m_sampleUpdate->findProgram();
     const QStringList& names = m_window.session().watchNames;
     for (int k = 0; k < m_watchMenus.size(); ++k) {
         // An empty name hides the list's entries.

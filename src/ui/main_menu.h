@@ -18,6 +18,7 @@ class BackupCommands;
 class DataDirectoryCommand;
 class LegacyImportCommand;
 class PriceSourceCommands;
+class SampleUpdateCommand;
 class SecurityCommands;
 class TAktienkurse;
 class ViewCommands;
@@ -40,6 +41,7 @@ public:
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
     VideotextCommands& videotext() { return *m_videotext; }
     PriceSourceCommands& sources() { return *m_sources; }
+    SampleUpdateCommand& sampleUpdate() { return *m_sampleUpdate; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -60,6 +62,7 @@ private:
     LegacyImportCommand* m_legacyImport;
     VideotextCommands* m_videotext;
     PriceSourceCommands* m_sources;
+    SampleUpdateCommand* m_sampleUpdate;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

@@ -4,6 +4,7 @@
 #include "base/formats.h"
 #include "ui/acquisition/intraday_page.h"
 #include "ui/acquisition/price_source_commands.h"
+#include "ui/acquisition/sample_update_command.h"
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/view_commands.h"
@@ -357,7 +358,7 @@ void TAktienkurse::showEvent(QShowEvent* event) {
 void TAktienkurse::afterShown() {
     if (m_session.firstStart && !m_session.unattended &&
         m_ui->ask(QStringLiteral("Quintara"), QStringLiteral("Neue Kurse=>Beispieldatenbank aktualisieren")) == Answer::Yes)
-        showStatus(QStringLiteral("Beispieldatenbank aktualisieren: noch nicht verfügbar"));
+        m_menu->sampleUpdate().firstStart();
     if (m_commandLine.delayedStart) m_delayedStart.start();
 }
 

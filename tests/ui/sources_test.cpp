@@ -4,6 +4,7 @@
 #include "sample/quote_server.h"
 #include "ui/acquisition/eingabe_kurs.h"
 #include "ui/acquisition/intraday_page.h"
+#include "ui/acquisition/sample_update_command.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
 #include "ui_test_support.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -146,4 +148,45 @@ TEST_F(PriceSources, TheAutomaticStartPollsOnTheIntradayTab) {
     EXPECT_EQ(w->pages()->currentWidget(), page->parentWidget());
     EXPECT_TRUE(page->polling());
     page->Stop();
+}
+
+TEST_F(PriceSources, TheSampleUpdateRunsTheProgramWithoutBlockingAndBooksItsFile) {
+    QString name;
+    int firma = 0;
+    double kurs = 0;
+    {
+        ScriptedInteraction ui;
+        auto w = uitest::startMainWindow(m_home, ui);
+        EXPECT_FALSE(w->menu().action("&Beispieldatenbank aktualisieren")->isVisible());
+        Record first = firstSecurity(*w);
+        name = first.value("ZDF").toString();
+        firma = first.value("Firma").toInt();
+        kurs = lastPrice(*w, firma);
+    }
+    QDir().mkpath(m_home.home() + "/bin");
+    QFile program(m_home.home() + "/bin/beispielkurse");
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    // Writes the first security's last price again, for the run's day.
+    program.write("#!/bin/sh\ncd \"$(dirname \"$0\")/..\"\nprintf '" + name.toUtf8() + "\\t" + formatAmount(kurs, 2).toUtf8() +
+                  "\\r\\n' > aktien.txt\n");
+    program.close();
+    program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+
+    ScriptedInteraction ui;
+    auto w = uitest::startMainWindow(m_home, ui);
+    QAction* action = w->menu().action("&Beispieldatenbank aktualisieren");
+    ASSERT_TRUE(action->isVisible());
+    SampleUpdateCommand& command = w->menu().sampleUpdate();
+    QSignalSpy done(&command, &SampleUpdateCommand::done);
+    // "No" leaves everything as it was.
+    ui.answers = {Answer::No};
+    action->trigger();
+    EXPECT_FALSE(command.running());
+    ui.answers = {Answer::Yes};
+    action->trigger();
+    EXPECT_EQ(ui.titles.last(), "Kursdaten der Beispieldatenbank aktualisieren (keine Haftung für Verfügbarkeit und Richtigkeit der Kurse)");
+    ASSERT_TRUE(done.wait(20000));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
+    EXPECT_EQ(w->session().values.text("VTDatei"), w->session().dirs.install + "aktien.txt");
+    EXPECT_EQ(priceOn(*w, firma, kMonday), kurs);
 }

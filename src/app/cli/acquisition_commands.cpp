@@ -7,6 +7,7 @@
 #include "acquisition/page_config.h"
 #include "acquisition/page_route.h"
 #include "acquisition/page_sources.h"
+#include "acquisition/sample_update.h"
 #include "acquisition/scripts.h"
 #include "acquisition/stations.h"
 #include "app/acquisition_settings.h"
@@ -36,6 +37,24 @@ Outcome runRead(Context& c) {
     describeReadReport(r, out);
     if (r.fileDeleted) out.lines << QStringLiteral("Datei gelöscht: %1").arg(r.source);
     out.json[QStringLiteral("fileDeleted")] = r.fileDeleted;
+    return out;
+}
+
+Outcome runSampleUpdate(Context& c) {
+    Outcome out;
+    if (!startForJob(c, out, true)) return out;
+    Session& s = c.session;
+    const QString program = sampleProgram(s.dirs.install);
+    if (program.isEmpty()) return failed(sampleProgramMissing(s.dirs.install));
+    auto last = lastPriceDate(s.store);
+    if (!last) return failed(last.status());
+    if (Status st = storeDailyFile(s, sampleDailyFile(s.dirs.install)); !st) return failed(st);
+    if (Status st = runSampleProgram(program, sampleArguments(*last), c.progress); !st) return failed(st);
+    ReadingSettings settings = readingSettingsOf(c);
+    settings.bestaetigen = false;
+    ReadingHooks hooks;
+    const ReadReport r = bookDailyFile(s.store, settings.vtDatei, settings, hooks, c.progress);
+    describeReadReport(r, out);
     return out;
 }
 
@@ -261,6 +280,12 @@ std::vector<Command> acquisitionCommands() {
          "Fehlt die Datei, wird mit --yes erst die DVB-Quelle aufgenommen (capture).\n"
          "  --alle   nicht zugeordnete Namen als neue Wertpapiere aufnehmen",
          runRead, ArgSpec{{{"--alle", false}}, 0, 1}},
+        {"sample-update", "Beispieldatenbank aktualisieren (F7)",
+         "sample-update\n"
+         "Trägt INSTALLATION/aktien.txt als Kursdatei (VTDatei) ein, startet das Programm\n"
+         "bin/beispielkurse mit \"/K\" und dem Tag des letzten gespeicherten Kurses, wartet\n"
+         "auf sein Ende und bucht dann die Kursdatei wie read.",
+         runSampleUpdate, ArgSpec{{}, 0, 0}},
         {"read-pages", "Kurse seitenweise vom Empfänger lesen (Kurseladen)",
          "read-pages [--intraday] [--ts DATEI|GERÄT] [--neue] [--korrektur]\n"
          "Liest die Tagesseiten (TVAktiv.DB) mit ihren Masken und bucht Tages- und Intraday-\n"
