@@ -80,12 +80,13 @@ Status storeDvbSource(Session& s, const QString& source, int seconds, int pid) {
     return s.settings.save();
 }
 
-Status storeDailyFile(Session& s, const QString& file) {
-    const QString name = QStringLiteral("VTDatei");
-    s.values.set(name, SettingValue::text(file));
-    s.settings.write(SettingsStore::kMainKey, name, SettingValue::text(file));
+Status storeSetting(Session& s, const QString& name, const SettingValue& value) {
+    s.values.set(name, value);
+    s.settings.write(SettingsStore::kMainKey, name, value);
     return s.settings.save();
 }
+
+Status storeDailyFile(Session& s, const QString& file) { return storeSetting(s, QStringLiteral("VTDatei"), SettingValue::text(file)); }
 
 Status storeStations(Session& s, const QStringList& identifiers) {
     for (int i = 0; i < 3 && i < identifiers.size(); ++i) {

@@ -24,8 +24,11 @@ InternetSettings internetSettings(const Session& session);
 // and saves the file. Fails Io naming the file.
 Status storeDvbSource(Session& session, const QString& source, int seconds, int pid);
 
-// Sets the daily price file `VTDatei` in effect and in the settings file, and saves
-// the file. Fails Io naming the file.
+// Sets the value in effect and in the settings file, and saves the file. Fails Io
+// naming the file.
+Status storeSetting(Session& session, const QString& name, const SettingValue& value);
+
+// storeSetting() of the daily price file `VTDatei`.
 Status storeDailyFile(Session& session, const QString& file);
 
 // Sets the station identifiers of slots 1 to 3 (`Sender1` … `Sender3`) in effect, in

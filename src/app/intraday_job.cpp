@@ -69,6 +69,19 @@ ReadReport pollFetch(Session& session, PollSource source, bool dailyPrices, cons
     return report;
 }
 
+PollSource storedPollSource(const Session& session) {
+    switch (session.values.integer(QStringLiteral("IntradayQuelle"))) {
+    case 1: return PollSource::Internet;
+    case 2: return PollSource::Network;
+    default: return PollSource::Teletext;
+    }
+}
+
+Status storePollSource(Session& session, PollSource source) {
+    const int n = source == PollSource::Internet ? 1 : source == PollSource::Network ? 2 : 0;
+    return storeSetting(session, QStringLiteral("IntradayQuelle"), SettingValue::integer(n));
+}
+
 std::optional<PollSource> pollSourceNamed(const QString& name) {
     const QString n = name.trimmed().toLower();
     if (n == QLatin1String("teletext")) return PollSource::Teletext;

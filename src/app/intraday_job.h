@@ -29,6 +29,12 @@ Result<bool> archiveStaleIntraday(Session& session, const QDate& today);
 ReadReport pollFetch(Session& session, PollSource source, bool dailyPrices, const PollOptions& options, Interaction& ui,
                      ReadingHooks& hooks, Progress& progress);
 
+// The source the intraday tab chose last (`IntradayQuelle`: 0 teletext, 1 Internet,
+// 2 network folder); teletext when the value is out of range.
+PollSource storedPollSource(const Session& session);
+// Sets `IntradayQuelle` in effect and in the settings file. Fails Io naming the file.
+Status storePollSource(Session& session, PollSource source);
+
 // "teletext", "internet", "network" (as the command line names them); nullopt otherwise.
 std::optional<PollSource> pollSourceNamed(const QString& name);
 

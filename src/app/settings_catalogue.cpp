@@ -122,6 +122,9 @@ QList<SettingEntry> buildCatalogue() {
     b.fixed("DVBQuelle", text(""));
     b.fixed("DVBSekunden", integer(60));
     b.fixed("DVBPID", integer(0));
+    // The intraday tab's source (0 teletext, 1 Internet, 2 network folder), which the
+    // automatic start polls too.
+    b.fixed("IntradayQuelle", integer(0));
 
     b.group(SettingGroup::View);
     b.computed("Datum", T::DateTime, C::ViewAndDates);

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -189,4 +190,21 @@ TEST_F(PriceSources, TheSampleUpdateRunsTheProgramWithoutBlockingAndBooksItsFile
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
     EXPECT_EQ(w->session().values.text("VTDatei"), w->session().dirs.install + "aktien.txt");
     EXPECT_EQ(priceOn(*w, firma, kMonday), kurs);
+}
+
+TEST_F(PriceSources, TheIntradaySourceChosenOnTheTabIsPolledByTheNextStart) {
+    {
+        ScriptedInteraction ui;
+        auto w = uitest::startMainWindow(m_home, ui);
+        // Teletext -> Internet -> network folder.
+        w->intradayPage()->nextSource();
+        w->intradayPage()->nextSource();
+    }
+    ScriptedInteraction ui;
+    auto w = uitest::startMainWindow(m_home, ui);
+    IntradayPage* page = w->intradayPage();
+    page->Start();
+    EXPECT_EQ(page->poller().source(), PollSource::Network);
+    EXPECT_EQ(page->findChild<QToolButton*>("source")->text(), "NET");
+    page->Stop();
 }

@@ -127,7 +127,8 @@ Outcome runInternet(Context& c) {
 Outcome runPoll(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    const auto source = pollSourceNamed(c.args.has(QStringLiteral("--source")) ? c.args.value(QStringLiteral("--source")) : QStringLiteral("teletext"));
+    const auto source = c.args.has(QStringLiteral("--source")) ? pollSourceNamed(c.args.value(QStringLiteral("--source")))
+                                                               : std::optional(storedPollSource(c.session));
     if (!source) return failed(Status::invalid(QStringLiteral("--source muss teletext, internet oder network sein")));
     auto interval = c.args.integer(QStringLiteral("--interval"));
     if (!interval) return failed(interval.status());

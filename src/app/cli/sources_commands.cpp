@@ -205,7 +205,8 @@ std::vector<Command> sourcesCommands() {
          "Liest alle N Minuten (N = 0: alle 5 Sekunden; erster Lauf nach 5 Sekunden) und schreibt\n"
          "Intraday-Kurse. Ist der neueste Intraday-Kurs älter als heute, wird der Tag vorher im\n"
          "Intraday-Verzeichnis archiviert. --now: die Uhr beginnt dort und läuft ohne Warten\n"
-         "(Probelauf). SIGTERM beendet den Befehl nach der laufenden Buchung.",
+         "(Probelauf). Ohne --source die im Intraday-Reiter gewählte Quelle (IntradayQuelle).\n"
+         "SIGTERM beendet den Befehl nach der laufenden Buchung.",
          runPoll, ArgSpec{{{"--source", true}, {"--list", true}, {"--interval", true}, {"--runs", true}, {"--until", true}, {"--now", true},
                            {"--new-securities", false}, {"--favourites", false}}, 0, 0}},
         {"intraday-commit", "akt. Kurse in Datenbank eintragen",

@@ -119,6 +119,8 @@ void IntradayPage::showState() {
 }
 
 void IntradayPage::Start() {
+    // The chosen source, as the source button last stored it (the automatic start too).
+    m_poller->setSource(storedPollSource(m_window.session()));
     m_poller->start();
     showState();
 }
@@ -138,6 +140,7 @@ void IntradayPage::nextSource() {
                         : m_poller->source() == PollSource::Internet ? PollSource::Network
                                                                      : PollSource::Teletext);
     m_interval->setValue(0);
+    if (Status st = storePollSource(m_window.session(), m_poller->source()); !st) m_window.showStatus(st.message());
     showState();
 }
 
