@@ -2,6 +2,7 @@
 #include "base/formats.h"
 #include "store/firma_hooks.h"
 #include "store/list_tables.h"
+#include "ui/dialogs/wexportcsv.h"
 #include "ui/dialogs/datumwahl.h"
 #include "ui/dialogs/firmeneingabe.h"
 #include "ui/dialogs/information.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QListWidget>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -163,4 +165,28 @@ TEST(Information, ShowsTheVersionText) {
                   d.accept();
               }),
               1);
+}
+
+TEST(ColumnWindow, ShowsTheHeaderPrefilledAndReturnsTheChosenColumns) {
+    const QStringList header = {"Datum", "Eröffnungskurs", "Hoch", "Tief", "Schlusskurs", "Volumen"};
+    TWExportcsv w(header, {0, 4, 5});
+    EXPECT_EQ(w.windowTitle(), "Position von Datum und Kurs");
+    EXPECT_EQ(w.findChild<QListWidget*>("fields")->count(), 6);
+    auto* kurs = w.findChild<QComboBox*>("kurs");
+    auto* volumen = w.findChild<QComboBox*>("volumen");
+    EXPECT_EQ(kurs->currentText(), "5: Schlusskurs");
+    EXPECT_EQ(volumen->currentText(), "6: Volumen");
+    // The opening price instead, and no volume.
+    kurs->setCurrentIndex(1);
+    volumen->setCurrentIndex(0);
+    const HistoryColumns chosen = w.columns();
+    EXPECT_EQ(chosen.datum, 0);
+    EXPECT_EQ(chosen.kurs, 1);
+    EXPECT_EQ(chosen.volumen, -1);
+    QPushButton* start = nullptr;
+    for (QPushButton* b : w.findChildren<QPushButton*>())
+        if (b->text() == "Import starten") start = b;
+    ASSERT_NE(start, nullptr);
+    const int result = uitest::execWith(w, [start](QDialog&) { start->click(); });
+    EXPECT_EQ(result, QDialog::Accepted);
 }

@@ -13,6 +13,7 @@
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/acquisition/window_hooks.h"
 #include "ui/dialogs/datumwahl.h"
+#include "ui/dialogs/wexportcsv.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
 #include "ui/status_progress.h"
@@ -165,6 +166,15 @@ void PriceSourceCommands::ImportWertpapiere1Click() {
         const QString sep = QInputDialog::getItem(&m_window, QStringLiteral("Wählen Sie das Trennzeichen"), QStringLiteral("Trennzeichen:"), choices, 0, false, &ok);
         if (!ok) return;
         options.separator = sep == choices[1] ? QLatin1Char('\t') : sep == choices[2] ? QLatin1Char(',') : QLatin1Char(';');
+    }
+    if (historyFormatOf(file) == HistoryFormat::WebExport) {
+        // The user checks the columns the program found in the header.
+        auto found = readHistory(file, options);
+        if (found && !found->header.isEmpty()) {
+            TWExportcsv columns(found->header, found->columns, &m_window);
+            if (columns.exec() != QDialog::Accepted) return;
+            options.columns = columns.columns();
+        }
     }
     const Result<HistoryReport> report = [&] {
         WaitCursor wait;
