@@ -46,7 +46,7 @@ ReadReport pollFetch(Session& session, PollSource source, bool dailyPrices, cons
             report.status = pageSource.status();
             return report;
         }
-        return Kurseladen(session.store, s, **pageSource, PageRunOptions{kIntradayPages, dailyPrices, options.takeUpNew, false}, ui, hooks,
+        return Kurseladen(session.store, s, **pageSource, PageRunOptions{kIntradayPages, dailyPrices, options.takeUpNew, options.correction}, ui, hooks,
                           progress);
     }
     case PollSource::Internet: {

@@ -15,6 +15,7 @@ struct PollOptions {
     bool takeUpNew = false;   // "Es werden neue Wertpapiere/Kurse aufgenommen"
     bool favourites = false;  // "F": only securities marked as favourites (Internet)
     QString stream;           // teletext: a transport stream instead of the set source
+    bool correction = false;  // teletext, "K": offer to rename changed station names
 };
 
 // Archives the day's intraday prices (intradayRollover()) when the newest one in

@@ -206,5 +206,9 @@ TEST_F(PriceSources, TheIntradaySourceChosenOnTheTabIsPolledByTheNextStart) {
     page->Start();
     EXPECT_EQ(page->poller().source(), PollSource::Network);
     EXPECT_EQ(page->findChild<QToolButton*>("source")->text(), "NET");
+    auto* correction = page->findChild<QToolButton*>("correction");
+    ASSERT_NE(correction, nullptr);
+    EXPECT_TRUE(correction->isCheckable());
+    EXPECT_EQ(correction->toolTip(), "Korrekturmodus => es wird versucht geänderte TV-Kennungen anzupassen");
     page->Stop();
 }

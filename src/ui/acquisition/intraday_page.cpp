@@ -67,6 +67,11 @@ IntradayPage::IntradayPage(TAktienkurse& window, QWidget* parent) : QWidget(pare
     m_favourites->setText(QStringLiteral("F"));
     m_favourites->setCheckable(true);
     m_favourites->setToolTip(QStringLiteral("F in Rot: es werden nur die als Favorit markierten Wertpapiere eingelesen"));
+    m_correction = new QToolButton(this);
+    m_correction->setObjectName(QStringLiteral("correction"));
+    m_correction->setText(QStringLiteral("K"));
+    m_correction->setCheckable(true);
+    m_correction->setToolTip(QStringLiteral("Korrekturmodus => es wird versucht geänderte TV-Kennungen anzupassen"));
     m_interval = new QSpinBox(this);
     m_interval->setRange(0, 60);
     m_interval->setToolTip(QStringLiteral("Aktualisierungs-Interval in Minuten"));
@@ -92,7 +97,7 @@ IntradayPage::IntradayPage(TAktienkurse& window, QWidget* parent) : QWidget(pare
     m_poller->setInterval(m_interval->value());
 
     auto* row = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_start, m_interval, m_source, m_newSecurities, m_favourites, neu, eintragen, protokoll})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_start, m_interval, m_source, m_newSecurities, m_favourites, m_correction, neu, eintragen, protokoll})
         row->addWidget(w);
     row->addStretch();
     auto* layout = new QVBoxLayout(this);
@@ -147,7 +152,7 @@ void IntradayPage::nextSource() {
 Status IntradayPage::fetch(PollSource source, bool dailyPrices) {
     m_log->clear();
     WindowHooks hooks(m_window);
-    const PollOptions options{QString(), m_newSecurities->isChecked(), m_favourites->isChecked(), QString()};
+    const PollOptions options{QString(), m_newSecurities->isChecked(), m_favourites->isChecked(), QString(), m_correction->isChecked()};
     showState();
     const ReadReport report = pollFetch(m_window.session(), source, dailyPrices, options, m_window.interaction(), hooks, m_window.progress());
     m_window.progressDone();

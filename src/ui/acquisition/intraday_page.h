@@ -56,6 +56,7 @@ private:
     QPushButton* m_start;
     QToolButton* m_source;
     QToolButton* m_newSecurities;
+    QToolButton* m_correction;
     QToolButton* m_favourites;
     QSpinBox* m_interval;
     QPlainTextEdit* m_log;
