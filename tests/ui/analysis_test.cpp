@@ -20,6 +20,7 @@
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -28,6 +29,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
@@ -179,6 +181,27 @@ TEST_F(WindowAnalysis, TheReportPageRunsTheRatingAndIntradayAnalyseWritesTheTabl
     w->analysisCommands().intradayAnalyse()->trigger();
     EXPECT_EQ(ui.questions.last(), "Soll die Analyse-Datei neu berechnet werden?");
     EXPECT_TRUE(QFile::exists(work + "Analyse.db"));
+    EXPECT_FALSE(w->isMinimized());  // no companion program installed: nothing more
+
+    // With the companion analysis program in the installation's "Bin" folder it starts
+    // with "/A" and the window steps aside.
+    const QString install = w->session().dirs.install;
+    QDir(install).mkdir("Bin");
+    const QString program = install + "Bin/Analyse";
+    const QString marker = install + "companion-args.txt";
+    {
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QString("#!/bin/sh\necho \"$@\" > '%1'\n").arg(marker).toUtf8());
+    }
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ui.answers.push_back(Answer::Yes);
+    w->analysisCommands().intradayAnalyse()->trigger();
+    EXPECT_TRUE(w->isMinimized());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(marker).size() > 0; }, 10000));
+    QFile args(marker);
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(args.readAll().trimmed(), "/A");
     w->close();
 }
 

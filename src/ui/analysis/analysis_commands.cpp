@@ -1,6 +1,7 @@
 #include "ui/analysis/analysis_commands.h"
 
 #include "app/analysis_settings.h"
+#include "app/directories.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/analysis/tanalyse.h"
 #include "ui/main_window.h"
@@ -8,8 +9,11 @@
 #include "ui/securities_model.h"
 
 #include <QAction>
+#include <QProcess>
 
 namespace q::ui {
+
+const QString AnalysisCommands::kCompanionAnalysis = QStringLiteral("analyse");
 
 AnalysisCommands::AnalysisCommands(TAktienkurse& window)
     : QObject(&window),
@@ -37,7 +41,12 @@ void AnalysisCommands::IntradayAnalyse() {
     if (m_window.interaction().ask(QStringLiteral("Analyse-Datei neu berechnen?"),
                                    QStringLiteral("Soll die Analyse-Datei neu berechnet werden?")) != Answer::Yes)
         return;
-    if (m_page) m_page->Berechnen(true);
+    if (!m_page || !m_page->Berechnen(true)) return;
+    // The companion analysis program reads the fresh table; without it the table
+    // simply waits for its next start.
+    const QString program = companionProgram(m_window.session().dirs.install, kCompanionAnalysis);
+    if (program.isEmpty() || !QProcess::startDetached(program, {QStringLiteral("/A")})) return;
+    m_window.showMinimized();
 }
 
 void AnalysisCommands::applyValues(const Einstellungen& values) {
