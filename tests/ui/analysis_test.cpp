@@ -16,6 +16,7 @@
 #include "ui/custom_plot.h"
 #include "portfolio/bookings.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/portfolio/wertentwicklung.h"
 #include "ui/securities_model.h"
 #include "ui_test_support.h"
 
@@ -24,7 +25,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -260,5 +263,45 @@ TEST_F(WindowAnalysis, AnOpenPositionShowsItsLineAndProfitBars) {
     // A security without lots has no such page.
     ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
     EXPECT_FALSE(inner->isTabVisible(gewinn));
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheValueDevelopmentWindowFollowsTheSecurityAndItsSlider) {
+    auto w = start();
+    const int firma = w->securitiesModel()->firmaAt(0);
+    // Ten shares at 50, today's price 60: the slider starts at +20 % (200 tenths).
+    ASSERT_TRUE(buy(w->session().store, {firma, QDate(2026, 11, 2), 10, 50.0, QString()}).isOk());
+    appendPrice(w->session().store, firma, QDate(2026, 12, 7), 60.0);
+    w->reopenViews();
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    ASSERT_TRUE(w->selectFirma(firma));
+    OverviewPage* page = w->overviewPage();
+    Wertentwicklung* dev = page->development();
+    EXPECT_FALSE(dev->isVisible());
+    EXPECT_EQ(dev->windowTitle(), w->currentFirmenName() + " Gewinnberechnung");
+    EXPECT_EQ(dev->slider()->value(), 200);
+    EXPECT_EQ(dev->gainLine()->text(), " Kurs: 60,00  Ankauf: 50,00  Diff: 20,00%   100,00");
+    EXPECT_EQ(dev->currentLine()->text(), " Kurs: 60,00  Akt.Kurs: 60,00  Diff: 0,0%   0,00");
+
+    // The slider at −10.5 %: 44.75, both lines a loss in red.
+    dev->slider()->setValue(-105);
+    EXPECT_EQ(dev->gainLine()->text(), " Kurs: 44,75  Ankauf: 50,00  Diff: -10,50%   -52,50");
+    EXPECT_TRUE(dev->currentLine()->styleSheet().contains("red"));
+
+    // The button beside the position line takes the selected price row's price and
+    // shows the window without blocking the main window.
+    dev->setCurrentPrice(0);
+    EXPECT_EQ(dev->gainLine()->text(), " ");
+    page->priceGrid()->setCurrentIndex(page->priceGrid()->model()->index(page->priceGrid()->model()->rowCount() - 1, 0));
+    page->developmentButton()->click();
+    EXPECT_TRUE(dev->isVisible());
+    EXPECT_FALSE(dev->isModal());
+    EXPECT_EQ(dev->currentLine()->text(), " Kurs: 44,75  Akt.Kurs: 60,00  Diff: -25,4%   -152,50");
+    uitest::screenshot(*dev, "value_development");
+
+    // A security without lots: no shares, the trial price moves from its own price.
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    EXPECT_EQ(dev->slider()->value(), 0);
+    EXPECT_TRUE(dev->gainLine()->text().endsWith("   0,00"));
     w->close();
 }

@@ -12,6 +12,7 @@
 #include "ui/portfolio/portfolio_charts.h"
 #include "ui/custom_plot.h"
 #include "ui/portfolio/lots_page.h"
+#include "ui/portfolio/wertentwicklung.h"
 #include "ui/record_model.h"
 #include "ui/status_progress.h"
 
@@ -25,6 +26,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace q::ui {
@@ -66,18 +68,31 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     m_inner = new QTabWidget(this);
     m_inner->addTab(buildKursPage(), QStringLiteral("Kurs"));
     auto* gewinn = new QWidget(m_inner);
-    m_position = new QLabel(gewinn);
-    m_position->setObjectName(QStringLiteral("positionLine"));
-    m_position->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* gewinnLayout = new QVBoxLayout(gewinn);
     m_profit = new QCustomPlot(gewinn);
     m_profit->setObjectName(QStringLiteral("profitChart"));
-    gewinnLayout->addWidget(m_position);
-    gewinnLayout->addWidget(m_profit, 1);
+    (new QVBoxLayout(gewinn))->addWidget(m_profit, 1);
     m_profitPage = gewinn;
     m_inner->addTab(gewinn, QStringLiteral("Gewinn"));
+    // "Depotwerte": the position line, with the small button to the value
+    // development window at its left, above the lots.
+    auto* depot = new QWidget(m_inner);
+    auto* depotLayout = new QVBoxLayout(depot);
+    auto* line = new QHBoxLayout;
+    m_development = new Wertentwicklung(&window);
+    m_developmentButton = new QToolButton(depot);
+    m_developmentButton->setObjectName(QStringLiteral("developmentButton"));
+    m_developmentButton->setText(QStringLiteral("%"));
+    m_developmentButton->setToolTip(QStringLiteral("Wertentwicklung"));
+    connect(m_developmentButton, &QToolButton::clicked, this, &OverviewPage::showDevelopment);
+    m_position = new QLabel(depot);
+    m_position->setObjectName(QStringLiteral("positionLine"));
+    m_position->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line->addWidget(m_developmentButton);
+    line->addWidget(m_position, 1);
+    depotLayout->addLayout(line);
     m_lots = new LotsPage(window);
-    m_inner->addTab(m_lots, QStringLiteral("Depotwerte"));
+    depotLayout->addWidget(m_lots, 1);
+    m_inner->addTab(depot, QStringLiteral("Depotwerte"));
     m_notesPage = new QWidget(m_inner);
     m_notes = new QTextBrowser(m_notesPage);
     m_notes->setOpenExternalLinks(true);
@@ -168,6 +183,20 @@ QString OverviewPage::figureText(const QString& caption) const {
     return label ? label->text() : QString();
 }
 
+void OverviewPage::showDevelopment() {
+    // The price of the selected row of the price list; nothing while it is empty.
+    if (m_firma <= 0 || m_prices->rowCount() == 0) return;
+    int column = -1;
+    for (int i = 0; i < m_prices->columns().size(); ++i)
+        if (m_prices->columns()[i].field.compare(QStringLiteral("Kurs"), Qt::CaseInsensitive) == 0) column = i;
+    if (column < 0) return;
+    const QModelIndex current = m_priceGrid->currentIndex();
+    const int row = current.isValid() ? current.row() : m_prices->rowCount() - 1;
+    m_development->setCurrentPrice(m_prices->rawValue(row, column).toDouble());
+    m_development->show();
+    m_development->raise();
+}
+
 bool OverviewPage::differencesShown() const { return m_differencesBox->isVisibleTo(this); }
 
 void OverviewPage::setDifferences(bool on) {
@@ -180,6 +209,7 @@ void OverviewPage::clearFigures() {
     m_picture->clear();
     m_limit->hide();
     m_position->clear();
+    m_development->setSecurity(QStringLiteral("Wertentwicklung"), 0, 0, 0, 0);
     m_inner->setTabVisible(m_inner->indexOf(m_notesPage), false);
     m_inner->setTabVisible(m_inner->indexOf(m_profitPage), false);
     m_differences->setRowCount(0);
@@ -253,6 +283,8 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
         m_limit->show();
     }
     m_position->setText(f.position.line);
+    m_development->setSecurity(s.FirmenName + QStringLiteral(" Gewinnberechnung"), f.position.shares, f.position.meanBuyPrice,
+                               f.lastPrice, f.position.slider);
     // The page with the profit bars is there while shares are held.
     m_inner->setTabVisible(m_inner->indexOf(m_profitPage), f.position.showProfitPage);
     if (f.position.hasLots) showProfitBars(*m_profit, f.position.bars, f.position.chartTitle);
