@@ -9,6 +9,7 @@
 #include "ui/analysis/analysis_commands.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/analysis/tanalyse.h"
+#include "ui/dialogs/spalten_edit.h"
 #include "ui/main_window.h"
 #include "ui/overview/overview_page.h"
 #include "ui/overview/security_search_bar.h"
@@ -24,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QSlider>
 #include <QSpinBox>
@@ -263,6 +265,52 @@ TEST_F(WindowAnalysis, AnOpenPositionShowsItsLineAndProfitBars) {
     // A security without lots has no such page.
     ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
     EXPECT_FALSE(inner->isTabVisible(gewinn));
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheColumnEditorRebuildsThePriceList) {
+    auto w = start();
+    const int firma = w->securitiesModel()->firmaAt(0);
+    ASSERT_TRUE(w->selectFirma(firma));
+    OverviewPage* page = w->overviewPage();
+    QTableView* grid = page->priceGrid();
+    const int rows = grid->model()->rowCount();
+    ASSERT_GT(rows, 0);
+    QAction* edit = nullptr;
+    for (QAction* a : grid->actions())
+        if (a->text() == "Spalten bearbeiten") edit = a;
+    ASSERT_NE(edit, nullptr);
+
+    // Kurs out, Firma in after Datum, then Kurs back at the end.
+    uitest::onNextModal([&](QDialog& d) {
+        auto& editor = static_cast<TSpaltenEdit&>(d);
+        editor.tableFields()->setCurrentRow(1);
+        editor.takeOut()->click();
+        editor.tableFields()->setCurrentRow(0);
+        editor.databaseFields()->setCurrentItem(editor.databaseFields()->findItems("Firma", Qt::MatchExactly).value(0));
+        editor.takeIn()->click();
+        editor.databaseFields()->setCurrentItem(editor.databaseFields()->findItems("Kurs", Qt::MatchExactly).value(0));
+        editor.takeIn()->click();
+        d.accept();
+    });
+    edit->trigger();
+    QAbstractItemModel* model = grid->model();
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Datum");
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Firma");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Kurs");
+    EXPECT_EQ(model->rowCount(), rows);
+    EXPECT_EQ(model->index(0, 1).data().toString(), QString::number(firma));
+
+    // Cancel leaves the list as it is.
+    uitest::onNextModal([](QDialog& d) {
+        auto& editor = static_cast<TSpaltenEdit&>(d);
+        editor.tableFields()->setCurrentRow(0);
+        editor.takeOut()->click();
+        d.reject();
+    });
+    edit->trigger();
+    EXPECT_EQ(model->columnCount(), 3);
     w->close();
 }
 

@@ -11,11 +11,14 @@
 #include "ui/page_widgets.h"
 #include "ui/portfolio/portfolio_charts.h"
 #include "ui/custom_plot.h"
+#include "ui/dialogs/spalten_edit.h"
+#include "ui/grid_layout.h"
 #include "ui/portfolio/lots_page.h"
 #include "ui/portfolio/wertentwicklung.h"
 #include "ui/record_model.h"
 #include "ui/status_progress.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -59,6 +62,9 @@ QString limitStyle(LimitNotice notice) {
     return notice == LimitNotice::BelowLower ? QStringLiteral("color: red; font-weight: bold")
                                              : QStringLiteral("color: green; font-weight: bold");
 }
+
+const QString kPriceFile = QStringLiteral("Aktien.db");
+const QString kVolumeFile = QStringLiteral("Volumen.db");
 
 }  // namespace
 
@@ -108,6 +114,11 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     for (auto [title, model, view] : {std::tuple{"Kurs", m_prices, &m_priceGrid}, std::tuple{"Volumen", m_volumes, &m_volumeGrid}}) {
         auto* box = new QGroupBox(QString::fromLatin1(title), lists);
         *view = dataGrid(box, model);
+        QTableView* grid = *view;
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+        auto* edit = new QAction(QStringLiteral("Spalten bearbeiten"), grid);
+        connect(edit, &QAction::triggered, this, [this, grid] { editColumns(grid); });
+        grid->addAction(edit);
         (new QVBoxLayout(box))->addWidget(*view);
         listsLayout->addWidget(box);
         if (model != m_prices) continue;
@@ -183,6 +194,31 @@ QString OverviewPage::figureText(const QString& caption) const {
     return label ? label->text() : QString();
 }
 
+void OverviewPage::loadLists() {
+    m_prices->clear();
+    m_volumes->clear();
+    if (m_firma <= 0) return;
+    // Rows come in key order (Firma, Datum): the newest price is the last row.
+    for (auto [file, model, view] : {std::tuple{kPriceFile, m_prices, m_priceGrid}, std::tuple{kVolumeFile, m_volumes, m_volumeGrid}}) {
+        auto table = m_window.session().store.table(file);
+        Status loaded = table ? model->load(**table, Query::detailOf(m_firma)) : table.status();
+        if (!loaded) m_window.showStatus(loaded.message());
+        view->scrollToBottom();
+    }
+}
+
+void OverviewPage::editColumns(QTableView* grid) {
+    const bool prices = grid == m_priceGrid;
+    RecordTableModel* model = prices ? m_prices : m_volumes;
+    TSpaltenEdit editor(model->columns(), tableFields(m_window.session().store, prices ? kPriceFile : kVolumeFile), this);
+    if (editor.exec() != QDialog::Accepted) return;
+    const QList<GridColumn> columns = editor.columns();
+    model->setColumns(columns);
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].width > 0) grid->setColumnWidth(i, columns[i].width);
+    loadLists();
+}
+
 void OverviewPage::showDevelopment() {
     // The price of the selected row of the price list; nothing while it is empty.
     if (m_firma <= 0 || m_prices->rowCount() == 0) return;
@@ -229,18 +265,7 @@ void OverviewPage::showSecurity(int firma) {
                                                 "führen Sie die Datenbankbereinigung durch (%1)")
                                      .arg(analysed.status().message()));
     }
-    m_prices->clear();
-    m_volumes->clear();
-    if (firma > 0) {
-        // Rows come in key order (Firma, Datum): the newest price is the last row.
-        for (auto [file, model, view] :
-             {std::tuple{"Aktien.db", m_prices, m_priceGrid}, std::tuple{"Volumen.db", m_volumes, m_volumeGrid}}) {
-            auto table = session.store.table(QString::fromLatin1(file));
-            Status loaded = table ? model->load(**table, Query::detailOf(firma)) : table.status();
-            if (!loaded) m_window.showStatus(loaded.message());
-            view->scrollToBottom();
-        }
-    }
+    loadLists();
     if (firma <= 0) {
         m_title->setText(QStringLiteral("Kein Wertpapier gewählt"));
         return;

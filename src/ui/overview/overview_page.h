@@ -52,6 +52,9 @@ public:
     // The small button of the position line: the value development window with the
     // price of the selected row of the price list; nothing while that list is empty.
     void showDevelopment();
+    // The column editor "Spalten bearbeiten" of the price or volume list (its context
+    // menu); on OK the list gets the chosen columns in their order.
+    void editColumns(QTableView* grid);
     // The text shown beside a caption of the panel ("Stochastik", "Mittelwert", …),
     // and of "Bewertung", "Index" and "Limit erreicht".
     QString figureText(const QString& caption) const;
@@ -62,6 +65,7 @@ private:
     void clearFigures();
     void showAnalysis(const SecurityAnalysis& a);
     void fillDifferences();
+    void loadLists();
 
     TAktienkurse& m_window;
     RecordTableModel* m_prices;
