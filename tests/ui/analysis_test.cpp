@@ -24,7 +24,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QSlider>
@@ -164,6 +166,31 @@ TEST_F(WindowAnalysis, TheOptionsDialogWritesItsSettingsAndCancelKeepsThem) {
     // The overview was filled again with the short averages.
     ASSERT_TRUE(w->overviewPage()->analysis().has_value());
     EXPECT_EQ(w->overviewPage()->analysis()->fill.shortPeriod, 3);
+
+    // The reading and backup pages edit their settings through the same dialog.
+    uitest::onNextModal([&](QDialog& d) {
+        auto& dialog = static_cast<TAnalyse&>(d);
+        QTabWidget* top = dialog.findChildren<QTabWidget*>(Qt::FindDirectChildrenOnly).value(0);
+        ASSERT_NE(top, nullptr);
+        QStringList tops;
+        for (int i = 0; i < top->count(); ++i) tops << top->tabText(i);
+        EXPECT_EQ(tops, (QStringList{"Analyse", "Einlese-Optionen", "Sicherung"}));
+        auto* vortag = dialog.findChild<QCheckBox*>("IntradayVortageskurs");
+        ASSERT_NE(vortag, nullptr);
+        EXPECT_EQ(vortag->text(), "Als Intraday-Startkurs den Vortages Kurs aus Datenbank");
+        EXPECT_FALSE(vortag->isChecked());
+        vortag->setChecked(true);
+        dialog.findChild<QLineEdit*>("DDEItem")->setText("Kurse");
+        dialog.findChild<QSpinBox*>("SicherInterval")->setValue(7);
+        top->setCurrentIndex(1);
+        uitest::screenshot(dialog, "tanalyse_einlese");
+        dialog.accept();
+    });
+    w->analysisCommands().analyseParameter()->trigger();
+    EXPECT_TRUE(analysisSettings(values).vortagesKurs);
+    EXPECT_EQ(values.text("DDEItem"), "Kurse");
+    EXPECT_EQ(values.integer("SicherInterval"), 7);
+    EXPECT_EQ(analysisSettings(values).fill.ErsterGL, 3);  // the analysis values stay
     w->close();
 }
 

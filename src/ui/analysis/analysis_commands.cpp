@@ -2,6 +2,7 @@
 
 #include "app/analysis_settings.h"
 #include "app/directories.h"
+#include "app/option_settings.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/analysis/tanalyse.h"
 #include "ui/main_window.h"
@@ -31,9 +32,11 @@ void AnalysisCommands::AnalyseParameter() {
     Session& session = m_window.session();
     QStringList names;
     for (const SecuritiesModel::Row& row : m_window.securitiesModel()->rows()) names << row.FirmenName;
-    TAnalyse dialog(analysisSettings(session.values), names, &m_window);
+    TAnalyse dialog(session.values, names, &m_window);
     if (dialog.exec() != QDialog::Accepted) return;
-    setAnalysisSettings(session.values, dialog.settings());
+    const Einstellungen edited = dialog.edited();
+    setAnalysisSettings(session.values, analysisSettings(edited));
+    if (Status applied = applyOptionSettings(session, edited); !applied) m_window.interaction().tell(applied.message());
     m_window.overviewPage()->showSecurity(m_window.currentFirma());
 }
 
