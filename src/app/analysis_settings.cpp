@@ -91,6 +91,7 @@ const BoolField kSwitches[] = {
     {"BewertRSIM", Q_RATING(BewertRSIM)},
     {"BewertBolling", Q_RATING(BewertBolling)},
     {"HochTief", Q_RATING(HochTief)},
+    {"IntradayVortageskurs", [](AnalysisSettings& a) { return &a.vortagesKurs; }},
 };
 
 const NumberField kNumbers[] = {

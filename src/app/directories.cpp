@@ -17,6 +17,14 @@ QString installationDir(const QString& programDir) {
     return withSlash(home) + QStringLiteral("Quintara/");
 }
 
+QString companionProgram(const QString& installDir, const QString& name) {
+    const QString bin = findFile(installDir, QStringLiteral("bin"));
+    if (bin.isEmpty()) return {};
+    const QString program = findFile(bin, name);
+    const QFileInfo info(program);
+    return !program.isEmpty() && info.isFile() && info.isExecutable() ? program : QString();
+}
+
 bool sameDir(const QString& a, const QString& b) {
     return withSlash(QDir::cleanPath(a)).compare(withSlash(QDir::cleanPath(b)), Qt::CaseInsensitive) == 0;
 }

@@ -22,6 +22,10 @@ struct Directories {
 // `$XDG_DATA_HOME/Quintara/` (default ~/.local/share/Quintara/) plays its part.
 QString installationDir(const QString& programDir);
 
+// The companion program `name` in the "bin" subdirectory of `installDir`, both
+// found whatever their letter case; empty when there is no such executable file.
+QString companionProgram(const QString& installDir, const QString& name);
+
 // True when the two directories name the same place (letter case ignored, as the
 // window caption compares them).
 bool sameDir(const QString& a, const QString& b);

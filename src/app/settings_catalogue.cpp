@@ -161,6 +161,9 @@ QList<SettingEntry> buildCatalogue() {
     b.fixed("StochastikTage", integer(15), a);
     b.fixed("Kaufwert", integer(80), a);
     b.fixed("KursIndex", text("Dow Jones"), a);
+    // The analysis table's reference price: the day before's stored price when the
+    // newest one is today's (set on the reading options page).
+    b.fixed("IntradayVortageskurs", truth(false), a);
     b.fixed("AnaTage", integer(14), a);
     b.fixed("AnaVolumen", integer(500000), a);
     b.fixed("GUVZahl", integer(10), a);

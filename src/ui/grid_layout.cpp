@@ -29,6 +29,13 @@ QList<GridColumn> storedGridColumns(const Einstellungen& values, int grid, const
     return columns.isEmpty() ? design : columns;
 }
 
+QStringList tableFields(Store& store, const QString& file) {
+    QStringList names;
+    if (auto t = store.table(file))
+        for (const Field& f : (*t)->layout().fields) names << f.name;
+    return names;
+}
+
 void applyGridFont(const Einstellungen& values, int grid, QTableView& view) {
     const QString name = gridFontName(grid, QStringLiteral("FontName"));
     if (!values.has(name)) return;

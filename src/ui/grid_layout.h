@@ -6,6 +6,8 @@
 #include "app/einstellungen.h"
 #include "ui/record_model.h"
 
+#include "store/store.h"
+
 #include <QTableView>
 
 namespace q::ui {
@@ -16,6 +18,10 @@ namespace q::ui {
 // so a hand-edited settings file cannot give a grid that shows nothing.
 QList<GridColumn> storedGridColumns(const Einstellungen& values, int grid, const QList<GridColumn>& design,
                                     const QStringList& known);
+
+// The field names of the table file `file` in their order; empty when it cannot be
+// opened.
+QStringList tableFields(Store& store, const QString& file);
 
 // Applies the stored font of grid g to the view (nothing when absent).
 void applyGridFont(const Einstellungen& values, int grid, QTableView& view);

@@ -48,16 +48,9 @@ namespace q::ui {
 namespace {
 
 constexpr int kPriceGrid = 1;
-constexpr int kVolumeGrid = 2;
+constexpr int kVolumeGrid = 3;
 // The delayed start leaves the receiver programs time to come up after a log-in.
 constexpr int kDelayedStartMs = 10000;
-
-QStringList fieldNames(Store& store, const QString& file) {
-    QStringList names;
-    if (auto t = store.table(file))
-        for (const Field& f : (*t)->layout().fields) names << f.name;
-    return names;
-}
 
 }  // namespace
 
@@ -313,8 +306,8 @@ void TAktienkurse::restoreWindowValues() {
     if (m_commandLine.favouritesOff) m_favourites->setChecked(false);
     if (v.has(QStringLiteral("FavoritenTab"))) m_favouriteTabs->setVisible(v.truth(QStringLiteral("FavoritenTab")));
 
-    const QStringList priceFields = fieldNames(m_session.store, QStringLiteral("Aktien.db"));
-    const QStringList volumeFields = fieldNames(m_session.store, QStringLiteral("Volumen.db"));
+    const QStringList priceFields = tableFields(m_session.store, QStringLiteral("Aktien.db"));
+    const QStringList volumeFields = tableFields(m_session.store, QStringLiteral("Volumen.db"));
     for (auto [g, model, view, fields] : {std::tuple{kPriceGrid, m_priceModel, m_priceGrid, priceFields},
                                           std::tuple{kVolumeGrid, m_volumeModel, m_volumeGrid, volumeFields}}) {
         const QList<GridColumn> columns = storedGridColumns(v, g, model->columns(), fields);

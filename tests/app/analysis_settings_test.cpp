@@ -23,6 +23,13 @@ TEST(AnalysisSettings, ReadFromTheSettingsInEffectWithTheirDefaults) {
     EXPECT_DOUBLE_EQ(a.rating.DividentenProzent, 2.5);
     EXPECT_DOUBLE_EQ(a.periods.Function1_Deviation, 1.5);
     EXPECT_EQ(a.KursIndex, "DAX");
+    EXPECT_FALSE(a.vortagesKurs);  // the day before's price only when asked for
+
+    v.set("IntradayVortageskurs", SettingValue::truth(true));
+    EXPECT_TRUE(analysisSettings(v).vortagesKurs);
+    Einstellungen back;
+    setAnalysisSettings(back, analysisSettings(v));
+    EXPECT_TRUE(back.truth("IntradayVortageskurs"));
 }
 
 TEST(AnalysisSettings, KurzfristigMakesTheNextFillUseItsPeriods) {

@@ -9,6 +9,7 @@
 #include "ui/analysis/analysis_commands.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/analysis/tanalyse.h"
+#include "ui/dialogs/spalten_edit.h"
 #include "ui/main_window.h"
 #include "ui/overview/overview_page.h"
 #include "ui/overview/security_search_bar.h"
@@ -16,18 +17,26 @@
 #include "ui/custom_plot.h"
 #include "portfolio/bookings.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/portfolio/wertentwicklung.h"
 #include "ui/securities_model.h"
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
+#include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
@@ -157,6 +166,31 @@ TEST_F(WindowAnalysis, TheOptionsDialogWritesItsSettingsAndCancelKeepsThem) {
     // The overview was filled again with the short averages.
     ASSERT_TRUE(w->overviewPage()->analysis().has_value());
     EXPECT_EQ(w->overviewPage()->analysis()->fill.shortPeriod, 3);
+
+    // The reading and backup pages edit their settings through the same dialog.
+    uitest::onNextModal([&](QDialog& d) {
+        auto& dialog = static_cast<TAnalyse&>(d);
+        QTabWidget* top = dialog.findChildren<QTabWidget*>(Qt::FindDirectChildrenOnly).value(0);
+        ASSERT_NE(top, nullptr);
+        QStringList tops;
+        for (int i = 0; i < top->count(); ++i) tops << top->tabText(i);
+        EXPECT_EQ(tops, (QStringList{"Analyse", "Einlese-Optionen", "Sicherung"}));
+        auto* vortag = dialog.findChild<QCheckBox*>("IntradayVortageskurs");
+        ASSERT_NE(vortag, nullptr);
+        EXPECT_EQ(vortag->text(), "Als Intraday-Startkurs den Vortages Kurs aus Datenbank");
+        EXPECT_FALSE(vortag->isChecked());
+        vortag->setChecked(true);
+        dialog.findChild<QLineEdit*>("DDEItem")->setText("Kurse");
+        dialog.findChild<QSpinBox*>("SicherInterval")->setValue(7);
+        top->setCurrentIndex(1);
+        uitest::screenshot(dialog, "tanalyse_einlese");
+        dialog.accept();
+    });
+    w->analysisCommands().analyseParameter()->trigger();
+    EXPECT_TRUE(analysisSettings(values).vortagesKurs);
+    EXPECT_EQ(values.text("DDEItem"), "Kurse");
+    EXPECT_EQ(values.integer("SicherInterval"), 7);
+    EXPECT_EQ(analysisSettings(values).fill.ErsterGL, 3);  // the analysis values stay
     w->close();
 }
 
@@ -179,6 +213,27 @@ TEST_F(WindowAnalysis, TheReportPageRunsTheRatingAndIntradayAnalyseWritesTheTabl
     w->analysisCommands().intradayAnalyse()->trigger();
     EXPECT_EQ(ui.questions.last(), "Soll die Analyse-Datei neu berechnet werden?");
     EXPECT_TRUE(QFile::exists(work + "Analyse.db"));
+    EXPECT_FALSE(w->isMinimized());  // no companion program installed: nothing more
+
+    // With the companion analysis program in the installation's "Bin" folder it starts
+    // with "/A" and the window steps aside.
+    const QString install = w->session().dirs.install;
+    QDir(install).mkdir("Bin");
+    const QString program = install + "Bin/Analyse";
+    const QString marker = install + "companion-args.txt";
+    {
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QString("#!/bin/sh\necho \"$@\" > '%1'\n").arg(marker).toUtf8());
+    }
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ui.answers.push_back(Answer::Yes);
+    w->analysisCommands().intradayAnalyse()->trigger();
+    EXPECT_TRUE(w->isMinimized());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(marker).size() > 0; }, 10000));
+    QFile args(marker);
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(args.readAll().trimmed(), "/A");
     w->close();
 }
 
@@ -237,5 +292,91 @@ TEST_F(WindowAnalysis, AnOpenPositionShowsItsLineAndProfitBars) {
     // A security without lots has no such page.
     ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
     EXPECT_FALSE(inner->isTabVisible(gewinn));
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheColumnEditorRebuildsThePriceList) {
+    auto w = start();
+    const int firma = w->securitiesModel()->firmaAt(0);
+    ASSERT_TRUE(w->selectFirma(firma));
+    OverviewPage* page = w->overviewPage();
+    QTableView* grid = page->priceGrid();
+    const int rows = grid->model()->rowCount();
+    ASSERT_GT(rows, 0);
+    QAction* edit = nullptr;
+    for (QAction* a : grid->actions())
+        if (a->text() == "Spalten bearbeiten") edit = a;
+    ASSERT_NE(edit, nullptr);
+
+    // Kurs out, Firma in after Datum, then Kurs back at the end.
+    uitest::onNextModal([&](QDialog& d) {
+        auto& editor = static_cast<TSpaltenEdit&>(d);
+        editor.tableFields()->setCurrentRow(1);
+        editor.takeOut()->click();
+        editor.tableFields()->setCurrentRow(0);
+        editor.databaseFields()->setCurrentItem(editor.databaseFields()->findItems("Firma", Qt::MatchExactly).value(0));
+        editor.takeIn()->click();
+        editor.databaseFields()->setCurrentItem(editor.databaseFields()->findItems("Kurs", Qt::MatchExactly).value(0));
+        editor.takeIn()->click();
+        d.accept();
+    });
+    edit->trigger();
+    QAbstractItemModel* model = grid->model();
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Datum");
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Firma");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Kurs");
+    EXPECT_EQ(model->rowCount(), rows);
+    EXPECT_EQ(model->index(0, 1).data().toString(), QString::number(firma));
+
+    // Cancel leaves the list as it is.
+    uitest::onNextModal([](QDialog& d) {
+        auto& editor = static_cast<TSpaltenEdit&>(d);
+        editor.tableFields()->setCurrentRow(0);
+        editor.takeOut()->click();
+        d.reject();
+    });
+    edit->trigger();
+    EXPECT_EQ(model->columnCount(), 3);
+    w->close();
+}
+
+TEST_F(WindowAnalysis, TheValueDevelopmentWindowFollowsTheSecurityAndItsSlider) {
+    auto w = start();
+    const int firma = w->securitiesModel()->firmaAt(0);
+    // Ten shares at 50, today's price 60: the slider starts at +20 % (200 tenths).
+    ASSERT_TRUE(buy(w->session().store, {firma, QDate(2026, 11, 2), 10, 50.0, QString()}).isOk());
+    appendPrice(w->session().store, firma, QDate(2026, 12, 7), 60.0);
+    w->reopenViews();
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    ASSERT_TRUE(w->selectFirma(firma));
+    OverviewPage* page = w->overviewPage();
+    Wertentwicklung* dev = page->development();
+    EXPECT_FALSE(dev->isVisible());
+    EXPECT_EQ(dev->windowTitle(), w->currentFirmenName() + " Gewinnberechnung");
+    EXPECT_EQ(dev->slider()->value(), 200);
+    EXPECT_EQ(dev->gainLine()->text(), " Kurs: 60,00  Ankauf: 50,00  Diff: 20,00%   100,00");
+    EXPECT_EQ(dev->currentLine()->text(), " Kurs: 60,00  Akt.Kurs: 60,00  Diff: 0,0%   0,00");
+
+    // The slider at −10.5 %: 44.75, both lines a loss in red.
+    dev->slider()->setValue(-105);
+    EXPECT_EQ(dev->gainLine()->text(), " Kurs: 44,75  Ankauf: 50,00  Diff: -10,50%   -52,50");
+    EXPECT_TRUE(dev->currentLine()->styleSheet().contains("red"));
+
+    // The button beside the position line takes the selected price row's price and
+    // shows the window without blocking the main window.
+    dev->setCurrentPrice(0);
+    EXPECT_EQ(dev->gainLine()->text(), " ");
+    page->priceGrid()->setCurrentIndex(page->priceGrid()->model()->index(page->priceGrid()->model()->rowCount() - 1, 0));
+    page->developmentButton()->click();
+    EXPECT_TRUE(dev->isVisible());
+    EXPECT_FALSE(dev->isModal());
+    EXPECT_EQ(dev->currentLine()->text(), " Kurs: 44,75  Akt.Kurs: 60,00  Diff: -25,4%   -152,50");
+    uitest::screenshot(*dev, "value_development");
+
+    // A security without lots: no shares, the trial price moves from its own price.
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
+    EXPECT_EQ(dev->slider()->value(), 0);
+    EXPECT_TRUE(dev->gainLine()->text().endsWith("   0,00"));
     w->close();
 }

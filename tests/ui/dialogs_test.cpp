@@ -6,6 +6,7 @@
 #include "ui/dialogs/datumwahl.h"
 #include "ui/dialogs/firmeneingabe.h"
 #include "ui/dialogs/information.h"
+#include "ui/dialogs/spalten_edit.h"
 #include "ui/dialogs/intraday_werte.h"
 #include "ui/dialogs/statusfenster.h"
 #include "ui/dialogs/statusform.h"
@@ -15,9 +16,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QListWidget>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -189,4 +190,66 @@ TEST(ColumnWindow, ShowsTheHeaderPrefilledAndReturnsTheChosenColumns) {
     ASSERT_NE(start, nullptr);
     const int result = uitest::execWith(w, [start](QDialog&) { start->click(); });
     EXPECT_EQ(result, QDialog::Accepted);
+}
+
+namespace {
+
+QStringList listed(const QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
+    return texts;
+}
+
+QStringList fieldsOf(const QList<q::ui::GridColumn>& columns) {
+    QStringList fields;
+    for (const auto& c : columns) fields << c.field;
+    return fields;
+}
+
+}  // namespace
+
+TEST(ColumnEditor, MovesFieldsBetweenTheListsAndKeepsTitlesAndWidths) {
+    using q::ui::GridColumn;
+    const QStringList fields{"Firma", "Datum", "Kurs", "GlD"};
+    q::ui::TSpaltenEdit editor({GridColumn{"Datum", "Tag", 90}, GridColumn{"Kurs", "Schluss", 70}}, fields, nullptr);
+    EXPECT_EQ(editor.windowTitle(), "Spalten bearbeiten");
+    EXPECT_EQ(listed(*editor.tableFields()), (QStringList{"Datum", "Kurs"}));
+    EXPECT_EQ(listed(*editor.databaseFields()), fields);
+
+    // "<---" puts the field after the selected column; a field already there is not
+    // taken twice.
+    editor.tableFields()->setCurrentRow(0);
+    editor.databaseFields()->setCurrentRow(3);
+    editor.takeIn()->click();
+    editor.databaseFields()->setCurrentRow(2);
+    editor.takeIn()->click();
+    EXPECT_EQ(listed(*editor.tableFields()), (QStringList{"Datum", "GlD", "Kurs"}));
+    // "--->" and a double click on the left take columns out; a double click on the
+    // right takes one in.
+    editor.tableFields()->setCurrentRow(0);
+    editor.takeOut()->click();
+    editor.databaseFields()->setCurrentRow(0);
+    Q_EMIT editor.databaseFields()->itemDoubleClicked(editor.databaseFields()->item(0));
+    editor.tableFields()->setCurrentRow(0);
+    Q_EMIT editor.tableFields()->itemDoubleClicked(editor.tableFields()->item(0));
+    EXPECT_EQ(listed(*editor.tableFields()), (QStringList{"Firma", "Kurs"}));
+
+    const QList<GridColumn> result = editor.columns();
+    ASSERT_EQ(result.size(), 2);
+    EXPECT_EQ(result[0].title, "Firma");
+    EXPECT_EQ(result[0].width, -1);
+    EXPECT_EQ(result[1].title, "Schluss");
+    EXPECT_EQ(result[1].width, 70);
+    uitest::screenshot(editor, "spalten_edit");
+}
+
+TEST(ColumnEditor, AGridWithoutColumnsShowsEveryField) {
+    const QStringList fields{"Firma", "Datum", "Volumen"};
+    q::ui::TSpaltenEdit editor({}, fields, nullptr);
+    EXPECT_EQ(listed(*editor.tableFields()), fields);
+    while (editor.tableFields()->count() > 0) {
+        editor.tableFields()->setCurrentRow(0);
+        editor.takeOut()->click();
+    }
+    EXPECT_EQ(fieldsOf(editor.columns()), fields);
 }

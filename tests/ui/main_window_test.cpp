@@ -108,7 +108,7 @@ TEST_F(MainWindow, ShowsThePricesOfTheChosenSecurityAndKeepsTheWindowValues) {
     EXPECT_EQ(*s.readInteger(kMain, "Splitter2"), splitterLeft);
     EXPECT_EQ(*s.readInteger(kMain, "Grid1Width0"), 111);
     EXPECT_EQ(*s.readText(kMain, "Grid1Name1"), "Kurs");
-    EXPECT_EQ(*s.readText(kMain, "Grid2Name1"), "Volumen");
+    EXPECT_EQ(*s.readText(kMain, "Grid3Name1"), "Volumen");
     EXPECT_TRUE(s.exists(kMain, "Grid1FontName"));
     EXPECT_EQ(*s.readInteger(kMain, "Sprache"), 7);
     EXPECT_FALSE(*s.readBool(kMain, "Direkthilfe"));

@@ -11,6 +11,7 @@
 #include "ui/custom_plot.h"
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
+#include "ui/overview/overview_page.h"
 #include "ui/portfolio/aktiensplit.h"
 #include "ui/portfolio/assistent.h"
 #include "ui/portfolio/bookings_page.h"
@@ -213,9 +214,10 @@ TEST_F(WindowDepot, ThePurchaseAssistantBooksThePriceAfterCosts) {
     EXPECT_EQ(w->lotsPage()->model()->rowCount(), 1);
     EXPECT_TRUE(w->lotsPage()->verkauf()->isVisibleTo(w->lotsPage()));
     EXPECT_EQ(w->session().values.number("Clearing"), 2.8121053);
-    auto* inner = qobject_cast<QTabWidget*>(w->lotsPage()->parentWidget()->parentWidget());
-    ASSERT_TRUE(inner);
-    inner->setCurrentWidget(w->lotsPage());
+    QTabWidget* inner = w->overviewPage()->innerPages();
+    for (int i = 0; i < inner->count(); ++i)
+        if (inner->tabText(i) == "Depotwerte") inner->setCurrentIndex(i);
+    ASSERT_TRUE(w->lotsPage()->isVisible());
     uitest::screenshot(*w, "lots_page");
     w->close();
 }

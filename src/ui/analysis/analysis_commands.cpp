@@ -1,6 +1,8 @@
 #include "ui/analysis/analysis_commands.h"
 
 #include "app/analysis_settings.h"
+#include "app/directories.h"
+#include "app/option_settings.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/analysis/tanalyse.h"
 #include "ui/main_window.h"
@@ -8,8 +10,11 @@
 #include "ui/securities_model.h"
 
 #include <QAction>
+#include <QProcess>
 
 namespace q::ui {
+
+const QString AnalysisCommands::kCompanionAnalysis = QStringLiteral("analyse");
 
 AnalysisCommands::AnalysisCommands(TAktienkurse& window)
     : QObject(&window),
@@ -27,9 +32,11 @@ void AnalysisCommands::AnalyseParameter() {
     Session& session = m_window.session();
     QStringList names;
     for (const SecuritiesModel::Row& row : m_window.securitiesModel()->rows()) names << row.FirmenName;
-    TAnalyse dialog(analysisSettings(session.values), names, &m_window);
+    TAnalyse dialog(session.values, names, &m_window);
     if (dialog.exec() != QDialog::Accepted) return;
-    setAnalysisSettings(session.values, dialog.settings());
+    const Einstellungen edited = dialog.edited();
+    setAnalysisSettings(session.values, analysisSettings(edited));
+    if (Status applied = applyOptionSettings(session, edited); !applied) m_window.interaction().tell(applied.message());
     m_window.overviewPage()->showSecurity(m_window.currentFirma());
 }
 
@@ -37,7 +44,12 @@ void AnalysisCommands::IntradayAnalyse() {
     if (m_window.interaction().ask(QStringLiteral("Analyse-Datei neu berechnen?"),
                                    QStringLiteral("Soll die Analyse-Datei neu berechnet werden?")) != Answer::Yes)
         return;
-    if (m_page) m_page->Berechnen(true);
+    if (!m_page || !m_page->Berechnen(true)) return;
+    // The companion analysis program reads the fresh table; without it the table
+    // simply waits for its next start.
+    const QString program = companionProgram(m_window.session().dirs.install, kCompanionAnalysis);
+    if (program.isEmpty() || !QProcess::startDetached(program, {QStringLiteral("/A")})) return;
+    m_window.showMinimized();
 }
 
 void AnalysisCommands::applyValues(const Einstellungen& values) {

@@ -28,8 +28,11 @@ public:
     // the window closes) and the overview is filled again with them.
     void AnalyseParameter();
     // "Soll die Analyse-Datei neu berechnet werden?": on Yes the rating run writes
-    // Analyse.db.
+    // Analyse.db; after a good run the companion analysis program (kCompanionAnalysis
+    // in the installation's "bin" folder) starts with "/A" and the window is
+    // minimised, when that program is there.
     void IntradayAnalyse();
+    static const QString kCompanionAnalysis;
 
     void applyValues(const Einstellungen& values);
     void storeValues(Einstellungen& values) const;

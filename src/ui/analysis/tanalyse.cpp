@@ -1,11 +1,14 @@
 #include "ui/analysis/tanalyse.h"
 
+#include "app/analysis_settings.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -16,7 +19,7 @@ namespace q::ui {
 
 namespace {
 
-enum class Kind { Switch, Integer, Decimal };
+enum class Kind { Switch, Integer, Decimal, Text };
 
 // One control of the dialog: its sub-page, caption, range and the value it edits.
 struct Row {
@@ -110,7 +113,62 @@ const std::vector<Row>& rows() {
 const char* const kPages[] = {"Allgemein", "Gleitende Durchschnitte", "Stochastik", "Min-Max", "Umsatz", "Bollinger Bänder", "R.S.I.",
                               "MACD", "ADX", "Momentum", "Trend-Linie", "Renko", "Fundamental"};
 
+// One control of the reading and backup pages: the setting it edits by name.
+struct OptionRow {
+    const char* top;
+    const char* page;  // nullptr: the top page itself
+    const char* caption;
+    const char* name;
+    Kind kind;
+    int min = 0;
+    int max = 0;
+};
+
+const std::vector<OptionRow>& optionRows() {
+    static const char* const kReading = "Einlese-Optionen";
+    static const std::vector<OptionRow> list = {
+        {kReading, "Allgemein", "Größter erlaubter Kursverlust in %", "MinusProzent", Kind::Decimal, -100, 0},
+        {kReading, "Allgemein", "Größter erlaubter Kursanstieg in %", "PlusProzent", Kind::Decimal, 0, 10000},
+        {kReading, "Allgemein", "Unbekannte Wertpapiere beim Einlesen aufnehmen", "Alle", Kind::Switch},
+        {kReading, "Allgemein", "Neue Wertpapiere bestätigen", "bestaetigen", Kind::Switch},
+        {kReading, "Allgemein", "Startkurs für neue Depotwerte eintragen", "StartKursEintragen", Kind::Switch},
+        {kReading, "Allgemein", "Kurssprünge automatisch als Split behandeln", "AutoSplit", Kind::Switch},
+        {kReading, "Allgemein", "Als Intraday-Startkurs den Vortages Kurs aus Datenbank", "IntradayVortageskurs", Kind::Switch},
+        {kReading, "Allgemein", "Datei der Tageskurse:", "VTDatei", Kind::Text},
+        {kReading, "ProgDVB und Co", "Empfang mit MultiDec, ProgDVB oder DVBViewer", "MultiDec", Kind::Switch},
+        {kReading, "ProgDVB und Co", "Empfangsprogramm:", "MultiDecPath", Kind::Text},
+        {kReading, "ProgDVB und Co", "Tageskurse seitenweise einlesen", "MultiDec2", Kind::Switch},
+        {kReading, "ProgDVB und Co", "Seiten über DDE holen", "VIADDE", Kind::Switch},
+        {kReading, "ProgDVB und Co", "DDE-Server:", "DDESERVER", Kind::Text},
+        {kReading, "ProgDVB und Co", "DDE-Topic:", "DDETopic", Kind::Text},
+        {kReading, "ProgDVB und Co", "DDE-Item:", "DDEItem", Kind::Text},
+        {kReading, "ProgDVB und Co", "DVB-Quelle (Datei, DVR-Gerät oder -):", "DVBQuelle", Kind::Text},
+        {kReading, "ProgDVB und Co", "Lesedauer in Sekunden:", "DVBSekunden", Kind::Integer, 1, 3600},
+        {kReading, "ProgDVB und Co", "Videotext-PID (0 = aus dem Datenstrom):", "DVBPID", Kind::Integer, 0, 8191},
+        {kReading, "VTPlus32 - WinTV", "VTPlus-Programm:", "VTPath", Kind::Text},
+        {kReading, "VTPlus32 - WinTV", "Script für die Tageskurse:", "SCRIPT", Kind::Text},
+        {kReading, "VTPlus32 - WinTV", "Script für die Intraday-Kurse:", "DDESCRIPT", Kind::Text},
+        {kReading, "VTPlus32 - WinTV", "TV-Programm:", "WinTVAufruf", Kind::Text},
+        {kReading, "VTPlus32 - WinTV", "TV-Programm vor VTPlus starten", "WinTVAktiv", Kind::Switch},
+        {"Sicherung", nullptr, "Arbeitsverzeichnis (ab dem nächsten Start):", "TempPath", Kind::Text},
+        {"Sicherung", nullptr, "Sicherungsverzeichnis:", "SicherPath", Kind::Text},
+        {"Sicherung", nullptr, "Intraday-Verzeichnis:", "IntraPath", Kind::Text},
+        {"Sicherung", nullptr, "Automatisch sichern", "AutoSpeichern", Kind::Switch},
+        {"Sicherung", nullptr, "Sicherung bei jedem x-ten Start:", "SicherInterval", Kind::Integer, 1, 1000},
+        {"Sicherung", nullptr, "Aufbewahrte Sicherungen:", "SicherGenerationen", Kind::Integer, 0, 100},
+    };
+    return list;
+}
+
 }  // namespace
+
+struct TAnalyse::OptionBinding {
+    const OptionRow* row;
+    QCheckBox* check = nullptr;
+    QSpinBox* spin = nullptr;
+    QDoubleSpinBox* decimal = nullptr;
+    QLineEdit* text = nullptr;
+};
 
 struct TAnalyse::Binding {
     const Row* row;
@@ -119,8 +177,9 @@ struct TAnalyse::Binding {
     QDoubleSpinBox* decimal = nullptr;
 };
 
-TAnalyse::TAnalyse(const AnalysisSettings& settings, const QStringList& securityNames, QWidget* parent)
-    : QDialog(parent), m_base(settings) {
+TAnalyse::TAnalyse(const Einstellungen& values, const QStringList& securityNames, QWidget* parent)
+    : QDialog(parent), m_values(values), m_base(analysisSettings(values)) {
+    const AnalysisSettings settings = m_base;
     setObjectName(QStringLiteral("TAnalyse"));
     setWindowTitle(QStringLiteral("Analyse-Parameter"));
     auto* top = new QTabWidget(this);
@@ -160,6 +219,8 @@ TAnalyse::TAnalyse(const AnalysisSettings& settings, const QStringList& security
             b.decimal->setDecimals(1);
             form->addRow(caption, b.decimal);
             break;
+        case Kind::Text:  // the analysis pages have no text rows
+            break;
         }
         m_bindings.push_back(b);
     }
@@ -177,6 +238,7 @@ TAnalyse::TAnalyse(const AnalysisSettings& settings, const QStringList& security
     analyseLayout->addWidget(m_pages, 1);
     analyseLayout->addLayout(presets);
     top->addTab(analyse, QStringLiteral("Analyse"));
+    buildOptionPages(top);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -188,6 +250,76 @@ TAnalyse::TAnalyse(const AnalysisSettings& settings, const QStringList& security
 }
 
 TAnalyse::~TAnalyse() = default;
+
+void TAnalyse::buildOptionPages(QTabWidget* top) {
+    std::map<QString, QTabWidget*> subPages;
+    std::map<QString, QFormLayout*> forms;
+    for (const OptionRow& row : optionRows()) {
+        const QString topName = QString::fromUtf8(row.top);
+        const QString key = topName + QLatin1Char('/') + QString::fromUtf8(row.page ? row.page : "");
+        if (!forms.count(key)) {
+            QWidget* page = nullptr;
+            if (row.page) {
+                if (!subPages.count(topName)) {
+                    subPages[topName] = new QTabWidget(top);
+                    top->addTab(subPages[topName], topName);
+                }
+                page = new QWidget(subPages[topName]);
+                subPages[topName]->addTab(page, QString::fromUtf8(row.page));
+            } else {
+                page = new QWidget(top);
+                top->addTab(page, topName);
+            }
+            forms[key] = new QFormLayout(page);
+        }
+        QFormLayout* form = forms[key];
+        QWidget* parent = form->parentWidget();
+        const QString caption = QString::fromUtf8(row.caption);
+        const QString name = QString::fromLatin1(row.name);
+        OptionBinding b{&row};
+        switch (row.kind) {
+        case Kind::Switch:
+            b.check = new QCheckBox(caption, parent);
+            b.check->setChecked(m_values.truth(name));
+            form->addRow(b.check);
+            break;
+        case Kind::Integer:
+            b.spin = new QSpinBox(parent);
+            b.spin->setRange(row.min, row.max);
+            b.spin->setValue(m_values.integer(name));
+            form->addRow(caption, b.spin);
+            break;
+        case Kind::Decimal:
+            b.decimal = new QDoubleSpinBox(parent);
+            b.decimal->setRange(row.min, row.max);
+            b.decimal->setDecimals(1);
+            b.decimal->setValue(m_values.number(name));
+            form->addRow(caption, b.decimal);
+            break;
+        case Kind::Text:
+            b.text = new QLineEdit(m_values.text(name), parent);
+            form->addRow(caption, b.text);
+            break;
+        }
+        for (QWidget* w : {static_cast<QWidget*>(b.check), static_cast<QWidget*>(b.spin), static_cast<QWidget*>(b.decimal),
+                           static_cast<QWidget*>(b.text)})
+            if (w) w->setObjectName(name);
+        m_options.push_back(b);
+    }
+}
+
+Einstellungen TAnalyse::edited() const {
+    Einstellungen v = m_values;
+    setAnalysisSettings(v, settings());
+    for (const OptionBinding& b : m_options) {
+        const QString name = QString::fromLatin1(b.row->name);
+        if (b.check) v.set(name, SettingValue::truth(b.check->isChecked()));
+        if (b.spin) v.set(name, SettingValue::integer(b.spin->value()));
+        if (b.decimal) v.set(name, SettingValue::number(b.decimal->value()));
+        if (b.text) v.set(name, SettingValue::text(b.text->text().trimmed()));
+    }
+    return v;
+}
 
 void TAnalyse::load(const AnalysisSettings& settings) {
     AnalysisSettings s = settings;

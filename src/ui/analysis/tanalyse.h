@@ -1,10 +1,12 @@
 // The analysis options dialog `TAnalyse` ("&Analyse-Parameter"): one sub-page per
 // group of rules and indicators, each value with the range the dialog offers, and
-// the presets "Standard", "Kurzfristig" and "Langfristig". Works on a copy: the
-// caller takes settings() after OK; Cancel changes nothing.
+// the presets "Standard", "Kurzfristig" and "Langfristig"; beside them the reading
+// options ("Einlese-Optionen") and the backup options ("Sicherung"). Works on a copy:
+// the caller takes edited() after OK; Cancel changes nothing.
 #pragma once
 
 #include "analysis/analysis_settings.h"
+#include "app/einstellungen.h"
 
 #include <QDialog>
 #include <functional>
@@ -22,12 +24,15 @@ namespace q::ui {
 class TAnalyse final : public QDialog {
     Q_OBJECT
 public:
-    // `securityNames`: the names the reference index box offers.
-    TAnalyse(const AnalysisSettings& settings, const QStringList& securityNames, QWidget* parent = nullptr);
+    // `values`: the settings in effect; `securityNames`: the names the reference index
+    // box offers.
+    TAnalyse(const Einstellungen& values, const QStringList& securityNames, QWidget* parent = nullptr);
     ~TAnalyse() override;
 
-    // The values of the controls.
+    // The analysis values of the controls.
     AnalysisSettings settings() const;
+    // The settings given with every value of the dialog's pages set.
+    Einstellungen edited() const;
     // Sets the preset's values in the controls.
     void preset(AnalysisPreset preset);
     QPushButton* presetButton(AnalysisPreset preset) const { return m_presets[static_cast<int>(preset)]; }
@@ -35,8 +40,12 @@ public:
 
 private:
     struct Binding;
+    struct OptionBinding;
     void load(const AnalysisSettings& settings);
+    void buildOptionPages(QTabWidget* top);
 
+    Einstellungen m_values;
+    std::vector<OptionBinding> m_options;
     AnalysisSettings m_base;  // what the dialog does not edit stays as it was
     std::vector<Binding> m_bindings;
     QTabWidget* m_pages = nullptr;

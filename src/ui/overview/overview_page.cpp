@@ -11,10 +11,14 @@
 #include "ui/page_widgets.h"
 #include "ui/portfolio/portfolio_charts.h"
 #include "ui/custom_plot.h"
+#include "ui/dialogs/spalten_edit.h"
+#include "ui/grid_layout.h"
 #include "ui/portfolio/lots_page.h"
+#include "ui/portfolio/wertentwicklung.h"
 #include "ui/record_model.h"
 #include "ui/status_progress.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -25,6 +29,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace q::ui {
@@ -58,6 +63,9 @@ QString limitStyle(LimitNotice notice) {
                                              : QStringLiteral("color: green; font-weight: bold");
 }
 
+const QString kPriceFile = QStringLiteral("Aktien.db");
+const QString kVolumeFile = QStringLiteral("Volumen.db");
+
 }  // namespace
 
 OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, RecordTableModel* volumes)
@@ -66,18 +74,31 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     m_inner = new QTabWidget(this);
     m_inner->addTab(buildKursPage(), QStringLiteral("Kurs"));
     auto* gewinn = new QWidget(m_inner);
-    m_position = new QLabel(gewinn);
-    m_position->setObjectName(QStringLiteral("positionLine"));
-    m_position->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* gewinnLayout = new QVBoxLayout(gewinn);
     m_profit = new QCustomPlot(gewinn);
     m_profit->setObjectName(QStringLiteral("profitChart"));
-    gewinnLayout->addWidget(m_position);
-    gewinnLayout->addWidget(m_profit, 1);
+    (new QVBoxLayout(gewinn))->addWidget(m_profit, 1);
     m_profitPage = gewinn;
     m_inner->addTab(gewinn, QStringLiteral("Gewinn"));
+    // "Depotwerte": the position line, with the small button to the value
+    // development window at its left, above the lots.
+    auto* depot = new QWidget(m_inner);
+    auto* depotLayout = new QVBoxLayout(depot);
+    auto* line = new QHBoxLayout;
+    m_development = new Wertentwicklung(&window);
+    m_developmentButton = new QToolButton(depot);
+    m_developmentButton->setObjectName(QStringLiteral("developmentButton"));
+    m_developmentButton->setText(QStringLiteral("%"));
+    m_developmentButton->setToolTip(QStringLiteral("Wertentwicklung"));
+    connect(m_developmentButton, &QToolButton::clicked, this, &OverviewPage::showDevelopment);
+    m_position = new QLabel(depot);
+    m_position->setObjectName(QStringLiteral("positionLine"));
+    m_position->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line->addWidget(m_developmentButton);
+    line->addWidget(m_position, 1);
+    depotLayout->addLayout(line);
     m_lots = new LotsPage(window);
-    m_inner->addTab(m_lots, QStringLiteral("Depotwerte"));
+    depotLayout->addWidget(m_lots, 1);
+    m_inner->addTab(depot, QStringLiteral("Depotwerte"));
     m_notesPage = new QWidget(m_inner);
     m_notes = new QTextBrowser(m_notesPage);
     m_notes->setOpenExternalLinks(true);
@@ -93,6 +114,11 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     for (auto [title, model, view] : {std::tuple{"Kurs", m_prices, &m_priceGrid}, std::tuple{"Volumen", m_volumes, &m_volumeGrid}}) {
         auto* box = new QGroupBox(QString::fromLatin1(title), lists);
         *view = dataGrid(box, model);
+        QTableView* grid = *view;
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+        auto* edit = new QAction(QStringLiteral("Spalten bearbeiten"), grid);
+        connect(edit, &QAction::triggered, this, [this, grid] { editColumns(grid); });
+        grid->addAction(edit);
         (new QVBoxLayout(box))->addWidget(*view);
         listsLayout->addWidget(box);
         if (model != m_prices) continue;
@@ -168,6 +194,45 @@ QString OverviewPage::figureText(const QString& caption) const {
     return label ? label->text() : QString();
 }
 
+void OverviewPage::loadLists() {
+    m_prices->clear();
+    m_volumes->clear();
+    if (m_firma <= 0) return;
+    // Rows come in key order (Firma, Datum): the newest price is the last row.
+    for (auto [file, model, view] : {std::tuple{kPriceFile, m_prices, m_priceGrid}, std::tuple{kVolumeFile, m_volumes, m_volumeGrid}}) {
+        auto table = m_window.session().store.table(file);
+        Status loaded = table ? model->load(**table, Query::detailOf(m_firma)) : table.status();
+        if (!loaded) m_window.showStatus(loaded.message());
+        view->scrollToBottom();
+    }
+}
+
+void OverviewPage::editColumns(QTableView* grid) {
+    const bool prices = grid == m_priceGrid;
+    RecordTableModel* model = prices ? m_prices : m_volumes;
+    TSpaltenEdit editor(model->columns(), tableFields(m_window.session().store, prices ? kPriceFile : kVolumeFile), this);
+    if (editor.exec() != QDialog::Accepted) return;
+    const QList<GridColumn> columns = editor.columns();
+    model->setColumns(columns);
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].width > 0) grid->setColumnWidth(i, columns[i].width);
+    loadLists();
+}
+
+void OverviewPage::showDevelopment() {
+    // The price of the selected row of the price list; nothing while it is empty.
+    if (m_firma <= 0 || m_prices->rowCount() == 0) return;
+    int column = -1;
+    for (int i = 0; i < m_prices->columns().size(); ++i)
+        if (m_prices->columns()[i].field.compare(QStringLiteral("Kurs"), Qt::CaseInsensitive) == 0) column = i;
+    if (column < 0) return;
+    const QModelIndex current = m_priceGrid->currentIndex();
+    const int row = current.isValid() ? current.row() : m_prices->rowCount() - 1;
+    m_development->setCurrentPrice(m_prices->rawValue(row, column).toDouble());
+    m_development->show();
+    m_development->raise();
+}
+
 bool OverviewPage::differencesShown() const { return m_differencesBox->isVisibleTo(this); }
 
 void OverviewPage::setDifferences(bool on) {
@@ -180,6 +245,7 @@ void OverviewPage::clearFigures() {
     m_picture->clear();
     m_limit->hide();
     m_position->clear();
+    m_development->setSecurity(QStringLiteral("Wertentwicklung"), 0, 0, 0, 0);
     m_inner->setTabVisible(m_inner->indexOf(m_notesPage), false);
     m_inner->setTabVisible(m_inner->indexOf(m_profitPage), false);
     m_differences->setRowCount(0);
@@ -199,18 +265,7 @@ void OverviewPage::showSecurity(int firma) {
                                                 "führen Sie die Datenbankbereinigung durch (%1)")
                                      .arg(analysed.status().message()));
     }
-    m_prices->clear();
-    m_volumes->clear();
-    if (firma > 0) {
-        // Rows come in key order (Firma, Datum): the newest price is the last row.
-        for (auto [file, model, view] :
-             {std::tuple{"Aktien.db", m_prices, m_priceGrid}, std::tuple{"Volumen.db", m_volumes, m_volumeGrid}}) {
-            auto table = session.store.table(QString::fromLatin1(file));
-            Status loaded = table ? model->load(**table, Query::detailOf(firma)) : table.status();
-            if (!loaded) m_window.showStatus(loaded.message());
-            view->scrollToBottom();
-        }
-    }
+    loadLists();
     if (firma <= 0) {
         m_title->setText(QStringLiteral("Kein Wertpapier gewählt"));
         return;
@@ -253,6 +308,8 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
         m_limit->show();
     }
     m_position->setText(f.position.line);
+    m_development->setSecurity(s.FirmenName + QStringLiteral(" Gewinnberechnung"), f.position.shares, f.position.meanBuyPrice,
+                               f.lastPrice, f.position.slider);
     // The page with the profit bars is there while shares are held.
     m_inner->setTabVisible(m_inner->indexOf(m_profitPage), f.position.showProfitPage);
     if (f.position.hasLots) showProfitBars(*m_profit, f.position.bars, f.position.chartTitle);

@@ -18,12 +18,14 @@ class QTabWidget;
 class QTableView;
 class QTableWidget;
 class QTextBrowser;
+class QToolButton;
 
 namespace q::ui {
 
 class LotsPage;
 class RecordTableModel;
 class TAktienkurse;
+class Wertentwicklung;
 
 class OverviewPage final : public QWidget {
     Q_OBJECT
@@ -45,6 +47,14 @@ public:
     LotsPage* lotsPage() const { return m_lots; }
     QTabWidget* innerPages() const { return m_inner; }
     QCustomPlot* profitChart() const { return m_profit; }
+    Wertentwicklung* development() const { return m_development; }
+    QToolButton* developmentButton() const { return m_developmentButton; }
+    // The small button of the position line: the value development window with the
+    // price of the selected row of the price list; nothing while that list is empty.
+    void showDevelopment();
+    // The column editor "Spalten bearbeiten" of the price or volume list (its context
+    // menu); on OK the list gets the chosen columns in their order.
+    void editColumns(QTableView* grid);
     // The text shown beside a caption of the panel ("Stochastik", "Mittelwert", …),
     // and of "Bewertung", "Index" and "Limit erreicht".
     QString figureText(const QString& caption) const;
@@ -55,6 +65,7 @@ private:
     void clearFigures();
     void showAnalysis(const SecurityAnalysis& a);
     void fillDifferences();
+    void loadLists();
 
     TAktienkurse& m_window;
     RecordTableModel* m_prices;
@@ -72,6 +83,8 @@ private:
     QWidget* m_profitPage = nullptr;
     QCustomPlot* m_profit = nullptr;
     LotsPage* m_lots = nullptr;
+    Wertentwicklung* m_development = nullptr;
+    QToolButton* m_developmentButton = nullptr;
     QMap<QString, QLabel*> m_figures;  // by caption
     QTableView* m_priceGrid = nullptr;
     QTableView* m_volumeGrid = nullptr;
