@@ -1,5 +1,6 @@
 #include "acquisition/capture.h"
 #include "acquisition/dvb_source.h"
+#include "acquisition/installation_cli.h"
 #include "acquisition/page_config.h"
 #include "acquisition/reading_fixture.h"
 #include "base/text_files.h"
@@ -78,22 +79,7 @@ TEST_F(Capture, AStationNotInTheStreamWritesNothing) {
 
 namespace {
 
-// quintara-cli on an installation in a temporary folder.
-class CaptureCli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_tmp.isValid());
-        home = m_tmp.path() + "/home/";
-        settingsFile = m_tmp.path() + "/conf/Quintara.conf";
-        ASSERT_EQ(cli({"start"}).exitCode, 0);
-    }
-    qtest::CliRun cli(QStringList args) {
-        return qtest::runCli(QStringList{"--home", home, "--settings", settingsFile, "--today", "10.03.2004"} + args);
-    }
-    QTemporaryDir m_tmp;
-    QString home;
-    QString settingsFile;
-};
+class CaptureCli : public InstallationCli {};
 
 }  // namespace
 

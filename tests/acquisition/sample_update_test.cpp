@@ -1,3 +1,4 @@
+#include "acquisition/installation_cli.h"
 #include "acquisition/sample_update.h"
 #include "store/firma_hooks.h"
 #include "support/test_support.h"
@@ -15,13 +16,11 @@ namespace {
 
 // quintara-cli on an installation in a temporary folder, with one security
 // (ZDF name "SIEMENS") whose last price is 50,00 on 09.03.2004.
-class SampleUpdateCli : public ::testing::Test {
+class SampleUpdateCli : public InstallationCli {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_tmp.isValid());
-        home = m_tmp.path() + "/home/";
-        settingsFile = m_tmp.path() + "/conf/Quintara.conf";
-        ASSERT_EQ(cli({"start"}).exitCode, 0);
+        InstallationCli::SetUp();
+        if (HasFatalFailure()) return;
         Store store({home, home, home + "Temp/", home});
         Table& firma = **store.table("Firma.db");
         Record r = newSecurityRecord(firma, "EUR");
@@ -34,9 +33,6 @@ protected:
         p.set("Datum", 38055);  // 09.03.2004
         p.set("Kurs", 50.0);
         ASSERT_TRUE(aktien.append(p).isOk());
-    }
-    qtest::CliRun cli(QStringList args) {
-        return qtest::runCli(QStringList{"--home", home, "--settings", settingsFile, "--today", "10.03.2004"} + args);
     }
     // bin/beispielkurse as a shell script: notes its arguments in args.txt beside
     // bin/, then runs `body`.
@@ -54,9 +50,6 @@ protected:
         if (!r || !r->has_value()) return std::nullopt;
         return (*r)->value("Kurs").toDouble();
     }
-    QTemporaryDir m_tmp;
-    QString home;
-    QString settingsFile;
     int siemens = 0;
 };
 
