@@ -12,17 +12,20 @@ std::vector<Candle> renkoBricks(std::span<const int> days, std::span<const doubl
     if (n == 0 || percent <= 0 || firstDisplayed >= n) return bricks;
     const double q = percent / 100.0;
     double r = prices[static_cast<size_t>(firstDisplayed > 0 ? firstDisplayed - 1 : 0)];
+    if (r <= 0) return bricks;
     for (int i = firstDisplayed; i < n; ++i) {
         const double p = prices[static_cast<size_t>(i)];
-        const double b = q * p;
+        if (p <= 0) continue;
         const double day = days[static_cast<size_t>(i)];
         if (p - r > q * r) {
+            const double b = q * p;
             const int c = static_cast<int>(roundHalfEven((p - r) / b, 0));
             for (int j = 1; j <= c; ++j)
                 bricks.push_back({day + double(j - 1) / c, r + (j - 1) * b, r + j * b, r + (j - 1) * b, r + j * b});
             r = p;
         }
         if (r - p > q * r) {
+            const double b = q * r;
             const int c = static_cast<int>(roundHalfEven((r - p) / b, 0));
             for (int j = 1; j <= c; ++j)
                 bricks.push_back({day + double(j - 1) / c, r - (j - 1) * b, r - (j - 1) * b, r - j * b, r - j * b});

@@ -39,9 +39,13 @@ struct ChartSeries {
 // Renko bricks of the displayed prices (days and prices of equal length, the display
 // range from `firstDisplayed`). The reference r starts at the price before the display
 // range (the first price when there is none); for each displayed price p with
-// q = percent ÷ 100 and brick size b = q × p: a rise p − r > q × r adds
-// round((p − r) ÷ b) rising bricks from r upwards, a fall r − p > q × r as many
-// falling bricks downwards; either sets r = p. A move of exactly q × r adds none.
+// q = percent ÷ 100: a rise p − r > q × r adds round((p − r) ÷ b) rising bricks of
+// size b = q × p from r upwards, a fall r − p > q × r as many falling bricks of size
+// b = q × r downwards; either sets r = p. A move of exactly q × r adds none.
+// The brick is measured on the higher of the two prices, so one move gives at most
+// 100 ÷ percent bricks (measured on the lower price a fall from 40 to 1 at 1 % would
+// give 3,900). A reference of 0 or less gives no bricks at all; a later price of 0
+// or less is skipped.
 std::vector<Candle> renkoBricks(std::span<const int> days, std::span<const double> prices, int firstDisplayed, int percent);
 
 // Candles of `perCandle` price rows each, counted from the first row: open and close

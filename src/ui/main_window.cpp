@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
+#include "app/chart_settings.h"
 #include "app/intraday_rollover.h"
 #include "base/formats.h"
+#include "ui/acquisition/intraday_charts.h"
 #include "ui/acquisition/intraday_page.h"
 #include "ui/acquisition/price_source_commands.h"
 #include "ui/acquisition/sample_update_command.h"
@@ -14,6 +16,8 @@
 #include "ui/analysis/analysis_commands.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/main_menu.h"
+#include "ui/overview/chart_panels.h"
+#include "ui/overview/comparison_page.h"
 #include "ui/overview/overview_page.h"
 #include "ui/overview/security_search_bar.h"
 #include "ui/page_widgets.h"
@@ -135,7 +139,8 @@ void TAktienkurse::buildLayout() {
                     QStringLiteral("&Verkauft"));
     m_bookings = new BookingsPage(*this);
     m_pages->addTab(m_bookings, QStringLiteral("&Buchungen"));
-    m_pages->addTab(placeholder(m_pages, QStringLiteral("Das Vergleichsdiagramm ist noch nicht verfügbar.")), QStringLiteral("&Vergleich"));
+    m_comparison = new ComparisonPage(*this, m_pages);
+    m_pages->addTab(m_comparison, QStringLiteral("&Vergleich"));
     auto* analyse = new QTabWidget(m_pages);
     m_rating = new RatingPage(*this);
     m_analysis->setRatingPage(m_rating);
@@ -151,6 +156,8 @@ void TAktienkurse::buildLayout() {
         if (!m_session.startupComplete) return;
         if (m_pages->widget(index) == m_holdings) m_holdings->activate();
         if (m_pages->widget(index) == m_bookings) m_bookings->reload();
+        if (m_pages->widget(index) == m_comparison) m_comparison->VergleichsDiagramm();
+        if (m_pages->widget(index) == m_intradayCharts->parentWidget()) m_intradayCharts->refresh();
         if (m_pages->widget(index) == m_rating->parentWidget()->parentWidget()) m_rating->activate();
     });
 
@@ -205,7 +212,8 @@ QWidget* TAktienkurse::buildIntradayPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_intraday, 1);
     layout->addLayout(buttons);
-    layout->addWidget(placeholder(page, QStringLiteral("Das Intraday-Diagramm ist noch nicht verfügbar.")), 1);
+    m_intradayCharts = new IntradayCharts(*this, page);
+    layout->addWidget(m_intradayCharts, 1);
     return page;
 }
 
@@ -317,6 +325,12 @@ void TAktienkurse::restoreWindowValues() {
         applyGridFont(v, g, *view);
     }
     m_menu->applyValues(v);
+    // The look of the charts from the settings subkey `Chart`.
+    ChartAppearance price = priceChartDesign(), intraday = intradayChartDesign(), comparison = comparisonChartDesign();
+    for (ChartAppearance* look : {&price, &intraday, &comparison}) readChartAppearance(m_session.settings, *look);
+    m_overview->chartPanel()->chart()->setAppearance(price);
+    m_overview->intradayPanel()->chart()->setAppearance(intraday);
+    m_comparison->chart()->setAppearance(comparison);
 }
 
 void TAktienkurse::storeWindowValues() {
@@ -336,6 +350,9 @@ void TAktienkurse::storeWindowValues() {
     storeGridLayout(v, kPriceGrid, *m_priceGrid, *m_priceModel);
     storeGridLayout(v, kVolumeGrid, *m_volumeGrid, *m_volumeModel);
     m_menu->storeValues(v);
+    writeChartAppearance(m_session.settings, {&m_overview->chartPanel()->chart()->appearance(),
+                                              &m_overview->intradayPanel()->chart()->appearance(),
+                                              &m_comparison->chart()->appearance()});
 }
 
 void TAktienkurse::showEvent(QShowEvent* event) {

@@ -26,8 +26,10 @@ namespace q::ui {
 
 class AnalysisCommands;
 class BookingsPage;
+class ComparisonPage;
 class DialogInteraction;
 class HoldingsPage;
+class IntradayCharts;
 class IntradayPage;
 class LotsPage;
 class MainMenu;
@@ -95,6 +97,8 @@ public:
     RatingPage* ratingPage() const { return m_rating; }
     HoldingsPage* holdingsPage() const { return m_holdings; }
     BookingsPage* bookingsPage() const { return m_bookings; }
+    ComparisonPage* comparisonPage() const { return m_comparison; }
+    IntradayCharts* intradayCharts() const { return m_intradayCharts; }
     LotsPage* lotsPage() const { return m_lotsPage; }
     IntradayPage* intradayPage() const { return m_intraday; }
     OverviewPage* overviewPage() const { return m_overview; }
@@ -158,6 +162,8 @@ private:
     TIntradayTrend* m_trend = nullptr;
     HoldingsPage* m_holdings = nullptr;
     BookingsPage* m_bookings = nullptr;
+    ComparisonPage* m_comparison = nullptr;
+    IntradayCharts* m_intradayCharts = nullptr;
     LotsPage* m_lotsPage = nullptr;
     IntradayPage* m_intraday = nullptr;
     RatingPage* m_rating = nullptr;

@@ -14,7 +14,7 @@
 #include "ui/overview/overview_page.h"
 #include "ui/overview/security_search_bar.h"
 #include "ui/portfolio/portfolio_charts.h"
-#include "ui/custom_plot.h"
+#include "charts/custom_plot.h"
 #include "portfolio/bookings.h"
 #include "ui/portfolio/open_document.h"
 #include "ui/portfolio/wertentwicklung.h"

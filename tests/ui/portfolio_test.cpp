@@ -8,7 +8,7 @@
 #include "portfolio/bookings.h"
 #include "portfolio/holdings_report.h"
 #include "portfolio/value_history.h"
-#include "ui/custom_plot.h"
+#include "charts/custom_plot.h"
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
 #include "ui/overview/overview_page.h"

@@ -48,6 +48,7 @@ std::vector<Command> acquisitionCommands();
 std::vector<Command> portfolioCommands();
 std::vector<Command> sourcesCommands();
 std::vector<Command> analysisCommands();
+std::vector<Command> chartCommands();
 
 // Helpers every subcommand uses.
 // How a job starts.

@@ -4,6 +4,9 @@
 #include "app/cli/commands.h"
 #include "app/cli/terminal_interaction.h"
 #include "base/clock.h"
+#ifdef QUINTARA_CHARTS
+#include "charts/chart_render.h"
+#endif
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,6 +14,7 @@
 #include <QJsonDocument>
 #include <QTextStream>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -127,8 +131,17 @@ int run(const QStringList& arguments) {
 
 int main(int argc, char** argv) {
     try {
-        QCoreApplication app(argc, argv);
-        QStringList arguments = app.arguments();
+#ifdef QUINTARA_CHARTS
+        // Charts are drawn by widgets, which need a widget application (offscreen
+        // without a display); every other command keeps to the core.
+        bool chart = false;
+        for (int i = 1; i < argc && !chart; ++i) chart = qstrcmp(argv[i], "chart") == 0;
+        std::unique_ptr<QCoreApplication> app = chart ? q::charts::chartApplication(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
+#else
+        auto app = std::make_unique<QCoreApplication>(argc, argv);
+#endif
+        QStringList arguments = app->arguments();
         arguments.removeFirst();
         return run(arguments);
     } catch (const std::exception& e) {

@@ -7,10 +7,11 @@
 #include "overview/price_columns.h"
 #include "store/list_tables.h"
 #include "ui/main_window.h"
+#include "ui/overview/chart_panels.h"
 #include "ui/overview/trend_picture.h"
 #include "ui/page_widgets.h"
 #include "ui/portfolio/portfolio_charts.h"
-#include "ui/custom_plot.h"
+#include "charts/custom_plot.h"
 #include "ui/dialogs/spalten_edit.h"
 #include "ui/grid_layout.h"
 #include "ui/portfolio/lots_page.h"
@@ -105,6 +106,13 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     (new QVBoxLayout(m_notesPage))->addWidget(m_notes);
     m_inner->addTab(m_notesPage, QStringLiteral("Information"));
     m_inner->addTab(placeholder(m_inner, QStringLiteral("Die Limits sind noch nicht verfügbar.")), QStringLiteral("Limits"));
+    m_intradayPanel = new IntradayDayPanel(window, m_inner);
+    m_inner->addTab(m_intradayPanel, QStringLiteral("Intraday"));
+    m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), false);
+    connect(m_intradayPanel, &IntradayDayPanel::closeUpdated, this, [this] {
+        loadLists();
+        m_window.showStatus(QStringLiteral("Tageskurs aus den Intraday-Kursen übernommen"));
+    });
 
     m_prices->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Kurs"), QStringLiteral("Kurs")}});
     m_volumes->setColumns({{QStringLiteral("Datum"), QStringLiteral("Datum")}, {QStringLiteral("Volumen"), QStringLiteral("Volumen")}});
@@ -136,6 +144,7 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
         listsLayout->addWidget(m_differencesBox);
         m_differencesBox->hide();
     }
+    connect(m_priceGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showIntradayDay(); });
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(m_inner);
     split->addWidget(lists);
@@ -181,10 +190,16 @@ QWidget* OverviewPage::buildKursPage() {
     scroll->setWidget(panel);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    m_chartPanel = new PriceChartPanel(m_window, kurs);
+    connect(m_chartPanel, &PriceChartPanel::refillRequested, this, [this] { showSecurity(m_firma); });
+    auto* split = new QSplitter(Qt::Vertical, kurs);
+    split->addWidget(m_chartPanel);
+    split->addWidget(scroll);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(kurs);
     layout->addLayout(head);
-    layout->addWidget(scroll, 3);
-    layout->addWidget(placeholder(kurs, QStringLiteral("Das Kursdiagramm ist noch nicht verfügbar.")), 1);
+    layout->addWidget(split, 1);
     return kurs;
 }
 
@@ -205,6 +220,12 @@ void OverviewPage::loadLists() {
         if (!loaded) m_window.showStatus(loaded.message());
         view->scrollToBottom();
     }
+}
+
+void OverviewPage::showIntradayDay() {
+    const auto row = m_firma > 0 ? m_window.selectedPrice() : std::nullopt;
+    const bool shown = row && m_intradayPanel->showDay(m_firma, m_window.currentFirmenName(), row->datum, row->kurs);
+    m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), shown);
 }
 
 void OverviewPage::editColumns(QTableView* grid) {
@@ -266,10 +287,13 @@ void OverviewPage::showSecurity(int firma) {
                                      .arg(analysed.status().message()));
     }
     loadLists();
+    showIntradayDay();
     if (firma <= 0) {
         m_title->setText(QStringLiteral("Kein Wertpapier gewählt"));
+        m_chartPanel->showAnalysis(nullptr, QStringLiteral("Kein Wertpapier gewählt"));
         return;
     }
+    m_chartPanel->showAnalysis(m_analysis ? &*m_analysis : nullptr, m_window.currentFirmenName());
     const QString name = m_window.currentFirmenName().toHtmlEscaped();
     const int rows = m_prices->rowCount();
     m_title->setText(rows > 0 ? QStringLiteral("<b>%1</b><br>%2 Kurse").arg(name).arg(rows)

@@ -22,7 +22,9 @@ class QToolButton;
 
 namespace q::ui {
 
+class IntradayDayPanel;
 class LotsPage;
+class PriceChartPanel;
 class RecordTableModel;
 class TAktienkurse;
 class Wertentwicklung;
@@ -59,6 +61,12 @@ public:
     // and of "Bewertung", "Index" and "Limit erreicht".
     QString figureText(const QString& caption) const;
     const std::optional<SecurityAnalysis>& analysis() const { return m_analysis; }
+    // The price chart of the page "Kurs" and the page "Intraday" (shown while the
+    // current row's day has intraday prices).
+    PriceChartPanel* chartPanel() const { return m_chartPanel; }
+    IntradayDayPanel* intradayPanel() const { return m_intradayPanel; }
+    // Shows the intraday prices of the price list's current row.
+    void showIntradayDay();
 
 private:
     QWidget* buildKursPage();
@@ -90,6 +98,8 @@ private:
     QTableView* m_volumeGrid = nullptr;
     QTableWidget* m_differences = nullptr;
     QWidget* m_differencesBox = nullptr;
+    PriceChartPanel* m_chartPanel = nullptr;
+    IntradayDayPanel* m_intradayPanel = nullptr;
 };
 
 }  // namespace q::ui

@@ -27,7 +27,7 @@
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include "ui/custom_plot.h"
+#include "charts/custom_plot.h"
 
 namespace q::ui {
 

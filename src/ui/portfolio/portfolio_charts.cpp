@@ -2,26 +2,14 @@
 
 #include "base/formats.h"
 
-#include "ui/custom_plot.h"
+#include "charts/chart_style.h"
+#include "charts/custom_plot.h"
 
 namespace q::ui {
 
 namespace {
 
-QCPTextElement* titleElement(const QCustomPlot& plot) {
-    return plot.plotLayout()->rowCount() > 1 ? qobject_cast<QCPTextElement*>(plot.plotLayout()->element(0, 0)) : nullptr;
-}
-
-void setTitle(QCustomPlot& plot, const QString& text) {
-    if (QCPTextElement* t = titleElement(plot)) {
-        t->setText(text);
-        return;
-    }
-    plot.plotLayout()->insertRow(0);
-    QFont font = plot.font();
-    font.setBold(true);
-    plot.plotLayout()->addElement(0, 0, new QCPTextElement(&plot, text, font));
-}
+void setTitle(QCustomPlot& plot, const QString& text) { charts::setChartTitle(plot, text); }
 
 void reset(QCustomPlot& plot) {
     plot.clearPlottables();
@@ -55,10 +43,7 @@ QString lastDate(const std::vector<HistoryPoint>& points) {
 
 }  // namespace
 
-QString chartTitle(const QCustomPlot& plot) {
-    const QCPTextElement* t = titleElement(plot);
-    return t ? t->text() : QString();
-}
+QString chartTitle(const QCustomPlot& plot) { return charts::chartTitleOf(plot); }
 
 void showBars(QCustomPlot& plot, const std::vector<ListBar>& bars, const QString& title) {
     reset(plot);

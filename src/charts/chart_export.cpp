@@ -1,0 +1,39 @@
+#include "charts/chart_export.h"
+
+#include "charts/custom_plot.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace q::charts {
+
+Status saveChart(QCustomPlot& plot, const QString& path, int width, int height) {
+    const QString ext = QFileInfo(path).suffix().toLower();
+    bool saved = false;
+    if (ext == QLatin1String("png")) saved = plot.savePng(path, width, height);
+    else if (ext == QLatin1String("pdf")) saved = plot.savePdf(path, width, height, QCP::epNoCosmetic, QStringLiteral("Quintara"));
+    else return Status::invalid(QStringLiteral("Das Format .%1 wird nicht unterstützt (PNG oder PDF)").arg(ext));
+    if (!saved) return Status::io(QStringLiteral("%1 kann nicht geschrieben werden").arg(path));
+    return Status::ok();
+}
+
+void copyChart(QCustomPlot& plot) { QGuiApplication::clipboard()->setPixmap(plot.toPixmap()); }
+
+void printChart(QCustomPlot& plot, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) return;
+    QCPPainter painter(&printer);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const double scale = std::min(page.width() / plot.width(), page.height() / plot.height());
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    painter.scale(scale, scale);
+    plot.toPainter(&painter, plot.width(), plot.height());
+}
+
+}  // namespace q::charts

@@ -1,0 +1,92 @@
+#include "charts/chart_render.h"
+
+#include "app/chart_sources.h"
+#include "base/formats.h"
+#include "charts/chart_export.h"
+#include "charts/comparison_chart.h"
+#include "charts/intraday_chart.h"
+#include "charts/price_chart.h"
+
+#include <QApplication>
+
+namespace q::charts {
+
+namespace {
+
+Result<ChartRendered> renderPrice(Session& session, const ChartRequest& r, const QDate& today) {
+    auto data = loadPriceChart(session, r.firma, today);
+    if (!data) return data.status();
+    ChartAppearance look = priceChartDesign();
+    readChartAppearance(session.settings, look);
+    if (r.type == ChartType::Candle) look.find(series::Kerzen)->active = true;
+    if (r.type == ChartType::Renko) {
+        look.find(series::Renko)->active = true;
+        look.find(series::Kerzen)->active = false;
+    }
+    PriceChart chart;
+    chart.resize(r.width, r.height);
+    chart.setAppearance(look);
+    chart.show(*data);
+    chart.setLegendShown(session.values.truth(QStringLiteral("LegendVisible")));
+    if (r.from.isValid() || r.to.isValid()) {
+        const auto& price = data->line(series::Kurs);
+        const double from = r.from.isValid() ? dayNumber(r.from) : price.empty() ? 0 : price.front().x;
+        const double to = r.to.isValid() ? dayNumber(r.to) : price.empty() ? 0 : price.back().x;
+        chart.zoomToDays(from, to);
+    }
+    Q_TRY(saveChart(chart, r.out, r.width, r.height));
+    return ChartRendered{data->title, int(data->line(series::Kurs).size()), data->notices};
+}
+
+Result<ChartRendered> renderComparison(Session& session, const ChartRequest& r) {
+    auto data = loadComparison(session, r.compare.isEmpty() ? std::nullopt : std::optional<QStringList>(r.compare),
+                                r.from.isValid() ? std::optional<QDate>(r.from) : std::nullopt);
+    if (!data) return data.status();
+    ChartAppearance look = comparisonChartDesign();
+    readChartAppearance(session.settings, look);
+    ComparisonPlot chart;
+    chart.resize(r.width, r.height);
+    chart.setAppearance(look);
+    chart.show(*data);
+    Q_TRY(saveChart(chart, r.out, r.width, r.height));
+    ChartRendered done{QStringLiteral("Vergleich"), 0, data->notices};
+    for (const ComparisonLine& l : data->lines) done.points += int(l.points.size());
+    return done;
+}
+
+Result<ChartRendered> renderIntraday(Session& session, const ChartRequest& r, const QDate& today) {
+    const QDate day = r.day.isValid() ? r.day : today;
+    auto data = loadIntradayDay(session, r.firma, day, today);
+    if (!data) return data.status();
+    if (data->ticks.empty()) return Status::invalid(QStringLiteral("Keine Intraday-Kurse am %1").arg(formatDate(day)));
+    auto name = readSecurity(session.store, r.firma);
+    if (!name) return name.status();
+    ChartAppearance look = intradayChartDesign();
+    readChartAppearance(session.settings, look);
+    IntradayPlot chart;
+    chart.resize(r.width, r.height);
+    chart.setAppearance(look);
+    const int minutes = session.values.has(QStringLiteral("Candle2_Tage")) ? session.values.integer(QStringLiteral("Candle2_Tage")) : 15;
+    chart.show(name->FirmenName, day, data->ticks, std::clamp(minutes, 5, 720));
+    Q_TRY(saveChart(chart, r.out, r.width, r.height));
+    return ChartRendered{name->FirmenName + QStringLiteral(" - ") + formatDate(day), int(data->ticks.size()), {}};
+}
+
+}  // namespace
+
+Result<ChartRendered> renderChart(Session& session, const ChartRequest& r, const QDate& today) {
+    switch (r.type) {
+    case ChartType::Compare: return renderComparison(session, r);
+    case ChartType::Intraday: return renderIntraday(session, r, today);
+    default: return renderPrice(session, r, today);
+    }
+}
+
+std::unique_ptr<QCoreApplication> chartApplication(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+}  // namespace q::charts

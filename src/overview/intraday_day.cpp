@@ -1,0 +1,121 @@
+#include "overview/intraday_day.h"
+
+#include "base/formats.h"
+#include "base/text_files.h"
+#include "store/catalogue.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+
+namespace q {
+
+namespace {
+
+const QString kLive = QStringLiteral("Intraday.db");
+
+Status readTicks(Table& table, int firma, const QDate& day, std::vector<IntradayTick>& ticks) {
+    Query q = Query::detailOf(firma);
+    q.rangeField = QStringLiteral("ZEIT");
+    q.from = double(dayNumber(day));
+    q.to = double(dayNumber(day)) + 0.99999999;
+    const int z = table.layout().fieldIndex(QStringLiteral("ZEIT"));
+    const int k = table.layout().fieldIndex(QStringLiteral("Kurs"));
+    Q_TRY(table.forEach(q, [&](const Record& r) {
+        ticks.push_back({r.values()[z].toDouble(), r.values()[k].toDouble()});
+        return true;
+    }));
+    std::stable_sort(ticks.begin(), ticks.end(), [](const IntradayTick& a, const IntradayTick& b) { return a.zeit < b.zeit; });
+    return Status::ok();
+}
+
+// The start of the interval of `minutes` that holds `zeit`, counted from midnight.
+double intervalStart(double zeit, int minutes) {
+    const double timeOfDay = zeit - std::floor(zeit);
+    const long long m = std::llround(timeOfDay * 1440) % minutes;
+    return zeit - double(m) / 1440;
+}
+
+}  // namespace
+
+IntradaySource intradaySourceFor(const QDate& day, const QDate& today, bool archiveExists, bool liveExists) {
+    if (archiveExists) return IntradaySource::Archive;
+    if (!liveExists) return IntradaySource::None;
+    const bool live = day == today || (today.dayOfWeek() == Qt::Monday && day.addDays(3) == today) ||
+                      (today.dayOfWeek() == Qt::Saturday && day.addDays(1) == today);
+    return live ? IntradaySource::Live : IntradaySource::None;
+}
+
+QString intradayArchiveName(const QDate& day) { return formatDate(day) + QStringLiteral(".DB"); }
+
+Result<IntradayDay> readIntradayDay(Store& store, const QString& intradayDir, int firma, const QDate& day, const QDate& today) {
+    IntradayDay result;
+    const QString archive = filePath(intradayDir, intradayArchiveName(day));
+    result.source = intradaySourceFor(day, today, QFileInfo::exists(archive), store.exists(kLive));
+    if (result.source == IntradaySource::Live) {
+        auto table = store.table(kLive);
+        if (!table) return table.status();
+        Q_TRY(readTicks(**table, firma, day, result.ticks));
+    } else if (result.source == IntradaySource::Archive) {
+        auto table = Store::openFile(archive, layoutFor(TableKind::Intraday, tableNameOf(intradayArchiveName(day))));
+        if (!table) return table.status();
+        Q_TRY(readTicks(**table, firma, day, result.ticks));
+    }
+    return result;
+}
+
+std::vector<Candle> intradayCandles(const std::vector<IntradayTick>& ticks, int minutes) {
+    std::vector<Candle> candles;
+    if (minutes < 1 || ticks.empty()) return candles;
+    const double length = double(minutes) / 1440;
+    double start = intervalStart(ticks.front().zeit, minutes);
+    Candle c{start + length / 2, ticks.front().kurs, ticks.front().kurs, ticks.front().kurs, ticks.front().kurs};
+    for (const IntradayTick& t : ticks) {
+        if (t.zeit > start + length) {
+            candles.push_back(c);
+            start = intervalStart(t.zeit, minutes);
+            c = {start + length / 2, t.kurs, t.kurs, t.kurs, t.kurs};
+        }
+        c.high = std::max(c.high, t.kurs);
+        c.low = std::min(c.low, t.kurs);
+        c.close = t.kurs;
+    }
+    candles.push_back(c);
+    return candles;
+}
+
+std::optional<Candle> dayCandle(const std::vector<IntradayTick>& ticks, int day) {
+    if (ticks.empty()) return std::nullopt;
+    Candle c{double(day), ticks.front().kurs, ticks.front().kurs, ticks.front().kurs, ticks.back().kurs};
+    for (const IntradayTick& t : ticks) {
+        c.high = std::max(c.high, t.kurs);
+        c.low = std::min(c.low, t.kurs);
+    }
+    return c;
+}
+
+Result<std::vector<Candle>> intradayDayCandles(Store& store, const QString& intradayDir, int firma, std::span<const int> days,
+                                               const QDate& today) {
+    std::vector<Candle> candles;
+    const bool live = store.exists(kLive);
+    for (const int d : days) {
+        const QDate day = dateFromDayNumber(d);
+        // Only today reads the live table here; an archive is looked for on every day.
+        const QString archive = filePath(intradayDir, intradayArchiveName(day));
+        if (!QFileInfo::exists(archive) && !(live && day == today)) continue;
+        auto read = readIntradayDay(store, intradayDir, firma, day, day);
+        if (!read) return read.status();
+        if (auto c = dayCandle(read->ticks, d)) candles.push_back(*c);
+    }
+    return candles;
+}
+
+std::optional<double> dailyCloseFromIntraday(const QDate& rowDate, double rowKurs, const IntradayDay& day) {
+    if (day.source != IntradaySource::Live || day.ticks.empty()) return std::nullopt;
+    const IntradayTick& last = day.ticks.back();
+    if (last.kurs <= 0 || last.kurs == rowKurs) return std::nullopt;
+    if (dateFromDayNumber(last.zeit) != rowDate) return std::nullopt;
+    return last.kurs;
+}
+
+}  // namespace q
