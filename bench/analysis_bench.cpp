@@ -23,7 +23,8 @@ namespace {
 
 using namespace q;
 
-QString ms(double n) { return QString::number(n, 'f', 1) + QStringLiteral(" ms"); }
+using bench::fail;
+using bench::ms;
 
 // Reads what the rating run reads of every listed security; returns the rows read.
 Result<qint64> readAll(Store& store, const AnalysisSettings& settings, const QDate& today) {
@@ -36,11 +37,6 @@ Result<qint64> readAll(Store& store, const AnalysisSettings& settings, const QDa
         rows += 1 + qint64(in->prices.size() + in->volumes.size() + in->lots.size());
     }
     return rows;
-}
-
-int fail(const Status& s) {
-    QTextStream(stderr) << s.message() << "\n";
-    return 1;
 }
 
 }  // namespace

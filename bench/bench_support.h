@@ -23,6 +23,15 @@ private:
     int m_every;
 };
 
+// A duration in milliseconds with one decimal, "12.3 ms".
+inline QString ms(double n) { return QString::number(n, 'f', 1) + QStringLiteral(" ms"); }
+
+// Says the failure on stderr; the exit code of a failed measurement.
+inline int fail(const q::Status& s) {
+    QTextStream(stderr) << s.message() << "\n";
+    return 1;
+}
+
 // Argument `i` as a number, `fallback` when it is not given.
 inline int arg(const QStringList& args, int i, int fallback) { return args.size() > i ? args[i].toInt() : fallback; }
 

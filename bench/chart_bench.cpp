@@ -20,12 +20,8 @@ namespace {
 
 using namespace q;
 
-QString ms(double n) { return QString::number(n, 'f', 1) + QStringLiteral(" ms"); }
-
-int fail(const Status& s) {
-    QTextStream(stderr) << s.message() << "\n";
-    return 1;
-}
+using bench::fail;
+using bench::ms;
 
 }  // namespace
 

@@ -13,28 +13,40 @@ namespace q::charts {
 
 namespace {
 
+// The design with the stored chart settings over it.
+ChartAppearance storedLook(const Session& session, ChartAppearance design) {
+    readChartAppearance(session.settings, design);
+    return design;
+}
+
+// A chart of the request's size in `look`, filled by `fill`, saved to the request's file.
+template <typename Chart, typename Fill>
+Status drawAndSave(const ChartAppearance& look, const ChartRequest& r, Fill fill) {
+    Chart chart;
+    chart.resize(r.width, r.height);
+    chart.setAppearance(look);
+    fill(chart);
+    return saveChart(chart, r.out, r.width, r.height);
+}
+
 Result<ChartRendered> renderPrice(Session& session, const ChartRequest& r, const QDate& today) {
     auto data = loadPriceChart(session, r.firma, today);
     if (!data) return data.status();
-    ChartAppearance look = priceChartDesign();
-    readChartAppearance(session.settings, look);
+    ChartAppearance look = storedLook(session, priceChartDesign());
     if (r.type == ChartType::Candle) look.find(series::Kerzen)->active = true;
     if (r.type == ChartType::Renko) {
         look.find(series::Renko)->active = true;
         look.find(series::Kerzen)->active = false;
     }
-    PriceChart chart;
-    chart.resize(r.width, r.height);
-    chart.setAppearance(look);
-    chart.show(*data);
-    chart.setLegendShown(session.values.truth(QStringLiteral("LegendVisible")));
-    if (r.from.isValid() || r.to.isValid()) {
+    Q_TRY(drawAndSave<PriceChart>(look, r, [&](PriceChart& chart) {
+        chart.show(*data);
+        chart.setLegendShown(session.values.truth(QStringLiteral("LegendVisible")));
+        if (!r.from.isValid() && !r.to.isValid()) return;
         const auto& price = data->line(series::Kurs);
         const double from = r.from.isValid() ? dayNumber(r.from) : price.empty() ? 0 : price.front().x;
         const double to = r.to.isValid() ? dayNumber(r.to) : price.empty() ? 0 : price.back().x;
         chart.zoomToDays(from, to);
-    }
-    Q_TRY(saveChart(chart, r.out, r.width, r.height));
+    }));
     return ChartRendered{data->title, int(data->line(series::Kurs).size()), data->notices};
 }
 
@@ -42,13 +54,8 @@ Result<ChartRendered> renderComparison(Session& session, const ChartRequest& r) 
     auto data = loadComparison(session, r.compare.isEmpty() ? std::nullopt : std::optional<QStringList>(r.compare),
                                 r.from.isValid() ? std::optional<QDate>(r.from) : std::nullopt);
     if (!data) return data.status();
-    ChartAppearance look = comparisonChartDesign();
-    readChartAppearance(session.settings, look);
-    ComparisonPlot chart;
-    chart.resize(r.width, r.height);
-    chart.setAppearance(look);
-    chart.show(*data);
-    Q_TRY(saveChart(chart, r.out, r.width, r.height));
+    Q_TRY(drawAndSave<ComparisonPlot>(storedLook(session, comparisonChartDesign()), r,
+                                      [&](ComparisonPlot& chart) { chart.show(*data); }));
     ChartRendered done{QStringLiteral("Vergleich"), 0, data->notices};
     for (const ComparisonLine& l : data->lines) done.points += int(l.points.size());
     return done;
@@ -61,14 +68,10 @@ Result<ChartRendered> renderIntraday(Session& session, const ChartRequest& r, co
     if (data->ticks.empty()) return Status::invalid(QStringLiteral("Keine Intraday-Kurse am %1").arg(formatDate(day)));
     auto name = readSecurity(session.store, r.firma);
     if (!name) return name.status();
-    ChartAppearance look = intradayChartDesign();
-    readChartAppearance(session.settings, look);
-    IntradayPlot chart;
-    chart.resize(r.width, r.height);
-    chart.setAppearance(look);
     const int minutes = session.values.has(QStringLiteral("Candle2_Tage")) ? session.values.integer(QStringLiteral("Candle2_Tage")) : 15;
-    chart.show(name->FirmenName, day, data->ticks, std::clamp(minutes, 5, 720));
-    Q_TRY(saveChart(chart, r.out, r.width, r.height));
+    Q_TRY(drawAndSave<IntradayPlot>(storedLook(session, intradayChartDesign()), r, [&](IntradayPlot& chart) {
+        chart.show(name->FirmenName, day, data->ticks, std::clamp(minutes, 5, 720));
+    }));
     return ChartRendered{name->FirmenName + QStringLiteral(" - ") + formatDate(day), int(data->ticks.size()), {}};
 }
 

@@ -33,7 +33,11 @@ void applyStyle(QCPAbstractPlottable& p, const SeriesStyle& s) {
     p.setVisible(s.active);
     if (auto* f = qobject_cast<QCPFinancial*>(&p)) {
         const QColor c = colorOf(s.color);
-        f->setPenPositive(QPen(c));
+        // Rising candles filled in the series colour, falling ones white.
+        f->setTwoColored(true);
+        f->setBrushPositive(c);
+        f->setBrushNegative(Qt::white);
+        f->setPenPositive(QPen(c.darker(150)));
         f->setPenNegative(QPen(c.darker(150)));
         return;
     }
@@ -82,9 +86,11 @@ void labelDateAxis(QCPAxis& axis, bool afterZoom) {
         axis.setTicker(ticker);
     }
     ticker->setDateTimeFormat(labels.format);
-    // About one label per step, never so many that they overlap.
+    // About one label per step, never so many that they overlap (a label is up to
+    // about 90 pixels wide).
     const int wanted = int(axis.range().size() / kSecondsPerDay / labels.stepDays) + 1;
-    ticker->setTickCount(std::clamp(wanted, 2, 10));
+    const int room = std::max(2, (axis.parentPlot()->width() - 120) / 90);
+    ticker->setTickCount(std::clamp(wanted, 2, std::min(10, room)));
     axis.setSubTicks(labels.minorTicks > 0);
     axis.grid()->setVisible(labels.grid);
 }

@@ -11,14 +11,11 @@ constexpr double kDay = 86400;
 const QString kCursorLayer = QStringLiteral("cursor");
 const QString kAdxNeedsCandles = QStringLiteral("Für die Berechnung des ADX ist die Berechnung der Kerzen notwendig!");
 
-QCPFinancial* candleSeries(QCPAxis* key, QCPAxis* value, const QColor& up) {
+QCPFinancial* candleSeries(QCPAxis* key, QCPAxis* value) {
     auto* f = new QCPFinancial(key, value);
     f->setChartStyle(QCPFinancial::csCandlestick);
     f->setWidthType(QCPFinancial::wtPlotCoords);
     f->setWidth(0.7 * kDay);
-    f->setTwoColored(true);
-    f->setBrushPositive(up);
-    f->setBrushNegative(Qt::white);
     return f;
 }
 
@@ -59,6 +56,9 @@ void PriceChart::build() {
     setLocale(QLocale(QLocale::German, QLocale::Germany));
     setAutoAddPlottableToLegend(false);
     setNoAntialiasingOnDrag(true);
+    // Decades of prices: thick lines drawn as polylines, the thousands of candles,
+    // bricks and bars without antialiasing (they are upright rectangles anyway).
+    setPlottingHints(QCP::phFastPolylines | QCP::phCacheLabels);
     setChartTitle(*this, QString());
     m_panel = new QCPAxisRect(this);
     plotLayout()->addElement(2, 0, m_panel);
@@ -80,7 +80,7 @@ void PriceChart::build() {
 
     for (const SeriesStyle& s : m_appearance.series) {
         QCPAbstractPlottable* p = nullptr;
-        if (s.kind == SeriesKind::Candles) p = candleSeries(xAxis, yAxis, colorOf(s.color));
+        if (s.kind == SeriesKind::Candles) p = candleSeries(xAxis, yAxis);
         else if (s.kind == SeriesKind::Bars) {
             auto* bars = new QCPBars(xAxis, yAxis2);
             bars->setWidthType(QCPBars::wtPlotCoords);
@@ -91,6 +91,7 @@ void PriceChart::build() {
             g->setAdaptiveSampling(true);
             p = g;
         }
+        if (s.kind != SeriesKind::Line && s.kind != SeriesKind::Points) p->setAntialiased(false);
         p->setObjectName(s.name);
         m_plottables.insert(s.name, p);
     }
@@ -241,6 +242,11 @@ void PriceChart::show(const PriceChartData& data) {
         }
     }
     setPoints(*m_bollingerLower, data.line(series::BollingerUnten));
+    // Several bricks of one day stand side by side: as narrow as they are close.
+    double gap = 1;
+    for (size_t i = 1; i < data.renko.size(); ++i)
+        if (const double d = data.renko[i].x - data.renko[i - 1].x; d > 0) gap = std::min(gap, d);
+    if (auto* renko = qobject_cast<QCPFinancial*>(m_plottables.value(series::Renko))) renko->setWidth(0.7 * gap * kDay);
     setChartTitle(*this, data.title);
     applyAppearance();
     zoomAll();
@@ -417,6 +423,12 @@ void PriceChart::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QCustomPlot::mouseReleaseEvent(event);
+}
+
+void PriceChart::resizeEvent(QResizeEvent* event) {
+    // As many date labels as the new width holds.
+    labelDateAxis(*xAxis, true);
+    QCustomPlot::resizeEvent(event);
 }
 
 void PriceChart::moveCursor(const QPointF& pixel) {

@@ -331,6 +331,9 @@ void TAktienkurse::restoreWindowValues() {
     m_overview->chartPanel()->chart()->setAppearance(price);
     m_overview->intradayPanel()->chart()->setAppearance(intraday);
     m_comparison->chart()->setAppearance(comparison);
+    m_overview->chartPanel()->applyValues();
+    m_overview->intradayPanel()->applyValues();
+    m_comparison->applyValues();
 }
 
 void TAktienkurse::storeWindowValues() {

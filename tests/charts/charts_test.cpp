@@ -80,6 +80,8 @@ TEST_F(Charts, EachChartTypeDrawsTheSampleData) {
     EXPECT_GT(drawn->points, 200);
     expectPicture(picture("price_candles_indicators"), 900, 600);
 
+    // Renko bricks with the look as shipped.
+    session.settings.removeKey(SettingsStore::kChartKey);
     ASSERT_TRUE(charts::renderChart(session, request(charts::ChartType::Renko, "renko"), kFriday).isOk());
     expectPicture(picture("renko"), 900, 600);
 

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -28,9 +29,6 @@ PriceChartPanel::PriceChartPanel(TAktienkurse& window, QWidget* parent) : QWidge
     m_log = new QCheckBox(QStringLiteral("Log.Achse"), this);
     m_draw = new QCheckBox(QStringLiteral("Linien zeichnen"), this);
     auto* properties = new QPushButton(QStringLiteral("Diagrammeigenschaften"), this);
-    const Einstellungen& v = window.session().values;
-    m_legend->setChecked(v.truth(QStringLiteral("LegendVisible")));
-    m_chart->setLegendShown(m_legend->isChecked());
     connect(m_legend, &QCheckBox::toggled, this, [this](bool on) {
         m_chart->setLegendShown(on);
         m_window.session().values.set(QStringLiteral("LegendVisible"), SettingValue::truth(on));
@@ -75,13 +73,20 @@ void PriceChartPanel::buildMenu() {
         m_chart->deleteAllLines();
         m_chart->replot();
     });
-    QAction* right = add(QStringLiteral("rechte Achse Prozent"), [this](bool on) {
+    m_rightAxis = add(QStringLiteral("rechte Achse Prozent"), [this](bool on) {
         m_window.session().values.set(QStringLiteral("RechteAchse"), SettingValue::truth(on));
         Q_EMIT refillRequested();
     });
-    right->setCheckable(true);
-    right->setChecked(m_window.session().values.truth(QStringLiteral("RechteAchse")));
+    m_rightAxis->setCheckable(true);
     add(QStringLiteral("Diagrammeigenschaften"), [this] { editSettings(); });
+}
+
+void PriceChartPanel::applyValues() {
+    const Einstellungen& v = m_window.session().values;
+    m_legend->setChecked(v.truth(QStringLiteral("LegendVisible")));
+    m_chart->setLegendShown(m_legend->isChecked());
+    const QSignalBlocker quiet(m_rightAxis);
+    m_rightAxis->setChecked(v.truth(QStringLiteral("RechteAchse")));
 }
 
 void PriceChartPanel::showAnalysis(const SecurityAnalysis* analysis, const QString& title) {
@@ -122,8 +127,7 @@ IntradayDayPanel::IntradayDayPanel(TAktienkurse& window, QWidget* parent) : QWid
     m_minutes = new QSpinBox(this);
     m_minutes->setRange(5, 720);
     m_minutes->setSingleStep(5);
-    const Einstellungen& v = window.session().values;
-    m_minutes->setValue(v.has(QStringLiteral("Candle2_Tage")) ? v.integer(QStringLiteral("Candle2_Tage")) : 15);
+    m_minutes->setValue(15);
     m_minutes->setSuffix(QStringLiteral(" Minuten"));
     m_candles = new QCheckBox(QStringLiteral("Kerzen"), this);
     const auto redraw = [this] {
@@ -143,6 +147,11 @@ IntradayDayPanel::IntradayDayPanel(TAktienkurse& window, QWidget* parent) : QWid
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_chart, 1);
     layout->addLayout(row);
+}
+
+void IntradayDayPanel::applyValues() {
+    const Einstellungen& v = m_window.session().values;
+    if (v.has(QStringLiteral("Candle2_Tage"))) m_minutes->setValue(std::clamp(v.integer(QStringLiteral("Candle2_Tage")), 5, 720));
 }
 
 bool IntradayDayPanel::showDay(int firma, const QString& name, const QDate& day, double rowKurs) {

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QSpinBox;
 
@@ -29,6 +30,8 @@ public:
     QCheckBox* drawBox() const { return m_draw; }
     // "Diagrammeigenschaften".
     void editSettings();
+    // Takes over the settings in effect (the legend, the right axis), after the start.
+    void applyValues();
 
 Q_SIGNALS:
     // "rechte Achse Prozent" changed: the overview fills again.
@@ -37,6 +40,7 @@ Q_SIGNALS:
 private:
     void limitDragged(LimitLine line, double value);
     void buildMenu();
+    QAction* m_rightAxis = nullptr;
 
     TAktienkurse& m_window;
     charts::PriceChart* m_chart;
@@ -55,6 +59,8 @@ public:
     bool showDay(int firma, const QString& name, const QDate& day, double rowKurs);
     charts::IntradayPlot* chart() const { return m_chart; }
     QSpinBox* minutesBox() const { return m_minutes; }
+    // Takes over the candle interval `Candle2_Tage` of the settings in effect.
+    void applyValues();
 
 Q_SIGNALS:
     void closeUpdated();

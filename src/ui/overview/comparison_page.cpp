@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace q::ui {
@@ -18,10 +19,9 @@ namespace q::ui {
 ComparisonPage::ComparisonPage(TAktienkurse& window, QWidget* parent) : QWidget(parent), m_window(window) {
     setObjectName(QStringLiteral("ComparisonPage"));
     m_chart = new charts::ComparisonPlot(this);
-    const Einstellungen& v = window.session().values;
     auto* boxes = new QHBoxLayout;
     for (int i = 1; i <= 5; ++i) {
-        auto* name = new QLineEdit(v.text(QStringLiteral("Vergleich%1").arg(i)), this);
+        auto* name = new QLineEdit(this);
         name->setObjectName(QStringLiteral("Vergleich%1").arg(i));
         name->setPlaceholderText(QStringLiteral("Wertpapier %1").arg(i));
         connect(name, &QLineEdit::editingFinished, this, &ComparisonPage::VergleichsDiagramm);
@@ -31,11 +31,9 @@ ComparisonPage::ComparisonPage(TAktienkurse& window, QWidget* parent) : QWidget(
     m_date = new QDateEdit(this);
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_date->setDate(v.has(QStringLiteral("Datum")) ? dateFromDayNumber(v.dateTime(QStringLiteral("Datum")))
-                                                   : QDate::currentDate().addDays(-30));
+    m_date->setDate(QDate::currentDate().addDays(-30));
     connect(m_date, &QDateEdit::dateChanged, this, &ComparisonPage::VergleichsDiagramm);
     m_depot = new QCheckBox(QStringLiteral("Depotvergleich"), this);
-    m_depot->setChecked(v.truth(QStringLiteral("Depotvergleich")));
     connect(m_depot, &QCheckBox::toggled, this, &ComparisonPage::VergleichsDiagramm);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("ab"), this));
@@ -50,6 +48,14 @@ ComparisonPage::ComparisonPage(TAktienkurse& window, QWidget* parent) : QWidget(
     layout->addLayout(boxes);
     layout->addLayout(row);
     layout->addWidget(m_chart, 1);
+}
+
+void ComparisonPage::applyValues() {
+    const Einstellungen& v = m_window.session().values;
+    const QSignalBlocker quietDate(m_date), quietDepot(m_depot);
+    for (int i = 0; i < m_names.size(); ++i) m_names[i]->setText(v.text(QStringLiteral("Vergleich%1").arg(i + 1)));
+    if (v.has(QStringLiteral("Datum"))) m_date->setDate(dateFromDayNumber(v.dateTime(QStringLiteral("Datum"))));
+    m_depot->setChecked(v.truth(QStringLiteral("Depotvergleich")));
 }
 
 void ComparisonPage::VergleichsDiagramm() {

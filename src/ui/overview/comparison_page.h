@@ -21,6 +21,8 @@ public:
     ComparisonPage(TAktienkurse& window, QWidget* parent);
     // `VergleichsDiagramm`: reads the boxes into the settings and draws the chart.
     void VergleichsDiagramm();
+    // Fills the boxes from the settings in effect, after the start.
+    void applyValues();
     charts::ComparisonPlot* chart() const { return m_chart; }
     QLineEdit* nameBox(int i) const { return m_names.value(i); }
     QDateEdit* dateBox() const { return m_date; }
