@@ -23,7 +23,6 @@ IntradayCharts::IntradayCharts(TAktienkurse& window, QWidget* parent) : QWidget(
         m_boxes[i] = new QComboBox(this);
         m_boxes[i]->setEditable(false);
         m_charts[i] = new charts::IntradayPlot(this);
-        m_charts[i]->setMinimumHeight(160);
         connect(m_boxes[i], &QComboBox::currentTextChanged, this, [this, i](const QString& name) {
             m_window.session().values.set(kSettings[i], SettingValue::text(name));
             IntradayDiagramm();

@@ -24,7 +24,6 @@ namespace q::ui {
 PriceChartPanel::PriceChartPanel(TAktienkurse& window, QWidget* parent) : QWidget(parent), m_window(window) {
     setObjectName(QStringLiteral("priceChartPanel"));
     m_chart = new charts::PriceChart(this);
-    m_chart->setMinimumHeight(220);
     m_legend = new QCheckBox(QStringLiteral("Legende"), this);
     m_log = new QCheckBox(QStringLiteral("Log.Achse"), this);
     m_draw = new QCheckBox(QStringLiteral("Linien zeichnen"), this);

@@ -148,7 +148,7 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(m_inner);
     split->addWidget(lists);
-    split->setSizes({360, 240});
+    split->setSizes({460, 200});
     (new QVBoxLayout(this))->addWidget(split);
     clearFigures();
 }
@@ -197,6 +197,8 @@ QWidget* OverviewPage::buildKursPage() {
     split->addWidget(scroll);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
+    // The chart takes most of the page; the figures scroll below it.
+    split->setSizes({320, 70});
     auto* layout = new QVBoxLayout(kurs);
     layout->addLayout(head);
     layout->addWidget(split, 1);
