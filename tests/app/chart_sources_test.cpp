@@ -6,6 +6,10 @@
 #include "app/intraday_rollover.h"
 #include "app/startup_fixture.h"
 #include "base/formats.h"
+#include "portfolio/currency.h"
+#include "store/firma_hooks.h"
+
+#include <QFile>
 
 using namespace q;
 
@@ -148,4 +152,29 @@ TEST(ChartSettings, TheSubkeyIsWrittenAnewAndReadBack) {
     EXPECT_EQ(read.tools[3].penWidth, 4);
     EXPECT_EQ(read.axes[0].title, "Preis");
     EXPECT_EQ(read.find("Series13")->title, "Bollinger Bänder");
+}
+
+TEST_F(ChartSources, NamesWithLivePricesAndTheirCourse) {
+    Table& firma = **session.store.table("Firma.db");
+    for (const char* name : {"Zeta AG", "Alpha AG"}) {
+        Record r = newSecurityRecord(firma, "EUR");
+        r.set("FirmenName", name);
+        ASSERT_TRUE(appendSecurity(firma, r).isOk());
+    }
+    auto zeta = securityNamed(firma, "Zeta AG");
+    ASSERT_TRUE(zeta.isOk() && zeta->has_value());
+    tick(**zeta, at(kMonday, 10, 5), 3.5);
+    tick(**zeta, at(kMonday, 9, 0), 3.0);
+    auto names = intradayNames(session);
+    ASSERT_TRUE(names.isOk());
+    EXPECT_EQ(*names, QStringList{"Zeta AG"});
+    auto course = intradayOfName(session, "zeta ag");
+    ASSERT_TRUE(course.isOk());
+    ASSERT_EQ(course->size(), 2u);
+    EXPECT_DOUBLE_EQ(course->front().kurs, 3.0);  // in time order
+    EXPECT_TRUE(intradayOfName(session, "Alpha AG")->empty());
+    EXPECT_TRUE(intradayOfName(session, "Gibt es nicht")->empty());
+    session.store.close("Intraday.db");
+    ASSERT_TRUE(QFile::remove(session.store.path("Intraday.db")));
+    EXPECT_EQ(intradayNames(session).status().message(), "Legen Sie erst die Intraday Datei mit Quintara an");
 }

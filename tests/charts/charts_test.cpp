@@ -202,7 +202,17 @@ TEST_F(Charts, CliWritesPngAndPdf) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
     EXPECT_GT(file.size(), 1000);
+    // The comparison needs no security of its own.
+    const QString compare = tmp.filePath("vergleich.png");
+    r = qtest::runCli({"--home", home, "--settings", settings, "--json", "chart", "--type", "compare", "--compare",
+                       name->FirmenName + ",Unbekannt", "--from", "01.10.2026", "--out", compare});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("\"title\":\"Vergleich\"")) << r.out.toStdString();
+    expectPicture(compare, 1200, 700);
     r = qtest::runCli({"--home", home, "--settings", settings, "chart", "1", "--out", png, "--size", "12"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("--size erwartet BREITExHÖHE")) << r.err.toStdString();
+    r = qtest::runCli({"--home", home, "--settings", settings, "chart", "1", "--out", png, "--type", "torte"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("Unbekannte Diagrammart \"torte\"")) << r.err.toStdString();
 }
