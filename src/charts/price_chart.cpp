@@ -278,6 +278,12 @@ void PriceChart::fitValueAxes() {
     fitAxis(yAxis, keys);
     fitAxis(m_panel->axis(QCPAxis::atLeft), keys);
     fitAxis(m_currencyAxis, keys);
+    // An axis the settings fix keeps its range.
+    const std::pair<int, QCPAxis*> fixable[] = {{0, yAxis}, {3, m_panel->axis(QCPAxis::atLeft)}, {4, m_panel->axis(QCPAxis::atRight)}};
+    for (const auto& [index, axis] : fixable) {
+        const AxisStyle a = m_appearance.axes.value(index);
+        if (!a.automatic && a.maximum > a.minimum) axis->setRange(a.minimum, a.maximum);
+    }
     const SeriesStyle* volume = m_appearance.find(series::Volumen);
     const bool volumeRight = volume && volume->active && volume->axis == VertAxis::Right;
     yAxis2->setVisible(!m_log);

@@ -169,6 +169,17 @@ TEST(PriceChartWidget, LegendLogAxisDrawnLinesAndTheAdxRule) {
     chart.zoomToDays(46200, 46290);
     EXPECT_LT(chart.yAxis->range().upper, 40);
     EXPECT_GT(chart.yAxis->range().lower, 28);
+    // A price axis the settings fix stays where they put it.
+    look = chart.appearance();
+    look.axes[0].automatic = false;
+    look.axes[0].minimum = 5;
+    look.axes[0].maximum = 50;
+    chart.setAppearance(look);
+    chart.zoomToDays(46000, 46100);
+    EXPECT_DOUBLE_EQ(chart.yAxis->range().lower, 5);
+    EXPECT_DOUBLE_EQ(chart.yAxis->range().upper, 50);
+    look.axes[0].automatic = true;
+    chart.setAppearance(look);
     chart.setLogAxis(true);
     EXPECT_EQ(chart.yAxis->scaleType(), QCPAxis::stLogarithmic);
     EXPECT_FALSE(chart.yAxis2->visible());
