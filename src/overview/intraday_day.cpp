@@ -4,6 +4,7 @@
 #include "base/text_files.h"
 #include "store/catalogue.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -116,6 +117,17 @@ std::optional<double> dailyCloseFromIntraday(const QDate& rowDate, double rowKur
     if (last.kurs <= 0 || last.kurs == rowKurs) return std::nullopt;
     if (dateFromDayNumber(last.zeit) != rowDate) return std::nullopt;
     return last.kurs;
+}
+
+Result<int> deleteIntradayArchives(const QString& intradayDir, const std::vector<QDate>& days) {
+    int deleted = 0;
+    for (const QDate& day : days) {
+        const QString path = filePath(intradayDir, intradayArchiveName(day));
+        if (!QFileInfo::exists(path)) continue;
+        if (!QFile::remove(path)) return Status::io(QStringLiteral("%1 kann nicht gelöscht werden").arg(path));
+        ++deleted;
+    }
+    return deleted;
 }
 
 }  // namespace q

@@ -62,4 +62,9 @@ Result<std::vector<Candle>> intradayDayCandles(Store& store, const QString& intr
 // for prices from an archive.
 std::optional<double> dailyCloseFromIntraday(const QDate& rowDate, double rowKurs, const IntradayDay& day);
 
+// Deletes the archive tables of `days` in `intradayDir` ("Intraday-Kurse löschen");
+// returns how many there were. A day without an archive is passed over. Fails Io
+// "<file> kann nicht gelöscht werden", after deleting the ones before it.
+Result<int> deleteIntradayArchives(const QString& intradayDir, const std::vector<QDate>& days);
+
 }  // namespace q

@@ -117,6 +117,15 @@ TEST_F(ChartSources, FridaysPricesFromTheLiveTableAndThenFromTheArchive) {
     EXPECT_DOUBLE_EQ((*candles)[0].open, 20);
     EXPECT_DOUBLE_EQ((*candles)[0].close, 22);
     EXPECT_DOUBLE_EQ((*candles)[1].x, dayNumber(kMonday));
+
+    // Deleting Friday's and Saturday's archives: there is only Friday's; Monday's stays.
+    auto deleted = deleteIntradayArchives(session.dirs.intraday, {kFriday, kSaturday});
+    ASSERT_TRUE(deleted.isOk());
+    EXPECT_EQ(*deleted, 1);
+    // Friday falls back to the (emptied) live table.
+    EXPECT_EQ(loadIntradayDay(session, 7, kFriday, kMonday)->source, IntradaySource::Live);
+    EXPECT_TRUE(loadIntradayDay(session, 7, kFriday, kMonday)->ticks.empty());
+    EXPECT_EQ(loadIntradayDay(session, 7, kMonday, kMonday)->ticks.size(), 1u);
 }
 
 TEST(ChartSettings, TheSubkeyIsWrittenAnewAndReadBack) {

@@ -109,6 +109,13 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     m_intradayPanel = new IntradayDayPanel(window, m_inner);
     m_inner->addTab(m_intradayPanel, QStringLiteral("Intraday"));
     m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), false);
+    m_intradayPanel->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const bool earlier : {false, true}) {
+        auto* action = new QAction(earlier ? QStringLiteral("Intrday-Kurse der letzten Monate löschen") : QStringLiteral("Intraday-Kurse löschen"),
+                                   m_intradayPanel);
+        connect(action, &QAction::triggered, this, [this, earlier] { deleteIntradayDays(earlier); });
+        m_intradayPanel->addAction(action);
+    }
     connect(m_intradayPanel, &IntradayDayPanel::closeUpdated, this, [this] {
         loadLists();
         m_window.showStatus(QStringLiteral("Tageskurs aus den Intraday-Kursen übernommen"));
@@ -228,6 +235,26 @@ void OverviewPage::showIntradayDay() {
     const auto row = m_firma > 0 ? m_window.selectedPrice() : std::nullopt;
     const bool shown = row && m_intradayPanel->showDay(m_firma, m_window.currentFirmenName(), row->datum, row->kurs);
     m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), shown);
+}
+
+void OverviewPage::deleteIntradayDays(bool andEarlier) {
+    const auto row = m_firma > 0 ? m_window.selectedPrice() : std::nullopt;
+    if (!row) return;
+    const QString text = andEarlier ? QStringLiteral("Sollen alle Intraday-Kurse beginnend mit dem %1 gelöscht werden?? ")
+                                    : QStringLiteral("Sollen alle Intraday-Kurse vom %1 gelöscht werden?? ");
+    if (m_window.interaction().ask(QStringLiteral("Intraday-Daten löschen?"), text.arg(formatDate(row->datum))) != Answer::Yes)
+        return;
+    std::vector<QDate> days{row->datum};
+    if (andEarlier && m_analysis)
+        for (const int d : m_analysis->fill.days)
+            if (d < dayNumber(row->datum)) days.push_back(dateFromDayNumber(d));
+    auto deleted = deleteIntradayArchives(m_window.session().dirs.intraday, days);
+    if (!deleted) m_window.interaction().tell(deleted.status().message());
+    else m_window.showStatus(QStringLiteral("Intraday-Kurse gelöscht: %1 Tage").arg(*deleted));
+    // The list moves to its last row.
+    m_priceGrid->setCurrentIndex(QModelIndex());
+    m_priceGrid->scrollToBottom();
+    showIntradayDay();
 }
 
 void OverviewPage::editColumns(QTableView* grid) {

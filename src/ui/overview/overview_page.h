@@ -67,6 +67,10 @@ public:
     IntradayDayPanel* intradayPanel() const { return m_intradayPanel; }
     // Shows the intraday prices of the price list's current row.
     void showIntradayDay();
+    // "Intraday-Kurse löschen": the archive of the current row's day; with
+    // `andEarlier` ("Intrday-Kurse der letzten Monate löschen") those of every
+    // earlier row's day too. Each after the user's yes.
+    void deleteIntradayDays(bool andEarlier);
 
 private:
     QWidget* buildKursPage();
