@@ -6,7 +6,7 @@ namespace q {
 
 namespace {
 
-bool isDateField(const QString& field) {
+bool isDateField(QStringView field) {
     if (field.size() < 6) return false;
     const QChar a = field[2];
     const QChar b = field[5];
@@ -87,9 +87,9 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QStringList* fu
 ParsedLine parseDailyLine(const QString& raw) {
     const QString line = raw.left(kDailyLineLength);
     ParsedLine out;
-    const QString first = line.section(QLatin1Char('\t'), 0, 0);
+    const QStringView first = QStringView(line).left(line.indexOf(QLatin1Char('\t')));
     if (isDateField(first)) {
-        QString t = first.left(10);
+        QString t = first.left(10).toString();
         t.replace(QLatin1Char('/'), QLatin1Char('.'));
         if (const auto d = parseDate(t); d && positiveDate(*d)) {
             out.kind = LineKind::Date;

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace q {
 
 namespace {
@@ -14,9 +16,13 @@ namespace {
 // Lines booked in one transaction: about a twentieth of a second of work, so that
 // companion programs wait only briefly for the tables, while the syncs of the
 // commits stay a small part of a long file.
-constexpr int kLinesPerBatch = 5000;
+constexpr int kLinesPerBatch = 10000;
 
 const QString kZdf = QStringLiteral("ZDF");
+
+bool isBlank(QStringView line) {
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace(); });
+}
 
 // A line of the identifier layout: the identifier is the second field; without it
 // the line reads as a daily line (name, price, date, volume).
@@ -99,7 +105,7 @@ ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& work
     if (report.status) report.status = book.beginBatch();
     const qint64 total = lines->size();
     for (qint64 i = 0; i < total && report.status; ++i) {
-        if ((*lines)[i].trimmed().isEmpty()) continue;
+        if (isBlank((*lines)[i])) continue;
         if (progress.cancelRequested()) {
             report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
             break;
@@ -141,7 +147,7 @@ ReadReport importPriceText(Store& store, const QString& file, TextLayout layout,
         QuoteLine quote = line.quote;
         quote.name = quote.name.trimmed();
         if (quote.date) datum = *quote.date;
-        progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, i, total);
+        if (i % kStepLines == 0) progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, i, total);
         auto firma = layout == TextLayout::Identifiers ? book.matchKennung(kennung) : book.match(quote.name);
         return firma ? bookDailyQuote(book, quote, *firma, datum, settings.alle, report, kennung) : firma.status();
     });
@@ -155,7 +161,7 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
             ++report.counts.skipped;
             return Status::ok();
         }
-        progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->kennung + QStringLiteral("  ") + line->priceText, i, total);
+        if (i % kStepLines == 0) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->kennung + QStringLiteral("  ") + line->priceText, i, total);
         auto firma = book.matchKennung(line->kennung);
         if (!firma) return firma.status();
         const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};

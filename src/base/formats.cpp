@@ -64,8 +64,9 @@ std::optional<double> parseNumber(const QString& text) {
     QString t = text.trimmed();
     if (t.count(QLatin1Char(',')) + t.count(QLatin1Char('.')) > 1) return std::nullopt;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
+    static const QLocale c = QLocale::c();
     bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
+    const double v = c.toDouble(t, &ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
@@ -82,8 +83,9 @@ std::optional<double> parsePriceText(const QString& text) {
         if (dot < 0 || t.size() - 1 - dot <= 4) break;
         t.remove(dot, 1);
     }
+    static const QLocale c = QLocale::c();
     bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
+    const double v = c.toDouble(t, &ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }

@@ -43,6 +43,10 @@ public:
     virtual bool cancelRequested() { return false; }
 };
 
+// Line-by-line imports name only every kStepLines-th line in the progress: building the
+// text costs more than booking the line, and nobody reads faster than that.
+constexpr qint64 kStepLines = 64;
+
 class NoProgress final : public Progress {
 public:
     void step(const QString&, qint64, qint64) override {}

@@ -52,7 +52,7 @@ ReadReport importExchangeFile(Store& store, const QString& file, const ReadingSe
             ++report.counts.skipped;
             return Status::ok();
         }
-        progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->name + QStringLiteral("  ") + line->priceText, i, total);
+        if (i % kStepLines == 0) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->name + QStringLiteral("  ") + line->priceText, i, total);
         Query byName;
         byName.order = QStringLiteral("IFirma");
         byName.equalNoCase.push_back({QStringLiteral("FirmenName"), line->name});
