@@ -59,9 +59,9 @@ std::optional<QDate> pageDateOfField(const QString& field, const QDate& today) {
     return date;
 }
 
-// Steps shared by both kinds of quote line: the "*" rule, name, price, and the
-// fields after the price (returned for the caller to read).
-std::optional<QuoteLine> cutQuote(QString line, QChar separator, QStringList* further) {
+// Steps shared by both kinds of quote line: the "*" rule, name, price, volume, and
+// the field after the price (date or time, returned for the caller to read).
+std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterPrice) {
     // A "*" far enough into the line marks a footnote; it would glue to the name.
     const int star = line.indexOf(QLatin1Char('*'));
     if (star >= 5) line[star] = QLatin1Char(' ');
@@ -70,15 +70,15 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QStringList* fu
     QuoteLine q;
     q.name = line.left(sep);
     while (!q.name.isEmpty() && q.name.back().isSpace()) q.name.chop(1);
-    const QStringList rest = line.mid(sep + 1).split(separator);
-    q.priceText = rest.value(0).trimmed();
+    const QList<QStringView> rest = QStringView(line).mid(sep + 1).split(separator);
+    q.priceText = rest.value(0).trimmed().toString();
     const auto price = parsePriceText(q.priceText);
     if (q.name.trimmed().isEmpty() || !price || *price == 0.0) return std::nullopt;
     q.price = *price;
     bool ok = false;
     const qint64 volume = rest.value(2).trimmed().toLongLong(&ok);
     q.volume = ok && volume > 0 ? volume : 0;
-    *further = rest;
+    *afterPrice = rest.value(1).toString();
     return q;
 }
 
@@ -97,10 +97,10 @@ ParsedLine parseDailyLine(const QString& raw) {
             return out;
         }
     }
-    QStringList rest;
-    auto quote = cutQuote(line, QLatin1Char('\t'), &rest);
+    QString afterPrice;
+    auto quote = cutQuote(line, QLatin1Char('\t'), &afterPrice);
     if (!quote) return out;
-    quote->date = dateOfField(rest.value(1));
+    quote->date = dateOfField(afterPrice);
     out.kind = LineKind::Quote;
     out.quote = *quote;
     return out;
@@ -120,11 +120,11 @@ ParsedLine parsePageLine(const QString& line, QChar separator, const QDate& toda
         out.time = timeOfField(fields.value(1));
         return out;
     }
-    QStringList rest;
-    auto quote = cutQuote(line, separator, &rest);
+    QString afterPrice;
+    auto quote = cutQuote(line, separator, &afterPrice);
     if (!quote) return out;
     quote->name = quote->name.trimmed().toUpper();
-    quote->time = timeOfField(rest.value(1));
+    quote->time = timeOfField(afterPrice);
     out.kind = LineKind::Quote;
     out.quote = *quote;
     return out;

@@ -117,18 +117,16 @@ Result<QStringList> readTextLinesAnyEncoding(const QString& path) {
 
 QStringList splitLines(const QString& text) {
     QStringList lines;
-    QString current;
-    for (int i = 0; i < text.size(); ++i) {
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines << current;
-            current.clear();
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
-        } else {
-            current += c;
-        }
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        lines << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+        start = i + 1;
     }
-    if (!current.isEmpty()) lines << current;
+    if (start < n) lines << text.mid(start);
     return lines;
 }
 
