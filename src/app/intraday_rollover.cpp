@@ -2,6 +2,7 @@
 
 #include "base/formats.h"
 #include "base/text_files.h"
+#include "store/catalogue.h"
 #include "store/schema.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ Result<RolloverReport> intradayRollover(const Directories& dirs, Store& store) {
     const int k = source.layout().fieldIndex(QStringLiteral("Kurs"));
     const int v = source.layout().fieldIndex(QStringLiteral("Volumen"));
     for (const auto& [day, rows] : byDay) {
-        const QString name = formatDate(dateFromDayNumber(day)) + QStringLiteral(".DB");
+        const QString name = intradayArchiveName(dateFromDayNumber(day));
         const QString path = filePath(dirs.intraday, name);
         auto db = Database::open(path, Database::Mode::CreateIfMissing);
         if (!db) return db.status();

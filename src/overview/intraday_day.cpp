@@ -47,8 +47,6 @@ IntradaySource intradaySourceFor(const QDate& day, const QDate& today, bool arch
     return live ? IntradaySource::Live : IntradaySource::None;
 }
 
-QString intradayArchiveName(const QDate& day) { return formatDate(day) + QStringLiteral(".DB"); }
-
 Result<IntradayDay> readIntradayDay(Store& store, const QString& intradayDir, int firma, const QDate& day, const QDate& today) {
     IntradayDay result;
     const QString archive = filePath(intradayDir, intradayArchiveName(day));

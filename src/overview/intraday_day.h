@@ -20,9 +20,6 @@ enum class IntradaySource { None, Archive, Live };
 // Friday before. None otherwise.
 IntradaySource intradaySourceFor(const QDate& day, const QDate& today, bool archiveExists, bool liveExists);
 
-// The archive file of a day in the intraday directory: "dd.mm.yyyy.DB".
-QString intradayArchiveName(const QDate& day);
-
 struct IntradayTick {
     double zeit = 0;  // day number with the time of day as fraction
     double kurs = 0;

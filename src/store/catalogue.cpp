@@ -1,5 +1,6 @@
 #include "store/catalogue.h"
 
+#include "base/formats.h"
 #include "base/text_files.h"
 
 #include <QFileInfo>
@@ -112,6 +113,8 @@ const CatalogueEntry* catalogueEntry(const QString& file) {
 }
 
 QString tableNameOf(const QString& file) { return QFileInfo(file).completeBaseName(); }
+
+QString intradayArchiveName(const QDate& day) { return formatDate(day) + QStringLiteral(".DB"); }
 
 Layout layoutForFile(const QString& file) {
     const CatalogueEntry* e = catalogueEntry(file);

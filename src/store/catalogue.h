@@ -36,6 +36,9 @@ Layout layoutForFile(const QString& file);
 // A file's table name: its stem ("Anlagen.DB" -> "Anlagen").
 QString tableNameOf(const QString& file);
 
+// The archive file of a day's intraday prices in the intraday directory: "dd.mm.yyyy.DB".
+QString intradayArchiveName(const QDate& day);
+
 // The seed rows written when `file` is created. Gruppen.db takes the lines of
 // Gruppen.txt in `dataDir` (numbered 0, 1, 2, …) when that file exists.
 std::vector<Row> seedRows(TableKind kind, const QString& file, const QString& dataDir);
