@@ -18,6 +18,7 @@ bool positiveDate(const QDate& d) { return d.isValid() && dayNumber(d) > 0; }
 
 std::optional<QDate> dateOfField(const QString& field) {
     QString t = field.trimmed();
+    if (t.isEmpty()) return std::nullopt;
     const int blank = t.indexOf(QLatin1Char(' '));
     // Protocol lines carry "dd.mm.yyyy hh:nn": the date is the part before the blank.
     if (blank >= 0) t.truncate(blank);

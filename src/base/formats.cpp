@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace q {
@@ -71,7 +72,60 @@ std::optional<double> parseNumber(const QString& text) {
     return v;
 }
 
+namespace {
+
+// "[-]digits[.digits]" read exactly; nullopt for any other form.
+std::optional<double> plainDecimal(const char* begin, const char* end) {
+    const char* p = begin;
+    if (p != end && *p == '-') ++p;
+    const char* digits = p;
+    while (p != end && *p >= '0' && *p <= '9') ++p;
+    if (p == digits) return std::nullopt;
+    if (p != end && *p == '.') {
+        const char* fraction = ++p;
+        while (p != end && *p >= '0' && *p <= '9') ++p;
+        if (p == fraction) return std::nullopt;
+    }
+    if (p != end) return std::nullopt;
+    double v = 0;
+    const auto [last, error] = std::from_chars(begin, end, v);
+    if (error != std::errc() || last != end || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+// The normalisation of parsePriceText on a short ASCII price, in a buffer of
+// its own: an import reads one price per line, and most are plain.
+std::optional<double> plainPrice(QStringView text) {
+    constexpr qsizetype kMax = 40;
+    if (text.size() > kMax) return std::nullopt;
+    char buf[kMax];
+    qsizetype n = 0;
+    int commas = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) return std::nullopt;
+        char ch = static_cast<char>(u);
+        if (ch == ',' && commas < 2) {
+            ch = '.';
+            ++commas;
+        }
+        buf[n++] = ch;
+    }
+    for (;;) {
+        const char* dot = std::find(buf, buf + n, '.');
+        const qsizetype at = dot - buf;
+        if (at == n || n - 1 - at <= 4) break;
+        std::copy(buf + at + 1, buf + n, buf + at);
+        --n;
+    }
+    return plainDecimal(buf, buf + n);
+}
+
+}  // namespace
+
 std::optional<double> parsePriceText(const QString& text) {
+    if (const auto plain = plainPrice(QStringView(text).trimmed())) return plain;
+    // Signs, exponents and other forms the C locale reads.
     QString t = text.trimmed();
     for (int i = 0; i < 2; ++i) {
         const int comma = t.indexOf(QLatin1Char(','));

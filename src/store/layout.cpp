@@ -9,6 +9,9 @@ QString Layout::keyIndexName() const {
 }
 
 int Layout::fieldIndex(const QString& name) const {
+    // Callers mostly spell the name as the file does; that match is the cheap one.
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].name == name) return static_cast<int>(i);
     for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
     return -1;

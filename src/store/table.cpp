@@ -220,8 +220,17 @@ Status Table::validate(const Record& record) const {
 }
 
 Result<qint64> Table::append(const Record& given) {
-    Record record = given;
-    normalise(record.values());
+    // A blank empty key is written as ""; a record without one is written as it is,
+    // without a copy: a long import appends row after row.
+    bool blankKey = false;
+    for (int i = 0; i < static_cast<int>(m_layout.fields.size()) && i < given.values().size(); ++i)
+        blankKey = blankKey || (m_layout.fields[i].emptyKey && given.values()[i].isNull());
+    std::optional<Record> normalised;
+    if (blankKey) {
+        normalised = given;
+        normalise(normalised->values());
+    }
+    const Record& record = normalised ? *normalised : given;
     Q_TRY(validate(record));
     if (!m_appendPrepared) {
         QStringList marks;
@@ -232,11 +241,11 @@ Result<qint64> Table::append(const Record& given) {
         m_append = std::move(*st);
         m_appendPrepared = true;
     }
-    // Also after a failed step: the statement starts clean.
-    m_append.reset();
+    // Every parameter is bound anew; the statement is rewound after each step, also
+    // after a failed one.
     for (int i = 0; i < record.values().size(); ++i) m_append.bind(i + 1, record.values()[i]);
     auto r = m_append.step();
-    m_append.reset();
+    m_append.rewind();
     if (!r) {
         return r.status().category() == Category::Invalid ? duplicateKey() : r.status();
     }

@@ -23,6 +23,22 @@ TEST(PriceText, NormalisesCommaAndThousandsPoint) {
     EXPECT_FALSE(parsePriceText(""));
 }
 
+TEST(PriceText, PlainAndOtherFormsReadAlike) {
+    // Exact to the last bit: a price is booked as read.
+    EXPECT_EQ(*parsePriceText("0,1"), 0.1);
+    EXPECT_EQ(*parsePriceText("98765432,1234"), 98765432.1234);
+    EXPECT_EQ(*parsePriceText("\t1.234,5\r"), 1234.5);
+    // Forms beyond the plain digits still read as numbers...
+    EXPECT_EQ(*parsePriceText("+7,5"), 7.5);
+    EXPECT_EQ(*parsePriceText("1,5e2"), 150.0);
+    // ...and broken ones as none.
+    EXPECT_FALSE(parsePriceText("1,2,3"));
+    EXPECT_FALSE(parsePriceText("12,5 EUR"));
+    EXPECT_FALSE(parsePriceText("-"));
+    EXPECT_FALSE(parsePriceText("1e999"));
+    EXPECT_FALSE(parsePriceText(QString(50, QLatin1Char('9')) + "x"));
+}
+
 TEST(Rounding, TiesGoToEvenOnTheWrittenDecimal) {
     EXPECT_DOUBLE_EQ(roundHalfEven(2.675, 2), 2.68);
     EXPECT_DOUBLE_EQ(roundHalfEven(2.665, 2), 2.66);
