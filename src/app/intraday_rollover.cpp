@@ -2,6 +2,7 @@
 
 #include "base/formats.h"
 #include "base/text_files.h"
+#include "store/bulk_insert.h"
 #include "store/catalogue.h"
 #include "store/schema.h"
 
@@ -46,19 +47,25 @@ Result<RolloverReport> intradayRollover(const Directories& dirs, Store& store) {
         if (!db) return db.status();
         const Layout layout = layoutFor(TableKind::Intraday, tableNameOf(name));
         Q_TRY(ensureTable(**db, layout, {}, nullptr));
-        Transaction tx(**db);
-        Q_TRY(tx.begin());
-        auto ins = (*db)->prepare(QStringLiteral("INSERT OR IGNORE INTO %1 (\"Firma\", \"ZEIT\", \"Kurs\", \"Volumen\") VALUES (?, ?, ?, ?)")
-                                      .arg(quoted(layout.table)));
-        if (!ins) return ins.status();
+        auto archive = Table::open(std::move(*db), layout);
+        if (!archive) return archive.status();
+        // An archive written before keeps its rows; a tick it has already is left out,
+        // and so is a row the archive's fields refuse.
+        const Layout& target = (*archive)->layout();
+        const int tf = target.fieldIndex(QStringLiteral("Firma"));
+        const int tz = target.fieldIndex(QStringLiteral("ZEIT"));
+        const int tk = target.fieldIndex(QStringLiteral("Kurs"));
+        const int tv = target.fieldIndex(QStringLiteral("Volumen"));
+        BulkInsert insert(**archive, BulkInsert::OnDuplicate::Ignore);
+        Q_TRY(insert.begin());
+        QVariantList values;
         for (const QVariantList& row : rows) {
-            ins->bind(1, row[f]);
-            ins->bind(2, row[z]);
-            ins->bind(3, row[k]);
-            ins->bind(4, v >= 0 ? row[v] : QVariant());
-            Q_TRY(ins->run());
+            values = QVariantList(static_cast<qsizetype>(target.fields.size()));
+            for (auto [to, from] : {std::pair{tf, f}, std::pair{tz, z}, std::pair{tk, k}, std::pair{tv, v}})
+                if (to >= 0 && from >= 0) values[to] = row[from];
+            if (Status added = insert.add(values); !added && added.category() != Category::Invalid) return added;
         }
-        Q_TRY(tx.commit());
+        Q_TRY(insert.commit());
         report.archives << path;
         report.rows += static_cast<qint64>(rows.size());
     }
