@@ -125,7 +125,7 @@ Result<HistoryRead> readHistory(const QString& file, const HistoryOptions& optio
     auto lines = readTextLinesAnyEncoding(file);
     if (!lines) return lines.status();
     HistoryRead out = readHistoryLines(*lines, format, options);
-    if (format == HistoryFormat::WebExport && !lines->isEmpty() && isWebExportHeader(lines->first())) {
+    if (options.backup && format == HistoryFormat::WebExport && !lines->isEmpty() && isWebExportHeader(lines->first())) {
         Q_TRY(writeWebExportBackup(file, *lines));
         out.backup = file + QStringLiteral(".bak");
     }

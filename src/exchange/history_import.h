@@ -45,6 +45,7 @@ struct HistoryOptions {
     QDate from;                              // rows before it are left out; invalid: none
     std::optional<QChar> separator;          // text files: ";" when unset; web exports: from the header
     std::optional<HistoryColumns> columns;   // unset: from the header, or date, price, volume
+    bool backup = true;                      // web export: write the ".bak" copy (false: a look at the header only)
 };
 
 struct HistoryRead {

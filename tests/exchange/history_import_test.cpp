@@ -85,6 +85,14 @@ TEST_F(WebExportImport, StoresEachDateFormOnceAndCopiesTheFileWithCrlf) {
         "05-Foo-2000,10,11,9,14,1",
         "nichts",
     });
+    // A look at the header (the column window) leaves the copy to the import.
+    HistoryOptions look;
+    look.backup = false;
+    auto header = readHistory(file, look);
+    ASSERT_TRUE(header.isOk());
+    EXPECT_EQ(header->header.value(4), "Close");
+    EXPECT_FALSE(QFile::exists(file + ".bak"));
+
     auto first = import(file);
     ASSERT_TRUE(first.isOk()) << first.status().message().toStdString();
     EXPECT_EQ(booked(), (QStringList{"12.01.2000=10,5/1000", "13.01.2000=11,25", "31.01.2000=12/2000", "01.02.2000=13/3000"}));

@@ -168,8 +168,11 @@ void PriceSourceCommands::ImportWertpapiere1Click() {
         options.separator = sep == choices[1] ? QLatin1Char('\t') : sep == choices[2] ? QLatin1Char(',') : QLatin1Char(';');
     }
     if (historyFormatOf(file) == HistoryFormat::WebExport) {
-        // The user checks the columns the program found in the header.
-        auto found = readHistory(file, options);
+        // The user checks the columns the program found in the header; the import
+        // that follows writes the ".bak" copy.
+        HistoryOptions look = options;
+        look.backup = false;
+        auto found = readHistory(file, look);
         if (found && !found->header.isEmpty()) {
             TWExportcsv columns(found->header, found->columns, &m_window);
             if (columns.exec() != QDialog::Accepted) return;
