@@ -39,6 +39,12 @@ struct HistoryColumns {
     int datum = 0;
     int kurs = 1;
     int volumen = 2;
+    // Where a web export names its security (-1: no such column). They are shown in
+    // the column window; the import books every row for the security chosen.
+    int name = -1;
+    int wkn = -1;
+    int isin = -1;
+    int ticker = -1;
 };
 
 struct HistoryOptions {

@@ -47,6 +47,10 @@ HistoryColumns presetColumns(const QStringList& header) {
     // Without a named close the fifth column is the usual place (Date, Open, High, Low, Close).
     c.kurs = kurs >= 0 ? kurs : (header.size() >= 5 ? 4 : 1);
     c.volumen = volumen;
+    c.name = columnOf(header, {"Name", "Bezeichnung", "Wertpapier"});
+    c.wkn = columnOf(header, {"WKN"});
+    c.isin = columnOf(header, {"ISIN"});
+    c.ticker = columnOf(header, {"Ticker", "Symbol"});
     return c;
 }
 

@@ -18,7 +18,8 @@ bool isWebExportHeader(const QString& firstLine);
 
 // The rows of a web export or text file given as lines. A web export's header
 // fields (entities "&ouml;" and "&szlig;" replaced) preset the columns: date
-// "Date"/"Datum", price "Close"/"Schluss…"/"Kurs", volume "Volume"/"Volumen".
+// "Date"/"Datum", price "Close"/"Schluss…"/"Kurs", volume "Volume"/"Volumen"; name
+// "Name"/"Bezeichnung"/"Wertpapier", "WKN", "ISIN", ticker "Ticker"/"Symbol".
 HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, const HistoryOptions& options);
 
 // The copy of a web export as "<file>.bak": lines trimmed, the header's entities

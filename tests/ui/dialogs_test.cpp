@@ -169,10 +169,12 @@ TEST(Information, ShowsTheVersionText) {
 }
 
 TEST(ColumnWindow, ShowsTheHeaderPrefilledAndReturnsTheChosenColumns) {
-    const QStringList header = {"Datum", "Eröffnungskurs", "Hoch", "Tief", "Schlusskurs", "Volumen"};
-    TWExportcsv w(header, {0, 4, 5});
+    const QStringList header = {"Datum", "Eröffnungskurs", "Hoch", "Tief", "Schlusskurs", "Volumen", "WKN"};
+    TWExportcsv w(header, {0, 4, 5, -1, 6});
     EXPECT_EQ(w.windowTitle(), "Position von Datum und Kurs");
-    EXPECT_EQ(w.findChild<QListWidget*>("fields")->count(), 6);
+    EXPECT_EQ(w.findChild<QListWidget*>("fields")->count(), 7);
+    EXPECT_EQ(w.findChild<QComboBox*>("wkn")->currentText(), "7: WKN");
+    EXPECT_EQ(w.findChild<QComboBox*>("name")->currentText(), "(keine)");
     auto* kurs = w.findChild<QComboBox*>("kurs");
     auto* volumen = w.findChild<QComboBox*>("volumen");
     EXPECT_EQ(kurs->currentText(), "5: Schlusskurs");
@@ -184,6 +186,8 @@ TEST(ColumnWindow, ShowsTheHeaderPrefilledAndReturnsTheChosenColumns) {
     EXPECT_EQ(chosen.datum, 0);
     EXPECT_EQ(chosen.kurs, 1);
     EXPECT_EQ(chosen.volumen, -1);
+    EXPECT_EQ(chosen.wkn, 6);
+    EXPECT_EQ(chosen.isin, -1);
     QPushButton* start = nullptr;
     for (QPushButton* b : w.findChildren<QPushButton*>())
         if (b->text() == "Import starten") start = b;

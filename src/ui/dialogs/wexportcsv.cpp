@@ -35,10 +35,22 @@ TWExportcsv::TWExportcsv(const QStringList& header, const HistoryColumns& preset
     m_kurs->setObjectName(QStringLiteral("kurs"));
     m_volumen = columnChoice(header, preset.volumen, true, this);
     m_volumen->setObjectName(QStringLiteral("volumen"));
+    m_name = columnChoice(header, preset.name, true, this);
+    m_name->setObjectName(QStringLiteral("name"));
+    m_wkn = columnChoice(header, preset.wkn, true, this);
+    m_wkn->setObjectName(QStringLiteral("wkn"));
+    m_isin = columnChoice(header, preset.isin, true, this);
+    m_isin->setObjectName(QStringLiteral("isin"));
+    m_ticker = columnChoice(header, preset.ticker, true, this);
+    m_ticker->setObjectName(QStringLiteral("ticker"));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Datum:"), m_datum);
     form->addRow(QStringLiteral("Kurs:"), m_kurs);
     form->addRow(QStringLiteral("Volumen:"), m_volumen);
+    form->addRow(QStringLiteral("Name:"), m_name);
+    form->addRow(QStringLiteral("WKN:"), m_wkn);
+    form->addRow(QStringLiteral("ISIN:"), m_isin);
+    form->addRow(QStringLiteral("Ticker:"), m_ticker);
     auto* start = new QPushButton(QStringLiteral("Import starten"), this);
     start->setDefault(true);
     connect(start, &QPushButton::clicked, this, &QDialog::accept);
@@ -58,7 +70,15 @@ TWExportcsv::TWExportcsv(const QStringList& header, const HistoryColumns& preset
 }
 
 HistoryColumns TWExportcsv::columns() const {
-    return {m_datum->currentData().toInt(), m_kurs->currentData().toInt(), m_volumen->currentData().toInt()};
+    HistoryColumns c;
+    c.datum = m_datum->currentData().toInt();
+    c.kurs = m_kurs->currentData().toInt();
+    c.volumen = m_volumen->currentData().toInt();
+    c.name = m_name->currentData().toInt();
+    c.wkn = m_wkn->currentData().toInt();
+    c.isin = m_isin->currentData().toInt();
+    c.ticker = m_ticker->currentData().toInt();
+    return c;
 }
 
 }  // namespace q::ui
