@@ -29,28 +29,22 @@ TWExportcsv::TWExportcsv(const QStringList& header, const HistoryColumns& preset
     auto* fields = new QListWidget(this);
     fields->setObjectName(QStringLiteral("fields"));
     fields->addItems(header);
-    m_datum = columnChoice(header, preset.datum, false, this);
-    m_datum->setObjectName(QStringLiteral("datum"));
-    m_kurs = columnChoice(header, preset.kurs, false, this);
-    m_kurs->setObjectName(QStringLiteral("kurs"));
-    m_volumen = columnChoice(header, preset.volumen, true, this);
-    m_volumen->setObjectName(QStringLiteral("volumen"));
-    m_name = columnChoice(header, preset.name, true, this);
-    m_name->setObjectName(QStringLiteral("name"));
-    m_wkn = columnChoice(header, preset.wkn, true, this);
-    m_wkn->setObjectName(QStringLiteral("wkn"));
-    m_isin = columnChoice(header, preset.isin, true, this);
-    m_isin->setObjectName(QStringLiteral("isin"));
-    m_ticker = columnChoice(header, preset.ticker, true, this);
-    m_ticker->setObjectName(QStringLiteral("ticker"));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Datum:"), m_datum);
-    form->addRow(QStringLiteral("Kurs:"), m_kurs);
-    form->addRow(QStringLiteral("Volumen:"), m_volumen);
-    form->addRow(QStringLiteral("Name:"), m_name);
-    form->addRow(QStringLiteral("WKN:"), m_wkn);
-    form->addRow(QStringLiteral("ISIN:"), m_isin);
-    form->addRow(QStringLiteral("Ticker:"), m_ticker);
+    struct Row {
+        QComboBox** box;
+        const char* name;
+        const char* label;
+        int preset;
+        bool optional;
+    };
+    for (const Row& r : {Row{&m_datum, "datum", "Datum:", preset.datum, false}, Row{&m_kurs, "kurs", "Kurs:", preset.kurs, false},
+                         Row{&m_volumen, "volumen", "Volumen:", preset.volumen, true}, Row{&m_name, "name", "Name:", preset.name, true},
+                         Row{&m_wkn, "wkn", "WKN:", preset.wkn, true}, Row{&m_isin, "isin", "ISIN:", preset.isin, true},
+                         Row{&m_ticker, "ticker", "Ticker:", preset.ticker, true}}) {
+        *r.box = columnChoice(header, r.preset, r.optional, this);
+        (*r.box)->setObjectName(QLatin1String(r.name));
+        form->addRow(QString::fromUtf8(r.label), *r.box);
+    }
     auto* start = new QPushButton(QStringLiteral("Import starten"), this);
     start->setDefault(true);
     connect(start, &QPushButton::clicked, this, &QDialog::accept);
