@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -75,71 +76,54 @@ std::optional<double> parseNumber(const QString& text) {
 namespace {
 
 // "[-]digits[.digits]" read exactly; nullopt for any other form.
-std::optional<double> plainDecimal(const char* begin, const char* end) {
-    const char* p = begin;
-    if (p != end && *p == '-') ++p;
-    const char* digits = p;
-    while (p != end && *p >= '0' && *p <= '9') ++p;
-    if (p == digits) return std::nullopt;
-    if (p != end && *p == '.') {
-        const char* fraction = ++p;
-        while (p != end && *p >= '0' && *p <= '9') ++p;
-        if (p == fraction) return std::nullopt;
-    }
-    if (p != end) return std::nullopt;
-    double v = 0;
-    const auto [last, error] = std::from_chars(begin, end, v);
-    if (error != std::errc() || last != end || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-// The normalisation of parsePriceText on a short ASCII price, in a buffer of
-// its own: an import reads one price per line, and most are plain.
-std::optional<double> plainPrice(QStringView text) {
+std::optional<double> plainDecimal(QStringView text) {
     constexpr qsizetype kMax = 40;
     if (text.size() > kMax) return std::nullopt;
     char buf[kMax];
     qsizetype n = 0;
-    int commas = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80) return std::nullopt;
-        char ch = static_cast<char>(u);
-        if (ch == ',' && commas < 2) {
-            ch = '.';
-            ++commas;
-        }
-        buf[n++] = ch;
+    bool point = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        const bool digit = u >= u'0' && u <= u'9';
+        const bool sign = u == u'-' && i == 0;
+        // One point, with a digit on either side.
+        const bool decimalPoint = u == u'.' && !point && i > (text[0] == u'-' ? 1 : 0) && i + 1 < text.size();
+        if (!digit && !sign && !decimalPoint) return std::nullopt;
+        point = point || decimalPoint;
+        buf[n++] = static_cast<char>(u);
     }
-    for (;;) {
-        const char* dot = std::find(buf, buf + n, '.');
-        const qsizetype at = dot - buf;
-        if (at == n || n - 1 - at <= 4) break;
-        std::copy(buf + at + 1, buf + n, buf + at);
-        --n;
-    }
-    return plainDecimal(buf, buf + n);
+    double v = 0;
+    const auto [last, error] = std::from_chars(buf, buf + n, v);
+    if (error != std::errc() || last != buf + n || !std::isfinite(v)) return std::nullopt;
+    return v;
 }
 
 }  // namespace
 
 std::optional<double> parsePriceText(const QString& text) {
-    if (const auto plain = plainPrice(QStringView(text).trimmed())) return plain;
-    // Signs, exponents and other forms the C locale reads.
-    QString t = text.trimmed();
-    for (int i = 0; i < 2; ++i) {
-        const int comma = t.indexOf(QLatin1Char(','));
-        if (comma < 0) break;
-        t[comma] = QLatin1Char('.');
+    // Normalised in a buffer on the stack: an import reads one price per line.
+    QVarLengthArray<char16_t, 48> t;
+    int commas = 0;
+    for (const QChar c : QStringView(text).trimmed()) {
+        char16_t u = c.unicode();
+        if (u == u',' && commas < 2) {
+            u = u'.';
+            ++commas;
+        }
+        t.append(u);
     }
     for (;;) {
-        const int dot = t.indexOf(QLatin1Char('.'));
-        if (dot < 0 || t.size() - 1 - dot <= 4) break;
-        t.remove(dot, 1);
+        const auto dot = std::find(t.begin(), t.end(), u'.');
+        if (dot == t.end() || t.end() - dot - 1 <= 4) break;
+        t.erase(dot);
     }
+    const QStringView normalised(t.data(), t.size());
+    // Most prices are plain digits, read without the locale.
+    if (const auto plain = plainDecimal(normalised)) return plain;
+    // Signs, exponents and the other forms the C locale reads.
     static const QLocale c = QLocale::c();
     bool ok = false;
-    const double v = c.toDouble(t, &ok);
+    const double v = c.toDouble(normalised, &ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
