@@ -51,6 +51,12 @@ QString Table::noCaseColumn(const Field& field) {
     return text ? foldExpression(quoted(field.name)) : quoted(field.name);
 }
 
+bool Table::hasBlankKey(const QVariantList& values) const {
+    for (int i = 0; i < static_cast<int>(m_layout.fields.size()) && i < values.size(); ++i)
+        if (m_layout.fields[i].emptyKey && values[i].isNull()) return true;
+    return false;
+}
+
 void Table::normalise(QVariantList& values) const {
     for (int i = 0; i < static_cast<int>(m_layout.fields.size()) && i < values.size(); ++i)
         if (m_layout.fields[i].emptyKey && values[i].isNull()) values[i] = QString(QLatin1String(""));
@@ -222,11 +228,8 @@ Status Table::validate(const Record& record) const {
 Result<qint64> Table::append(const Record& given) {
     // A blank empty key is written as ""; a record without one is written as it is,
     // without a copy: a long import appends row after row.
-    bool blankKey = false;
-    for (int i = 0; i < static_cast<int>(m_layout.fields.size()) && i < given.values().size(); ++i)
-        blankKey = blankKey || (m_layout.fields[i].emptyKey && given.values()[i].isNull());
     std::optional<Record> normalised;
-    if (blankKey) {
+    if (hasBlankKey(given.values())) {
         normalised = given;
         normalise(normalised->values());
     }

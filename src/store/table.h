@@ -96,6 +96,8 @@ public:
     Status validate(const Record& record) const;
     // Writes a blank empty key (see Field::emptyKey) as "", in field order.
     void normalise(QVariantList& values) const;
+    // Whether normalise() would change `values`.
+    bool hasBlankKey(const QVariantList& values) const;
     // The column as the case-insensitive indexes see it: the folded text of a text
     // field (foldExpression), the plain column otherwise.
     static QString noCaseColumn(const Field& field);
