@@ -10,9 +10,7 @@ Result<std::optional<double>> storeChartLimit(Store& store, int firma, LimitLine
     if (rounded == 0) return std::optional<double>();
     auto table = store.table(QStringLiteral("Firma.db"));
     if (!table) return table.status();
-    Query q;
-    q.equal.push_back({QStringLiteral("Firma"), firma});
-    auto found = (*table)->first(q);
+    auto found = (*table)->findKey({firma});
     if (!found) return found.status();
     if (!*found) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(firma));
     Record after = **found;

@@ -15,6 +15,7 @@ namespace {
 
 const QString kLive = QStringLiteral("Intraday.db");
 
+// The ticks of `firma` on `day`, in time order (the table's key order: Firma, ZEIT).
 Status readTicks(Table& table, int firma, const QDate& day, std::vector<IntradayTick>& ticks) {
     Query q = Query::detailOf(firma);
     q.rangeField = QStringLiteral("ZEIT");
@@ -26,7 +27,21 @@ Status readTicks(Table& table, int firma, const QDate& day, std::vector<Intraday
         ticks.push_back({r.values()[z].toDouble(), r.values()[k].toDouble()});
         return true;
     }));
-    std::stable_sort(ticks.begin(), ticks.end(), [](const IntradayTick& a, const IntradayTick& b) { return a.zeit < b.zeit; });
+    return Status::ok();
+}
+
+// Reads the ticks from where `source` says: the live table or the day's `archive` file.
+Status readDay(Store& store, const QString& archive, IntradaySource source, int firma, const QDate& day, std::vector<IntradayTick>& ticks) {
+    if (source == IntradaySource::Live) {
+        auto table = store.table(kLive);
+        if (!table) return table.status();
+        return readTicks(**table, firma, day, ticks);
+    }
+    if (source == IntradaySource::Archive) {
+        auto table = Store::openFile(archive, layoutFor(TableKind::Intraday, tableNameOf(intradayArchiveName(day))));
+        if (!table) return table.status();
+        return readTicks(**table, firma, day, ticks);
+    }
     return Status::ok();
 }
 
@@ -51,15 +66,7 @@ Result<IntradayDay> readIntradayDay(Store& store, const QString& intradayDir, in
     IntradayDay result;
     const QString archive = filePath(intradayDir, intradayArchiveName(day));
     result.source = intradaySourceFor(day, today, QFileInfo::exists(archive), store.exists(kLive));
-    if (result.source == IntradaySource::Live) {
-        auto table = store.table(kLive);
-        if (!table) return table.status();
-        Q_TRY(readTicks(**table, firma, day, result.ticks));
-    } else if (result.source == IntradaySource::Archive) {
-        auto table = Store::openFile(archive, layoutFor(TableKind::Intraday, tableNameOf(intradayArchiveName(day))));
-        if (!table) return table.status();
-        Q_TRY(readTicks(**table, firma, day, result.ticks));
-    }
+    Q_TRY(readDay(store, archive, result.source, firma, day, result.ticks));
     return result;
 }
 
@@ -101,10 +108,11 @@ Result<std::vector<Candle>> intradayDayCandles(Store& store, const QString& intr
         const QDate day = dateFromDayNumber(d);
         // Only today reads the live table here; an archive is looked for on every day.
         const QString archive = filePath(intradayDir, intradayArchiveName(day));
-        if (!QFileInfo::exists(archive) && !(live && day == today)) continue;
-        auto read = readIntradayDay(store, intradayDir, firma, day, day);
-        if (!read) return read.status();
-        if (auto c = dayCandle(read->ticks, d)) candles.push_back(*c);
+        const IntradaySource source = intradaySourceFor(day, day, QFileInfo::exists(archive), live && day == today);
+        if (source == IntradaySource::None) continue;
+        std::vector<IntradayTick> ticks;
+        Q_TRY(readDay(store, archive, source, firma, day, ticks));
+        if (auto c = dayCandle(ticks, d)) candles.push_back(*c);
     }
     return candles;
 }
