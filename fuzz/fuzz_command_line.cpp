@@ -1,7 +1,7 @@
 // Fuzz target: the command-line switches of the window program and quintara-cli's
 // option parser. The input is split into arguments at NUL bytes. Neither may crash;
 // what they accept must keep their promises.
-#include "app/cli/cli_options.h"
+#include "cli/cli_options.h"
 #include "app/command_line.h"
 
 #include <cstddef>

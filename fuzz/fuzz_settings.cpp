@@ -1,6 +1,6 @@
 // Fuzz target: the settings reader on any file, in any encoding. Whatever it reads
 // it must write back so that a second reading gives the very same keys and values.
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>

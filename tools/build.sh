@@ -2,5 +2,11 @@
 # Configures and builds Quintara into build/ (Ninja, all targets).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTARA_WINDOW=ON >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+  # Worktrees of the same clone share the cache: paths below the parent are made relative.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTARA_WINDOW=ON "${launcher[@]}" >/dev/null
 cmake --build "$root/build" -j "$(nproc)"

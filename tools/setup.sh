@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libqt6opengl6-dev libxkbcommon-dev qt6-translations-l10n
   libqcustomplot-dev libqcustomplot2.1-qt6
   libsqlite3-dev sqlite3 libzvbi-dev pxlib-dev

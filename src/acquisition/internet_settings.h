@@ -1,5 +1,5 @@
 // How Internet quotes are fetched and read, from the settings subkey `Internet`
-// (app/acquisition_settings.h reads them).
+// (app/acquisition_binding.h reads them).
 #pragma once
 
 #include <QString>

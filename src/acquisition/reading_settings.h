@@ -1,5 +1,5 @@
 // The settings a reading run works with, taken from the settings in effect when the
-// run starts (the start-up's reader fills them, see app/acquisition_settings.h).
+// run starts (the start-up's reader fills them, see app/acquisition_binding.h).
 // Directories end with "/".
 #pragma once
 

@@ -31,8 +31,8 @@ constexpr Planned kTables[] = {{"Firma.db", false},        {"Gruppen.db", false}
 qint64 countRows(const QString& path, const QString& table) {
     RawConnection db;
     if (!db.open(path)) return -1;
-    auto n = db.texts(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(tableNameOf(table))));
-    return n && !n->isEmpty() ? n->first().toLongLong() : -1;
+    auto n = db.rowCount(tableNameOf(table));
+    return n ? *n : -1;
 }
 
 BackupSet readSet(const QString& name, const QString& dir, const QString& depotDir, bool countRows_) {

@@ -19,7 +19,7 @@
 // Colours here are 0xRRGGBB.
 #pragma once
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QList>
 #include <QString>

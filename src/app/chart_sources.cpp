@@ -1,7 +1,7 @@
 #include "app/chart_sources.h"
 
-#include "app/analysis_settings.h"
-#include "app/portfolio_settings.h"
+#include "app/analysis_binding.h"
+#include "app/portfolio_binding.h"
 #include "base/formats.h"
 #include "app/intraday_values.h"
 #include "portfolio/currency.h"

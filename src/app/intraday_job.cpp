@@ -5,7 +5,7 @@
 #include "acquisition/page_config.h"
 #include "acquisition/page_route.h"
 #include "acquisition/page_sources.h"
-#include "app/acquisition_settings.h"
+#include "app/acquisition_binding.h"
 #include "app/intraday_rollover.h"
 #include "base/formats.h"
 

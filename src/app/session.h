@@ -5,8 +5,8 @@
 
 #include "app/backup.h"
 #include "app/directories.h"
-#include "app/einstellungen.h"
-#include "app/settings_store.h"
+#include "settings/einstellungen.h"
+#include "settings/settings_store.h"
 #include "store/store.h"
 
 #include <QDate>

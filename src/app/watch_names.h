@@ -2,7 +2,7 @@
 // file WNamen.ini in the data directory, which closing writes.
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 #include "base/status.h"
 
 #include <QString>

@@ -2,6 +2,7 @@
 
 #include "store/bulk_insert.h"
 #include "store/firma_hooks.h"
+#include "store/merge_lookup.h"
 
 #include <QSet>
 
@@ -135,46 +136,31 @@ Status LegacyMerge::mergeByKey(Table& table, const RowSource& rows, MergeCount& 
 Status LegacyMerge::mergeByFields(Table& table, const QStringList& identity, bool renumberKey, const RowSource& rows,
                                   MergeCount& count) {
     const Layout& layout = table.layout();
-    QStringList conditions;
     std::vector<int> fields;
-    for (const QString& name : identity) {
-        const int i = layout.fieldIndex(name);
-        if (i < 0) continue;
-        fields.push_back(i);
-        // IS: two blanks are the same value, as in a Paradox key.
-        conditions << quoted(layout.fields[static_cast<size_t>(i)].name) + QStringLiteral(" IS ?");
-    }
+    for (const QString& name : identity)
+        if (const int i = layout.fieldIndex(name); i >= 0) fields.push_back(i);
     const QString key = layout.primaryFields.value(0);
     const int keyField = layout.fieldIndex(key);
 
     BulkInsert load(table);
     Q_TRY(load.begin());
-    auto present = table.db().prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
-                                          .arg(quoted(layout.table), conditions.join(QStringLiteral(" AND "))));
-    if (!present) return present.status();
-    auto taken = table.db().prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(quoted(layout.table), quoted(key)));
-    if (!taken) return taken.status();
-    auto highest = table.db().texts(QStringLiteral("SELECT coalesce(max(%1), 0) FROM %2").arg(quoted(key), quoted(layout.table)));
-    if (!highest) return highest.status();
-    qint64 last = highest->value(0).toLongLong();
+    auto lookup = MergeLookup::prepare(table, fields, renumberKey && keyField >= 0 ? key : QString());
+    if (!lookup) return lookup.status();
+    qint64 last = lookup->highestKey();
 
     Q_TRY(rows([&](QVariantList& row) -> Status {
         if (!renumber(table, row)) {
             count.skip(unknownSecurity());
             return Status::ok();
         }
-        for (size_t i = 0; i < fields.size(); ++i) present->bind(static_cast<int>(i) + 1, row.value(fields[i]));
-        auto found = present->step();
-        present->reset();
+        auto found = lookup->hasSameRow(row);
         if (!found) return found.status();
         if (*found) {
             ++count.existing;
             return Status::ok();
         }
         if (renumberKey && keyField >= 0) {
-            taken->bind(1, row[keyField]);
-            auto used = taken->step();
-            taken->reset();
+            auto used = lookup->keyTaken(row[keyField]);
             if (!used) return used.status();
             if (*used || row[keyField].isNull()) row[keyField] = ++last;
             else last = std::max(last, row[keyField].toLongLong());
@@ -209,7 +195,10 @@ Status LegacyMerge::mergeList(Table& table, const std::vector<Row>& seed, const 
         for (const QVariantList& r : current) numbers.insert(r.value(0).toLongLong());
     BulkInsert load(table);
     Q_TRY(load.begin());
-    if (replace) Q_TRY(table.db().exec(QStringLiteral("DELETE FROM %1").arg(quoted(table.layout().table))));
+    if (replace) {
+        auto removed = table.removeWhere(Query());
+        if (!removed) return removed.status();
+    }
     for (const QVariantList& r : old) {
         if (numbers.contains(r.value(0).toLongLong())) {
             ++count.existing;

@@ -1,5 +1,5 @@
 // The settings the portfolio works with, taken from the settings in effect when a
-// calculation starts (app/portfolio_settings.h fills them): currencies, the
+// calculation starts (app/portfolio_binding.h fills them): currencies, the
 // speculation period and the fee rates of the booking assistants.
 #pragma once
 

@@ -44,6 +44,12 @@ Result<QStringList> RawConnection::texts(const QString& sql) {
     return out;
 }
 
+Result<qint64> RawConnection::rowCount(const QString& table) {
+    auto n = texts(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table)));
+    if (!n) return n.status();
+    return n->value(0).toLongLong();
+}
+
 Status RawConnection::error(const QString& what) const {
     const int code = m_db ? (sqlite3_extended_errcode(m_db) & 0xff) : SQLITE_CANTOPEN;
     const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();

@@ -29,6 +29,8 @@ public:
     [[nodiscard]] Status exec(const char* sql);
     // The first column of every row, as text.
     [[nodiscard]] Result<QStringList> texts(const QString& sql);
+    // The number of rows of `table`.
+    [[nodiscard]] Result<qint64> rowCount(const QString& table);
     // The connection's last error: Corrupt "Die Datei … ist keine gültige Datenbank"
     // or "Die Datenbank … ist beschädigt (…)", Busy "Die Datei … wird von einem
     // anderen Programm benutzt (…)", Io "Fehler beim <what> der Datei … (…)" (a full

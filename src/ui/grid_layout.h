@@ -3,7 +3,7 @@
 // settings in effect at start and put back there before closing.
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 #include "ui/record_model.h"
 
 #include "store/store.h"

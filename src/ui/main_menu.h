@@ -3,7 +3,7 @@
 // subsystem is not built yet.
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 
 #include <QList>
 #include <QString>

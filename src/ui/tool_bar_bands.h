@@ -3,7 +3,7 @@
 // identity number. Read at start and by "Leiste &laden", written by "Leiste &speichern".
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 
 #include <QList>
 

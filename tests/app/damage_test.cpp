@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "app/startup_fixture.h"
 #include "store/file_system.h"
 

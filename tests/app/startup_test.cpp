@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "app/startup_fixture.h"
 #include "base/clock.h"
 #include "base/text_files.h"

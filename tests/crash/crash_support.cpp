@@ -1,6 +1,6 @@
 #include "crash/crash_support.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "sample/sample_data.h"
 
 #include <QDateTime>

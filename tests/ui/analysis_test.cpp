@@ -2,7 +2,7 @@
 // sample data (five securities, one year of prices up to Friday 04.12.2026; today is
 // the Monday after).
 #include "analysis/security_analysis.h"
-#include "app/analysis_settings.h"
+#include "app/analysis_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "store/firma_hooks.h"

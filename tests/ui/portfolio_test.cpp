@@ -1,7 +1,7 @@
 // The portfolio in the window, on the sample data with a depot of securities 1 to 4
 // (100, 50, 200 and 75 shares; the 50 of number 2 sold). Today is the Monday after
 // the sample's last day.
-#include "app/portfolio_settings.h"
+#include "app/portfolio_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/text_files.h"

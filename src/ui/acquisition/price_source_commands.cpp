@@ -2,7 +2,7 @@
 
 #include "acquisition/internet_source.h"
 #include "acquisition/text_import.h"
-#include "app/acquisition_settings.h"
+#include "app/acquisition_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "exchange/exchange_file.h"

@@ -2,7 +2,7 @@
 
 #include "acquisition/daily_route.h"
 #include "acquisition/sample_update.h"
-#include "app/acquisition_settings.h"
+#include "app/acquisition_binding.h"
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/acquisition/window_hooks.h"
 #include "ui/main_window.h"

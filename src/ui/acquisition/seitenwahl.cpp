@@ -2,7 +2,7 @@
 
 #include "acquisition/scripts.h"
 #include "acquisition/stations.h"
-#include "app/acquisition_settings.h"
+#include "app/acquisition_binding.h"
 #include "base/formats.h"
 #include "base/text_files.h"
 

@@ -1,7 +1,7 @@
 #include "ui/acquisition/sender_na.h"
 
 #include "acquisition/page_config.h"
-#include "app/acquisition_settings.h"
+#include "app/acquisition_binding.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -4,7 +4,7 @@
 #include "acquisition/page_config.h"
 #include "acquisition/page_route.h"
 #include "acquisition/page_sources.h"
-#include "app/acquisition_settings.h"
+#include "app/acquisition_binding.h"
 #include "base/text_files.h"
 #include "store/firma_hooks.h"
 #include "ui/acquisition/prot_kurs.h"

@@ -1,8 +1,8 @@
 #include "ui/analysis/analysis_commands.h"
 
-#include "app/analysis_settings.h"
+#include "app/analysis_binding.h"
 #include "app/directories.h"
-#include "app/option_settings.h"
+#include "app/option_binding.h"
 #include "ui/analysis/rating_page.h"
 #include "ui/analysis/tanalyse.h"
 #include "ui/main_window.h"

@@ -3,7 +3,7 @@
 // "Kursd&ifferenz berechnen" (the second price view, `Kursdifferenz`).
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 
 #include <QObject>
 

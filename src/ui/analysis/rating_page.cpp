@@ -1,7 +1,7 @@
 #include "ui/analysis/rating_page.h"
 
-#include "app/analysis_settings.h"
-#include "app/portfolio_settings.h"
+#include "app/analysis_binding.h"
+#include "app/portfolio_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/report_html.h"

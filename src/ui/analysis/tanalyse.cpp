@@ -1,6 +1,6 @@
 #include "ui/analysis/tanalyse.h"
 
-#include "app/analysis_settings.h"
+#include "app/analysis_binding.h"
 
 #include <QCheckBox>
 #include <QComboBox>

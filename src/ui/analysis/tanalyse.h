@@ -6,7 +6,7 @@
 #pragma once
 
 #include "analysis/analysis_settings.h"
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 
 #include <QDialog>
 #include <functional>

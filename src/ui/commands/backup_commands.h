@@ -3,7 +3,7 @@
 // "&automatische Sicherung" (`AutoSpeichern`).
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 
 #include <QObject>
 

@@ -3,7 +3,7 @@
 // commands "Leiste &speichern" and "Leiste &laden" (the `CoolBar…` values).
 #pragma once
 
-#include "app/einstellungen.h"
+#include "settings/einstellungen.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #include "ui/overview/overview_page.h"
 
-#include "app/analysis_settings.h"
+#include "app/analysis_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "overview/overview_figures.h"

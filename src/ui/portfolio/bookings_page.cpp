@@ -1,6 +1,6 @@
 #include "ui/portfolio/bookings_page.h"
 
-#include "app/portfolio_settings.h"
+#include "app/portfolio_binding.h"
 #include "portfolio/bookings_view.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/lots_model.h"

@@ -1,6 +1,6 @@
 #include "ui/portfolio/holdings_page.h"
 
-#include "app/portfolio_settings.h"
+#include "app/portfolio_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/report_html.h"

@@ -4,7 +4,7 @@
 // them through the core (settings and the second currency's record).
 #pragma once
 
-#include "app/portfolio_settings.h"
+#include "app/portfolio_binding.h"
 
 #include <QDialog>
 

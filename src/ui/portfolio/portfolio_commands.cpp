@@ -1,6 +1,6 @@
 #include "ui/portfolio/portfolio_commands.h"
 
-#include "app/portfolio_settings.h"
+#include "app/portfolio_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "portfolio/bookings.h"

@@ -1,0 +1,130 @@
+#include "cli/cli_options.h"
+
+#include "base/formats.h"
+
+namespace q::cli {
+
+namespace {
+
+const OptionSpec* findOption(const ArgSpec* accepts, const QString& name) {
+    if (!accepts) return nullptr;
+    for (const OptionSpec& o : accepts->options)
+        if (name == QLatin1String(o.name)) return &o;
+    return nullptr;
+}
+
+bool isGlobal(const QString& a) {
+    static const QStringList globals = {QStringLiteral("--home"), QStringLiteral("--settings"), QStringLiteral("--today"),
+                                        QStringLiteral("--json"), QStringLiteral("--yes"), QStringLiteral("--interactive"),
+                                        QStringLiteral("--help"), QStringLiteral("-h")};
+    return globals.contains(a);
+}
+
+// "--shares=5" is read as "--shares 5".
+QStringList splitEquals(const QStringList& arguments) {
+    QStringList out;
+    for (const QString& a : arguments) {
+        const int eq = a.indexOf(QLatin1Char('='));
+        if (a.startsWith(QLatin1String("--")) && eq > 2) {
+            out << a.left(eq) << a.mid(eq + 1);
+        } else {
+            out << a;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Result<std::optional<double>> Args::number(const QString& option) const {
+    if (!has(option)) return std::optional<double>();
+    const QString text = value(option).trimmed();
+    auto v = parseNumber(text);
+    if (!v) return Status::invalid(QStringLiteral("Ungültige Zahl für %1: %2").arg(option, text));
+    return std::optional<double>(*v);
+}
+
+Result<std::optional<qint64>> Args::integer(const QString& option) const {
+    if (!has(option)) return std::optional<qint64>();
+    const QString text = value(option).trimmed();
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok);
+    if (!ok) return Status::invalid(QStringLiteral("Ungültige ganze Zahl für %1: %2").arg(option, text));
+    return std::optional<qint64>(v);
+}
+
+Result<std::optional<QDate>> Args::date(const QString& option) const {
+    if (!has(option)) return std::optional<QDate>();
+    const QString text = value(option).trimmed();
+    auto d = parseDate(text);
+    if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für %1: %2 (erwartet TT.MM.JJJJ)").arg(option, text));
+    return std::optional<QDate>(*d);
+}
+
+Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup) {
+    const QStringList arguments = splitEquals(rawArguments);
+    Options o;
+    const ArgSpec* accepts = nullptr;
+    QStringList unknownOptions;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto next = [&](const QString& name) -> Result<QString> {
+            if (i + 1 >= arguments.size())
+                return Status::invalid(QStringLiteral("Die Option %1 braucht einen Wert").arg(name));
+            return arguments[++i];
+        };
+        // A subcommand's own option wins over a global one of the same name.
+        if (const OptionSpec* own = o.command.isEmpty() ? nullptr : findOption(accepts, a)) {
+            if (own->takesValue) {
+                auto v = next(a);
+                if (!v) return v.status();
+                o.args.set(a, *v);
+            } else {
+                o.args.set(a, QString());
+            }
+        } else if (a == QLatin1String("--home")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            o.home = *v;
+        } else if (a == QLatin1String("--settings")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            o.settings = *v;
+        } else if (a == QLatin1String("--today")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            auto d = parseDate(*v);
+            if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für --today: %1 (erwartet TT.MM.JJJJ)").arg(*v));
+            o.today = *d;
+        } else if (a == QLatin1String("--json")) {
+            o.json = true;
+        } else if (a == QLatin1String("--yes")) {
+            o.yes = true;
+        } else if (a == QLatin1String("--interactive")) {
+            o.interactive = true;
+        } else if (isGlobal(a)) {
+            o.help = true;
+        } else if (o.command.isEmpty() && !a.startsWith(QLatin1String("--"))) {
+            o.command = a;
+            accepts = lookup ? lookup(a) : nullptr;
+        } else if (a.startsWith(QLatin1String("--")) || o.command.isEmpty()) {
+            unknownOptions << a;
+        } else {
+            o.args.addPositional(a);
+        }
+    }
+    // Usage errors are reported only for a known subcommand (an unknown one is
+    // reported by name instead) and not when help was asked for.
+    if (o.help || (lookup && !accepts)) return o;
+    if (!unknownOptions.isEmpty())
+        return Status::invalid(QStringLiteral("Unbekannte Option: %1").arg(unknownOptions.first()));
+    const int n = static_cast<int>(o.args.positional().size());
+    const int minimum = accepts ? accepts->minPositional : 0;
+    const int maximum = accepts ? accepts->maxPositional : 0;
+    if (n > maximum && maximum >= 0)
+        return Status::invalid(QStringLiteral("Unerwartetes Argument: %1").arg(o.args.positional().value(maximum)));
+    if (n < minimum) return Status::invalid(QStringLiteral("Zu wenige Argumente für %1 (siehe --help)").arg(o.command));
+    return o;
+}
+
+}  // namespace q::cli
