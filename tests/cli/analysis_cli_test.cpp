@@ -83,3 +83,18 @@ TEST_F(AnalysisCli, RateWritesTheReportOrTheAnalysisTable) {
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.contains("--top muss zwischen 1 und 500 liegen")) << bad.err.toStdString();
 }
+
+TEST_F(AnalysisCli, RowsOfKursZeroAreNamedByTheOverviewAndDeletedByTheRatingRun) {
+    price(testwerk, "13.01.2024", 0);  // a Saturday row without a price
+    const QVariantList zeroRow{testwerk, dayNumber(*parseDate("13.01.2024"))};
+    auto r = run({"overview", "Testwerk AG"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 Kurszeilen mit Kurs oder Datum 0 übersprungen (nicht gelöscht)")) << r.out.toStdString();
+    // The twelve real prices still make the overview: the last is 18.
+    EXPECT_TRUE(r.out.contains("Kurs: 18 vom 17.01.2024")) << r.out.toStdString();
+    EXPECT_TRUE((*store->table("Aktien.db"))->findKey(zeroRow)->has_value());
+
+    ASSERT_EQ(run({"rate"}).exitCode, 0);
+    EXPECT_FALSE((*store->table("Aktien.db"))->findKey(zeroRow)->has_value());
+    EXPECT_EQ(json({"overview", "Testwerk AG"})["skippedZeroRows"].toInt(), 0);
+}
