@@ -30,6 +30,33 @@ TEST_F(Cli, StartOnEmptyDirectoriesPrintsWhatItDidAsTextAndJson) {
     EXPECT_EQ(o["startCounter"].toInt(), 2);
 }
 
+TEST_F(Cli, DatenpathNamesTheDirectoryTheTablesAreIn) {
+    const auto datenpath = [&] {
+        SettingsStore stored;
+        EXPECT_TRUE(stored.load(settingsFile).isOk());
+        auto v = stored.readText(SettingsStore::kMainKey, "Datenpath");
+        return v ? *v : QString();
+    };
+    // No Daten/aktien.db: the tables go into the home directory, and Datenpath says so,
+    // on the first start and on the next.
+    for (int i = 0; i < 2; ++i) {
+        auto r = runCli({"--home", home, "--settings", settingsFile, "start"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("Datenverzeichnis: " + home + "\n")) << r.out.toStdString();
+        EXPECT_EQ(datenpath(), home);
+        EXPECT_TRUE(QFile::exists(home + "Aktien.db"));
+    }
+    // A home whose Daten/ holds the prices (as the sample writes them) uses Daten/.
+    const QString other = tmp("other/");
+    ASSERT_TRUE(qtest::writeSmallSample(other + "Daten/"));
+    QFile::remove(settingsFile);
+    auto r = runCli({"--home", other, "--settings", settingsFile, "start"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Datenverzeichnis: " + other + "Daten/\n")) << r.out.toStdString();
+    EXPECT_EQ(datenpath(), other + "Daten/");
+    EXPECT_FALSE(QFile::exists(other + "Aktien.db"));
+}
+
 TEST_F(Cli, RestoreAsksNothingAndNeedsYes) {
     ASSERT_EQ(runCli({"--home", home, "--settings", settingsFile, "backup"}).exitCode, 0);
     auto refused = runCli({"--home", home, "--settings", settingsFile, "restore"});
