@@ -65,11 +65,12 @@ TEST_F(AnalysisCli, OverviewOfASecurityWithOnePriceShowsNothing) {
 }
 
 TEST_F(AnalysisCli, RateWritesTheReportOrTheAnalysisTable) {
-    auto r = run({"rate", "--top", "5"});
+    auto r = run({"--progress", "rate", "--top", "5"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("Berechne 2 von 2")) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("1 von 2 Wertpapieren bewertet")) << r.out.toStdString();
-    EXPECT_TRUE(QFile::exists(home + "Temp/Empfehl.rtf"));
+    const QByteArray rtf = qtest::readFile(home + "Temp/Empfehl.rtf");
+    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\cf1\\ul Diese Aktien k\\'f6nnten Sie kaufen\\tab")) << rtf.toStdString();
     EXPECT_TRUE(QFile::exists(home + "Temp/Gewinner.db"));
     EXPECT_TRUE(QFile::exists(home + "Temp/Verlierer.db"));
 

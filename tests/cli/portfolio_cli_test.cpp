@@ -189,6 +189,11 @@ TEST_F(PortfolioCli, AWeekendPurchaseTakesMondaysRate) {
     auto r = run({"depot", "--date", "30.06.2010"});
     EXPECT_TRUE(r.out.contains("Anlagesumme") && r.out.contains("800,00 EUR")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("1.000,00 EUR")) << r.out.toStdString();
+    // anlagen.rtf carries the colour table and the security line as other readers expect them.
+    const QByteArray rtf = qtest::readFile(home + "Temp/anlagen.rtf");
+    EXPECT_TRUE(rtf.contains("}}{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red255\\green0\\blue0;"
+                             "\\red0\\green180\\blue0;\\red150\\green0\\blue0; }"));
+    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\cf1\\ul Gamma Corp\\tab\\ulnone  (")) << rtf.toStdString();
 }
 
 TEST_F(PortfolioCli, TheCashRebuildGivesTheSameLotsTwice) {
