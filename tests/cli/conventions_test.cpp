@@ -19,12 +19,12 @@ QStringList helpedCommands() {
     EXPECT_EQ(help.exitCode, 0);
     const QString list = help.out.mid(help.out.indexOf("Befehle:\n") + 9);
     QStringList names;
-    for (const QString& line : list.split('\n', Qt::SkipEmptyParts)) names << line.section(' ', 2, 2, QString::SectionSkipEmpty);
+    for (const QString& line : list.split('\n', Qt::SkipEmptyParts)) names << line.section(' ', 0, 0, QString::SectionSkipEmpty);
     return names;
 }
 
 QString builtDoc(const QString& name) {
-    return qtest::readFile(QFileInfo(QStringLiteral(QUINTARA_CLI)).absolutePath() + "/doc/" + name);
+    return QString::fromUtf8(qtest::readFile(QFileInfo(QStringLiteral(QUINTARA_CLI)).absolutePath() + "/doc/" + name));
 }
 
 }  // namespace
