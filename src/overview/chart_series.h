@@ -48,6 +48,14 @@ struct ChartSeries {
 // or less is skipped.
 std::vector<Candle> renkoBricks(std::span<const int> days, std::span<const double> prices, int firstDisplayed, int percent);
 
+// What the rating reads of the same bricks: their number and the last two (fewer
+// when there are fewer), without keeping a brick per move of a long series.
+struct RenkoTail {
+    qint64 count = 0;
+    std::vector<Candle> last;  // the last two bricks, in order
+};
+RenkoTail renkoTail(std::span<const int> days, std::span<const double> prices, int firstDisplayed, int percent);
+
 // Candles of `perCandle` price rows each, counted from the first row: open and close
 // the group's first and last price, high and low its extremes, dated with its last
 // row; a candle is kept when that date is displayed. Rows after the last complete
