@@ -4,6 +4,8 @@
 // so that several bricks of one day stand side by side).
 #pragma once
 
+#include <QtGlobal>
+
 #include <span>
 #include <vector>
 
