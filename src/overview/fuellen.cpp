@@ -119,6 +119,17 @@ StochasticWindow stochasticWindow(const std::vector<double>& p, int k, int days)
     return w;
 }
 
+// Moves the last three %K values on by row k's window (price p) and sets Stoch;
+// returns the sum of the three.
+double advanceK(FillResult& r, const StochasticWindow& w, double p) {
+    r.k2 = r.k1;
+    r.k1 = r.k0;
+    r.k0 = w.hh == w.ll ? 0.0 : (p - w.ll) * 100 / (w.hh - w.ll);
+    const double sum = r.k0 + r.k1 + r.k2;
+    r.stoch = sum > 0 ? sum / 3 : 0.0;
+    return sum;
+}
+
 // One step of the strength recurrence: a window with falls sets it anew from its
 // rises and falls; every row then maps it to 100 − 100 ÷ (1 + value).
 double strengthStep(double value, const StochasticWindow& w) {
@@ -140,11 +151,7 @@ void stochasticTail(const FillSettings& s, FillResult& r) {
     double value = 0;
     for (int k = from; k < n; ++k) {
         const StochasticWindow w = stochasticWindow(p, k, days);
-        r.k2 = r.k1;
-        r.k1 = r.k0;
-        r.k0 = w.hh == w.ll ? 0.0 : (p[size_t(k)] - w.ll) * 100 / (w.hh - w.ll);
-        const double sum = r.k0 + r.k1 + r.k2;
-        r.stoch = sum > 0 ? sum / 3 : 0.0;
+        advanceK(r, w, p[size_t(k)]);
         value = strengthStep(value, w);
     }
     r.strength = value;
@@ -160,11 +167,7 @@ void stochasticPass(const FillSettings& s, bool batch, FillResult& r) {
     double value = 0;
     for (int k = 0; k < n; ++k) {
         const StochasticWindow w = stochasticWindow(p, k, days);
-        r.k2 = r.k1;
-        r.k1 = r.k0;
-        r.k0 = w.hh == w.ll ? 0.0 : (p[size_t(k)] - w.ll) * 100 / (w.hh - w.ll);
-        const double sum = r.k0 + r.k1 + r.k2;
-        r.stoch = sum > 0 ? sum / 3 : 0.0;
+        const double sum = advanceK(r, w, p[size_t(k)]);
         value = strengthStep(value, w);
 
         if (k < r.firstDisplayed) continue;
