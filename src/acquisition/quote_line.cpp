@@ -62,7 +62,7 @@ std::optional<QDate> pageDateOfField(const QString& field, const QDate& today) {
 
 // Steps shared by both kinds of quote line: the "*" rule, name, price, volume, and
 // the field after the price (date or time, returned for the caller to read).
-std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterPrice) {
+std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterPrice, NameBlanks blanks = NameBlanks::Chop) {
     // A "*" far enough into the line marks a footnote; it would glue to the name.
     const int star = line.indexOf(QLatin1Char('*'));
     if (star >= 5) line[star] = QLatin1Char(' ');
@@ -70,7 +70,8 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterP
     if (sep < 0) return std::nullopt;
     QuoteLine q;
     q.name = line.left(sep);
-    while (!q.name.isEmpty() && q.name.back().isSpace()) q.name.chop(1);
+    if (blanks == NameBlanks::Chop)
+        while (!q.name.isEmpty() && q.name.back().isSpace()) q.name.chop(1);
     const QList<QStringView> rest = QStringView(line).mid(sep + 1).split(separator);
     q.priceText = rest.value(0).trimmed().toString();
     const auto price = parsePriceText(q.priceText);
@@ -85,7 +86,7 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterP
 
 }  // namespace
 
-ParsedLine parseDailyLine(const QString& raw) {
+ParsedLine parseDailyLine(const QString& raw, NameBlanks blanks) {
     const QString line = raw.left(kDailyLineLength);
     ParsedLine out;
     const QStringView first = QStringView(line).left(line.indexOf(QLatin1Char('\t')));
@@ -99,7 +100,7 @@ ParsedLine parseDailyLine(const QString& raw) {
         }
     }
     QString afterPrice;
-    auto quote = cutQuote(line, QLatin1Char('\t'), &afterPrice);
+    auto quote = cutQuote(line, QLatin1Char('\t'), &afterPrice, blanks);
     if (!quote) return out;
     quote->date = dateOfField(afterPrice);
     out.kind = LineKind::Quote;

@@ -38,8 +38,11 @@ struct ParsedLine {
 
 // A line of the daily price file: "dd.mm.yyyy" or "dd/mm/yyyy" in the first field
 // makes a date line; otherwise name, price text, optional date, optional volume.
-// The line is cut at kDailyLineLength characters first.
-ParsedLine parseDailyLine(const QString& line);
+// The line is cut at kDailyLineLength characters first. The daily file's names lose
+// their trailing blanks; a price text file keeps them (`NameBlanks::Keep`), since its
+// names are matched as written.
+enum class NameBlanks { Chop, Keep };
+ParsedLine parseDailyLine(const QString& line, NameBlanks blanks = NameBlanks::Chop);
 
 // A masked page line with `separator` between fields: a first field "hh:mm" is a
 // time line, "dd.mm.[yyyy]" (or "/") a date line (the year of `today` when missing,

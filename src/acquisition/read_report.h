@@ -12,7 +12,7 @@ struct ReadCounts {
     int lines = 0;          // lines read (date and time lines included)
     int booked = 0;         // prices written (new or replacing the day's price)
     int newSecurities = 0;  // securities taken up
-    int unmatched = 0;      // names without a security, listed
+    int unmatched = 0;      // names without a security (listed, but not by the quote-service file)
     int implausible = 0;    // changes outside the bounds, listed
     int skipped = 0;        // lines that are no quote (no price, price 0, no name, too long)
     int already = 0;        // quotes left out because their day has a price already

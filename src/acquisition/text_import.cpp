@@ -28,9 +28,9 @@ bool isBlank(QStringView line) {
 // the line reads as a daily line (name, price, date, volume).
 ParsedLine parseIdentifierLine(const QString& line, QString* kennung) {
     QStringList fields = line.split(QLatin1Char('\t'));
-    if (fields.size() < 3) return parseDailyLine(line);
+    if (fields.size() < 3) return parseDailyLine(line, NameBlanks::Keep);
     *kennung = fields.takeAt(1).trimmed();
-    ParsedLine parsed = parseDailyLine(fields.join(QLatin1Char('\t')));
+    ParsedLine parsed = parseDailyLine(fields.join(QLatin1Char('\t')), NameBlanks::Keep);
     if (parsed.kind == LineKind::Quote && kennung->isEmpty()) parsed.kind = LineKind::Skip;
     return parsed;
 }
@@ -135,7 +135,8 @@ ReadReport importPriceText(Store& store, const QString& file, TextLayout layout,
             return Status::ok();
         }
         QString kennung;
-        const ParsedLine line = layout == TextLayout::Identifiers ? parseIdentifierLine(text, &kennung) : parseDailyLine(text);
+        const ParsedLine line =
+            layout == TextLayout::Identifiers ? parseIdentifierLine(text, &kennung) : parseDailyLine(text, NameBlanks::Keep);
         if (line.kind == LineKind::Date) {
             datum = line.date;
             return Status::ok();
@@ -144,8 +145,8 @@ ReadReport importPriceText(Store& store, const QString& file, TextLayout layout,
             ++report.counts.skipped;
             return Status::ok();
         }
-        QuoteLine quote = line.quote;
-        quote.name = quote.name.trimmed();
+        // The name as written: "BETA " is not the security "BETA".
+        const QuoteLine& quote = line.quote;
         if (quote.date) datum = *quote.date;
         if (i % kStepLines == 0) progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, i, total);
         auto firma = layout == TextLayout::Identifiers ? book.matchKennung(kennung) : book.match(quote.name);
@@ -166,9 +167,19 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
         if (!firma) return firma.status();
         const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};
         if (!firma->has_value()) {
-            const ProtocolEntry entry{line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt};
-            auto added = bookUnmatched(book, settings.alle, quote, entry, report, line->kennung);
-            return added ? Status::ok() : added.status();
+            // Only the two tab-separated importers list unknown names (and rewrite
+            // PNeue.txt); an unknown identifier here is taken up with `Alle` or left out.
+            if (settings.alle) {
+                auto added = book.takeUp(quote.name, line->datum, line->price, line->kennung);
+                if (!added) return added.status();
+                if (added->has_value()) {
+                    ++report.counts.newSecurities;
+                    ++report.counts.booked;
+                    return Status::ok();
+                }
+            }
+            ++report.counts.unmatched;
+            return Status::ok();
         }
         auto last = book.lastPrice(**firma);
         if (!last) return last.status();

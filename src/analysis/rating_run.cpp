@@ -3,6 +3,7 @@
 #include "analysis/analysis_record.h"
 #include "base/formats.h"
 #include "base/report_rtf.h"
+#include "overview/fill_maintenance.h"
 #include "overview/trend_index.h"
 #include "portfolio/holdings_report.h"
 
@@ -97,6 +98,8 @@ Result<RatingRunResult> ANALYSEBERECHNUNG(Store& store, const AnalysisSettings& 
         auto input = readFillInput(store, security, volumesFrom);
         if (!input) return input.status();
         const SecurityAnalysis a = analyseSecurity(*input, settings, o.today, *indexChange, true);
+        // The run repeats the overview's fill pass, its clean-up of the price table too.
+        Q_TRY(applyFillMaintenance(store, security.Firma, a.fill.maintenance));
         if (!a.rating) continue;
         ++run.rated;
         if (run.analysisTable) {

@@ -53,8 +53,11 @@ struct RatingRunResult {
 // "Empfehl.rtf" into the work directory and creates `Gewinner.db` and `Verlierer.db`
 // anew with the listed securities; analysis-table mode creates `Analyse.db` anew
 // (when that fails, the run becomes a report run, noted) and fills it in one
-// transaction at the end, leaving "Empfehl.rtf" as it was. A cancel request stops
-// the run with Cancelled before anything is written. Fails with the store's message.
+// transaction at the end, leaving "Empfehl.rtf" as it was. Each security's fill
+// makes the writes of the overview's fill (fill_maintenance.h: rows with `Kurs` or
+// `Datum` 0 are deleted), in a transaction of its own. A cancel request stops the
+// run with Cancelled before the lists, the report or the table are written. Fails
+// with the store's message.
 Result<RatingRunResult> ANALYSEBERECHNUNG(Store& store, const AnalysisSettings& settings, const RatingRunOptions& options,
                                           Progress& progress);
 

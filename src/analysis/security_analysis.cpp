@@ -3,6 +3,9 @@
 #include "overview/fill_maintenance.h"
 #include "overview/trend_index.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace q {
 
 namespace {
@@ -88,7 +91,7 @@ RatingInput ratingInput(const FillResult& f, const IndicatorLines& l, double ind
     in.upperBand = endOf(l.bollinger.upper);
     in.lowerBand = endOf(l.bollinger.lower);
     const std::vector<Candle>& bricks = f.series.renko;
-    in.renkoBricks = static_cast<int>(bricks.size());
+    in.renkoBricks = static_cast<int>(std::min<qint64>(f.renkoCount, std::numeric_limits<int>::max()));
     if (bricks.size() >= 2) {
         const Candle& a = bricks[bricks.size() - 2];
         const Candle& b = bricks.back();

@@ -47,9 +47,39 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             break;
         } else if (is(arg, {"/N", "NEU", "--NEU"})) {
             c.rollover = true;
+        } else if (is(arg, {"--VERSION"})) {
+            c.version = true;
+        } else if (is(arg, {"--HELP", "-H", "/?"})) {
+            c.help = true;
         }
     }
     return c;
+}
+
+const std::vector<SwitchHelp>& commandLineSwitches() {
+    static const std::vector<SwitchHelp> list = {
+        {"/I, -I", "EINTRAG", "Internet-Kurse einlesen, ohne Fragen, für den Eintrag der Listenauswahl"},
+        {"/A, AUTO, --auto", "", "Intraday-Kurse einlesen, danach minimieren"},
+        {"/V, VTEINLESEN, --vteinlesen", "", "VideoText einlesen"},
+        {"/E, EXPORT, --export", "DATUM [VERZ]", "Kurse des Tages (sonst heute) als Text exportieren, ohne Fragen"},
+        {"/F, FAVORITEN, --favoriten", "", "alle Wertpapiere statt der Favoriten zeigen"},
+        {"/N, NEU, --neu", "", "Intraday-Kurse beim Start in die Tageskurse übernehmen"},
+        {"--home", "VERZ", "Installationsverzeichnis"},
+        {"--settings", "DATEI", "Einstellungsdatei (sonst ~/.config/Morvane/Quintara.conf)"},
+        {"--version", "", "Programmname und Version"},
+        {"--help", "", "diese Hilfe"},
+    };
+    return list;
+}
+
+QString commandLineHelp() {
+    QString text = QStringLiteral("Aufruf: quintara [SCHALTER]\n\n");
+    for (const SwitchHelp& s : commandLineSwitches()) {
+        QString left = QString::fromLatin1(s.spellings);
+        if (*s.value) left += QLatin1Char(' ') + QString::fromLatin1(s.value);
+        text += QStringLiteral("  %1%2\n").arg(left, -38).arg(QString::fromUtf8(s.meaning));
+    }
+    return text;
 }
 
 DelayedJob delayedJob(bool reading, bool unattended) {

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace q {
 
@@ -28,13 +29,27 @@ struct CommandLine {
     QString listEntry;           // "/I": the list selector entry to choose
     QString homeDir;             // --home DIR
     QString settingsPath;        // --settings FILE
+    bool version = false;        // --version: print name and version, start nothing
+    bool help = false;           // --help: print the switches, start nothing
 };
+
+// The switches as --help and the manual page list them: spellings, value
+// placeholder (empty when none) and meaning.
+struct SwitchHelp {
+    const char* spellings;
+    const char* value;
+    const char* meaning;
+};
+const std::vector<SwitchHelp>& commandLineSwitches();
+// The --help text: a usage line and one line per switch.
+QString commandLineHelp();
 
 // Examines the arguments (without the program name) one by one, compared in upper
 // case: "/I" NAME, "/A" or "AUTO", "/F" or "FAVORITEN", "/V" or "VTEINLESEN", "/E" or
 // "EXPORT" DATE [DIR], "/N" or "NEU"; the Linux spellings -I, --auto, --favoriten,
 // --vteinlesen, --export, --neu mean the same; --home DIR and --settings FILE set
-// the directories. The export switch ends the examination. Unknown arguments are
+// the directories; --version and --help only print. The export switch ends the
+// examination. Unknown arguments are
 // passed over, as a switch a user mistyped must not keep the program from starting.
 CommandLine parseCommandLine(const QStringList& arguments);
 

@@ -50,22 +50,24 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     Directories& dirs = s.dirs;
     s.damagedFile.clear();
 
-    // Data and depot directories. Without a setting the data directory is the
-    // installation's "Daten/", which is written. A configured directory without
-    // `aktien.db` is left for the installation's for this run only: it may be a
-    // network share not mounted now, and writing the stand-in into the settings
-    // would open an empty database for good.
+    // Data and depot directories. Without a setting of its own the data directory is
+    // the installation's "Daten/" when that holds `aktien.db`, else the installation
+    // directory itself, and the one used is written: the settings always name where
+    // the tables are. A directory the user configured without `aktien.db` is left
+    // for the installation's for this run only: it may be a network share not
+    // mounted now, and writing the stand-in into the settings would open an empty
+    // database for good.
     const QString daten = dirs.install + QStringLiteral("Daten/");
     const QString configured = textSetting(settings, "Datenpath", QString());
     s.dataDirMissing.clear();
-    if (configured.isEmpty()) {
-        dirs.data = daten;
-        settings.writeText(kMain, QStringLiteral("Datenpath"), daten);
+    if (configured.isEmpty() || sameDir(configured, daten) || sameDir(configured, dirs.install)) {
+        dirs.data = fileExists(daten, QStringLiteral("aktien.db")) ? daten : dirs.install;
+        if (configured != dirs.data) settings.writeText(kMain, QStringLiteral("Datenpath"), dirs.data);
     } else if (fileExists(configured, QStringLiteral("aktien.db"))) {
         dirs.data = configured;
     } else {
         dirs.data = daten;
-        if (!sameDir(configured, daten)) s.dataDirMissing = configured;
+        s.dataDirMissing = configured;
     }
     dirs.depot = textSetting(settings, "Depotpath", dirs.data);
     s.caption = windowCaption(dirs.data, dirs.depot);

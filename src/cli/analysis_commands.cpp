@@ -34,6 +34,11 @@ Outcome runOverview(Context& c) {
     out.json[QStringLiteral("firma")] = security->Firma;
     out.json[QStringLiteral("name")] = security->FirmenName;
     out.json[QStringLiteral("prices")] = f.count();
+    // Read-only: the rows the window's fill and the rating run delete are only named.
+    const qsizetype zeroRows = qsizetype(f.maintenance.remove.size());
+    if (zeroRows > 0)
+        out.lines << QStringLiteral("%1 Kurszeilen mit Kurs oder Datum 0 übersprungen (nicht gelöscht)").arg(zeroRows);
+    out.json[QStringLiteral("skippedZeroRows")] = zeroRows;
     if (!f.enoughPrices) {
         out.lines << QStringLiteral("Zu wenige Kurse für eine Auswertung");
         out.json[QStringLiteral("rated")] = false;

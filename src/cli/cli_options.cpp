@@ -2,6 +2,8 @@
 
 #include "base/formats.h"
 
+#include <algorithm>
+
 namespace q::cli {
 
 namespace {
@@ -13,11 +15,22 @@ const OptionSpec* findOption(const ArgSpec* accepts, const QString& name) {
     return nullptr;
 }
 
-bool isGlobal(const QString& a) {
-    static const QStringList globals = {QStringLiteral("--home"), QStringLiteral("--settings"), QStringLiteral("--today"),
-                                        QStringLiteral("--json"), QStringLiteral("--yes"), QStringLiteral("--interactive"),
-                                        QStringLiteral("--help"), QStringLiteral("-h")};
-    return globals.contains(a);
+bool isHelp(const QString& a) { return a == QLatin1String("--help") || a == QLatin1String("-h"); }
+
+// Single-character insertions, deletions and substitutions from `a` to `b`.
+int editDistance(const QString& a, const QString& b) {
+    std::vector<int> row(size_t(b.size()) + 1);
+    for (size_t j = 0; j < row.size(); ++j) row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[size_t(j)];
+            row[size_t(j)] = std::min({above + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
 }
 
 // "--shares=5" is read as "--shares 5".
@@ -35,6 +48,41 @@ QStringList splitEquals(const QStringList& arguments) {
 }
 
 }  // namespace
+
+const std::vector<GlobalOption>& globalOptions() {
+    static const std::vector<GlobalOption> list = {
+        {"--home", "VERZ", "Installationsverzeichnis (darin Temp/, Intraday/ und, wenn vorhanden, Daten/)"},
+        {"--settings", "DATEI", "Einstellungsdatei (sonst ~/.config/Morvane/Quintara.conf)"},
+        {"--today", "TT.MM.JJJJ", "das Datum, das als heute gilt"},
+        {"--json", "", "Ergebnis als ein JSON-Objekt"},
+        {"--yes", "", "jede Frage mit Ja beantworten"},
+        {"--interactive", "", "Fragen im Terminal stellen"},
+        {"--progress", "", "Fortschritt auf stderr, auch wenn stderr kein Terminal ist"},
+        {"--version", "", "Programmname und Version"},
+        {"--help", "", "diese Hilfe; nach einem Befehl dessen Hilfe"},
+    };
+    return list;
+}
+
+QString nearestName(const QString& word, const QStringList& candidates) {
+    QString best;
+    int bestDistance = 0;
+    for (const QString& c : candidates) {
+        const int d = editDistance(word, c);
+        if (best.isEmpty() || d < bestDistance) {
+            best = c;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+QString unknownNameMessage(const QString& what, const QString& word, const QStringList& candidates) {
+    const QString nearest = nearestName(word, candidates);
+    QString message = QStringLiteral("%1: %2.").arg(what, word);
+    if (!nearest.isEmpty()) message += QStringLiteral(" Meinten Sie %1?").arg(nearest);
+    return message + QStringLiteral(" Hilfe: quintara-cli --help");
+}
 
 Result<std::optional<double>> Args::number(const QString& option) const {
     if (!has(option)) return std::optional<double>();
@@ -102,7 +150,15 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
             o.yes = true;
         } else if (a == QLatin1String("--interactive")) {
             o.interactive = true;
-        } else if (isGlobal(a)) {
+        } else if (a == QLatin1String("--progress")) {
+            o.progress = true;
+        } else if (a == QLatin1String("--version")) {
+            o.version = true;
+        } else if (a == QLatin1String("--write-docs")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            o.docsDir = *v;
+        } else if (isHelp(a)) {
             o.help = true;
         } else if (o.command.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             o.command = a;
@@ -115,9 +171,14 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
     }
     // Usage errors are reported only for a known subcommand (an unknown one is
     // reported by name instead) and not when help was asked for.
-    if (o.help || (lookup && !accepts)) return o;
-    if (!unknownOptions.isEmpty())
-        return Status::invalid(QStringLiteral("Unbekannte Option: %1").arg(unknownOptions.first()));
+    if (o.help || o.version || !o.docsDir.isEmpty() || (lookup && !accepts)) return o;
+    if (!unknownOptions.isEmpty()) {
+        QStringList known;
+        if (accepts)
+            for (const OptionSpec& own : accepts->options) known << QString::fromLatin1(own.name);
+        for (const GlobalOption& g : globalOptions()) known << QString::fromLatin1(g.name);
+        return Status::invalid(unknownNameMessage(QStringLiteral("Unbekannte Option"), unknownOptions.first(), known));
+    }
     const int n = static_cast<int>(o.args.positional().size());
     const int minimum = accepts ? accepts->minPositional : 0;
     const int maximum = accepts ? accepts->maxPositional : 0;

@@ -1,6 +1,6 @@
 // The options every quintara-cli subcommand shares, and each subcommand's own:
 //   quintara-cli [--home DIR] [--settings FILE] [--today DD.MM.YYYY] [--json]
-//                [--yes] [--interactive] SUBCOMMAND [ARGS]
+//                [--yes] [--interactive] [--progress] SUBCOMMAND [ARGS]
 // The global options are also accepted after the subcommand, unless the subcommand
 // declares an option of the same name (`regional --home SYMBOL`): then it is the
 // subcommand's.
@@ -61,15 +61,36 @@ struct Options {
     bool json = false;
     bool yes = false;          // every question is answered yes
     bool interactive = false;  // questions are asked on the terminal
+    bool progress = false;     // progress lines on stderr even when it is no terminal
     bool help = false;
+    bool version = false;
+    QString docsDir;  // --write-docs DIR: the build writes the manual pages and completion
 };
+
+// The global options, as the help, the manual page and the completion list them:
+// name, value placeholder (empty for a switch) and meaning.
+struct GlobalOption {
+    const char* name;
+    const char* value;
+    const char* meaning;
+};
+const std::vector<GlobalOption>& globalOptions();
+
+// The entry of `candidates` nearest to `word` (fewest single-character edits; the
+// first of equals); empty when there are no candidates.
+QString nearestName(const QString& word, const QStringList& candidates);
+
+// "<what>: <word>. Meinten Sie <nearest>? Hilfe: quintara-cli --help", the one line
+// an unknown subcommand or option gets.
+QString unknownNameMessage(const QString& what, const QString& word, const QStringList& candidates);
 
 // Finds the ArgSpec of a subcommand by name; nullptr for an unknown subcommand.
 using SpecLookup = const ArgSpec* (*)(const QString& command);
 
 // Parses the command line (without the program name). Fails Invalid with a German
-// message for an unknown option, a missing value, a bad date or a wrong number of
-// arguments. An unknown subcommand is left for the caller to report.
+// message for an unknown option (unknownNameMessage()), a missing value, a bad date
+// or a wrong number of arguments. An unknown subcommand is left for the caller to
+// report.
 Result<Options> parseOptions(const QStringList& arguments, SpecLookup lookup = nullptr);
 
 }  // namespace q::cli

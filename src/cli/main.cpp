@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/manual.h"
 #include "cli/terminal_interaction.h"
 #include "base/clock.h"
 #ifdef QUINTARA_CHARTS
@@ -15,28 +16,35 @@
 #include <QTextStream>
 #include <exception>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
 using namespace q;
 
-const char* kGlobalHelp =
-    "Aufruf: quintara-cli [--home VERZ] [--settings DATEI] [--today TT.MM.JJJJ] [--json]\n"
-    "                     [--yes] [--interactive] BEFEHL [ARGUMENTE]\n\n"
-    "  --home VERZ         Installationsverzeichnis (darin Daten/, Temp/, Intraday/)\n"
-    "  --settings DATEI    Einstellungsdatei (sonst ~/.config/Morvane/Quintara.conf)\n"
-    "  --today TT.MM.JJJJ  das Datum, das als heute gilt\n"
-    "  --json              Ergebnis als ein JSON-Objekt\n"
-    "  --yes               jede Frage mit Ja beantworten\n"
-    "  --interactive       Fragen im Terminal stellen\n\n"
-    "Befehle:\n";
+// The overview --help prints: the global options and one line per subcommand, from
+// the same tables the manual page and the completion are written from.
+void printGlobalHelp(QTextStream& s) {
+    s << "Aufruf: quintara-cli [OPTIONEN] BEFEHL [ARGUMENTE]\n\n";
+    for (const cli::GlobalOption& g : cli::globalOptions()) {
+        QString left = QString::fromLatin1(g.name);
+        if (*g.value) left += QLatin1Char(' ') + QString::fromLatin1(g.value);
+        s << "  " << QStringLiteral("%1").arg(left, -20) << QString::fromUtf8(g.meaning) << "\n";
+    }
+    s << "\nBefehle:\n";
+    for (const cli::Command& c : cli::commands())
+        s << QStringLiteral("  %1").arg(QString::fromLatin1(c.name), -18) << QString::fromUtf8(c.summary) << "\n";
+}
 
 // Long passes report "text (done/total)" on stderr, at most a line a second, so
-// that scripts keep a clean stdout and a person at the terminal sees it move.
+// that scripts keep a clean stdout and a person at the terminal sees it move. Only
+// a terminal (or --progress) gets them: an unattended run that succeeds writes
+// nothing to stderr, so a scheduler mails only when something went wrong.
 class StderrProgress final : public Progress {
 public:
+    explicit StderrProgress(bool shown) : m_shown(shown) {}
     void step(const QString& text, qint64 done, qint64 total) override {
-        if (text.isEmpty() || (m_clock.isValid() && m_clock.elapsed() < 1000 && done < total)) return;
+        if (!m_shown || text.isEmpty() || (m_clock.isValid() && m_clock.elapsed() < 1000 && done < total)) return;
         m_clock.start();
         QTextStream err(stderr);
         if (total > 0)
@@ -46,6 +54,7 @@ public:
     }
 
 private:
+    bool m_shown;
     QElapsedTimer m_clock;
 };
 
@@ -68,17 +77,25 @@ int run(const QStringList& arguments) {
     auto parsed = cli::parseOptions(arguments, cli::findArgSpec);
     if (!parsed) return usageError(arguments, parsed.status().message());
     const cli::Options& options = *parsed;
+    if (options.version) {
+        out << "quintara-cli " << QUINTARA_VERSION_TEXT << " (Quintara, Kommandozeile)\n";
+        return 0;
+    }
+    if (!options.docsDir.isEmpty()) {
+        const Status written = cli::writeDocs(options.docsDir);
+        if (!written) return usageError(arguments, written.message());
+        return 0;
+    }
     const cli::Command* command = cli::findCommand(options.command);
     if (!command) {
-        if (!options.command.isEmpty() && options.json)
-            return usageError(arguments, QStringLiteral("Unbekannter Befehl: %1").arg(options.command));
+        if (!options.command.isEmpty()) {
+            QStringList names;
+            for (const cli::Command& c : cli::commands()) names << QString::fromLatin1(c.name);
+            return usageError(arguments, cli::unknownNameMessage(QStringLiteral("Unbekannter Befehl"), options.command, names));
+        }
         if (options.json && !options.help) return usageError(arguments, QStringLiteral("Kein Befehl angegeben (siehe --help)"));
-        if (!options.command.isEmpty()) err << "Unbekannter Befehl: " << options.command << "\n";
-        (options.command.isEmpty() && options.help ? out : err) << kGlobalHelp;
-        for (const cli::Command& c : cli::commands())
-            (options.command.isEmpty() && options.help ? out : err) << QStringLiteral("  %1").arg(QString::fromLatin1(c.name), -18)
-                                                                    << QString::fromUtf8(c.summary) << "\n";
-        return options.command.isEmpty() && options.help ? 0 : 2;
+        printGlobalHelp(options.help ? out : err);
+        return options.help ? 0 : 2;
     }
     if (options.help) {
         out << "quintara-cli " << command->name << ": " << QString::fromUtf8(command->summary) << "\n\n"
@@ -90,7 +107,7 @@ int run(const QStringList& arguments) {
     UnattendedInteraction unattended(options.yes ? Answer::Yes : Answer::No);
     cli::TerminalInteraction terminal;
     Interaction& ui = options.interactive ? static_cast<Interaction&>(terminal) : unattended;
-    StderrProgress progress;
+    StderrProgress progress(options.progress || isatty(STDERR_FILENO));
     Session session;
     cli::Context context{options, options.args, QCoreApplication::applicationDirPath(), session, ui, progress};
     cli::Outcome outcome = command->run(context);

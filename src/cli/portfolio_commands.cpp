@@ -91,8 +91,9 @@ Outcome runSell(Context& c) {
     auto r = sell(c.session.store, sale);
     if (!r) return failed(r.status());
     out.status = Status::ok();
-    out.lines << QStringLiteral("Verkauft: %1 Anteile am %2 zu %3 je Anteil")
-                     .arg(number(trade->shares), formatDate(*datum), number(trade->price));
+    if (!r->plan.changes.empty())
+        out.lines << QStringLiteral("Verkauft: %1 Anteile am %2 zu %3 je Anteil")
+                         .arg(number(trade->shares - r->plan.excess), formatDate(*datum), number(trade->price));
     QJsonArray sold, remainder;
     for (const auto& [before, after] : r->plan.changes.updates) {
         out.lines << QStringLiteral("Verkauft: %1").arg(lotLine(after));

@@ -4,6 +4,8 @@
 // so that several bricks of one day stand side by side).
 #pragma once
 
+#include <QtGlobal>
+
 #include <span>
 #include <vector>
 
@@ -47,6 +49,14 @@ struct ChartSeries {
 // give 3,900). A reference of 0 or less gives no bricks at all; a later price of 0
 // or less is skipped.
 std::vector<Candle> renkoBricks(std::span<const int> days, std::span<const double> prices, int firstDisplayed, int percent);
+
+// What the rating reads of the same bricks: their number and the last two (fewer
+// when there are fewer), without keeping a brick per move of a long series.
+struct RenkoTail {
+    qint64 count = 0;
+    std::vector<Candle> last;  // the last two bricks, in order
+};
+RenkoTail renkoTail(std::span<const int> days, std::span<const double> prices, int firstDisplayed, int percent);
 
 // Candles of `perCandle` price rows each, counted from the first row: open and close
 // the group's first and last price, high and low its extremes, dated with its last

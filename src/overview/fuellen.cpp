@@ -28,6 +28,8 @@ void mainLoop(const FillInput& in, FillResult& r) {
     double shortSum = 0, longSum = 0;
     bool displayed = false, inWindow = false;
     r.firstDisplayed = -1;
+    for (auto* v : {&r.prices, &r.shortAverage, &r.longAverage}) v->reserve(in.prices.size());
+    r.days.reserve(in.prices.size());
     for (const PriceRow& row : in.prices) {
         if (row.kurs == 0 || row.datum == 0) {
             r.maintenance.remove.push_back(row.datum);
@@ -94,37 +96,81 @@ int crossing(const FillResult& r, int i, bool strict) {
     return 0;
 }
 
+// The stochastic window of row k: the extremes of the `days` rows up to k and the
+// sums of the rises and falls in it (design note 5).
+struct StochasticWindow {
+    double hh = 0, ll = 0, up = 0, down = 0;
+};
+
+StochasticWindow stochasticWindow(const std::vector<double>& p, int k, int days) {
+    const int start = std::max(0, k - (days - 1));
+    StochasticWindow w{p[size_t(start)], p[size_t(start)], 0, 0};
+    for (int j = start; j <= k; ++j) {
+        const double pj = p[size_t(j)];
+        if (j > 0) {
+            if (pj > w.hh) w.up += pj;
+            if (pj < w.ll) w.down += pj;
+            if (pj < p[size_t(j - 1)]) w.down += pj;
+            if (pj > p[size_t(j - 1)]) w.up += pj;
+        }
+        w.hh = std::max(w.hh, pj);
+        w.ll = std::min(w.ll, pj);
+    }
+    return w;
+}
+
+// Moves the last three %K values on by row k's window (price p) and sets Stoch;
+// returns the sum of the three.
+double advanceK(FillResult& r, const StochasticWindow& w, double p) {
+    r.k2 = r.k1;
+    r.k1 = r.k0;
+    r.k0 = w.hh == w.ll ? 0.0 : (p - w.ll) * 100 / (w.hh - w.ll);
+    const double sum = r.k0 + r.k1 + r.k2;
+    r.stoch = sum > 0 ? sum / 3 : 0.0;
+    return sum;
+}
+
+// One step of the strength recurrence: a window with falls sets it anew from its
+// rises and falls; every row then maps it to 100 − 100 ÷ (1 + value).
+double strengthStep(double value, const StochasticWindow& w) {
+    if (w.down != 0) value = w.up / w.down;
+    if (1 + value != 0) value = 100 - 100 / (1 + value);
+    return value;
+}
+
+// The rating reads only the last three %K values, Stoch and the strength: a batch
+// fill computes the windows of the last rows, back to the last one with falls (the
+// strength before it is overwritten there), instead of every row's.
+void stochasticTail(const FillSettings& s, FillResult& r) {
+    const int n = r.count();
+    const int days = stochasticDaysOf(s);
+    const auto& p = r.prices;
+    int from = n - 1;
+    while (from > 0 && stochasticWindow(p, from, days).down == 0) --from;
+    from = std::min(from, std::max(0, n - 3));
+    double value = 0;
+    for (int k = from; k < n; ++k) {
+        const StochasticWindow w = stochasticWindow(p, k, days);
+        advanceK(r, w, p[size_t(k)]);
+        value = strengthStep(value, w);
+    }
+    r.strength = value;
+}
+
 // Step 9 (design note 5) with the chart's stochastic lines and marks of the display
 // range.
 void stochasticPass(const FillSettings& s, bool batch, FillResult& r) {
+    if (batch) return stochasticTail(s, r);
     const int n = r.count();
     const int days = stochasticDaysOf(s);
     const auto& p = r.prices;
     double value = 0;
     for (int k = 0; k < n; ++k) {
-        const int start = std::max(0, k - (days - 1));
-        double hh = p[size_t(start)], ll = p[size_t(start)];
-        double up = 0, down = 0;
-        for (int j = start; j <= k; ++j) {
-            const double pj = p[size_t(j)];
-            if (j > 0) {
-                if (pj > hh) up += pj;
-                if (pj < ll) down += pj;
-                if (pj < p[size_t(j - 1)]) down += pj;
-                if (pj > p[size_t(j - 1)]) up += pj;
-            }
-            hh = std::max(hh, pj);
-            ll = std::min(ll, pj);
-        }
-        r.k2 = r.k1;
-        r.k1 = r.k0;
-        r.k0 = hh == ll ? 0.0 : (p[size_t(k)] - ll) * 100 / (hh - ll);
-        const double sum = r.k0 + r.k1 + r.k2;
-        r.stoch = sum > 0 ? sum / 3 : 0.0;
-        if (down != 0) value = up / down;
-        if (1 + value != 0) value = 100 - 100 / (1 + value);
+        const StochasticWindow w = stochasticWindow(p, k, days);
+        const double sum = advanceK(r, w, p[size_t(k)]);
+        value = strengthStep(value, w);
 
-        if (batch || k < r.firstDisplayed) continue;
+        if (k < r.firstDisplayed) continue;
         const double x = r.days[size_t(k)];
         r.series.stochastic.push_back({x, r.stoch});
         if (k > 0) {
@@ -183,13 +229,22 @@ FillResult fuellen(const FillInput& in, const FillSettings& s, const QDate& toda
     r.enoughPrices = r.count() > 1;
     if (!r.enoughPrices) return r;
 
-    for (int i = std::max(1, r.firstDisplayed); i < r.count(); ++i) {
+    // The crossing marks are drawn only; the rating reads none.
+    for (int i = std::max(1, r.firstDisplayed); i < r.count() && !batch; ++i) {
         const int c = crossing(r, i, false);
         if (c > 0) r.series.buyMarks.push_back({double(r.days[size_t(i)]), r.prices[size_t(i)]});
         if (c < 0) r.series.sellMarks.push_back({double(r.days[size_t(i)]), r.prices[size_t(i)]});
     }
     stochasticPass(s, batch, r);
-    r.series.renko = renkoBricks(r.days, r.prices, r.firstDisplayed, s.RenkoProzent);
+    // A batch fill keeps what the rating reads of the bricks, not one per move.
+    if (batch) {
+        RenkoTail tail = renkoTail(r.days, r.prices, r.firstDisplayed, s.RenkoProzent);
+        r.renkoCount = tail.count;
+        r.series.renko = std::move(tail.last);
+    } else {
+        r.series.renko = renkoBricks(r.days, r.prices, r.firstDisplayed, s.RenkoProzent);
+        r.renkoCount = qint64(r.series.renko.size());
+    }
     // The candles feed the ADX of the chart, which the rating does not read.
     if (!batch) r.series.candles = groupCandles(r.days, r.prices, r.firstDisplayed, s.Candle_Tage);
 

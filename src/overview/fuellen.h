@@ -131,7 +131,8 @@ struct FillResult {
     FillInfo info;
     LimitNotice limit = LimitNotice::None;
     Position position;
-    ChartSeries series;
+    ChartSeries series;        // in a batch fill without its lines; `renko` only the last two bricks
+    qint64 renkoCount = 0;     // the Renko bricks of the display range
     FillMaintenance maintenance;
 
     int count() const { return static_cast<int>(prices.size()); }

@@ -91,12 +91,9 @@ Result<SalePlan> planSale(const std::vector<Lot>& lots, const Sale& sale) {
             start = i;
         }
     }
+    // A walk that finds no lot held on the sale date (none open, or all bought later)
+    // is the oversale of every share: the plan books nothing and reports them all.
     Walk w = walkLots(lots, start, sale.anteile, sale.datum, sale.preis, true, true);
-    if (w.consumed == 0) {
-        for (const Lot& lot : lots)
-            if (!lot.isSold()) return Status::invalid(dateMessage(lot, sale.datum, sale.assistant));
-        return Status::invalid(excessMessage(sale.anteile));
-    }
     SalePlan plan;
     plan.changes = std::move(w.changes);
     plan.excess = w.left;

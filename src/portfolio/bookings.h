@@ -57,8 +57,9 @@ struct SalePlan {
 // nothing to book, for 0 or negative shares, a selected lot that is unknown or sold,
 // "Sie können Nicht vor dem Kauf des Wertpapiere, das Wertpapier verkaufen!!"
 // (assistant) or "Sie können nicht am <Kauf> kauf und schon am <Verkauf>
-// verkaufen!!" when the lot to sell was bought after the sale date, and
-// excessMessage() when no lot is open.
+// verkaufen!!" when the selected lot of exactly that count was bought after the sale
+// date. Shares no lot held on the sale date covers are the plan's `excess`; when no
+// lot was held then (none open, or all bought later), the plan books nothing.
 Result<SalePlan> planSale(const std::vector<Lot>& lots, const Sale& sale);
 
 // "Sie haben mehr verkauft als Sie hatten!! Übrig sind noch <n> Anteile".

@@ -71,9 +71,13 @@ Result<const PriceSeries*> CurrencyConverter::rates(const QString& name) {
 Result<double> CurrencyConverter::wahrungskurs(const QString& name, const QDate& day) {
     auto series = rates(name);
     if (!series) return series.status();
-    if (auto p = (*series)->onOrBefore(day)) return p->kurs;
-    if (auto p = (*series)->firstAfter(day)) return p->kurs;
-    return 0.0;
+    // A day without a rate (a weekend, a holiday) takes the next later one, as a bank
+    // settles a weekend trade at the next business day's rate; only a day after the
+    // last stored rate falls back to that last one.
+    const std::optional<PricePoint> before = (*series)->onOrBefore(day);
+    if (before && before->datum == day) return before->kurs;
+    if (auto after = (*series)->firstAfter(day)) return after->kurs;
+    return before ? before->kurs : 0.0;
 }
 
 Result<double> CurrencyConverter::toHome(const QString& symbol, const QDate& day) {

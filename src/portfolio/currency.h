@@ -15,8 +15,8 @@
 //    an amount already in the second currency stays as it is. Holdings, sales, cash
 //    and history all convert through here, so one amount never shows two ways.
 // 3. Exchange rates are the prices of the security named like the currency: the
-//    price on or before the day, or, for a day before the first stored rate, the
-//    first rate after it.
+//    price of the day, else the next later price (a Saturday takes Monday's rate),
+//    and only for a day after the last stored rate, that last rate.
 #pragma once
 
 #include "portfolio/portfolio_settings.h"

@@ -81,8 +81,9 @@ Status BulkInsert::add(const QVariantList& values) {
     auto r = m_insert.step();
     m_insert.rewind();
     if (!r) return r.status().category() == Category::Invalid ? m_table.duplicateKey() : r.status();
-    // A row left out as a duplicate (OnDuplicate::Ignore) changed nothing.
-    m_added += m_table.db().changes();
+    // A row left out as a duplicate (OnDuplicate::Ignore) changed nothing; any other
+    // step that succeeded wrote its row.
+    m_added += m_duplicates == OnDuplicate::Ignore ? m_table.db().changes() : 1;
     return Status::ok();
 }
 

@@ -16,6 +16,15 @@ int main(int argc, char** argv) {
         QStringList arguments;
         for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
         const q::CommandLine commandLine = q::parseCommandLine(arguments);
+        // Answered before any window or display is needed.
+        if (commandLine.version) {
+            std::printf("quintara %s (Quintara, Fensterprogramm)\n", QUINTARA_VERSION_TEXT);
+            return 0;
+        }
+        if (commandLine.help) {
+            std::fputs(q::commandLineHelp().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
         // A job started from a scheduler has no display; it runs without one.
         if (commandLine.delayedStart && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
             qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

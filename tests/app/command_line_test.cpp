@@ -73,3 +73,14 @@ TEST(CommandLine, HomeAndSettingsTakeTheirValues) {
     EXPECT_EQ(c.settingsPath, "/q/Quintara.conf");
     EXPECT_TRUE(c.favouritesOff);
 }
+
+TEST(CommandLine, VersionAndHelpOnlyPrint) {
+    const CommandLine version = parseCommandLine({"--version"});
+    EXPECT_TRUE(version.version);
+    EXPECT_FALSE(version.delayedStart);
+    EXPECT_TRUE(parseCommandLine({"--HELP"}).help);
+    // The help lists every switch of the table, one line each.
+    const QString help = commandLineHelp();
+    for (const SwitchHelp& s : commandLineSwitches()) EXPECT_TRUE(help.contains(QString::fromLatin1(s.spellings))) << s.spellings;
+    EXPECT_TRUE(help.startsWith("Aufruf: quintara [SCHALTER]\n"));
+}

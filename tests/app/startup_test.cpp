@@ -53,8 +53,8 @@ TEST_F(StartUp, AFreshUserGetsTablesDirectoriesAndTheWrittenDefaults) {
     EXPECT_TRUE(s.firstStart);
     EXPECT_TRUE(s.startupComplete);
     EXPECT_TRUE(ui.questions.isEmpty());
-    // Without Daten/aktien.db the tables live in the installation directory for now,
-    // and Datenpath keeps naming Daten/.
+    // Without Daten/aktien.db the tables live in the installation directory, and
+    // Datenpath names it.
     EXPECT_EQ(s.dirs.data, home);
     for (const char* f : {"Firma.db", "Aktien.db", "Volumen.db", "Intraday.db", "Waehrung.db", "Gruppen.db", "Branchen.db",
                           "Merkmal.db", "Watch.db", "Watch2.db", "Watch3.db", "Watch4.db", "Nachrichten.db", "Transaktionen.db"})
@@ -64,7 +64,7 @@ TEST_F(StartUp, AFreshUserGetsTablesDirectoriesAndTheWrittenDefaults) {
 
     SettingsStore stored = loadSettings(settingsFile);
     const QString key = SettingsStore::kMainKey;
-    EXPECT_EQ(*stored.readText(key, "Datenpath"), home + "Daten/");
+    EXPECT_EQ(*stored.readText(key, "Datenpath"), home);
     EXPECT_EQ(*stored.readText(key, "WaehrungsSymbol"), "EUR");
     EXPECT_EQ(*stored.readInteger(key, "DezimalStellen"), 2);
     EXPECT_EQ(*stored.readInteger(key, "Spekulation"), 365);

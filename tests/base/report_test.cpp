@@ -25,10 +25,22 @@ TEST(Report, RtfEscapesAndUsesCodePage1252) {
     const QByteArray rtf = toRtf(sample());
     EXPECT_TRUE(rtf.contains("{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0; }"));
     EXPECT_TRUE(rtf.contains("\\pard\\tqr\\tx700\\tx2000 "));
-    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\ul Gr\\'f6\\'dfe \\{a\\} \\\\ b\\tab \\plain\\f2\\fs16\\cf1 12,50\\par"));
+    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\ul Gr\\'f6\\'dfe \\{a\\} \\\\ b\\tab\\plain\\f2\\fs16\\cf1 12,50\\par"));
     // The euro sign and ™ are in code page 1252, ∞ is not.
     EXPECT_TRUE(rtf.contains("\\'80 und \\'99 und \\u8734?"));
     EXPECT_TRUE(rtf.endsWith("\\plain\\f0\\fs16 \\par }\r\n"));
+}
+
+TEST(Report, RtfNamesOnlyWhatChangesBetweenRuns) {
+    Document d;
+    d.colours.push_back({0, 0, 255});
+    // Bold blue underlined, then the same without the underline: "\ulnone" alone; the
+    // next line starts with its full style again.
+    d.paragraph().add("Alpha AG", Style{20, true, true, 1}).tab().add(" (A1)", Style{20, true, false, 1});
+    d.paragraph().add("x", Style{20, true, false, 1}).add("y", Style{16, false, false, 0});
+    const QByteArray rtf = toRtf(d);
+    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\cf1\\ul Alpha AG\\tab\\ulnone  (A1)\\par\r\n\\plain\\f2\\fs20\\b\\cf1 x\\plain\\f2\\fs16 y\\par"))
+        << rtf.toStdString();
 }
 
 TEST(Report, HtmlPutsTabbedLinesIntoTableRows) {

@@ -65,11 +65,12 @@ TEST_F(AnalysisCli, OverviewOfASecurityWithOnePriceShowsNothing) {
 }
 
 TEST_F(AnalysisCli, RateWritesTheReportOrTheAnalysisTable) {
-    auto r = run({"rate", "--top", "5"});
+    auto r = run({"--progress", "rate", "--top", "5"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("Berechne 2 von 2")) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("1 von 2 Wertpapieren bewertet")) << r.out.toStdString();
-    EXPECT_TRUE(QFile::exists(home + "Temp/Empfehl.rtf"));
+    const QByteArray rtf = qtest::readFile(home + "Temp/Empfehl.rtf");
+    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\cf1\\ul Diese Aktien k\\'f6nnten Sie kaufen\\tab")) << rtf.toStdString();
     EXPECT_TRUE(QFile::exists(home + "Temp/Gewinner.db"));
     EXPECT_TRUE(QFile::exists(home + "Temp/Verlierer.db"));
 
@@ -82,4 +83,19 @@ TEST_F(AnalysisCli, RateWritesTheReportOrTheAnalysisTable) {
     auto bad = run({"rate", "--top", "0"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.contains("--top muss zwischen 1 und 500 liegen")) << bad.err.toStdString();
+}
+
+TEST_F(AnalysisCli, RowsOfKursZeroAreNamedByTheOverviewAndDeletedByTheRatingRun) {
+    price(testwerk, "13.01.2024", 0);  // a Saturday row without a price
+    const QVariantList zeroRow{testwerk, dayNumber(*parseDate("13.01.2024"))};
+    auto r = run({"overview", "Testwerk AG"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 Kurszeilen mit Kurs oder Datum 0 übersprungen (nicht gelöscht)")) << r.out.toStdString();
+    // The twelve real prices still make the overview: the last is 18.
+    EXPECT_TRUE(r.out.contains("Kurs: 18 vom 17.01.2024")) << r.out.toStdString();
+    EXPECT_TRUE((*store->table("Aktien.db"))->findKey(zeroRow)->has_value());
+
+    ASSERT_EQ(run({"rate"}).exitCode, 0);
+    EXPECT_FALSE((*store->table("Aktien.db"))->findKey(zeroRow)->has_value());
+    EXPECT_EQ(json({"overview", "Testwerk AG"})["skippedZeroRows"].toInt(), 0);
 }

@@ -30,6 +30,33 @@ TEST_F(Cli, StartOnEmptyDirectoriesPrintsWhatItDidAsTextAndJson) {
     EXPECT_EQ(o["startCounter"].toInt(), 2);
 }
 
+TEST_F(Cli, DatenpathNamesTheDirectoryTheTablesAreIn) {
+    const auto datenpath = [&] {
+        SettingsStore stored;
+        EXPECT_TRUE(stored.load(settingsFile).isOk());
+        auto v = stored.readText(SettingsStore::kMainKey, "Datenpath");
+        return v ? *v : QString();
+    };
+    // No Daten/aktien.db: the tables go into the home directory, and Datenpath says so,
+    // on the first start and on the next.
+    for (int i = 0; i < 2; ++i) {
+        auto r = runCli({"--home", home, "--settings", settingsFile, "start"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("Datenverzeichnis: " + home + "\n")) << r.out.toStdString();
+        EXPECT_EQ(datenpath(), home);
+        EXPECT_TRUE(QFile::exists(home + "Aktien.db"));
+    }
+    // A home whose Daten/ holds the prices (as the sample writes them) uses Daten/.
+    const QString other = tmp("other/");
+    ASSERT_TRUE(qtest::writeSmallSample(other + "Daten/"));
+    QFile::remove(settingsFile);
+    auto r = runCli({"--home", other, "--settings", settingsFile, "start"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Datenverzeichnis: " + other + "Daten/\n")) << r.out.toStdString();
+    EXPECT_EQ(datenpath(), other + "Daten/");
+    EXPECT_FALSE(QFile::exists(other + "Aktien.db"));
+}
+
 TEST_F(Cli, RestoreAsksNothingAndNeedsYes) {
     ASSERT_EQ(runCli({"--home", home, "--settings", settingsFile, "backup"}).exitCode, 0);
     auto refused = runCli({"--home", home, "--settings", settingsFile, "restore"});
@@ -51,9 +78,11 @@ TEST_F(Cli, BadInputIsRefusedWithAGermanMessage) {
     auto date = runCli({"--today", "32.13.2026", "start"});
     EXPECT_EQ(date.exitCode, 2);
     EXPECT_EQ(date.err.trimmed(), "Ungültiges Datum für --today: 32.13.2026 (erwartet TT.MM.JJJJ)");
-    auto unknown = runCli({"kaffee"});
+    // One line: the word, the nearest subcommand, where the help is; not the whole help.
+    auto unknown = runCli({"bakup"});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(unknown.err.startsWith("Unbekannter Befehl: kaffee"));
+    EXPECT_EQ(unknown.err, "Unbekannter Befehl: bakup. Meinten Sie backup? Hilfe: quintara-cli --help\n");
+    EXPECT_TRUE(unknown.out.isEmpty());
     auto help = runCli({"newday", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("quintara-cli newday:"));
@@ -76,7 +105,10 @@ TEST_F(Cli, SubcommandOptionsAreCheckedAndUsageErrorsComeAsJsonToo) {
     EXPECT_EQ(unknown.exitCode, 2);
     const QJsonObject o = QJsonDocument::fromJson(unknown.out.toUtf8()).object();
     EXPECT_FALSE(o["ok"].toBool());
-    EXPECT_EQ(o["error"].toString(), "Unbekannte Option: --kaffee");
+    EXPECT_EQ(o["error"].toString(), "Unbekannte Option: --kaffee. Meinten Sie --home? Hilfe: quintara-cli --help");
+    auto near = runCli({"buy", "1", "--share", "5"});
+    EXPECT_EQ(near.exitCode, 2);
+    EXPECT_EQ(near.err, "Unbekannte Option: --share. Meinten Sie --shares? Hilfe: quintara-cli --help\n");
     auto equals = runCli({"--home=" + home, "--settings", settingsFile, "start"});
     EXPECT_EQ(equals.exitCode, 0) << equals.err.toStdString();
 }

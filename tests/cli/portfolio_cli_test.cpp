@@ -76,8 +76,6 @@ TEST_F(PortfolioCli, BadInputBooksNothing) {
         {{"buy", "Beta AG", "--shares", "1", "--price", "50"}, "Wertpapier \"Beta AG\" nicht gefunden"},
         {{"buy", "1", "--shares", "1", "--price", "50", "--date", "31.02.2024"}, "Ungültiges Datum für --date: 31.02.2024 (erwartet TT.MM.JJJJ)"},
         {{"buy", "1", "--shares", "1"}, "Geben Sie entweder --price oder --total an"},
-        {{"sell", "1", "--shares", "5", "--price", "60", "--date", "01.06.2024"},
-         "Sie können nicht am 03.06.2024 kauf und schon am 01.06.2024 verkaufen!!"},
         {{"sell", "1", "--shares", "5", "--price", "60"}, "--date fehlt"},
         {{"currency-add", "USD", "US-Dollar", "0"}, "Der Wechselkurs muss größer als 0 sein: 0"},
         {{"split", "1", "--ratio", "0", "--end", "01.06.2024"}, "Das Splitverhältnis muss größer als 0 sein: 0"},
@@ -87,6 +85,12 @@ TEST_F(PortfolioCli, BadInputBooksNothing) {
         EXPECT_EQ(r.exitCode, 1) << c.args.join(' ').toStdString();
         EXPECT_EQ(r.err.split('\n', Qt::SkipEmptyParts).last(), QString::fromUtf8(c.message)) << r.err.toStdString();
     }
+    // The only lot was bought after the sale date: all 5 shares are more than were held
+    // on 01.06., and nothing is booked.
+    auto early = run({"sell", "1", "--shares", "5", "--price", "60", "--date", "01.06.2024"});
+    EXPECT_EQ(early.exitCode, 0);
+    EXPECT_EQ(early.err.trimmed(), "Sie haben mehr verkauft als Sie hatten!! Übrig sind noch 5 Anteile");
+    EXPECT_FALSE(early.out.contains("Verkauft")) << early.out.toStdString();
     const QJsonArray all = lots();
     ASSERT_EQ(all.size(), 1);
     EXPECT_EQ(summary(all[0].toObject()), "10 03.06.2024 50  0");
@@ -147,24 +151,49 @@ TEST_F(PortfolioCli, SplitsDividendsReinvestmentsAndPayments) {
 TEST_F(PortfolioCli, AForeignLotIsValuedWithTheRateOfTheReportDate) {
     const int usd = security("US-Dollar");
     price(usd, "02.01.2024", 0.90);
+    price(usd, "04.01.2024", 0.92);
     price(usd, "27.06.2024", 0.93);
-    price(usd, "01.07.2024", 0.95);
     const int apple = security("Apfel Inc", "USD");
     price(apple, "27.06.2024", 200);
     json({"currency-add", "USD", "US-Dollar", "0,9"});
     json({"buy", "Apfel Inc", "--shares", "10", "--price", "150", "--date", "03.01.2024"});
-    // 10 × 150 $ × 0,90 = 1350 €; 10 × 200 $ × 0,93 = 1860 € (the rate of 01.07. is not yet valid).
+    // 03.01. has no rate, the next later one counts: 10 × 150 $ × 0,92 = 1380 €;
+    // today is after the last rate: 10 × 200 $ × 0,93 = 1860 €.
     QJsonObject depot = json({"depot"});
-    EXPECT_NEAR(depot["invested"].toDouble(), 1350.0, 1e-9);
+    EXPECT_NEAR(depot["invested"].toDouble(), 1380.0, 1e-9);
     EXPECT_NEAR(depot["value"].toDouble(), 1860.0, 1e-9);
     EXPECT_EQ(depot["securities"].toArray()[0].toObject()["currency"].toString(), "USD");
     // The refresh took the newest rate as the stored factor.
-    EXPECT_DOUBLE_EQ(json({"currencies"})["currencies"].toArray()[1].toObject()["factor"].toDouble(), 0.95);
+    EXPECT_DOUBLE_EQ(json({"currencies"})["currencies"].toArray()[1].toObject()["factor"].toDouble(), 0.93);
     // In the second currency (marks at 1,95583 per euro): 1860 × 1,95583.
     json({"regional", "--home", "EUR", "--second", "DM", "--rate", "1,95583"});
     depot = json({"depot", "--second-currency"});
     EXPECT_EQ(depot["symbol"].toString(), "DM");
     EXPECT_NEAR(depot["value"].toDouble(), 1860.0 * 1.95583, 1e-9);
+}
+
+TEST_F(PortfolioCli, AWeekendPurchaseTakesMondaysRate) {
+    const int usd = security("US-Dollar");
+    price(usd, "29.01.2010", 1.40);  // Friday
+    price(usd, "01.02.2010", 1.25);  // Monday
+    price(usd, "30.06.2010", 1.20);
+    const int stock = security("Gamma Corp", "USD");
+    price(stock, "30.06.2010", 120);
+    json({"currency-add", "USD", "US-Dollar", "0.9", "--divide"});
+    json({"buy", "Gamma Corp", "--shares", "10", "--price", "100", "--date", "31.01.2010"});
+    // Sunday 31.01.: Monday's 1,25, not Friday's 1,40: 10 × 100 $ ÷ 1,25 = 800 €;
+    // on 30.06.2010: 10 × 120 $ ÷ 1,20 = 1000 €.
+    const QJsonObject depot = json({"depot", "--date", "30.06.2010"});
+    EXPECT_NEAR(depot["invested"].toDouble(), 800.0, 1e-9);
+    EXPECT_NEAR(depot["value"].toDouble(), 1000.0, 1e-9);
+    auto r = run({"depot", "--date", "30.06.2010"});
+    EXPECT_TRUE(r.out.contains("Anlagesumme") && r.out.contains("800,00 EUR")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("1.000,00 EUR")) << r.out.toStdString();
+    // anlagen.rtf carries the colour table and the security line as other readers expect them.
+    const QByteArray rtf = qtest::readFile(home + "Temp/anlagen.rtf");
+    EXPECT_TRUE(rtf.contains("}}{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red255\\green0\\blue0;"
+                             "\\red0\\green180\\blue0;\\red150\\green0\\blue0; }"));
+    EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\cf1\\ul Gamma Corp\\tab\\ulnone  (")) << rtf.toStdString();
 }
 
 TEST_F(PortfolioCli, TheCashRebuildGivesTheSameLotsTwice) {

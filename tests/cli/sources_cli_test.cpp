@@ -105,6 +105,32 @@ TEST_F(SourcesCli, TextImportWritesTheProtocolAndDeletesOnlyWhenAsked) {
     EXPECT_FALSE(QFile::exists(file));
 }
 
+TEST_F(SourcesCli, TextImportKeepsTrailingBlanksOfTheName) {
+    const int beta = security("BETA", "");  // its ZDF name is "BETA"
+    const QString file = m_tmp.filePath("kurse.txt");
+    // "BETA " with its blank is another name than the security's ZDF name "BETA".
+    ASSERT_TRUE(writeTextLines(file, {"09.03.2004", "BETA \t12,50", "BETA\t13,00"}).isOk());
+    auto r = cli({"import-text", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Gebucht: 1")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Nicht zugeordnet: 1")) << r.out.toStdString();
+    EXPECT_TRUE(readTextLines(home + "Temp/PNeue.txt")->value(0).startsWith("BETA \t12,50\t09.03.2004 "));
+    EXPECT_EQ(pricesBySqlite(), QString("%1|09.03.2004|13.0").arg(beta));
+}
+
+TEST_F(SourcesCli, InfobeatLeavesUnknownIdentifiersOutOfTheProtocol) {
+    const QString pneue = home + "Temp/PNeue.txt";
+    ASSERT_TRUE(writeTextLines(pneue, {"ALT\t1,00\t01.03.2004 08:00:00"}).isOk());
+    const QString file = m_tmp.filePath("infobeat.txt");
+    ASSERT_TRUE(writeTextLines(file, {"\"999999\",\"10,00\",\"03/09/04\""}).isOk());
+    auto r = cli({"import-infobeat", file, "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("\"booked\":0"));
+    EXPECT_TRUE(r.out.contains("\"unmatchedLines\":[]")) << r.out.toStdString();
+    // The list of the last tab-separated import stands.
+    EXPECT_EQ(*readTextLines(pneue), QStringList{"ALT\t1,00\t01.03.2004 08:00:00"});
+}
+
 TEST_F(SourcesCli, EnterRefusesASecondPriceUnlessOverwriting) {
     security("Siemens AG", "723610");
     ASSERT_EQ(cli({"enter", "Siemens AG", "--price", "61,5"}).exitCode, 0);

@@ -77,6 +77,29 @@ TEST_F(Fill, AveragesStochasticAndStrengthOfTheTwelveDays) {
     EXPECT_DOUBLE_EQ(f.firstPrice, 10);
 }
 
+TEST_F(Fill, TheBatchFillGivesTheFiguresTheRatingReads) {
+    // The twelve days, then six rising days: the last windows have no falls, so the
+    // strength is carried from the last window with one through
+    // 100 − 100 ÷ (1 + v) per row.
+    const double rising[] = {19, 20, 21, 22, 23, 24};
+    for (int i = 0; i < 6; ++i) price(firma, day(kTwelveDays[11]).addDays(i + 1), rising[i]);
+    today = day(kTwelveDays[11]).addDays(6);
+    const FillResult window = fill(false);
+    const FillResult batch = fill(true);
+    ASSERT_EQ(batch.count(), 18);
+    EXPECT_EQ(batch.k0, window.k0);
+    EXPECT_EQ(batch.k1, window.k1);
+    EXPECT_EQ(batch.k2, window.k2);
+    EXPECT_EQ(batch.stoch, window.stoch);
+    EXPECT_EQ(batch.strength, window.strength);
+    // 19 … 24 at 1 % give bricks in every row; the batch keeps the count and the last two.
+    EXPECT_EQ(batch.renkoCount, qint64(window.series.renko.size()));
+    ASSERT_EQ(batch.series.renko.size(), 2u);
+    EXPECT_EQ(batch.series.renko.back().close, window.series.renko.back().close);
+    EXPECT_EQ(batch.series.renko.front().open, window.series.renko[window.series.renko.size() - 2].open);
+    EXPECT_TRUE(batch.series.stochastic.empty());
+}
+
 TEST_F(Fill, StatisticsTextsOfTheTwelveDays) {
     const FillStatistics s = fill().statistics;
     // Mean 165 / 12 = 13,75; Σ (P − 13,75)² = 70,25, / 11 → √6,3864 = 2,527 → 2,53.

@@ -13,10 +13,11 @@ TEST_F(Currencies, RatesAreThePricesOfTheSecurityNamedLikeTheCurrency) {
     price(usd, d("17.06.2024"), 0.93);  // the Monday after
     auto c = CurrencyConverter::load(*store, settings);
     ASSERT_TRUE(c.isOk());
-    // Saturday: Friday's rate, the one valid then.
-    EXPECT_EQ(*c->wahrungskurs("US-Dollar", d("15.06.2024")), 0.91);
+    // Saturday: Monday's rate, the one a bank settles a weekend trade at.
+    EXPECT_EQ(*c->wahrungskurs("US-Dollar", d("15.06.2024")), 0.93);
+    EXPECT_EQ(*c->wahrungskurs("US-Dollar", d("14.06.2024")), 0.91);
+    // After the last stored rate, the last one.
     EXPECT_EQ(*c->wahrungskurs("us-dollar", d("30.06.2024")), 0.93);
-    // Before the first stored rate, the first one after.
     EXPECT_EQ(*c->wahrungskurs("US-Dollar", d("01.01.2024")), 0.91);
     EXPECT_EQ(*c->wahrungskurs("Yen", d("01.01.2024")), 0.0);
 }

@@ -112,19 +112,20 @@ TEST_F(TwoSecurities, TheReportShowsTheBlocksAndTotals) {
 }
 
 TEST_F(Valuing, ForeignLotsUseTheRateValidOnEachDay) {
-    // USD through the security "US-Dollar": 0,90 from 02.01., 0,93 from 27.06.,
-    // 0,95 from 01.07.2024.
+    // USD through the security "US-Dollar": 0,90 on 02.01., 0,92 on 04.01., 0,93 on
+    // 27.06.2024.
     ASSERT_TRUE(addCurrency(*store, {"USD", "US-Dollar", 0.9, true, 1}).isOk());
     const int usd = security("US-Dollar");
     price(usd, d("02.01.2024"), 0.90);
+    price(usd, d("04.01.2024"), 0.92);
     price(usd, d("27.06.2024"), 0.93);
-    price(usd, d("01.07.2024"), 0.95);
     const int apple = security("Apfel Inc", "USD");
     lot(apple, d("03.01.2024"), 10, 150, "Apfel Inc");
     price(apple, d("27.06.2024"), 200);
     const Valuation v = value();
-    // Invested 10 × 150 × 0,90 = 1350 (rate of 03.01.); value 10 × 200 × 0,93 = 1860.
-    EXPECT_NEAR(v.total.invested, 1350.0, 1e-9);
+    // 03.01. has no rate: the next later one. Invested 10 × 150 × 0,92 = 1380; value on
+    // 28.06., after the last rate: 10 × 200 × 0,93 = 1860.
+    EXPECT_NEAR(v.total.invested, 1380.0, 1e-9);
     EXPECT_NEAR(v.total.value, 1860.0, 1e-9);
     // The lot's own-currency line shows dollars.
     EXPECT_TRUE(reportText(v).contains("10,0\t03.01.2024\t150,00 USD\t1.500,00 USD\t27.06.2024\t200,00 USD\t2.000,00 USD\t500,00 USD\t33,33%"));

@@ -129,9 +129,8 @@ TEST_F(PriceSources, TheTextFileEntryReadsTheChosenFileAndOffersToDeleteIt) {
         EXPECT_TRUE(w->menu().action(caption)->isEnabled()) << caption;
     Record first = firstSecurity(*w);
     const double kurs = lastPrice(*w, first.value("Firma").toInt());
-    // Trailing blanks of the name are no part of it.
     const QString file = m_home.home() + "/kurse.txt";
-    ASSERT_TRUE(writeTextLines(file, {first.value("ZDF").toString() + "  \t" + formatAmount(kurs, 2)}).isOk());
+    ASSERT_TRUE(writeTextLines(file, {first.value("ZDF").toString() + "\t" + formatAmount(kurs, 2)}).isOk());
     ui.titles.clear();
     ui.inputs = {file};
     ui.answers = {Answer::Yes};

@@ -101,6 +101,8 @@ int PortfolioCommands::assistant(bool purchase) {
             return 0;
         }
         if (!sold->warning.isEmpty()) m_window.interaction().tell(sold->warning);
+        // No lot was held on the sale date: the message said so, nothing is booked.
+        if (sold->plan.changes.empty()) return 0;
     }
     booked(purchase ? QStringLiteral("Kauf gebucht") : QStringLiteral("Verkauf gebucht"));
     return 1;
@@ -154,6 +156,7 @@ int PortfolioCommands::VerkaufKurz() {
         return 0;
     }
     if (!sold->warning.isEmpty()) m_window.interaction().tell(sold->warning);
+    if (sold->plan.changes.empty()) return 0;
     booked(QStringLiteral("Verkauf gebucht"));
     return 1;
 }
