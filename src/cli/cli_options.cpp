@@ -16,6 +16,7 @@ const OptionSpec* findOption(const ArgSpec* accepts, const QString& name) {
 bool isGlobal(const QString& a) {
     static const QStringList globals = {QStringLiteral("--home"), QStringLiteral("--settings"), QStringLiteral("--today"),
                                         QStringLiteral("--json"), QStringLiteral("--yes"), QStringLiteral("--interactive"),
+                                        QStringLiteral("--depot"), QStringLiteral("--password-file"),
                                         QStringLiteral("--help"), QStringLiteral("-h")};
     return globals.contains(a);
 }
@@ -96,6 +97,10 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
             auto d = parseDate(*v);
             if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für --today: %1 (erwartet TT.MM.JJJJ)").arg(*v));
             o.today = *d;
+        } else if (a == QLatin1String("--depot") || a == QLatin1String("--password-file")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            (a == QLatin1String("--depot") ? o.depot : o.passwordFile) = *v;
         } else if (a == QLatin1String("--json")) {
             o.json = true;
         } else if (a == QLatin1String("--yes")) {

@@ -62,6 +62,8 @@ struct Options {
     bool yes = false;          // every question is answered yes
     bool interactive = false;  // questions are asked on the terminal
     bool help = false;
+    QString depot;         // --depot DIR: the depot for this run only
+    QString passwordFile;  // --password-file FILE: the depot password, first line of the file
 };
 
 // Finds the ArgSpec of a subcommand by name; nullptr for an unknown subcommand.
