@@ -44,4 +44,13 @@ std::optional<QString> ScriptedInteraction::chooseDirectory(const QString& title
     return chooseFile(title, QString(), start);
 }
 
+int ScriptedInteraction::choose(const QString& title, const QString& text, const QStringList&, int defaultChoice) {
+    titles << title;
+    questions << text;
+    if (choices.empty()) return defaultChoice;
+    const int c = choices.front();
+    choices.pop_front();
+    return c;
+}
+
 }  // namespace q

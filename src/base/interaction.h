@@ -31,6 +31,15 @@ public:
         Q_UNUSED(start);
         return std::nullopt;
     }
+    // One of several answers, given as button captions; returns the index of the one
+    // chosen, or -1 for a cancel. Where nobody can choose (unattended), the answer is
+    // `defaultChoice`.
+    virtual int choose(const QString& title, const QString& text, const QStringList& choices, int defaultChoice = 0) {
+        Q_UNUSED(title);
+        Q_UNUSED(text);
+        Q_UNUSED(choices);
+        return defaultChoice;
+    }
     // A short state text for the status bar (window) or the log (jobs).
     virtual void status(const QString& text) = 0;
 };
@@ -80,6 +89,7 @@ class ScriptedInteraction final : public Interaction {
 public:
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> inputs;
+    std::deque<int> choices;  // answers of choose(); the default choice when it runs dry
     QStringList questions;  // the texts asked
     QStringList titles;     // the titles of the questions asked
     QStringList messages;   // the texts told
@@ -91,6 +101,7 @@ public:
     std::optional<QString> chooseFile(const QString&, const QString&, const QString&) override;
     // Takes its answer from `inputs` too.
     std::optional<QString> chooseDirectory(const QString& title, const QString& start) override;
+    int choose(const QString& title, const QString& text, const QStringList& options, int defaultChoice) override;
     void status(const QString& text) override { statusLines << text; }
 };
 

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "app/depot_switch.h"
 
 #include "app/backup.h"
 #include "app/intraday_rollover.h"
@@ -234,12 +235,31 @@ void reportRestore(const RestoreReport& report, Outcome& out) {
     out.json[QStringLiteral("restored")] = tables;
 }
 
+static Result<std::optional<QString>> passwordOfFile(const QString& file) {
+    if (file.isEmpty()) return std::optional<QString>();
+    auto lines = readTextLinesAnyEncoding(file);
+    if (!lines) return lines.status();
+    return std::optional<QString>(lines->value(0));
+}
+
+static Status openDepotForJob(Context& c) {
+    auto password = passwordOfFile(c.options.passwordFile);
+    if (!password) return password.status();
+    if (!c.options.depot.isEmpty()) {
+        DepotOpen how{*password, true};
+        return switchDepot(c.session, c.options.depot, c.ui, how);
+    }
+    if (c.command && c.command->depot) return unlockDepot(c.session, c.ui, *password);
+    return Status::ok();
+}
+
 bool startForJob(Context& c, Outcome& out, bool unattended) { return startForJob(c, out, JobStart{unattended, true, true}); }
 
 bool startForJob(Context& c, Outcome& out, const JobStart& how) {
     c.session.unattended = how.unattended;
     StartOptions options{c.programDir, c.options.home, c.options.settings, how.countStart, how.offerRestore};
     out.status = startUp(c.session, options, c.ui, c.progress);
+    if (out.status) out.status = openDepotForJob(c);
     describeSession(c.session, out);
     out.json[QStringLiteral("startSteps")] = toJson(c.session.steps);
     if (c.session.restored) reportRestore(*c.session.restored, out);

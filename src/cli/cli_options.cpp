@@ -57,6 +57,8 @@ const std::vector<GlobalOption>& globalOptions() {
         {"--json", "", "Ergebnis als ein JSON-Objekt"},
         {"--yes", "", "jede Frage mit Ja beantworten"},
         {"--interactive", "", "Fragen im Terminal stellen"},
+        {"--depot", "VERZ", "das Depot in VERZ nur für diesen Lauf"},
+        {"--password-file", "DATEI", "das Depot-Passwort steht in der ersten Zeile der Datei"},
         {"--progress", "", "Fortschritt auf stderr, auch wenn stderr kein Terminal ist"},
         {"--version", "", "Programmname und Version"},
         {"--help", "", "diese Hilfe; nach einem Befehl dessen Hilfe"},
@@ -144,6 +146,10 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
             auto d = parseDate(*v);
             if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für --today: %1 (erwartet TT.MM.JJJJ)").arg(*v));
             o.today = *d;
+        } else if (a == QLatin1String("--depot") || a == QLatin1String("--password-file")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            (a == QLatin1String("--depot") ? o.depot : o.passwordFile) = *v;
         } else if (a == QLatin1String("--json")) {
             o.json = true;
         } else if (a == QLatin1String("--yes")) {

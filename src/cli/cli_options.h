@@ -64,7 +64,9 @@ struct Options {
     bool progress = false;     // progress lines on stderr even when it is no terminal
     bool help = false;
     bool version = false;
-    QString docsDir;  // --write-docs DIR: the build writes the manual pages and completion
+    QString docsDir;       // --write-docs DIR: the build writes the manual pages and completion
+    QString depot;         // --depot DIR: the depot for this run only
+    QString passwordFile;  // --password-file FILE: the depot password, first line of the file
 };
 
 // The global options, as the help, the manual page and the completion list them:

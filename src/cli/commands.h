@@ -20,6 +20,7 @@ struct Context {
     Session& session;
     Interaction& ui;
     Progress& progress;
+    const struct Command* command = nullptr;  // the subcommand being run
 };
 
 struct Outcome {
@@ -34,6 +35,7 @@ struct Command {
     const char* usage;  // the --help text after the summary
     Outcome (*run)(Context&);
     ArgSpec accepts = {};  // the subcommand's own options and positional arguments
+    bool depot = false;    // works on the depot's lots: a protected depot needs its password
 };
 
 // Every subcommand, in the order of the help text.

@@ -109,7 +109,7 @@ int run(const QStringList& arguments) {
     Interaction& ui = options.interactive ? static_cast<Interaction&>(terminal) : unattended;
     StderrProgress progress(options.progress || isatty(STDERR_FILENO));
     Session session;
-    cli::Context context{options, options.args, QCoreApplication::applicationDirPath(), session, ui, progress};
+    cli::Context context{options, options.args, QCoreApplication::applicationDirPath(), session, ui, progress, command};
     cli::Outcome outcome = command->run(context);
 
     const QStringList messages = options.interactive ? terminal.messages : unattended.messages();

@@ -11,6 +11,9 @@ namespace q::cli {
 std::vector<Command> bookingCommands();
 std::vector<Command> currencyCommands();
 std::vector<Command> depotReportCommands();
+std::vector<Command> limitCommands();
+std::vector<Command> plannerCommands();
+std::vector<Command> depotCommands();
 
 // The security the text names: its number or its exact name.
 Result<int> securityArg(Context& c, const QString& text);

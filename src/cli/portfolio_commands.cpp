@@ -305,8 +305,14 @@ QString lotLine(const Lot& lot) {
 
 std::vector<Command> portfolioCommands() {
     std::vector<Command> all;
-    for (auto part : {bookingCommands, currencyCommands, depotReportCommands}) {
+    // The lots' commands need the depot opened (and its password); currencies and
+    // limits live in the data directory.
+    using Part = std::vector<Command> (*)();
+    const std::pair<Part, bool> parts[] = {{bookingCommands, true},     {currencyCommands, false}, {depotReportCommands, true},
+                                           {limitCommands, false},      {plannerCommands, true},   {depotCommands, false}};
+    for (auto [part, depot] : parts) {
         std::vector<Command> more = part();
+        for (Command& c : more) c.depot = c.depot || depot;
         all.insert(all.end(), more.begin(), more.end());
     }
     return all;

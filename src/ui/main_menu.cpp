@@ -11,7 +11,10 @@
 #include "ui/commands/unavailable.h"
 #include "ui/commands/view_commands.h"
 #include "ui/main_window.h"
+#include "ui/portfolio/depot_commands.h"
+#include "ui/portfolio/limits_panel.h"
 #include "ui/portfolio/portfolio_commands.h"
+#include "ui/portfolio/sold_page.h"
 #include "ui/tool_bar_bands.h"
 
 #include <QMenuBar>
@@ -26,6 +29,8 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_view(new ViewCommands(window)),
       m_securities(new SecurityCommands(window)),
       m_legacyImport(new LegacyImportCommand(window)),
+      m_limits(new LimitCommands(window)),
+      m_depots(new DepotCommands(window)),
       m_videotext(new VideotextCommands(window)),
       m_sources(new PriceSourceCommands(window)),
       m_sampleUpdate(new SampleUpdateCommand(window, *m_videotext)) {
@@ -106,13 +111,14 @@ void MainMenu::buildMenus() {
     PortfolioCommands& portfolio = m_window.portfolio();
     depot->addAction(portfolio.anlagen());
     depot->addAction(portfolio.buchungen());
-    unavailable(depot, QStringLiteral("&Limits"));
+    depot->addAction(m_limits->limits());
+    QAction* rendite = depot->addAction(QStringLiteral("&Renditeanalyse"));
+    rendite->setToolTip(QStringLiteral("Renditeanalyse für die gesamte Depotentwicklung"));
+    QObject::connect(rendite, &QAction::triggered, &m_window, [this] { m_window.soldPage()->Rendite(std::nullopt); });
     depot->addAction(portfolio.aktiensplit());
     depot->addAction(portfolio.bargeld());
     depot->addSeparator();
-    for (const char* caption : {"Depo&t auswählen", "Depot &anlegen", "Depot &löschen", "Depot &Passwort", "Depot Pass&word löschen",
-                                "De&potdatei einlesen"})
-        unavailable(depot, QString::fromUtf8(caption));
+    depot->addActions(m_depots->actions());
     depot->addSeparator();
     depot->addAction(portfolio.waehrungen());
     unavailable(depot, QStringLiteral("&Euro-Rechner"));
@@ -174,6 +180,11 @@ void MainMenu::buildToolBars() {
     wertpapiere->addAction(m_securities->anlegen());
     wertpapiere->addAction(m_securities->auswaehlen());
     wertpapiere->addAction(m_securities->info());
+    wertpapiere->addAction(m_limits->scan());
+    // The caption is red while the scan's tab list is shown.
+    if (QWidget* l = wertpapiere->widgetForAction(m_limits->scan()))
+        QObject::connect(m_limits->scan(), &QAction::toggled, l,
+                         [l](bool on) { l->setStyleSheet(on ? QStringLiteral("color: red") : QString()); });
 }
 
 QList<QAction*> MainMenu::actions() const {

@@ -17,6 +17,8 @@ namespace q::ui {
 class BackupCommands;
 class DataDirectoryCommand;
 class LegacyImportCommand;
+class DepotCommands;
+class LimitCommands;
 class PriceSourceCommands;
 class SampleUpdateCommand;
 class SecurityCommands;
@@ -39,6 +41,8 @@ public:
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
+    LimitCommands& limits() { return *m_limits; }
+    DepotCommands& depots() { return *m_depots; }
     VideotextCommands& videotext() { return *m_videotext; }
     PriceSourceCommands& sources() { return *m_sources; }
     SampleUpdateCommand& sampleUpdate() { return *m_sampleUpdate; }
@@ -60,6 +64,8 @@ private:
     ViewCommands* m_view;
     SecurityCommands* m_securities;
     LegacyImportCommand* m_legacyImport;
+    LimitCommands* m_limits;
+    DepotCommands* m_depots;
     VideotextCommands* m_videotext;
     PriceSourceCommands* m_sources;
     SampleUpdateCommand* m_sampleUpdate;

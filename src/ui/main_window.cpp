@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "app/depot_switch.h"
+
 #include "app/chart_settings.h"
 #include "app/intraday_rollover.h"
 #include "base/formats.h"
@@ -23,6 +25,7 @@
 #include "ui/page_widgets.h"
 #include "ui/portfolio/bookings_page.h"
 #include "ui/portfolio/holdings_page.h"
+#include "ui/portfolio/sold_page.h"
 #include "ui/portfolio/lots_page.h"
 #include "ui/portfolio/portfolio_commands.h"
 #include "ui/record_model.h"
@@ -93,6 +96,14 @@ TAktienkurse::TAktienkurse(const StartOptions& options, const CommandLine& comma
         // Every restore is reported, also the one the start-up made after its question.
         if (m_session.restored) showStatus(describeRestore(*m_session.restored).join(QStringLiteral("; ")));
         if (!started && m_session.quitRequested) m_exitStatus = 1;
+        // A protected depot opens only with its password; without it the run goes on
+        // with the data directory's depot.
+        if (started && !m_session.unattended)
+            if (Status unlocked = unlockDepot(m_session, *m_ui, std::nullopt); !unlocked) {
+                showStatus(unlocked.message());
+                if (Status other = switchDepot(m_session, m_session.dirs.data, *m_ui, {std::nullopt, true}); !other)
+                    showStatus(other.message());
+            }
     }
     setWindowTitle(m_session.caption);
     m_panels[2]->setText(m_session.statusNotes.join(QStringLiteral("; ")));
@@ -135,8 +146,8 @@ void TAktienkurse::buildLayout() {
     m_pages->addTab(buildOverviewPage(), QStringLiteral("&Kursübersicht"));
     m_holdings = new HoldingsPage(*this);
     m_pages->addTab(m_holdings, QStringLiteral("im &Depot"));
-    m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Übersicht der verkauften Wertpapiere ist noch nicht verfügbar.")),
-                    QStringLiteral("&Verkauft"));
+    m_sold = new SoldPage(*this);
+    m_pages->addTab(m_sold, QStringLiteral("&Verkauft"));
     m_bookings = new BookingsPage(*this);
     m_pages->addTab(m_bookings, QStringLiteral("&Buchungen"));
     m_comparison = new ComparisonPage(*this, m_pages);
@@ -155,6 +166,7 @@ void TAktienkurse::buildLayout() {
         if (index == m_pages->count() - 1) Ende1Click();
         if (!m_session.startupComplete) return;
         if (m_pages->widget(index) == m_holdings) m_holdings->activate();
+        if (m_pages->widget(index) == m_sold) m_sold->activate();
         if (m_pages->widget(index) == m_bookings) m_bookings->reload();
         if (m_pages->widget(index) == m_comparison) m_comparison->VergleichsDiagramm();
         if (m_pages->widget(index) == m_intradayCharts->parentWidget()) m_intradayCharts->refresh();
@@ -257,6 +269,20 @@ void TAktienkurse::fillSecurities() {
     }
     m_panels[1]->setText(QStringLiteral("%1 Wertpapiere  %2").arg(m_securities->rowCount()).arg(m_session.dirs.data));
 }
+
+bool TAktienkurse::onlyFavourites() const { return m_favourites->isChecked(); }
+
+void TAktienkurse::showFavouriteTabs(const std::vector<std::pair<int, QString>>& tabs) {
+    QSignalBlocker block(m_favouriteTabs);
+    while (m_favouriteTabs->count() > 0) m_favouriteTabs->removeTab(0);
+    for (const auto& [firma, name] : tabs) {
+        if (name.isEmpty()) continue;
+        const int tab = m_favouriteTabs->addTab(name);
+        m_favouriteTabs->setTabData(tab, firma);
+    }
+}
+
+void TAktienkurse::restoreFavouriteTabs() { rebuildFavouriteTabs(); }
 
 void TAktienkurse::rebuildFavouriteTabs() {
     QSignalBlocker block(m_favouriteTabs);

@@ -29,6 +29,7 @@ class BookingsPage;
 class ComparisonPage;
 class DialogInteraction;
 class HoldingsPage;
+class SoldPage;
 class IntradayCharts;
 class IntradayPage;
 class LotsPage;
@@ -64,6 +65,12 @@ public:
     // Re-reads the securities list and the grids after their tables were closed
     // or replaced (restore, data directory), and the caption.
     void reopenViews();
+    // "nur Favoriten" is ticked.
+    bool onlyFavourites() const;
+    // The tab list above the securities shows these securities (the limit scan's),
+    // until restoreFavouriteTabs() brings back the favourites.
+    void showFavouriteTabs(const std::vector<std::pair<int, QString>>& tabs);
+    void restoreFavouriteTabs();
     // The selected security's number (0: none) and name.
     int currentFirma() const { return m_firma; }
     QString currentFirmenName() const;
@@ -96,6 +103,7 @@ public:
     AnalysisCommands& analysisCommands() { return *m_analysis; }
     RatingPage* ratingPage() const { return m_rating; }
     HoldingsPage* holdingsPage() const { return m_holdings; }
+    SoldPage* soldPage() const { return m_sold; }
     BookingsPage* bookingsPage() const { return m_bookings; }
     ComparisonPage* comparisonPage() const { return m_comparison; }
     IntradayCharts* intradayCharts() const { return m_intradayCharts; }
@@ -161,6 +169,7 @@ private:
     QProgressBar* m_progressBar = nullptr;
     TIntradayTrend* m_trend = nullptr;
     HoldingsPage* m_holdings = nullptr;
+    SoldPage* m_sold = nullptr;
     BookingsPage* m_bookings = nullptr;
     ComparisonPage* m_comparison = nullptr;
     IntradayCharts* m_intradayCharts = nullptr;

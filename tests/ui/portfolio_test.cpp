@@ -6,6 +6,7 @@
 #include "base/formats.h"
 #include "base/text_files.h"
 #include "portfolio/bookings.h"
+#include "portfolio/prices.h"
 #include "portfolio/holdings_report.h"
 #include "portfolio/value_history.h"
 #include "charts/custom_plot.h"
@@ -23,6 +24,15 @@
 #include "ui/portfolio/open_document.h"
 #include "ui/portfolio/portfolio_charts.h"
 #include "ui/portfolio/portfolio_commands.h"
+#include "ui/portfolio/sold_page.h"
+#include "ui/portfolio/depot_commands.h"
+#include "ui/portfolio/depot_passwort.h"
+#include "portfolio/depot_password.h"
+#include "ui/portfolio/rendite.h"
+#include "ui/portfolio/limit_dialog.h"
+#include "ui/portfolio/limits_panel.h"
+#include "portfolio/limits.h"
+#include "portfolio/planner.h"
 #include "ui/portfolio/waehrungen.h"
 #include "ui/acquisition/videotext_commands.h"
 #include "ui/main_menu.h"
@@ -35,10 +45,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QSlider>
+#include <QDoubleSpinBox>
 #include <QTableView>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -134,6 +148,183 @@ TEST_F(WindowDepot, TheHoldingsPageValuesTheDepotAndDrawsItsHistory) {
     page->Neu();
     EXPECT_EQ(ui.titles.last(), "Depotwert neu berechnen?");
     EXPECT_EQ(readHistory(w->session().store)->size(), 36u);
+    w->close();
+}
+
+TEST_F(WindowDepot, TheSoldPageReportsThePeriodAndFallsBackToEverySale) {
+    auto w = start();
+    SoldPage* page = w->soldPage();
+    w->pages()->setCurrentWidget(page);
+    // This year's one sale: 50 × 20 bought, 50 × 35 sold: 1000 for 1750, 75 %.
+    EXPECT_EQ(page->period().from, QDate(2026, 1, 1));
+    ASSERT_EQ(page->gains().securities.size(), 1u);
+    EXPECT_DOUBLE_EQ(page->invested(), 1000.0);
+    EXPECT_DOUBLE_EQ(page->proceeds(), 1750.0);
+    EXPECT_EQ(page->totalLabel(1)->text(), "1.000,00 EUR");
+    EXPECT_EQ(page->totalLabel(2)->text(), "1.750,00 EUR");
+    EXPECT_EQ(page->totalLabel(4)->text(), "75,00%");
+    EXPECT_TRUE(page->reportView()->toPlainText().contains("Summe aller Verkäufe"));
+    EXPECT_TRUE(page->reportView()->toPlainText().contains("121 Tage"));  // 02.06. to 01.10.2026
+    EXPECT_TRUE(QFile::exists(m_home.home() + "/Temp/gewinn.rtf"));
+    uitest::screenshot(*w, "sold_page");
+    // A year without a sale shows every sale, but keeps no totals for the planner.
+    page->yearBox()->setValue(2020);
+    page->Jahr();
+    EXPECT_EQ(page->period().to, QDate(2020, 12, 31));
+    EXPECT_EQ(page->gains().securities.size(), 1u);
+    EXPECT_DOUBLE_EQ(page->proceeds(), 0.0);
+    page->Alles();
+    EXPECT_DOUBLE_EQ(page->proceeds(), 1750.0);
+    w->close();
+}
+
+TEST_F(WindowDepot, ThePlannerWindowComputesTargetsAndStoresDepotIni) {
+    auto w = start();
+    // The worked example: A 1000, V 1200, B 500, P 600, K 2000, wish 10 %.
+    PlannerInputs in;
+    in.A = 1000;
+    in.V = 1200;
+    in.B = 500;
+    in.P = 600;
+    in.K = 2000;
+    const QString depot = w->session().dirs.depot;
+    TRendite planner(w.get(), ui, "Renditeanalyse für das Jahr 2026", in, 10.0, depot, "EUR", 2);
+    planner.show();
+    EXPECT_EQ(planner.figure("Cash")->text(), "1.100,00 EUR");
+    EXPECT_EQ(planner.figure("Kapitalrendite")->text(), "15,00 %");
+    EXPECT_EQ(planner.figure("GeplantesErgebnis")->text(), "2.200,00 EUR");
+    EXPECT_EQ(planner.figure("DifferenzVerkauf")->text(), "-100,00 EUR");
+    EXPECT_EQ(planner.figure("DifferenzVerkauf")->styleSheet(), "color: red");
+    EXPECT_EQ(planner.figure("Gewinne/Rendite")->text(), "20,00 %");
+    uitest::screenshot(planner, "planner");
+    // A double-click on the planned value asks for it and moves the slider: 2420 is 21 %.
+    ui.inputs.push_back(QString("2420"));
+    QTest::mouseDClick(planner.figure("GeplantesErgebnis"), Qt::LeftButton);
+    EXPECT_EQ(ui.questions.last(), "Welche Wert wollen Sie erreichen mit Ihrem Depot?");
+    EXPECT_EQ(planner.slider()->value(), 21000);
+    EXPECT_EQ(planner.figure("wish")->text(), "21,00 %");
+    // An answer that is no number changes nothing.
+    ui.inputs.push_back(QString("viel"));
+    QTest::mouseDClick(planner.figure("GeplantesErgebnis"), Qt::LeftButton);
+    EXPECT_EQ(planner.slider()->value(), 21000);
+    // An empty capital becomes the minimum A + B − P = 900.
+    planner.capitalField()->setText("");
+    planner.capitalEdited();
+    EXPECT_EQ(planner.capitalField()->text(), "900,00");
+    planner.capitalField()->setText("2.000,00");
+    planner.capitalEdited();
+    planner.save();
+    QFile ini(depot + "Depot.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), QByteArray("2000\r\n21\r\n"));
+    w->close();
+}
+
+TEST_F(WindowDepot, TheLimitsPanelAndTheScanDialog) {
+    auto w = start();
+    Store& store = w->session().store;
+    const int firma = w->currentFirma();
+    ASSERT_GT(firma, 0);
+    auto newest = priceOnOrBefore(**store.table("Aktien.db"), firma, QDate(9999, 12, 31));
+    ASSERT_TRUE(newest.isOk() && newest->has_value());
+    const double kurs = (*newest)->kurs;
+    w->menu().action("&Limits")->trigger();
+    LimitsPanel* panel = w->overviewPage()->limitsPanel();
+    EXPECT_EQ(w->overviewPage()->innerPages()->currentWidget(), panel);
+    panel->plusPercent()->setValue(10);
+    panel->upperFromPrice();
+    EXPECT_NEAR(readLimits(store, firma)->oberes, kurs * 1.1, 1e-9);
+    uitest::screenshot(*w, "limits_panel");
+    panel->lowerField()->setText("-5");
+    panel->save();
+    EXPECT_EQ(ui.messages.last(), "Ein Limit kann nicht negativ sein: -5");
+    panel->clear();
+    EXPECT_DOUBLE_EQ(readLimits(store, firma)->oberes, 0.0);
+
+    // The breach dialog shows the price and the limits; "&Alle" answers.
+    TLimitDialog dialog(w.get(), 2);
+    LimitFinding f;
+    f.subject.name = "Alpha AG";
+    f.subject.kurs = 110;
+    f.subject.datum = QDate(2026, 12, 4);
+    f.subject.limits = {100, 0};
+    f.after = f.subject.limits;
+    f.upperBreached = true;
+    LimitScanOptions o;
+    dialog.fill(f, o);
+    EXPECT_EQ(dialog.upperField()->text(), "100,00");
+    EXPECT_EQ(dialog.upperLabel()->styleSheet(), "color: green");
+    uitest::screenshot(dialog, "limit_dialog");
+    uitest::onNextModal([](QDialog& d) { dynamic_cast<TLimitDialog&>(d).answerButton(LimitAnswer::Alle)->click(); });
+    EXPECT_EQ(dialog.ask(f, o), LimitAnswer::Alle);
+
+    // "L" with a breached upper limit: the scan asks, "Alle" moves it by the 10 % the
+    // panel stored.
+    ASSERT_TRUE(writeLimits(store, firma, {kurs * 0.9, 0}).isOk());
+    ui.answers.push_back(Answer::No);  // no stop-loss
+    uitest::onNextModal([](QDialog& d) { dynamic_cast<TLimitDialog&>(d).answerButton(LimitAnswer::Alle)->click(); });
+    auto scanned = w->menu().limits().toggleScan(true);
+    ASSERT_TRUE(scanned.has_value());
+    EXPECT_EQ(ui.titles.last(), "Stop-Loss-Limit nachziehen?!");
+    EXPECT_EQ(scanned->written, 1);
+    EXPECT_NEAR(readLimits(store, firma)->oberes, kurs * 1.1, 1e-9);
+    w->close();
+}
+
+TEST_F(WindowDepot, DepotsAreCreatedProtectedAndChosenFromTheMenu) {
+    auto w = start();
+    DepotCommands& depots = w->menu().depots();
+    // "Depot &anlegen": the name, then the start of the value history.
+    ui.inputs.push_back(QString("Familie"));
+    uitest::onNextModal([](QDialog& d) {
+        auto& ask = dynamic_cast<TDatumwahl&>(d);
+        EXPECT_EQ(ask.windowTitle(), "Beginn der Depotberechnung");
+        ask.setDatum(dayNumber(QDate(2026, 12, 1)));
+        ask.accept();
+    });
+    ASSERT_TRUE(depots.anlegen());
+    const QString familie = w->session().dirs.data + "Familie/";
+    EXPECT_EQ(w->session().dirs.depot, familie);
+    EXPECT_EQ(w->windowTitle(), "Quintara - Familie");
+    EXPECT_EQ(w->pages()->currentWidget(), w->holdingsPage());
+    EXPECT_TRUE(QFile::exists(familie + "Transaktionen.db"));
+    uitest::screenshot(*w, "depot_created");
+
+    // The password dialog refuses two different entries and stays open.
+    TDepotPasswort dialog(w.get(), ui);
+    dialog.first()->setText("eins");
+    dialog.second()->setText("zwei");
+    dialog.show();
+    dialog.accept();
+    EXPECT_EQ(ui.messages.last(), "Passwort stimmt nicht überein");
+    EXPECT_TRUE(dialog.isVisible());
+    uitest::screenshot(dialog, "depot_password");
+    dialog.hide();
+    uitest::onNextModal([](QDialog& d) {
+        auto& p = dynamic_cast<TDepotPasswort&>(d);
+        p.first()->setText("geheim");
+        p.second()->setText("geheim");
+        p.accept();
+    });
+    ASSERT_TRUE(depots.passwort());
+    EXPECT_TRUE(*depotProtected(familie + "Transaktionen.db"));
+    // Back to the data directory's depot (its first showing asks where its history
+    // begins), then Familie again: the password is asked until it is right.
+    uitest::onNextModal([](QDialog& d) {
+        dynamic_cast<TDatumwahl&>(d).setDatum(dayNumber(QDate(2026, 12, 1)));
+        d.accept();
+    });
+    ASSERT_TRUE(depots.useDepot(w->session().dirs.data));
+    EXPECT_EQ(w->windowTitle(), "Quintara");
+    ui.inputs.push_back(QString("falsch"));
+    ui.inputs.push_back(QString("geheim"));
+    ASSERT_TRUE(depots.useDepot(familie));
+    EXPECT_EQ(ui.questions.last(), "Paßwort:(Quintara - Familie)");
+    EXPECT_EQ(ui.messages.last(), "Falsches Passwort für das Depot Familie");
+    // Cancelled: the old depot stays.
+    ASSERT_TRUE(depots.useDepot(w->session().dirs.data));
+    EXPECT_FALSE(depots.useDepot(familie));
+    EXPECT_EQ(w->session().dirs.depot, w->session().dirs.data);
     w->close();
 }
 

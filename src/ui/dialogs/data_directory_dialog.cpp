@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,8 +15,9 @@
 
 namespace q::ui {
 
-DataDirectoryDialog::DataDirectoryDialog(QWidget* owner, const QString& current, const QStringList& recent) : QDialog(owner) {
-    setWindowTitle(QStringLiteral("Wählen Sie das Verzeichnis der Datenbank"));
+DataDirectoryDialog::DataDirectoryDialog(QWidget* owner, const QString& current, const QStringList& recent, Texts texts)
+    : QDialog(owner), m_texts(std::move(texts)) {
+    setWindowTitle(m_texts.title);
     m_box = new QComboBox(this);
     m_box->setEditable(true);
     m_box->setMinimumWidth(420);
@@ -33,7 +35,7 @@ DataDirectoryDialog::DataDirectoryDialog(QWidget* owner, const QString& current,
     row->addWidget(m_box, 1);
     row->addWidget(browse);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Verzeichnis der Datenbank:"), this));
+    layout->addWidget(new QLabel(m_texts.label, this));
     layout->addLayout(row);
     layout->addWidget(buttons);
 }
@@ -41,8 +43,13 @@ DataDirectoryDialog::DataDirectoryDialog(QWidget* owner, const QString& current,
 QString DataDirectoryDialog::directory() const { return m_box->currentText().trimmed(); }
 
 void DataDirectoryDialog::browse() {
-    const QString file = QFileDialog::getOpenFileName(this, windowTitle(), directory(),
-                                                      qtFileFilter(QStringLiteral("Aktien Datenbank|aktien.db")));
+    const QString start = m_texts.proposedFile.isEmpty() ? directory() : QDir(directory()).filePath(m_texts.proposedFile);
+    const QString title = m_texts.browseTitle.isEmpty() ? windowTitle() : m_texts.browseTitle;
+    // A depot may be a new folder: the name typed need not exist yet.
+    const QString file = m_texts.proposedFile.isEmpty()
+                             ? QFileDialog::getOpenFileName(this, title, start, qtFileFilter(m_texts.filter))
+                             : QFileDialog::getSaveFileName(this, title, start, qtFileFilter(m_texts.filter), nullptr,
+                                                            QFileDialog::DontConfirmOverwrite);
     if (!file.isEmpty()) m_box->setCurrentText(QFileInfo(file).absolutePath() + QLatin1Char('/'));
 }
 

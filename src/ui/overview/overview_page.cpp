@@ -1,5 +1,7 @@
 #include "ui/overview/overview_page.h"
 
+#include "ui/portfolio/limits_panel.h"
+
 #include "app/analysis_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
@@ -105,7 +107,11 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     m_notes->setOpenExternalLinks(true);
     (new QVBoxLayout(m_notesPage))->addWidget(m_notes);
     m_inner->addTab(m_notesPage, QStringLiteral("Information"));
-    m_inner->addTab(placeholder(m_inner, QStringLiteral("Die Limits sind noch nicht verfügbar.")), QStringLiteral("Limits"));
+    m_limitsPanel = new LimitsPanel(window, m_inner);
+    m_inner->addTab(m_limitsPanel, QStringLiteral("Limits"));
+    connect(m_limitsPanel, &LimitsPanel::limitsChanged, this, [this](int firma) {
+        if (firma == m_firma) showSecurity(firma);
+    });
     m_intradayPanel = new IntradayDayPanel(window, m_inner);
     m_inner->addTab(m_intradayPanel, QStringLiteral("Intraday"));
     m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), false);
@@ -306,6 +312,7 @@ void OverviewPage::showSecurity(int firma) {
     m_analysis.reset();
     clearFigures();
     m_lots->showSecurity(std::max(0, firma));
+    m_limitsPanel->showSecurity(std::max(0, firma));
     Session& session = m_window.session();
     if (firma > 0) {
         WaitCursor wait;

@@ -23,6 +23,7 @@ class QToolButton;
 namespace q::ui {
 
 class IntradayDayPanel;
+class LimitsPanel;
 class LotsPage;
 class PriceChartPanel;
 class RecordTableModel;
@@ -48,6 +49,7 @@ public:
     QTableWidget* differenceGrid() const { return m_differences; }
     LotsPage* lotsPage() const { return m_lots; }
     QTabWidget* innerPages() const { return m_inner; }
+    LimitsPanel* limitsPanel() const { return m_limitsPanel; }
     QCustomPlot* profitChart() const { return m_profit; }
     Wertentwicklung* development() const { return m_development; }
     QToolButton* developmentButton() const { return m_developmentButton; }
@@ -86,6 +88,7 @@ private:
     std::optional<SecurityAnalysis> m_analysis;
 
     QTabWidget* m_inner = nullptr;
+    LimitsPanel* m_limitsPanel = nullptr;
     QLabel* m_title = nullptr;
     QLabel* m_picture = nullptr;
     QLabel* m_limit = nullptr;

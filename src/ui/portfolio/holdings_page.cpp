@@ -8,6 +8,7 @@
 #include "base/text_files.h"
 #include "portfolio/currencies.h"
 #include "portfolio/holdings_report.h"
+#include "portfolio/performance.h"
 #include "portfolio/value_history.h"
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
@@ -87,6 +88,9 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     m_stack = new QStackedWidget(this);
     m_stack->addWidget(reportAndBars);
     m_stack->addWidget(m_history);
+    m_performance = new QLabel(this);
+    m_performance->setToolTip(QStringLiteral("Zeitgewichtete Rendite (Tagesfaktoren verkettet) und interner Zinsfuß der Zahlungen "
+                                             "über den ganzen Depotwert-Verlauf"));
     auto* totals = new QHBoxLayout;
     for (QLabel*& t : m_totals) {
         t = new QLabel(this);
@@ -100,6 +104,7 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     layout->addWidget(m_header);
     layout->addWidget(m_stack, 1);
     layout->addLayout(totals);
+    layout->addWidget(m_performance);
 
     connect(heute, &QPushButton::clicked, this, &HoldingsPage::Heute);
     connect(datum, &QPushButton::clicked, this, &HoldingsPage::Datum);
@@ -248,9 +253,23 @@ void HoldingsPage::AnlagenBerechnung() {
         m_totals[i]->setText(texts[i]);
         m_totals[i]->setStyleSheet(i >= 4 && t.negative ? QStringLiteral("color: red") : QString());
     }
+    showPerformance();
     m_stack->setCurrentIndex(0);
     if (m_showBranches) BranchenChart();
     else GruppenChart();
+}
+
+void HoldingsPage::showPerformance() {
+    Session& s = m_window.session();
+    auto converter = CurrencyConverter::load(s.store, portfolioSettings(s));
+    auto p = converter ? q::performance(s.store, *converter, QDate(), QDate()) : Result<Performance>(converter.status());
+    if (!p || !p->from.isValid()) {
+        m_performance->clear();
+        return;
+    }
+    const auto pct = [](const std::optional<double>& v) { return v ? formatAmount(*v, 2) + QStringLiteral(" %") : QStringLiteral("-"); };
+    m_performance->setText(QStringLiteral("Seit %1: zeitgewichtete Rendite %2 (%3 pro Jahr), interner Zinsfuß %4 pro Jahr")
+                               .arg(formatDate(p->from), pct(p->ttwror), pct(p->ttwrorAnnualised), pct(p->irr)));
 }
 
 void HoldingsPage::GruppenChart() {

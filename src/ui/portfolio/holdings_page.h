@@ -58,6 +58,8 @@ public:
     QCheckBox* inDM() const { return m_inDM; }
     QCheckBox* details() const { return m_details; }
     QLabel* dividendLabel() const { return m_dividendLabel; }
+    // The time-weighted return and the internal rate of the whole value history.
+    QLabel* performanceLabel() const { return m_performance; }
     QCustomPlot* bars() const { return m_bars; }
     QCustomPlot* history() const { return m_history; }
     bool historyShown() const;
@@ -71,6 +73,7 @@ protected:
 private:
     void showHistory(bool profit);
     void showReport();
+    void showPerformance();
     void print();
 
     TAktienkurse& m_window;
@@ -86,6 +89,7 @@ private:
     QLabel* m_totals[7] = {};
     QCheckBox* m_inDM;
     QCheckBox* m_details;
+    QLabel* m_performance = nullptr;
     QLabel* m_dividendLabel;
     QStackedWidget* m_stack;
     QCustomPlot* m_bars;
