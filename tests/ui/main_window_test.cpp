@@ -157,7 +157,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"E&xport Kurse -> Text", "Depo&t auswählen", "&Fehlende Kurswerte",
+    for (const char* caption : {"E&xport Kurse -> Text", "&Fehlende Kurswerte",
                                 "Kurs&blatt drucken", "&Gruppen bearbeiten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
@@ -166,7 +166,7 @@ TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     }
     for (const char* caption : {"akt. Datenbank &sichern", "Sicherung &wiederherstellen", "&automatische Sicherung",
                                 "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Brasilian",
-                                "&VideoText einlesen", "&Tages-Script-Kursauswahl", "&TV-Sender ändern", "&Textdatei einlesen"})
+                                "&VideoText einlesen", "&Tages-Script-Kursauswahl", "&TV-Sender ändern", "&Textdatei einlesen", "Depo&t auswählen", "&Limits"})
         EXPECT_TRUE(w->menu().action(QString::fromUtf8(caption))->isEnabled()) << caption;
     EXPECT_EQ(w->menu().view().languages().size(), 12);
 }
