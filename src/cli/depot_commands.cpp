@@ -236,7 +236,6 @@ Outcome runGains(Context& c) {
     return out;
 }
 
-QJsonValue percentJson(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null); }
 QString percentText(const std::optional<double>& v) {
     return v ? formatAmount(*v, 2) + QStringLiteral(" %") : QStringLiteral("keine Lösung");
 }
@@ -263,14 +262,14 @@ Outcome runPerformance(Context& c) {
     QJsonArray years;
     for (const PerformanceYear& y : p->years) {
         out.lines << QStringLiteral("%1: TTWROR %2, IZF %3").arg(y.year).arg(percentText(y.ttwror), percentText(y.irr));
-        years.append(QJsonObject{{QStringLiteral("year"), y.year}, {QStringLiteral("ttwror"), percentJson(y.ttwror)},
-                                 {QStringLiteral("irr"), percentJson(y.irr)}});
+        years.append(QJsonObject{{QStringLiteral("year"), y.year}, {QStringLiteral("ttwror"), numberOrNull(y.ttwror)},
+                                 {QStringLiteral("irr"), numberOrNull(y.irr)}});
     }
     out.json[QStringLiteral("from")] = formatDate(p->from);
     out.json[QStringLiteral("to")] = formatDate(p->to);
-    out.json[QStringLiteral("ttwror")] = percentJson(p->ttwror);
-    out.json[QStringLiteral("ttwrorAnnualised")] = percentJson(p->ttwrorAnnualised);
-    out.json[QStringLiteral("irr")] = percentJson(p->irr);
+    out.json[QStringLiteral("ttwror")] = numberOrNull(p->ttwror);
+    out.json[QStringLiteral("ttwrorAnnualised")] = numberOrNull(p->ttwrorAnnualised);
+    out.json[QStringLiteral("irr")] = numberOrNull(p->irr);
     out.json[QStringLiteral("years")] = years;
     return out;
 }

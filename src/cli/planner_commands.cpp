@@ -17,12 +17,10 @@ namespace q::cli {
 
 namespace {
 
-QJsonValue optionalJson(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null); }
-
 QJsonObject columnJson(const PlannerColumn& c) {
     return QJsonObject{{QStringLiteral("Ankauf"), c.Ankauf},           {QStringLiteral("Verkauf"), c.Verkauf},
-                       {QStringLiteral("Gewinn"), c.Gewinn},           {QStringLiteral("Rendite"), optionalJson(c.Rendite)},
-                       {QStringLiteral("Umsatz"), c.Umsatz},           {QStringLiteral("U-Rendite"), optionalJson(c.URendite)}};
+                       {QStringLiteral("Gewinn"), c.Gewinn},           {QStringLiteral("Rendite"), numberOrNull(c.Rendite)},
+                       {QStringLiteral("Umsatz"), c.Umsatz},           {QStringLiteral("U-Rendite"), numberOrNull(c.URendite)}};
 }
 
 // "1.100,00 EUR" or a percentage "15,00 %"; a figure without a value is not shown.
@@ -144,19 +142,19 @@ Outcome runReturns(Context& c) {
     };
     out.json[QStringLiteral("Cash")] = amount(fig.Cash);
     out.json[QStringLiteral("Depotwert")] = amount(fig.Depotwert);
-    out.json[QStringLiteral("Kapitalrendite")] = optionalJson(fig.Kapitalrendite);
+    out.json[QStringLiteral("Kapitalrendite")] = numberOrNull(fig.Kapitalrendite);
     out.json[QStringLiteral("Depotzuwachs")] = amount(fig.Depotzuwachs);
     out.json[QStringLiteral("Einsatz")] = amount(fig.Einsatz);
     out.json[QStringLiteral("GeplantesErgebnis")] = amount(t.GeplantesErgebnis);
     out.json[QStringLiteral("GeplanterGewinn")] = amount(t.GeplanterGewinn);
     out.json[QStringLiteral("AnlageWunsch")] = amount(t.AnlageWunsch);
     out.json[QStringLiteral("ANLAGEGEWINN")] = amount(t.ANLAGEGEWINN);
-    out.json[QStringLiteral("AnlageProzent")] = optionalJson(t.AnlageProzent);
+    out.json[QStringLiteral("AnlageProzent")] = numberOrNull(t.AnlageProzent);
     out.json[QStringLiteral("GesamtWunsch")] = amount(t.GesamtWunsch);
     out.json[QStringLiteral("GesamtGEWINN")] = amount(t.GesamtGEWINN);
-    out.json[QStringLiteral("GesamtProzent")] = optionalJson(t.GesamtProzent);
+    out.json[QStringLiteral("GesamtProzent")] = numberOrNull(t.GesamtProzent);
     out.json[QStringLiteral("DifferenzVerkauf")] = amount(t.DifferenzVerkauf);
-    out.json[QStringLiteral("DifferenzRendite")] = optionalJson(t.DifferenzRendite);
+    out.json[QStringLiteral("DifferenzRendite")] = numberOrNull(t.DifferenzRendite);
     out.json[QStringLiteral("Anlagen")] = scaled(fig.Anlagen);
     out.json[QStringLiteral("Gewinne")] = scaled(fig.Gewinne);
     out.json[QStringLiteral("Gesamt")] = scaled(fig.Gesamt);

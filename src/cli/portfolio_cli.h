@@ -26,6 +26,8 @@ Result<QDate> dateArg(const Args& args, const QString& option, const QDate& fall
 Result<double> priceArg(const Args& args, double shares);
 
 QJsonObject lotJson(const Lot& lot);
+// A figure that may have no value (a divisor of 0, no solution): null then.
+QJsonValue numberOrNull(const std::optional<double>& value);
 // "Posten 3: 10 Anteile Alpha AG, gekauft am 03.06.2024 zu 50,80121053[, verkauft am …]"
 QString lotLine(const Lot& lot);
 // A German number in the general format ("50,80121053").

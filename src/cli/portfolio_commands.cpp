@@ -284,6 +284,8 @@ Result<double> priceArg(const Args& args, double shares) {
 
 QString number(double value) { return formatGeneral(value); }
 
+QJsonValue numberOrNull(const std::optional<double>& value) { return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null); }
+
 QJsonObject lotJson(const Lot& lot) {
     return QJsonObject{{QStringLiteral("id"), lot.id},
                        {QStringLiteral("firma"), lot.Firma},

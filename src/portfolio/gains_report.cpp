@@ -22,9 +22,8 @@ Style coloured(int size, int colour) { return Style{size, false, false, colour};
 class Writer {
 public:
     Writer(const Gains& g, const GainsReportOptions& o) : m_g(g), m_o(o) {
-        m_doc.title = QStringLiteral("Übersicht der realisierten Gewinne ") + formatDate(o.today);
-        m_doc.colours = {{0, 0, 0}, {0, 0, 255}, {255, 0, 0}, {0, 180, 0}, {150, 0, 0}};
-        for (int stop : {700, 1650, 2800, 4100, 5050, 6200, 7500, 8700, 9450, 10000}) m_doc.tabs.push_back({stop});
+        m_doc = portfolioReport(QStringLiteral("Übersicht der realisierten Gewinne ") + formatDate(o.today),
+                                {700, 1650, 2800, 4100, 5050, 6200, 7500, 8700, 9450, 10000});
     }
 
     report::Document write() {
@@ -48,17 +47,10 @@ private:
     }
 
     void header() {
-        Paragraph& p = line();
-        const Style b = bold(16);
-        const QStringList titles = {QStringLiteral("Anteile"), QStringLiteral("Ankauf"), QStringLiteral("Kurs"),
-                                    QStringLiteral("Summe"),   QStringLiteral("Verkauf"), QStringLiteral("Kurs"),
-                                    QStringLiteral("Summe"),   QStringLiteral("Gewinn"),  QStringLiteral("Prozent ")};
-        for (int i = 0; i < titles.size(); ++i) {
-            if (i > 0) p.tab();
-            p.add(titles[i], b);
-        }
-        p.tab().add(formatDate(m_o.today), b);
-        blank();
+        reportHeader(m_doc, {QStringLiteral("Anteile"), QStringLiteral("Ankauf"), QStringLiteral("Kurs"), QStringLiteral("Summe"),
+                             QStringLiteral("Verkauf"), QStringLiteral("Kurs"), QStringLiteral("Summe"), QStringLiteral("Gewinn"),
+                             QStringLiteral("Prozent ")},
+                     m_o.today);
     }
 
     void security(const SoldSecurity& s) {

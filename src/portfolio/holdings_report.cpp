@@ -27,9 +27,8 @@ double linePercent(double profit, double base, double last, double buy) {
 class Writer {
 public:
     Writer(const Valuation& v, const HoldingsReportOptions& o) : m_v(v), m_o(o) {
-        m_doc.title = QStringLiteral("Übersicht der Anlagen am ") + formatDate(o.today);
-        m_doc.colours = {{0, 0, 0}, {0, 0, 255}, {255, 0, 0}, {0, 180, 0}, {150, 0, 0}};
-        for (int stop : {700, 1650, 2800, 4100, 5050, 6200, 7500, 8700, 9450}) m_doc.tabs.push_back({stop});
+        m_doc = portfolioReport(QStringLiteral("Übersicht der Anlagen am ") + formatDate(o.today),
+                                {700, 1650, 2800, 4100, 5050, 6200, 7500, 8700, 9450});
     }
 
     report::Document write() {
@@ -57,17 +56,10 @@ private:
     }
 
     void header() {
-        Paragraph& p = line();
-        const Style b = bold(16);
-        const QStringList titles = {QStringLiteral("Anteile"), QStringLiteral("Ankauf"), QStringLiteral("Kurs"),
-                                    QStringLiteral("Anlagesumme"), QStringLiteral("akt.Datum"), QStringLiteral("Kurs"),
-                                    QStringLiteral("Depotsumme"), QStringLiteral("Gewinn "), QStringLiteral("Prozent ")};
-        for (int i = 0; i < titles.size(); ++i) {
-            if (i > 0) p.tab();
-            p.add(titles[i], b);
-        }
-        p.tab().add(formatDate(m_o.today), b);
-        blank();
+        reportHeader(m_doc, {QStringLiteral("Anteile"), QStringLiteral("Ankauf"), QStringLiteral("Kurs"), QStringLiteral("Anlagesumme"),
+                             QStringLiteral("akt.Datum"), QStringLiteral("Kurs"), QStringLiteral("Depotsumme"), QStringLiteral("Gewinn "),
+                             QStringLiteral("Prozent ")},
+                     m_o.today);
     }
 
     void security(const SecurityValue& s) {
@@ -175,6 +167,25 @@ private:
 };
 
 }  // namespace
+
+report::Document portfolioReport(const QString& title, std::initializer_list<int> tabs) {
+    report::Document doc;
+    doc.title = title;
+    doc.colours = {{0, 0, 0}, {0, 0, 255}, {255, 0, 0}, {0, 180, 0}, {150, 0, 0}};
+    for (int stop : tabs) doc.tabs.push_back({stop});
+    return doc;
+}
+
+void reportHeader(report::Document& doc, const QStringList& titles, const QDate& today) {
+    Paragraph& p = doc.paragraph();
+    const Style b = bold(16);
+    for (int i = 0; i < titles.size(); ++i) {
+        if (i > 0) p.tab();
+        p.add(titles[i], b);
+    }
+    p.tab().add(formatDate(today), b);
+    doc.paragraph();
+}
 
 QString reportMoney(double value, int precision, int decimals, const QString& symbol) {
     const QString amount = formatSignificant(value, precision, decimals, true);

@@ -30,6 +30,12 @@ struct HoldingsTotals {
 };
 HoldingsTotals holdingsTotals(const Valuation& valuation, const HoldingsReportOptions& options);
 
+// What the holdings and the sold-lots report share: a document with their colour
+// table (1 blue, 2 red, 3 green, 4 dark red) and tab stops, and the bold header line
+// of column titles ending in today's date, followed by a blank line.
+report::Document portfolioReport(const QString& title, std::initializer_list<int> tabs);
+void reportHeader(report::Document& doc, const QStringList& titles, const QDate& today);
+
 // Formats of the report: money with `precision` significant digits ("1.234,56 EUR"),
 // a percentage ("12,35"), a share count as "%4.1f" with decimal comma.
 QString reportMoney(double value, int precision, int decimals, const QString& symbol);

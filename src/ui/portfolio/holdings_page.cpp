@@ -298,13 +298,6 @@ void HoldingsPage::showHistory(bool profit) {
 void HoldingsPage::DepotChart() { showHistory(false); }
 void HoldingsPage::GewinnChart() { showHistory(true); }
 
-void HoldingsPage::print() {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QTextDocument doc;
-    doc.setHtml(QStringLiteral("<h3>Übersicht der Anlagen am %1</h3>").arg(formatDate(today())) + m_view->toHtml());
-    doc.print(&printer);
-}
+void HoldingsPage::print() { printReport(this, QStringLiteral("Übersicht der Anlagen am ") + formatDate(today()), *m_view); }
 
 }  // namespace q::ui

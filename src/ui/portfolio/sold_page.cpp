@@ -217,13 +217,6 @@ int SoldPage::Rendite(std::optional<int> year) {
     return result;
 }
 
-void SoldPage::print() {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QTextDocument doc;
-    doc.setHtml(QStringLiteral("<h3>Übersicht der realisierten Gewinne %1</h3>").arg(formatDate(today())) + m_view->toHtml());
-    doc.print(&printer);
-}
+void SoldPage::print() { printReport(this, QStringLiteral("Übersicht der realisierten Gewinne ") + formatDate(today()), *m_view); }
 
 }  // namespace q::ui
