@@ -4,6 +4,7 @@
 #include "acquisition/dvb_source.h"
 #include "acquisition/quote_line.h"
 #include "acquisition/stations.h"
+#include "acquisition/text_import.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/text_files.h"
@@ -14,45 +15,71 @@
 namespace q {
 
 ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
-    ReadReport report;
-    report.source = file;
-    auto lines = readTextLinesAnyEncoding(file);
-    if (!lines) {
-        report.status = lines.status();
-        return report;
-    }
     QuoteBook book(store, bookingRules(settings, dailyStationColumn(settings.kursSender)), hooks);
-    report.status = book.open();
     QDate datum = today();
-    const qint64 total = lines->size();
-    for (qint64 i = 0; i < total && report.status; ++i) {
-        if (progress.cancelRequested()) {
-            report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
-            break;
+    // Each batch is parsed and matched first, so that the last prices of all its
+    // securities are read in one query; the booking then takes the parsed lines.
+    struct Parsed {
+        ParsedLine line;
+        std::optional<int> firma;
+    };
+    std::vector<Parsed> parsed;
+    qint64 first = 0;
+    qint64 seen = 0;
+    auto prepare = [&](const std::vector<QString>& lines) -> Status {
+        first = seen;
+        seen += qint64(lines.size());
+        parsed.assign(lines.size(), Parsed{});
+        QList<int> firmen;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            Parsed& p = parsed[i];
+            p.line = parseDailyLine(lines[i]);
+            if (p.line.kind != LineKind::Quote) continue;
+            auto firma = book.match(p.line.quote.name);
+            if (!firma) return firma.status();
+            p.firma = *firma;
+            if (p.firma) firmen << *p.firma;
         }
-        ++report.counts.lines;
-        const ParsedLine line = parseDailyLine((*lines)[i]);
-        if (line.kind == LineKind::Date) {
-            datum = line.date;
-            continue;
-        }
-        if (line.kind != LineKind::Quote) {
-            ++report.counts.skipped;
-            continue;
-        }
-        if (line.quote.date) datum = *line.quote.date;
-        progress.step(formatDate(datum) + QStringLiteral("  ") + line.quote.name + QStringLiteral("  ") + line.quote.priceText, i, total);
-        auto firma = book.match(line.quote.name);
-        report.status = firma ? bookDailyQuote(book, line.quote, *firma, datum, settings.alle, report) : firma.status();
-    }
+        return book.prefetch(firmen);
+    };
+    ReadReport report = runTextFile(
+        file, book, settings.workDir, progress,
+        [&](const QString&, const TextPlace& at, ReadReport& r) {
+            const Parsed& p = parsed[size_t(at.line - first)];
+            if (p.line.kind == LineKind::Date) {
+                datum = p.line.date;
+                return Status::ok();
+            }
+            if (p.line.kind != LineKind::Quote) {
+                ++r.counts.skipped;
+                return Status::ok();
+            }
+            const QuoteLine& quote = p.line.quote;
+            if (quote.date) datum = *quote.date;
+            if (at.stepDue())
+                progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, at.done, at.total);
+            // A security taken up earlier in this batch was not there when the batch was matched.
+            std::optional<int> firma = p.firma;
+            if (!firma) {
+                auto again = book.match(quote.name);
+                if (!again) return again.status();
+                firma = *again;
+            }
+            return bookDailyQuote(book, quote, firma, datum, settings.alle, r);
+        },
+        prepare);
+    // A file without a single quote (empty, or not a price file at all) stays: it
+    // may be the wrong file, and the user should see it.
+    if (report.status && !readAnyQuote(report))
+        report.status = Status::invalid(QStringLiteral("In der Datei %1 wurde kein Kurs gefunden").arg(file));
     // Only a file read to its end goes: its unmatched and implausible quotes stand
-    // in the protocol by now, and nothing of it is left to book.
-    if (report.status) {
+    // in the protocol by now (unless there were too many to keep), and nothing of it
+    // is left to book.
+    if (report.status && report.protocol.leftOut == 0) {
         report.fileDeleted = QFile::remove(file);
         if (!report.fileDeleted)
             report.notes << QStringLiteral("Die Datei %1 konnte nicht gelöscht werden").arg(file);
     }
-    if (Status written = report.protocol.write(settings.workDir); !written && report.status) report.status = written;
     return report;
 }
 

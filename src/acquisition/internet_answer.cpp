@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace q {
 
 namespace {
@@ -140,6 +142,8 @@ Result<PickedQuote> pickQuote(const QByteArray& body, const QString& kursPicker,
     auto kursText = pickText(body, kursPicker);
     if (!kursText) return kursText.status();
     const auto kurs = answerNumber(*kursText, settings.dezimalzeichen);
+    // "NaN" and "Infinity" convert, yet are no price.
+    if (kurs && !std::isfinite(*kurs)) return reason(QStringLiteral("keine Zahl: %1").arg(*kursText));
     if (!kurs || *kurs <= 0) return reason(QStringLiteral("kein Kurs: %1").arg(*kursText));
     PickedQuote out;
     out.kurs = *kurs;

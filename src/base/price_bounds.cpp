@@ -1,0 +1,18 @@
+#include "base/price_bounds.h"
+
+#include "base/clock.h"
+
+#include <cmath>
+
+namespace q {
+
+QString priceRefusal(double kurs, const QDate& datum) {
+    if (std::isnan(kurs) || std::isinf(kurs)) return QStringLiteral("keine Zahl");
+    if (kurs <= 0) return QStringLiteral("nicht größer als 0");
+    if (kurs > kHighestPrice) return QStringLiteral("größer als 1.000.000.000.000");
+    // Tomorrow is allowed: a quote service abroad may already date its close so.
+    if (datum.isValid() && datum > today().addDays(1)) return QStringLiteral("Datum nach morgen");
+    return QString();
+}
+
+}  // namespace q
