@@ -79,6 +79,14 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     if (!fileExists(dirs.data, QStringLiteral("aktien.db"))) dirs.data = dirs.install;
     if (!QDir().mkpath(dirs.data))
         return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dirs.data));
+    // The lock before the first table opens: a job that replaces tables holds it alone.
+    if (!s.dataLock || s.dataLock->dir() != dirs.data) {
+        s.dataLock.reset();
+        const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
+        auto lock = DataLock::acquire(dirs.data, options.lock, options.lockWaitMs, waiting);
+        if (!lock) return lock.status();
+        s.dataLock = std::move(*lock);
+    }
     if (!s.dataDirMissing.isEmpty())
         note(s, ui,
              QStringLiteral("Das Datenverzeichnis %1 %2; Quintara arbeitet ersatzweise mit den Tabellen in %3 und sichert "
@@ -280,6 +288,14 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
         if (s.damagedFile.isEmpty() && run.category() == Category::Corrupt)
             for (const CatalogueEntry& e : catalogue())
                 if (s.store.exists(e.file) && run.message().contains(s.store.path(e.file))) s.damagedFile = s.store.path(e.file);
+        // The repair replaces tables: no other job may have them open meanwhile.
+        if (s.dataLock && options.offerRestore) {
+            const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
+            if (Status alone = s.dataLock->makeExclusive(options.lockWaitMs, waiting); !alone) {
+                ui.tell(alone.message());
+                return alone;
+            }
+        }
         if (Status mended = recoverTable(s, s.damagedFile, run, options.offerRestore, ui); !mended)
             return s.quitRequested ? mended : run;
         s.store.closeAll();

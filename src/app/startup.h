@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "base/interaction.h"
+#include "store/data_lock.h"
 
 namespace q {
 
@@ -21,6 +22,13 @@ struct StartOptions {
     // A damaged table offers the restore from the backup. The restore job does the
     // restoring itself, once.
     bool offerRestore = true;
+    // The lock of the data directory the run takes before its first table opens:
+    // shared for jobs that write rows, exclusive for those that replace tables.
+    LockMode lock = LockMode::Shared;
+    int lockWaitMs = kDataLockWaitMs;
+    // Told once when the run has to wait for the lock; unset: the question
+    // interface's status line.
+    DataLock::Waiting waiting;
 };
 
 // Runs the start-up on `session`. Returns OK when the start-up completed

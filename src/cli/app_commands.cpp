@@ -12,10 +12,19 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QTextStream>
 
 namespace q::cli {
 
 namespace {
+
+// How long a job waits for the data directory's lock: QUINTARA_LOCK_WAIT seconds
+// when set (0: not at all, for scripts that would rather retry later).
+int lockWaitMs() {
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("QUINTARA_LOCK_WAIT", &ok);
+    return ok && seconds >= 0 ? seconds * 1000 : kDataLockWaitMs;
+}
 
 void describeSession(const Session& s, Outcome& out) {
     out.json[QStringLiteral("installationDir")] = s.dirs.install;
@@ -113,8 +122,9 @@ Outcome runBackup(Context& c) {
 Outcome runBackups(Context& c) {
     Outcome out;
     // Damaged tables are when the list is wanted most: it needs the directories only.
-    startForJob(c, out, JobStart{true, false, false});
-    if (c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
+    startForJob(c, out, JobStart{true, false, false, LockMode::Exclusive});
+    // Without the lock another job works on the tables the restore would replace.
+    if (!c.session.dataLock || c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
     out.status = Status::ok();
     const std::vector<BackupSet> sets = Sicherungen(c.session.dirs, true);
     if (sets.empty()) out.lines << QStringLiteral("Keine Sicherung in %1").arg(c.session.dirs.backup);
@@ -143,8 +153,9 @@ Outcome runRestore(Context& c) {
     Outcome out;
     // The start may fail on the very table the restore is to mend; the restore needs
     // only the directories.
-    startForJob(c, out, JobStart{true, false, false});
-    if (c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
+    startForJob(c, out, JobStart{true, false, false, LockMode::Exclusive});
+    // Without the lock another job works on the tables the restore would replace.
+    if (!c.session.dataLock || c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
     auto restored = Sicherungwiederherstellen(c.session.dirs, c.session.store, c.ui, c.args.value(QStringLiteral("--from")));
     if (!restored) {
         const Category category = restored.status().category();
@@ -163,7 +174,7 @@ Outcome runRestore(Context& c) {
 // the indexes have is mended at once, other damage offers the restore.
 Outcome runCheck(Context& c) {
     Outcome out;
-    if (!startForJob(c, out, JobStart{true, false, true})) return out;
+    if (!startForJob(c, out, JobStart{true, false, true, LockMode::Exclusive})) return out;
     Session& s = c.session;
     auto report = checkindex(s.store);
     if (!report) {
@@ -238,7 +249,10 @@ bool startForJob(Context& c, Outcome& out, bool unattended) { return startForJob
 
 bool startForJob(Context& c, Outcome& out, const JobStart& how) {
     c.session.unattended = how.unattended;
-    StartOptions options{c.programDir, c.options.home, c.options.settings, how.countStart, how.offerRestore};
+    StartOptions options{c.programDir, c.options.home, c.options.settings, how.countStart, how.offerRestore, how.lock};
+    options.lockWaitMs = lockWaitMs();
+    // Said at once, not with the messages at the end: the job may wait a while.
+    options.waiting = [](const QString& m) { QTextStream(stderr) << m << "\n"; };
     out.status = startUp(c.session, options, c.ui, c.progress);
     describeSession(c.session, out);
     out.json[QStringLiteral("startSteps")] = toJson(c.session.steps);

@@ -7,6 +7,7 @@
 #include "cli/cli_options.h"
 #include "app/session.h"
 #include "base/interaction.h"
+#include "store/data_lock.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -56,6 +57,7 @@ struct JobStart {
     bool unattended = true;    // nothing is saved at close
     bool countStart = true;    // counts towards the automatic backup (StartOptions)
     bool offerRestore = true;  // a damaged table offers the restore (StartOptions)
+    LockMode lock = LockMode::Shared;  // of the data directory (StartOptions)
 };
 
 // Runs the start-up for a job and describes the session in `out` (with the restore

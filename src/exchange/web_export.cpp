@@ -3,7 +3,13 @@
 #include "base/formats.h"
 #include "base/text_files.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace q {
 
@@ -117,7 +123,23 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
 Status writeWebExportBackup(const QString& file, const QStringList& lines) {
     QStringList normalised;
     for (int i = 0; i < lines.size(); ++i) normalised << (i == 0 ? withoutEntities(lines[i]) : lines[i]).trimmed();
-    return writeTextLines(file + QStringLiteral(".bak"), normalised);
+    // A new file beside the export, renamed onto the copy's name: rename() replaces a
+    // symbolic link of that name itself, where writing to the name would overwrite
+    // the file the link points to.
+    const QString bak = file + QStringLiteral(".bak");
+    QTemporaryFile out(bak + QStringLiteral(".XXXXXX"));
+    if (!out.open()) return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(bak, out.errorString()));
+    QByteArray bytes;
+    for (const QString& line : normalised) bytes += toWindows1252(line) + "\r\n";
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(bak, out.errorString()));
+    out.close();
+    // QTemporaryFile makes its file readable by the owner only; the copy is an ordinary file.
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(bak).constData()) != 0)
+        return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(bak, QString::fromLocal8Bit(std::strerror(errno))));
+    out.setAutoRemove(false);
+    return Status::ok();
 }
 
 }  // namespace q
