@@ -1,5 +1,6 @@
 #include "acquisition/internet_answer.h"
 
+#include "base/fields.h"
 #include "base/formats.h"
 #include "base/text_files.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 Status reason(const QString& text) { return Status::invalid(text); }
 
-QString unquoted(QString f) {
-    f = f.trimmed();
-    if (f.size() >= 2 && f.startsWith(QLatin1Char('"')) && f.endsWith(QLatin1Char('"'))) f = f.mid(1, f.size() - 2);
-    return f.trimmed();
-}
-
 Result<QString> pickCsv(const QByteArray& body, const QString& column) {
     QStringList lines;
     for (const QString& l : splitLines(decodeText(body)))
@@ -32,14 +27,14 @@ Result<QString> pickCsv(const QByteArray& body, const QString& column) {
     bool numbered = false;
     int index = column.toInt(&numbered) - 1;
     if (!numbered) {
-        const QStringList names = header.split(sep);
+        const QStringList names = splitFields(header, sep);
         index = -1;
         for (int i = 0; i < names.size(); ++i)
             if (unquoted(names[i]).compare(column, Qt::CaseInsensitive) == 0) index = i;
         if (index < 0) return reason(QStringLiteral("Spalte %1 fehlt").arg(column));
         if (lines.size() < 2) return reason(QStringLiteral("keine Zeile unter der Kopfzeile"));
     }
-    const QStringList row = lines.last().split(sep);
+    const QStringList row = splitFields(lines.last(), sep);
     if (index < 0 || index >= row.size()) return reason(QStringLiteral("Spalte %1 fehlt").arg(column));
     return unquoted(row[index]);
 }

@@ -107,7 +107,7 @@ private:
 
     Status quote(const QuoteLine& q) {
         if (q.time) m_time = *q.time;
-        ProtocolEntry entry{q.name, q.priceText, m_date, m_time, q.volume, std::nullopt};
+        ProtocolEntry entry{q.name, q.priceText, m_date, m_time, q.volume, std::nullopt, {}};
         if (listIfImpossible(q, m_date, entry, m_report)) return Status::ok();
         auto firma = m_book.match(q.name);
         if (!firma) return firma.status();

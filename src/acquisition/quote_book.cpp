@@ -16,6 +16,10 @@ ProtocolEntry withReadingTime(ProtocolEntry e) {
     return e;
 }
 
+// Notes a run keeps about names it could not take up; a file of thousands says
+// enough with the first of them.
+constexpr qsizetype kNotesKept = 100;
+
 // The fall below which AutoSplit offers the split dialog, in per cent.
 constexpr double kSplitOfferBelow = -50.0;
 
@@ -163,6 +167,8 @@ bool QuoteBook::implausibleChange(double change) const { return change >= m_rule
 
 Status QuoteBook::beginBatch() {
     m_firmaBatch.reset();
+    // Other jobs may have written between two batches.
+    m_last.clear();
     auto firma = std::make_unique<Transaction>(m_firma->db());
     Q_TRY(firma->begin());
     Q_TRY(m_prices->begin());
@@ -213,7 +219,7 @@ Status QuoteBook::rebook(int firma, const QDate& datum, double stored, const Quo
             if (!has) return has.status();
             if (!*has) Q_TRY(writeVolume(firma, datum, q.volume));
         }
-        ++report.counts.booked;
+        ++report.counts.already;
         return Status::ok();
     }
     // A replacement is checked against the day before, as a new day's price is.
@@ -243,6 +249,9 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
             ++report.counts.booked;
             return added;
         }
+        // Listed as unmatched like any other name, but the user asked for it to be taken up.
+        if (report.notes.size() < kNotesKept)
+            report.notes << QStringLiteral("%1 wurde nicht aufgenommen: der Name passt nicht in die Wertpapiertabelle (zu lang)").arg(q.name);
     }
     report.protocol.addUnmatched(withReadingTime(entry));
     ++report.counts.unmatched;
@@ -271,7 +280,7 @@ Status bookDailyQuote(QuoteBook& book, const QuoteLine& q, std::optional<int> fi
                       const QString& kennung) {
     // The time of reading is looked up only for an entry that is listed: the clock
     // costs more than booking a quote.
-    ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt};
+    ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt, {}};
     if (listIfImpossible(q, datum, entry, report)) return Status::ok();
     if (!firma) {
         auto added = bookUnmatched(book, alle, q, entry, report, kennung);

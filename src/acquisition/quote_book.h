@@ -108,8 +108,9 @@ public:
     // The price and, when it is not 0, the volume of the day, as one write: outside a
     // batch in a transaction of its own.
     Status writeQuote(int firma, const QDate& datum, double kurs, qint64 volume);
-    // A quote for a day that has the price `stored`: an equal price writes only the
-    // volume the day lacks (a run stopped between the two); another price replaces
+    // A quote for a day that has the price `stored`: an equal price is counted as
+    // already there and writes only the volume the day lacks (a run of an older
+    // release stopped between the two); another price replaces
     // the stored one unless its change against the price before that day lies
     // outside the bounds, when it goes to the implausible list. Counts in `report`.
     Status rebook(int firma, const QDate& datum, double stored, const QuoteLine& quote, ProtocolEntry entry, ReadReport& report);
@@ -118,6 +119,9 @@ public:
     // (Firma.db, Aktien.db, Volumen.db) until commitBatch(): a long file then costs a
     // few disk syncs instead of one per quote. A batch not committed (a failure in
     // between) is rolled back when the next batch begins or the book is destroyed.
+    // A batch begins with the last prices forgotten: other jobs may have written
+    // since the last one. The new securities commit before the prices, the volumes
+    // before the prices (DailyPrices).
     Status beginBatch();
     Status commitBatch();
 

@@ -2,6 +2,7 @@
 
 #include "acquisition/quote_line.h"
 #include "base/clock.h"
+#include "base/fields.h"
 #include "base/formats.h"
 #include "base/line_reader.h"
 #include "base/text_files.h"
@@ -38,26 +39,10 @@ struct InfobeatLine {
     QDate datum;
 };
 
-// The fields at "," outside double quotes, so that a quoted "61,50" stays one field.
-QStringList commaFields(const QString& line) {
-    QStringList fields(QString{});
-    bool quoted = false;
-    for (const QChar c : line) {
-        if (c == QLatin1Char('"')) quoted = !quoted;
-        if (c == QLatin1Char(',') && !quoted) fields << QString();
-        else fields.last() += c;
-    }
-    return fields;
-}
-
 std::optional<InfobeatLine> parseInfobeatLine(const QString& raw) {
-    const QStringList fields = commaFields(raw.left(kInfobeatLineLength));
+    // A quoted "61,50" stays one field.
+    const QStringList fields = splitFields(raw.left(kInfobeatLineLength), QLatin1Char(','));
     if (fields.size() < 3) return std::nullopt;
-    auto unquoted = [](QString f) {
-        f = f.trimmed();
-        if (f.size() >= 2 && f.startsWith(QLatin1Char('"')) && f.endsWith(QLatin1Char('"'))) f = f.mid(1, f.size() - 2);
-        return f.trimmed();
-    };
     InfobeatLine l;
     l.kennung = unquoted(fields[0]);
     l.priceText = unquoted(fields[1]);
@@ -115,8 +100,10 @@ ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& work
             break;
         }
         if (batch.empty()) break;
-        if (prepare) report.status = prepare(batch);
-        if (report.status) report.status = book.beginBatch();
+        // The batch's look-ups run inside its transaction: what they read stays true
+        // until it commits, whatever other jobs write.
+        report.status = book.beginBatch();
+        if (report.status && prepare) report.status = prepare(batch);
         for (size_t i = 0; i < batch.size() && report.status; ++i, ++index) {
             if (isBlank(batch[i])) continue;
             if (progress.cancelRequested()) {
@@ -218,11 +205,11 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
         if (!firma) return firma.status();
         const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};
         if (!firma->has_value()) {
-            const ProtocolEntry entry{line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt};
+            const ProtocolEntry entry{line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt, {}};
             auto added = bookUnmatched(book, settings.alle, quote, entry, report, line->kennung);
             return added ? Status::ok() : added.status();
         }
-        if (listIfImpossible(quote, line->datum, {line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt}, report))
+        if (listIfImpossible(quote, line->datum, {line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt, {}}, report))
             return Status::ok();
         auto last = book.lastPrice(**firma);
         if (!last) return last.status();

@@ -62,7 +62,7 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
         Q_TRY(s.store.ensure(QString::fromLatin1(file)));
 
     removeStaleLockFiles(s.dirs.depot, s.dirs.install, s.dirs.data);
-    s.settings.writeText(kMain, QStringLiteral("Datenpath"), dir);
+    s.settings.writeText(kMain, QStringLiteral("Datenpath"), storedPath(s.dirs.install, dir));
     Q_TRY(s.settings.save());
 
     auto check = checkindex(s.store);

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/backup.h"
+#include "app/restore_journal.h"
 #include "app/table_recovery.h"
 #include "app/watch_names.h"
 #include "base/clock.h"
@@ -22,9 +23,10 @@ namespace {
 
 const QString kMain = SettingsStore::kMainKey;
 
-QString textSetting(const SettingsStore& settings, const char* name, const QString& fallback) {
+// A directory setting; a relative one lies inside the installation `install`.
+QString textSetting(const SettingsStore& settings, const char* name, const QString& fallback, const QString& install) {
     auto v = settings.readText(kMain, QString::fromLatin1(name));
-    return v && !v->isEmpty() ? withSlash(*v) : fallback;
+    return v && !v->isEmpty() ? installationPath(install, *v) : fallback;
 }
 
 QString absoluteDir(const QString& dir) { return withSlash(QDir::cleanPath(QDir(dir).absolutePath())); }
@@ -56,22 +58,23 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     // network share not mounted now, and writing the stand-in into the settings
     // would open an empty database for good.
     const QString daten = dirs.install + QStringLiteral("Daten/");
-    const QString configured = textSetting(settings, "Datenpath", QString());
+    const QString configured = textSetting(settings, "Datenpath", QString(), dirs.install);
     s.dataDirMissing.clear();
     if (configured.isEmpty()) {
         dirs.data = daten;
-        settings.writeText(kMain, QStringLiteral("Datenpath"), daten);
+        // Relative: a copy of the installation started elsewhere uses its own.
+        settings.writeText(kMain, QStringLiteral("Datenpath"), storedPath(dirs.install, daten));
     } else if (fileExists(configured, QStringLiteral("aktien.db"))) {
         dirs.data = configured;
     } else {
         dirs.data = daten;
         if (!sameDir(configured, daten)) s.dataDirMissing = configured;
     }
-    dirs.depot = textSetting(settings, "Depotpath", dirs.data);
+    dirs.depot = textSetting(settings, "Depotpath", dirs.data, dirs.install);
     s.caption = windowCaption(dirs.data, dirs.depot);
     removeStaleLockFiles(dirs.depot, dirs.install, dirs.data);
-    dirs.backup = textSetting(settings, "SicherPath", dirs.data);
-    dirs.work = textSetting(settings, "TempPath", dirs.install + QStringLiteral("Temp/"));
+    dirs.backup = textSetting(settings, "SicherPath", dirs.data, dirs.install);
+    dirs.work = textSetting(settings, "TempPath", dirs.install + QStringLiteral("Temp/"), dirs.install);
 
     // A directory without its tables leaves them to the installation directory for
     // this run; the settings keep naming the directories.
@@ -86,6 +89,16 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
         auto lock = DataLock::acquire(dirs.data, options.lock, options.lockWaitMs, waiting);
         if (!lock) return lock.status();
         s.dataLock = std::move(*lock);
+    }
+    // A restore that was stopped half-way left tables of two moments: it is
+    // finished before any table opens.
+    if (QFileInfo::exists(withSlash(dirs.data) + kRestoreJournal)) {
+        const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
+        Q_TRY(s.dataLock->makeExclusive(options.lockWaitMs, waiting));
+        s.store.closeAll();
+        auto finished = finishRestore(dirs.data);
+        if (!finished) return finished.status();
+        if (*finished) note(s, ui, QStringLiteral("Die unterbrochene Wiederherstellung in %1 wurde abgeschlossen.").arg(dirs.data));
     }
     if (!s.dataDirMissing.isEmpty())
         note(s, ui,
@@ -280,6 +293,8 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
         // A table another program holds is not damaged: a restore would only lose
         // newer prices.
         if (run.category() == Category::Busy) return run;
+        // A full disk damaged nothing, and a restore onto it would fail half-way.
+        if (isDiskFull(run)) return run;
         if (secondRun) {
             ui.tell(QStringLiteral("Datenbank konnte nicht wiederhergestellt werden!"));
             return run;

@@ -18,14 +18,6 @@ namespace q::cli {
 
 namespace {
 
-// How long a job waits for the data directory's lock: QUINTARA_LOCK_WAIT seconds
-// when set (0: not at all, for scripts that would rather retry later).
-int lockWaitMs() {
-    bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("QUINTARA_LOCK_WAIT", &ok);
-    return ok && seconds >= 0 ? seconds * 1000 : kDataLockWaitMs;
-}
-
 void describeSession(const Session& s, Outcome& out) {
     out.json[QStringLiteral("installationDir")] = s.dirs.install;
     out.json[QStringLiteral("dataDir")] = s.dirs.data;
@@ -102,7 +94,7 @@ Outcome runNewDay(Context& c) {
 // before them.
 Outcome runBackup(Context& c) {
     Outcome out;
-    if (!startForJob(c, out, JobStart{true, false, true})) return out;
+    if (!startForJob(c, out, JobStart{true, false, true, LockMode::Shared})) return out;
     auto made = Sicherung(c.session.dirs, backupPolicy(c.session), c.progress);
     if (!made) {
         out.status = made.status();
@@ -122,9 +114,8 @@ Outcome runBackup(Context& c) {
 Outcome runBackups(Context& c) {
     Outcome out;
     // Damaged tables are when the list is wanted most: it needs the directories only.
-    startForJob(c, out, JobStart{true, false, false, LockMode::Exclusive});
-    // Without the lock another job works on the tables the restore would replace.
-    if (!c.session.dataLock || c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
+    startForJob(c, out, JobStart{true, false, false, LockMode::Shared});
+    if (c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
     out.status = Status::ok();
     const std::vector<BackupSet> sets = Sicherungen(c.session.dirs, true);
     if (sets.empty()) out.lines << QStringLiteral("Keine Sicherung in %1").arg(c.session.dirs.backup);
@@ -228,6 +219,15 @@ Outcome runCheck(Context& c) {
 
 QJsonArray toJson(const QStringList& list) { return QJsonArray::fromStringList(list); }
 
+int lockWaitMs() {
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("QUINTARA_LOCK_WAIT", &ok);
+    return ok && seconds >= 0 ? seconds * 1000 : kDataLockWaitMs;
+}
+
+// Said at once, not with the messages at the end: the job may wait a while.
+void sayWaiting(const QString& message) { QTextStream(stderr) << message << "\n"; }
+
 Outcome failed(Status status) {
     Outcome out;
     out.status = std::move(status);
@@ -245,14 +245,19 @@ void reportRestore(const RestoreReport& report, Outcome& out) {
     out.json[QStringLiteral("restored")] = tables;
 }
 
-bool startForJob(Context& c, Outcome& out, bool unattended) { return startForJob(c, out, JobStart{unattended, true, true}); }
+bool startForJob(Context& c, Outcome& out, bool unattended) { return startForJob(c, out, JobStart{unattended, true, true, LockMode::Shared}); }
 
 bool startForJob(Context& c, Outcome& out, const JobStart& how) {
     c.session.unattended = how.unattended;
-    StartOptions options{c.programDir, c.options.home, c.options.settings, how.countStart, how.offerRestore, how.lock};
+    StartOptions options;
+    options.programDir = c.programDir;
+    options.homeDir = c.options.home;
+    options.settingsPath = c.options.settings;
+    options.countStart = how.countStart;
+    options.offerRestore = how.offerRestore;
+    options.lock = how.lock;
     options.lockWaitMs = lockWaitMs();
-    // Said at once, not with the messages at the end: the job may wait a while.
-    options.waiting = [](const QString& m) { QTextStream(stderr) << m << "\n"; };
+    options.waiting = sayWaiting;
     out.status = startUp(c.session, options, c.ui, c.progress);
     describeSession(c.session, out);
     out.json[QStringLiteral("startSteps")] = toJson(c.session.steps);

@@ -67,6 +67,11 @@ bool startForJob(Context& c, Outcome& out, bool unattended);
 bool startForJob(Context& c, Outcome& out, const JobStart& how);
 // Adds what a restore put back to `out`: a line per table and "restored" in the JSON.
 void reportRestore(const RestoreReport& report, Outcome& out);
+// How long a job waits for a lock (DataLock): QUINTARA_LOCK_WAIT seconds when set
+// (0: not at all, for scripts that would rather retry later), else kDataLockWaitMs.
+int lockWaitMs();
+// Tells on stderr at once that the job waits for a lock.
+void sayWaiting(const QString& message);
 // Ends the outcome with a failed status.
 Outcome failed(Status status);
 QJsonArray toJson(const QStringList& list);

@@ -31,6 +31,9 @@ Outcome runTextImport(Context& c, const std::function<ReadReport(Store&, const Q
     s.bestaetigen = false;
     s.autoSplit = false;
     ReadingHooks hooks;
+    // A second run of the same file waits for the first and then finds its prices there.
+    auto reading = DataLock::onFile(c.args.positional()[0], lockWaitMs(), sayWaiting);
+    if (!reading && reading.status().category() == Category::Busy) return failed(reading.status());
     const ReadReport r = import(c.session.store, c.args.positional()[0], s, hooks, c.progress);
     describeReadReport(r, out);
     failWhenNothingRead(r, out);

@@ -54,7 +54,7 @@ ReadReport importExchangeFile(Store& store, const QString& file, const ReadingSe
         }
         if (at.stepDue()) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->name + QStringLiteral("  ") + line->priceText, at.done, at.total);
         const QuoteLine quote{line->name, line->priceText, line->price, line->datum, std::nullopt, 0};
-        if (listIfImpossible(quote, line->datum, {line->name, line->priceText, line->datum, QTime(), 0, std::nullopt}, report))
+        if (listIfImpossible(quote, line->datum, {line->name, line->priceText, line->datum, QTime(), 0, std::nullopt, {}}, report))
             return Status::ok();
         Query byName;
         byName.order = QStringLiteral("IFirma");
@@ -68,7 +68,7 @@ ReadReport importExchangeFile(Store& store, const QString& file, const ReadingSe
                 ++report.counts.newSecurities;
                 ++report.counts.booked;
             } else {
-                report.protocol.addUnmatched({line->name, line->priceText, line->datum, now().time(), 0, std::nullopt});
+                report.protocol.addUnmatched({line->name, line->priceText, line->datum, now().time(), 0, std::nullopt, {}});
                 ++report.counts.unmatched;
             }
             return Status::ok();

@@ -1,5 +1,6 @@
 #include "exchange/web_export.h"
 
+#include "base/fields.h"
 #include "base/formats.h"
 #include "base/text_files.h"
 
@@ -25,12 +26,6 @@ int monthNumber(const QString& name) {
             name.compare(QLatin1String(kEnglishMonths[m]), Qt::CaseInsensitive) == 0)
             return m + 1;
     return 0;
-}
-
-QString unquoted(QString field) {
-    field = field.trimmed();
-    if (field.size() >= 2 && field.startsWith(QLatin1Char('"')) && field.endsWith(QLatin1Char('"'))) field = field.mid(1, field.size() - 2);
-    return field.trimmed();
 }
 
 QString withoutEntities(QString text) {
@@ -99,7 +94,7 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
     if (format == HistoryFormat::WebExport && !lines.isEmpty()) {
         if (!options.separator) separator = lines[0].contains(QLatin1Char(';')) ? QLatin1Char(';') : QLatin1Char(',');
         if (isWebExportHeader(lines[0])) {
-            for (const QString& f : withoutEntities(lines[0]).split(separator)) out.header << unquoted(f);
+            for (const QString& f : splitFields(withoutEntities(lines[0]), separator)) out.header << unquoted(f);
             out.columns = presetColumns(out.header);
             first = 1;
         }
@@ -107,7 +102,7 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
     if (options.columns) out.columns = *options.columns;
     for (int i = first; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty()) continue;
-        const QStringList fields = lines[i].split(separator);
+        const QStringList fields = splitFields(lines[i], separator);
         const auto datum = historyDate(fields.value(out.columns.datum));
         const auto kurs = parsePriceText(unquoted(fields.value(out.columns.kurs)));
         if (!datum || !kurs || *kurs <= 0) {

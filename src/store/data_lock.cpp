@@ -16,14 +16,19 @@ namespace q {
 
 namespace {
 
-// Tries the lock until `waitMs` have passed; true when it was taken.
-bool take(int fd, LockMode mode, const QString& dir, int waitMs, const DataLock::Waiting& waiting) {
+QString waitText(const QString& dir, int waitMs) {
+    return QStringLiteral("Das Datenverzeichnis %1 wird von einem anderen Auftrag benutzt; es wird bis zu %2 s gewartet").arg(dir).arg(waitMs / 1000);
+}
+
+// Tries the lock until `waitMs` have passed, telling `waiting` the text `message`
+// first; true when it was taken.
+bool take(int fd, LockMode mode, const QString& message, const DataLock::Waiting& waiting, int waitMs) {
     const int op = (mode == LockMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     if (::flock(fd, op) == 0) return true;
-    if (waiting)
-        waiting(QStringLiteral("Das Datenverzeichnis %1 wird von einem anderen Auftrag benutzt; es wird bis zu %2 s gewartet")
-                    .arg(dir)
-                    .arg(waitMs / 1000));
+    // A file system without locks (some network shares): taken as granted, as the
+    // server's own locks of the table files still hold.
+    if (errno != EWOULDBLOCK) return true;
+    if (waiting) waiting(message);
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < waitMs) {
@@ -45,11 +50,27 @@ Result<std::unique_ptr<DataLock>> DataLock::acquire(const QString& dir, LockMode
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0)
         return Status::io(QStringLiteral("Die Sperrdatei %1 kann nicht angelegt werden: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
-    if (!take(fd, mode, dir, waitMs, waiting)) {
+    if (!take(fd, mode, waitText(dir, waitMs), waiting, waitMs)) {
         ::close(fd);
         return busy(dir);
     }
     return std::unique_ptr<DataLock>(new DataLock(dir, fd, mode));
+}
+
+Result<std::unique_ptr<DataLock>> DataLock::onFile(const QString& file, int waitMs, const Waiting& waiting) {
+    // O_NONBLOCK: opening a pipe would wait for a writer; the reader refuses it later.
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return Status::notFound(QStringLiteral("Datei %1 nicht gefunden").arg(file));
+        return Status::io(QStringLiteral("Datei %1 kann nicht gelesen werden: %2").arg(file, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    const QString message =
+        QStringLiteral("Die Datei %1 wird von einem anderen Auftrag eingelesen; es wird bis zu %2 s gewartet").arg(file).arg(waitMs / 1000);
+    if (!take(fd, LockMode::Exclusive, message, waiting, waitMs)) {
+        ::close(fd);
+        return Status::busy(QStringLiteral("Die Datei %1 wird von einem anderen Auftrag eingelesen").arg(file));
+    }
+    return std::unique_ptr<DataLock>(new DataLock(file, fd, LockMode::Exclusive));
 }
 
 DataLock::~DataLock() {
@@ -59,7 +80,7 @@ DataLock::~DataLock() {
 Status DataLock::makeExclusive(int waitMs, const Waiting& waiting) {
     if (m_mode == LockMode::Exclusive) return Status::ok();
     (void)::flock(m_fd, LOCK_UN);
-    if (!take(m_fd, LockMode::Exclusive, m_dir, waitMs, waiting)) {
+    if (!take(m_fd, LockMode::Exclusive, waitText(m_dir, waitMs), waiting, waitMs)) {
         // Back to what the job had, so that it may go on reading.
         (void)::flock(m_fd, LOCK_SH);
         return busy(m_dir);

@@ -29,6 +29,12 @@ public:
     // Busy "Das Datenverzeichnis … ist von einem anderen Auftrag belegt". Fails Io naming
     // the lock file when it cannot be made.
     static Result<std::unique_ptr<DataLock>> acquire(const QString& dir, LockMode mode, int waitMs, const Waiting& waiting);
+    // The exclusive lock of the file `file` itself, for a job that reads it through
+    // (two imports of one file run one after the other). Waits as acquire(), saying
+    // "Die Datei … wird von einem anderen Auftrag eingelesen; es wird bis zu … s
+    // gewartet", and fails Busy "Die Datei … wird von einem anderen Auftrag
+    // eingelesen"; NotFound or Io naming the file when it cannot be opened.
+    static Result<std::unique_ptr<DataLock>> onFile(const QString& file, int waitMs, const Waiting& waiting);
     ~DataLock();
     DataLock(const DataLock&) = delete;
     DataLock& operator=(const DataLock&) = delete;

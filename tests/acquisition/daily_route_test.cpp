@@ -219,7 +219,7 @@ TEST_F(DailyRoute, AMissingFileOffersTheScriptThenAnotherFile) {
 
 TEST_F(DailyRoute, QuotesTakenUpFromTheProtocolKeepTheirOwnDay) {
     // The unmatched quote of the 8th, listed in the protocol of a run on the 10th.
-    const ProtocolEntry entry{"NORDLICHT", "12,00", QDate(2004, 3, 8), QTime(17, 31), 700, std::nullopt};
+    const ProtocolEntry entry{"NORDLICHT", "12,00", QDate(2004, 3, 8), QTime(17, 31), 700, std::nullopt, {}};
     EXPECT_EQ(dailyLinesOf({entry}), QStringList{"NORDLICHT\t12,00\t08.03.2004\t700"});
     writeLines(settings.vtDatei, dailyLinesOf({entry}));
     settings.alle = true;

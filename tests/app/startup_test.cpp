@@ -64,7 +64,8 @@ TEST_F(StartUp, AFreshUserGetsTablesDirectoriesAndTheWrittenDefaults) {
 
     SettingsStore stored = loadSettings(settingsFile);
     const QString key = SettingsStore::kMainKey;
-    EXPECT_EQ(*stored.readText(key, "Datenpath"), home + "Daten/");
+    // Inside the installation: relative, so that a copy of it uses its own.
+    EXPECT_EQ(*stored.readText(key, "Datenpath"), "Daten/");
     EXPECT_EQ(*stored.readText(key, "WaehrungsSymbol"), "EUR");
     EXPECT_EQ(*stored.readInteger(key, "DezimalStellen"), 2);
     EXPECT_EQ(*stored.readInteger(key, "Spekulation"), 365);
