@@ -16,58 +16,7 @@ namespace q {
 
 ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
     QuoteBook book(store, bookingRules(settings, dailyStationColumn(settings.kursSender)), hooks);
-    QDate datum = today();
-    // Each batch is parsed and matched first, so that the last prices of all its
-    // securities are read in one query; the booking then takes the parsed lines.
-    struct Parsed {
-        ParsedLine line;
-        std::optional<int> firma;
-    };
-    std::vector<Parsed> parsed;
-    qint64 first = 0;
-    qint64 seen = 0;
-    auto prepare = [&](const std::vector<QString>& lines) -> Status {
-        first = seen;
-        seen += qint64(lines.size());
-        parsed.assign(lines.size(), Parsed{});
-        QList<int> firmen;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            Parsed& p = parsed[i];
-            p.line = parseDailyLine(lines[i]);
-            if (p.line.kind != LineKind::Quote) continue;
-            auto firma = book.match(p.line.quote.name);
-            if (!firma) return firma.status();
-            p.firma = *firma;
-            if (p.firma) firmen << *p.firma;
-        }
-        return book.prefetch(firmen);
-    };
-    ReadReport report = runTextFile(
-        file, book, settings.workDir, progress,
-        [&](const QString&, const TextPlace& at, ReadReport& r) {
-            const Parsed& p = parsed[size_t(at.line - first)];
-            if (p.line.kind == LineKind::Date) {
-                datum = p.line.date;
-                return Status::ok();
-            }
-            if (p.line.kind != LineKind::Quote) {
-                ++r.counts.skipped;
-                return Status::ok();
-            }
-            const QuoteLine& quote = p.line.quote;
-            if (quote.date) datum = *quote.date;
-            if (at.stepDue())
-                progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, at.done, at.total);
-            // A security taken up earlier in this batch was not there when the batch was matched.
-            std::optional<int> firma = p.firma;
-            if (!firma) {
-                auto again = book.match(quote.name);
-                if (!again) return again.status();
-                firma = *again;
-            }
-            return bookDailyQuote(book, quote, firma, datum, settings.alle, r);
-        },
-        prepare);
+    ReadReport report = bookQuoteFile(book, file, QuoteFileRules{}, settings, progress);
     // A file without a single quote (empty, or not a price file at all) stays: it
     // may be the wrong file, and the user should see it.
     if (report.status && !readAnyQuote(report))

@@ -22,7 +22,7 @@ struct ProtocolEntry {
     QTime time;  // the quote time (pages) or the time of reading (daily file)
     qint64 volume = 0;
     std::optional<double> change;  // implausible entries: the change in per cent
-    QString reason;                // refused entries: why the value is no price (priceRefusal())
+    QString reason = {};           // refused entries: why the value is no price (priceRefusal())
 };
 
 // Unmatched: name, price text, "dd.mm.yyyy hh:nn".

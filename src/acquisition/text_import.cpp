@@ -123,10 +123,8 @@ ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& work
     return report;
 }
 
-ReadReport importPriceText(Store& store, const QString& file, TextLayout layout, const ReadingSettings& settings, ReadingHooks& hooks,
-                           Progress& progress) {
-    // The plain list names securities as the first station does, whatever the daily station.
-    QuoteBook book(store, bookingRules(settings, kZdf), hooks);
+ReadReport bookQuoteFile(QuoteBook& book, const QString& file, const QuoteFileRules& rules, const ReadingSettings& settings,
+                         Progress& progress) {
     QDate datum = today();
     // Each batch is parsed and matched first, so that the last prices of all its
     // securities are read in one query; the booking then takes the parsed lines.
@@ -139,6 +137,7 @@ ReadReport importPriceText(Store& store, const QString& file, TextLayout layout,
     std::vector<Parsed> parsed;
     qint64 first = 0;  // index of the batch's first line
     qint64 seen = 0;
+    auto match = [&](const Parsed& p) { return rules.identifiers ? book.matchKennung(p.kennung) : book.match(p.line.quote.name); };
     auto prepare = [&](const std::vector<QString>& lines) -> Status {
         first = seen;
         seen += qint64(lines.size());
@@ -146,14 +145,14 @@ ReadReport importPriceText(Store& store, const QString& file, TextLayout layout,
         QList<int> firmen;
         for (size_t i = 0; i < lines.size(); ++i) {
             Parsed& p = parsed[i];
-            if (lines[i].size() > kTextLineLength) {
+            if (rules.longestLine > 0 && lines[i].size() > rules.longestLine) {
                 p.tooLong = true;
                 continue;
             }
-            p.line = layout == TextLayout::Identifiers ? parseIdentifierLine(lines[i], &p.kennung) : parseDailyLine(lines[i]);
+            p.line = rules.identifiers ? parseIdentifierLine(lines[i], &p.kennung) : parseDailyLine(lines[i]);
             if (p.line.kind != LineKind::Quote) continue;
-            p.line.quote.name = p.line.quote.name.trimmed();
-            auto firma = layout == TextLayout::Identifiers ? book.matchKennung(p.kennung) : book.match(p.line.quote.name);
+            if (rules.trimNames) p.line.quote.name = p.line.quote.name.trimmed();
+            auto firma = match(p);
             if (!firma) return firma.status();
             p.firma = *firma;
             if (p.firma) firmen << *p.firma;
@@ -183,13 +182,20 @@ ReadReport importPriceText(Store& store, const QString& file, TextLayout layout,
             // A security taken up earlier in this batch was not there when the batch was matched.
             std::optional<int> firma = p.firma;
             if (!firma) {
-                auto again = layout == TextLayout::Identifiers ? book.matchKennung(p.kennung) : book.match(quote.name);
+                auto again = match(p);
                 if (!again) return again.status();
                 firma = *again;
             }
             return bookDailyQuote(book, quote, firma, datum, settings.alle, report, p.kennung);
         },
         prepare);
+}
+
+ReadReport importPriceText(Store& store, const QString& file, TextLayout layout, const ReadingSettings& settings, ReadingHooks& hooks,
+                           Progress& progress) {
+    // The plain list names securities as the first station does, whatever the daily station.
+    QuoteBook book(store, bookingRules(settings, kZdf), hooks);
+    return bookQuoteFile(book, file, {kTextLineLength, layout == TextLayout::Identifiers, true}, settings, progress);
 }
 
 ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {

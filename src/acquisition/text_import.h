@@ -79,6 +79,19 @@ inline constexpr int kLinesPerBatch = 10000;
 ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line,
                        const TextBatchStep& prepare = {});
 
+// How the daily route and the two tab-separated importers read their lines.
+struct QuoteFileRules {
+    int longestLine = 0;       // a longer line is no quote line (skipped); 0: any length
+    bool identifiers = false;  // the Identifiers layout, matched by `Kennung`; else names on the book's station column
+    bool trimNames = false;    // blanks around the name are no part of it
+};
+
+// Books the quote lines of `file` with `book` as the daily route does (date lines,
+// the quote date, bookDailyQuote() with `Alle`), in batches of runTextFile(). Fails
+// as runTextFile().
+ReadReport bookQuoteFile(QuoteBook& book, const QString& file, const QuoteFileRules& rules, const ReadingSettings& settings,
+                         Progress& progress);
+
 // True when the run recognised at least one quote line (booked, listed or already
 // there): the command-line jobs fail when a file held none.
 bool readAnyQuote(const ReadReport& report);

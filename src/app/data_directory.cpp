@@ -34,8 +34,14 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
     if (!QDir().mkpath(dir)) return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dir));
     // The new directory's tables are made and converted here: alone, and the old
     // directory's lock is given up with its tables.
-    auto alone = DataLock::acquire(dir, LockMode::Exclusive, kDataLockWaitMs, [&ui](const QString& m) { ui.status(m); });
-    if (!alone) return alone.status();
+    const DataLock::Waiting waiting = [&ui](const QString& m) { ui.status(m); };
+    if (s.dataLock && sameDir(s.dataLock->dir(), dir)) {
+        Q_TRY(s.dataLock->makeExclusive(kDataLockWaitMs, waiting));
+    } else {
+        auto alone = DataLock::acquire(dir, LockMode::Exclusive, kDataLockWaitMs, waiting);
+        if (!alone) return alone.status();
+        s.dataLock = std::move(*alone);
+    }
 
     QStringList recent = recentDataDirectories(s.settings);
     const bool known = std::any_of(recent.begin(), recent.end(), [&](const QString& d) { return sameDir(d, dir); });
@@ -68,11 +74,7 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
     auto check = checkindex(s.store);
     if (!check) return check.status();
     // From now on the session writes rows there, as any job may.
-    s.dataLock.reset();
-    alone->reset();
-    auto shared = DataLock::acquire(dir, LockMode::Shared, kDataLockWaitMs, [&ui](const QString& m) { ui.status(m); });
-    if (!shared) return shared.status();
-    s.dataLock = std::move(*shared);
+    s.dataLock->makeShared();
     return Status::ok();
 }
 

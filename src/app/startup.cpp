@@ -99,6 +99,7 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
         auto finished = finishRestore(dirs.data);
         if (!finished) return finished.status();
         if (*finished) note(s, ui, QStringLiteral("Die unterbrochene Wiederherstellung in %1 wurde abgeschlossen.").arg(dirs.data));
+        if (options.lock == LockMode::Shared) s.dataLock->makeShared();
     }
     if (!s.dataDirMissing.isEmpty())
         note(s, ui,
@@ -295,6 +296,8 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
         if (run.category() == Category::Busy) return run;
         // A full disk damaged nothing, and a restore onto it would fail half-way.
         if (isDiskFull(run)) return run;
+        // A restore that could not be finished is not started afresh unasked.
+        if (QFileInfo::exists(withSlash(s.dirs.data) + kRestoreJournal)) return run;
         if (secondRun) {
             ui.tell(QStringLiteral("Datenbank konnte nicht wiederhergestellt werden!"));
             return run;

@@ -28,7 +28,7 @@ struct StartOptions {
     int lockWaitMs = kDataLockWaitMs;
     // Told once when the run has to wait for the lock; unset: the question
     // interface's status line.
-    DataLock::Waiting waiting;
+    DataLock::Waiting waiting = {};
 };
 
 // Runs the start-up on `session`. Returns OK when the start-up completed

@@ -103,7 +103,7 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
     for (int i = first; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty()) continue;
         const QStringList fields = splitFields(lines[i], separator);
-        const auto datum = historyDate(fields.value(out.columns.datum));
+        const auto datum = historyDate(unquoted(fields.value(out.columns.datum)));
         const auto kurs = parsePriceText(unquoted(fields.value(out.columns.kurs)));
         if (!datum || !kurs || *kurs <= 0) {
             ++out.skipped;

@@ -77,6 +77,12 @@ DataLock::~DataLock() {
     if (m_fd >= 0) ::close(m_fd);
 }
 
+void DataLock::makeShared() {
+    if (m_mode == LockMode::Shared) return;
+    (void)::flock(m_fd, LOCK_SH);
+    m_mode = LockMode::Shared;
+}
+
 Status DataLock::makeExclusive(int waitMs, const Waiting& waiting) {
     if (m_mode == LockMode::Exclusive) return Status::ok();
     (void)::flock(m_fd, LOCK_UN);

@@ -45,6 +45,8 @@ public:
     // shared lock is given up (flock cannot change it in place), so that two jobs
     // wanting to change never wait for each other for ever.
     Status makeExclusive(int waitMs, const Waiting& waiting);
+    // Back to the shared lock, at once (flock changes this way in place).
+    void makeShared();
 
 private:
     DataLock(QString dir, int fd, LockMode mode) : m_dir(std::move(dir)), m_fd(fd), m_mode(mode) {}

@@ -2,42 +2,50 @@
 
 namespace q {
 
+namespace {
+
+// Security number and text of every row `sql` gives, the text folded when `fold`;
+// the first row of each text wins.
+Result<QHash<QString, int>> firstOfEach(Database& db, const QString& sql, bool fold) {
+    auto st = db.prepare(sql);
+    if (!st) return st.status();
+    QHash<QString, int> map;
+    for (;;) {
+        auto row = st->step();
+        if (!row) return row.status();
+        if (!*row) break;
+        const QString text = fold ? foldText(st->columnText(1)) : st->columnText(1);
+        if (!map.contains(text)) map.insert(text, int(st->columnInt(0)));
+    }
+    return map;
+}
+
+}  // namespace
+
 Status SecurityLookup::loadColumn(const QString& column) {
     const Field* field = m_firma.layout().field(column);
     if (!field) return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_firma.layout().table, column));
     // The fold is the one of the column's index, letter by letter (foldText()), so
     // that a name matches exactly what a look-up on that index would find; among
     // equal folded texts the index orders by number, and the first wins.
-    auto st = m_firma.db().prepare(QStringLiteral("SELECT Firma, %2 FROM %1 WHERE %2 IS NOT NULL ORDER BY Firma")
-                                       .arg(quoted(m_firma.layout().table), quoted(field->name)));
-    if (!st) return st.status();
-    QHash<QString, int> map;
-    for (;;) {
-        auto row = st->step();
-        if (!row) return row.status();
-        if (!*row) break;
-        const QString text = foldText(st->columnText(1));
-        if (!map.contains(text)) map.insert(text, int(st->columnInt(0)));
-    }
-    m_byName = std::move(map);
+    auto map = firstOfEach(m_firma.db(),
+                           QStringLiteral("SELECT Firma, %2 FROM %1 WHERE %2 IS NOT NULL ORDER BY Firma")
+                               .arg(quoted(m_firma.layout().table), quoted(field->name)),
+                           true);
+    if (!map) return map.status();
+    m_byName = std::move(*map);
     m_column = column;
     m_nameLoaded = true;
     return Status::ok();
 }
 
 Status SecurityLookup::loadKennung() {
-    auto st = m_firma.db().prepare(
-        QStringLiteral("SELECT Firma, Kennung FROM %1 WHERE Kennung IS NOT NULL ORDER BY Firma").arg(quoted(m_firma.layout().table)));
-    if (!st) return st.status();
-    QHash<QString, int> map;
-    for (;;) {
-        auto row = st->step();
-        if (!row) return row.status();
-        if (!*row) break;
-        const QString text = st->columnText(1);
-        if (!map.contains(text)) map.insert(text, int(st->columnInt(0)));
-    }
-    m_byKennung = std::move(map);
+    // Rows of one identifier tie in the index "IWKN" and go by number.
+    auto map = firstOfEach(m_firma.db(),
+                           QStringLiteral("SELECT Firma, Kennung FROM %1 WHERE Kennung IS NOT NULL ORDER BY Firma").arg(quoted(m_firma.layout().table)),
+                           false);
+    if (!map) return map.status();
+    m_byKennung = std::move(*map);
     m_kennungLoaded = true;
     return Status::ok();
 }
