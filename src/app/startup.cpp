@@ -282,25 +282,31 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
     s.firstStart = !s.settings.fileExisted();
     s.statusNotes << s.settings.notes();
 
+    // A start that fails gives up the data directory's lock: the session holds
+    // nothing. A job that replaces tables keeps it: it mends what the start found.
+    const auto given = [&s, &options](Status failure) {
+        if (options.lock == LockMode::Shared) s.dataLock.reset();
+        return failure;
+    };
     bool secondRun = false;
     bool counted = false;
     for (;;) {
         Status run = createRun(s, options, counted, ui, progress);
         if (run) break;
-        if (s.quitRequested || run.category() == Category::Cancelled) return run;
+        if (s.quitRequested || run.category() == Category::Cancelled) return given(run);
         ui.status(run.message());
         // The message naming the file comes first, then what can be done about it.
         ui.tell(run.message());
         // A table another program holds is not damaged: a restore would only lose
         // newer prices.
-        if (run.category() == Category::Busy) return run;
+        if (run.category() == Category::Busy) return given(run);
         // A full disk damaged nothing, and a restore onto it would fail half-way.
-        if (isDiskFull(run)) return run;
+        if (isDiskFull(run)) return given(run);
         // A restore that could not be finished is not started afresh unasked.
-        if (QFileInfo::exists(withSlash(s.dirs.data) + kRestoreJournal)) return run;
+        if (QFileInfo::exists(withSlash(s.dirs.data) + kRestoreJournal)) return given(run);
         if (secondRun) {
             ui.tell(QStringLiteral("Datenbank konnte nicht wiederhergestellt werden!"));
-            return run;
+            return given(run);
         }
         // SQLite's own reports name the file in their message.
         if (s.damagedFile.isEmpty() && run.category() == Category::Corrupt)
@@ -311,11 +317,11 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
             const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
             if (Status alone = s.dataLock->makeExclusive(options.lockWaitMs, waiting); !alone) {
                 ui.tell(alone.message());
-                return alone;
+                return given(alone);
             }
         }
         if (Status mended = recoverTable(s, s.damagedFile, run, options.offerRestore, ui); !mended)
-            return s.quitRequested ? mended : run;
+            return given(s.quitRequested ? mended : run);
         s.store.closeAll();
         secondRun = true;
     }

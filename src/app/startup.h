@@ -41,6 +41,10 @@ struct StartOptions {
 // master and every table the automatic backup copies get the whole-file check.
 // A configured data directory that is missing is said in the status notes, never
 // replaced in the settings, and its stand-in tables are never backed up.
+// The run takes the data directory's lock (`options.lock`) before the first table
+// opens, and fails Busy when another job keeps it past `lockWaitMs`; a run with the
+// shared lock that fails gives it up. A restore journal left in the data directory
+// is finished first (finishRestore()), under the exclusive lock.
 Status startUp(Session& session, const StartOptions& options, Interaction& ui, Progress& progress);
 
 // What the run allows the backup: the generations to keep (`SicherGenerationen`)

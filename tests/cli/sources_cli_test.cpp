@@ -311,7 +311,7 @@ TEST_F(SourcesCli, HistoryImportRefusesImpossibleRowsAndNeverWritesItsCopyThroug
     EXPECT_TRUE(r.out.contains("Unplausibel: 2")) << r.out.toStdString();
     const QByteArray listed = qtest::readFile(home + "Temp/PExtrem.txt");
     EXPECT_TRUE(listed.contains("Zander AG\t5\tDatum nach morgen\t31.12.9999 00:00")) << listed.toStdString();
-    EXPECT_TRUE(listed.contains("Zander AG\t1e+308\tgr\xf6\xdf" "er als 1.000.000.000.000\t01.02.2000 00:00")) << listed.toStdString();
+    EXPECT_TRUE(listed.contains("Zander AG\t1E+308\tgr\xf6\xdf" "er als 1.000.000.000.000\t01.02.2000 00:00")) << listed.toStdString();
     EXPECT_EQ(qtest::readFile(victim), "nicht überschreiben");
     EXPECT_FALSE(QFileInfo(file + ".bak").isSymLink());
     EXPECT_TRUE(qtest::readFile(file + ".bak").startsWith("Date,Open,High,Low,Close,Volume\r\n"));
