@@ -194,7 +194,7 @@ Status Database::lastError(const QString& what) const {
     case SQLITE_CANTOPEN:
     case SQLITE_IOERR:
         // A write into the journal or the shared memory may meet the full disk as an I/O error.
-        if (m_db && sqlite3_system_errno(m_db) == ENOSPC) return diskFull(m_path);
+        if ((m_db && sqlite3_system_errno(m_db) == ENOSPC) || roomRunsOut(m_path)) return diskFull(m_path);
         [[fallthrough]];
     case SQLITE_READONLY:
     case SQLITE_PERM:

@@ -10,6 +10,7 @@
 #include <QMutex>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
@@ -167,14 +168,27 @@ QString byteText(qint64 bytes) {
     return QStringLiteral("%1 MB").arg(QString::number(bytes / (1024.0 * 1024.0), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
 }
 
+QString dirOf(const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() ? withSlash(info.absoluteFilePath()) : withSlash(info.absolutePath());
+}
+
+// The room left for this user in `dir`; -1 when unknown.
+qint64 roomIn(const QString& dir) {
+    struct statvfs fs {};
+    return ::statvfs(QFile::encodeName(dir).constData(), &fs) == 0 ? qint64(fs.f_bavail) * qint64(fs.f_frsize) : -1;
+}
+
 }  // namespace
 
 Status diskFull(const QString& path) {
-    const QFileInfo info(path);
-    const QString dir = info.isDir() ? withSlash(info.absoluteFilePath()) : withSlash(info.absolutePath());
-    struct statvfs fs {};
-    const qint64 free = ::statvfs(QFile::encodeName(dir).constData(), &fs) == 0 ? qint64(fs.f_bavail) * qint64(fs.f_frsize) : 0;
-    return Status::io(kDiskFull + QStringLiteral("im Verzeichnis %1 sind noch %2 frei").arg(dir, byteText(free)));
+    const QString dir = dirOf(path);
+    return Status::io(kDiskFull + QStringLiteral("im Verzeichnis %1 sind noch %2 frei").arg(dir, byteText(std::max<qint64>(0, roomIn(dir)))));
+}
+
+bool roomRunsOut(const QString& path) {
+    const qint64 room = roomIn(dirOf(path));
+    return room >= 0 && room < kLeastRoom;
 }
 
 bool isDiskFull(const Status& status) { return status.category() == Category::Io && status.message().startsWith(kDiskFull); }

@@ -26,6 +26,11 @@ void pretendNetworkFileSystem(const QString& dir, const QString& kind);
 // so it never offers the restore; isDiskFull() tells it apart.
 Status diskFull(const QString& path);
 bool isDiskFull(const Status& status);
+// True when the file system of `path` has less than kLeastRoom left: an I/O error
+// there is a full disk, whatever code the failing call gave (SQLite's shared
+// memory file reports it as a plain I/O error).
+inline constexpr qint64 kLeastRoom = 1024 * 1024;
+bool roomRunsOut(const QString& path);
 
 // Flushes the file's content to the disk. Fails Io naming the file.
 Status syncFile(const QString& path);

@@ -328,3 +328,15 @@ TEST_F(SourcesCli, ImportLegacyFailsWhenNoTableCanBeRead) {
         EXPECT_TRUE(r.err.contains("Im Verzeichnis " + old + " konnte keine Tabelle gelesen werden")) << r.err.toStdString();
     }
 }
+
+TEST_F(SourcesCli, ANewNameTooLongToTakeUpIsListedAndSaidSo) {
+    const QString file = m_tmp.filePath("aktien.txt");
+    ASSERT_TRUE(writeTextLines(file, {"09.03.2004", "EIN SEHR LANGER WERTPAPIERNAME AG\t10,00", "KURZ AG\t5,00"}).isOk());
+    auto r = cli({"read", "--alle", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Neue Wertpapiere: 1")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Nicht zugeordnet: 1")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Hinweis: EIN SEHR LANGER WERTPAPIERNAME AG wurde nicht aufgenommen: der Name passt nicht in die "
+                               "Wertpapiertabelle (zu lang)"))
+        << r.out.toStdString();
+}

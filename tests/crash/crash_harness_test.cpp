@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -190,6 +191,10 @@ protected:
             const QStringList f = line.split('|');
             securities.push_back({f[0].toInt(), f.value(1)});
         }
+        // Each quote near its security's last price, so that none is implausible.
+        const qtest::CliRun closes = qtest::runSqlite3(
+            inst.data() + "Aktien.db", "SELECT Firma || '|' || Kurs FROM Aktien a WHERE Datum = (SELECT max(Datum) FROM Aktien WHERE Firma = a.Firma);");
+        for (const QString& line : closes.out.split('\n', Qt::SkipEmptyParts)) close.insert(line.section('|', 0, 0).toInt(), line.section('|', 1).toDouble());
         const qtest::CliRun last = qtest::runSqlite3(inst.data() + "Aktien.db", "SELECT max(Datum) FROM Aktien;");
         day = last.out.trimmed().toDouble() + 1;
         volumes = rows(inst.data() + "Volumen.db", "Volumen");
@@ -204,7 +209,8 @@ protected:
         QStringList lines;
         for (int d = 0; d < days; ++d, ++day) {
             lines << dateText(day);
-            for (const auto& [firma, name] : securities) lines << QString("%1\t%2,00\t\t%3").arg(name).arg(20 + d % 3).arg(1000 + firma);
+            for (const auto& [firma, name] : securities)
+                lines << QString("%1\t%2\t\t%3").arg(name, QString::number(close.value(firma, 20.0) * (1 + d % 3 / 100.0), 'f', 2).replace('.', ',')).arg(1000 + firma);
             expected += qint64(securities.size());
         }
         return lines;
@@ -236,6 +242,7 @@ protected:
     }
 
     std::vector<std::pair<int, QString>> securities;
+    QHash<int, double> close;  // last price by security
     double day = 0;
     qint64 expected = 0;
     qint64 volumes = 0;
@@ -279,7 +286,7 @@ TEST_F(ReadingCrash, ImportOfAPriceHistory) {
     auto history = [&](int days) {
         QStringList lines{"Date,Open,High,Low,Close,Volume"};
         for (int d = 0; d < days; ++d, ++day, ++expected)
-            lines << QString("%1,1,1,1,%2,%3").arg(QDate(1899, 12, 30).addDays(qint64(day)).toString(Qt::ISODate)).arg(20 + d % 3).arg(500 + d);
+            lines << QString("%1,1,1,1,%2,%3").arg(QDate(1899, 12, 30).addDays(qint64(day)).toString(Qt::ISODate)).arg(close.value(firma, 20.0)).arg(500 + d);
         return lines;
     };
     const int ms = measure([&] { writeFile(file, history(2000)); }, args({"import-history", QString::number(firma), file}));
