@@ -25,6 +25,9 @@ constexpr double kSplitOfferBelow = -50.0;
 
 }  // namespace
 
+QuoteBook::QuoteBook(Store& store, BookingRules rules, ReadingHooks& hooks)
+    : m_store(store), m_rules(std::move(rules)), m_hooks(hooks), m_latest(today().addDays(1)) {}
+
 BookingRules bookingRules(const ReadingSettings& s, const QString& stationColumn) {
     BookingRules r;
     r.stationColumn = stationColumn;
@@ -258,8 +261,8 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
     return std::optional<int>();
 }
 
-bool listIfImpossible(const QuoteLine& q, const QDate& datum, ProtocolEntry entry, ReadReport& report) {
-    entry.reason = priceRefusal(q.price, datum);
+bool listIfImpossible(const QuoteLine& q, const QDate& datum, ProtocolEntry entry, ReadReport& report, const QDate& latest) {
+    entry.reason = latest.isValid() ? priceRefusal(q.price, datum, latest) : priceRefusal(q.price, datum);
     if (entry.reason.isEmpty()) return false;
     report.protocol.addImplausible(withReadingTime(entry));
     ++report.counts.implausible;
@@ -281,7 +284,7 @@ Status bookDailyQuote(QuoteBook& book, const QuoteLine& q, std::optional<int> fi
     // The time of reading is looked up only for an entry that is listed: the clock
     // costs more than booking a quote.
     ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt, {}};
-    if (listIfImpossible(q, datum, entry, report)) return Status::ok();
+    if (listIfImpossible(q, datum, entry, report, book.latestDay())) return Status::ok();
     if (!firma) {
         auto added = bookUnmatched(book, alle, q, entry, report, kennung);
         return added ? Status::ok() : added.status();

@@ -59,11 +59,14 @@ struct LastPrice {
 // everything up afresh.
 class QuoteBook {
 public:
-    QuoteBook(Store& store, BookingRules rules, ReadingHooks& hooks) : m_store(store), m_rules(std::move(rules)), m_hooks(hooks) {}
+    QuoteBook(Store& store, BookingRules rules, ReadingHooks& hooks);
 
     // Opens Firma.db, Aktien.db and Volumen.db. Fails with the store's message.
     Status open();
     const BookingRules& rules() const { return m_rules; }
+    // The latest day a price may have: the day after the program's today when the
+    // book was made.
+    const QDate& latestDay() const { return m_latest; }
     Table& firmaTable() { return *m_firma; }
 
     // The security whose match text on the station equals `name` with letter case
@@ -133,6 +136,7 @@ private:
     Store& m_store;
     BookingRules m_rules;
     ReadingHooks& m_hooks;
+    QDate m_latest;
     Table* m_firma = nullptr;
     Table* m_aktien = nullptr;
     Table* m_volumen = nullptr;
@@ -155,7 +159,8 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
 // The gate every route passes before it books a quote of day `datum`: a price or
 // day outside the bounds of priceRefusal() goes to the implausible list with the
 // reason and is counted there; true when it went there.
-bool listIfImpossible(const QuoteLine& quote, const QDate& datum, ProtocolEntry entry, ReadReport& report);
+// `latest`: the latest day allowed (QuoteBook::latestDay()); invalid: the day after today.
+bool listIfImpossible(const QuoteLine& quote, const QDate& datum, ProtocolEntry entry, ReadReport& report, const QDate& latest = QDate());
 // The plausibility check of a matched quote; true when it went to the implausible list.
 Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& quote, ProtocolEntry entry, ReadReport& report);
 

@@ -17,5 +17,8 @@ inline constexpr double kHighestPrice = 1e12;
 // "größer als 1.000.000.000.000", "Datum nach morgen"), by the program's today
 // (today(), so --today counts); empty when it can.
 QString priceRefusal(double kurs, const QDate& datum);
+// The same with the latest day allowed given (the day after today, found once per
+// run: the clock costs more than the check).
+QString priceRefusal(double kurs, const QDate& datum, const QDate& latest);
 
 }  // namespace q
