@@ -21,6 +21,14 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
     const QString v = quoted(volumen.layout().table);
     Database& adb = aktien.db();
     Database& vdb = volumen.db();
+    // A day's quotes land on one leaf page per security in each table: a batch
+    // dirties thousands of pages, which the default cache would spill to the journal
+    // before the commit and read again.
+    for (Database* db : {&adb, &vdb}) Q_TRY(db->exec(QStringLiteral("PRAGMA cache_size=-65536")));
+    // The pages it reads come straight from the file cache, without a copy per read;
+    // not on a network share, whose file may change under the mapping.
+    for (Database* db : {&adb, &vdb})
+        if (journalModeFor(db->path()) == QLatin1String("WAL")) Q_TRY(db->exec(QStringLiteral("PRAGMA mmap_size=1073741824")));
     // max() over the key (Firma, Datum) is one step down the key's b-tree per security.
     Q_TRY(prepare(adb,
                   QStringLiteral("SELECT a.Firma, a.Datum, a.Kurs FROM json_each(?) j JOIN %1 a ON a.Firma = j.value "
