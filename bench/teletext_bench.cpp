@@ -110,8 +110,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         out << "\nKursdatei: " << quotes << " Kurse, gebucht " << report.counts.booked << ", nicht zugeordnet "
-            << report.counts.unmatched << ", unplausibel " << report.counts.implausible << " in " << QString::number(bookSeconds, 'f', 2)
-            << " s = " << QString::number(quotes / bookSeconds, 'f', 0) << " Kurse/s\n";
+            << report.counts.unmatched << ", unplausibel " << report.counts.implausible << " in " << QString::number(bookSeconds * 1000, 'f', 0)
+            << " ms = " << QString::number(quotes / bookSeconds, 'f', 0) << " Kurse/s; Verhältnis zum Ziel von 100 ms "
+            << QString::number(bookSeconds * 10, 'f', 2) << " (Ziel ≤ 1)\n";
 
         // The transport stream: the demonstration pages over and over for MINUTES minutes.
         q::sample::StreamPlan streamPlan = q::sample::demoTeletextPlan(1);

@@ -4,6 +4,7 @@
 #include "acquisition/dvb_source.h"
 #include "acquisition/quote_line.h"
 #include "acquisition/stations.h"
+#include "acquisition/text_import.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/text_files.h"
@@ -14,45 +15,20 @@
 namespace q {
 
 ReadReport bookDailyFile(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
-    ReadReport report;
-    report.source = file;
-    auto lines = readTextLinesAnyEncoding(file);
-    if (!lines) {
-        report.status = lines.status();
-        return report;
-    }
     QuoteBook book(store, bookingRules(settings, dailyStationColumn(settings.kursSender)), hooks);
-    report.status = book.open();
-    QDate datum = today();
-    const qint64 total = lines->size();
-    for (qint64 i = 0; i < total && report.status; ++i) {
-        if (progress.cancelRequested()) {
-            report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
-            break;
-        }
-        ++report.counts.lines;
-        const ParsedLine line = parseDailyLine((*lines)[i]);
-        if (line.kind == LineKind::Date) {
-            datum = line.date;
-            continue;
-        }
-        if (line.kind != LineKind::Quote) {
-            ++report.counts.skipped;
-            continue;
-        }
-        if (line.quote.date) datum = *line.quote.date;
-        progress.step(formatDate(datum) + QStringLiteral("  ") + line.quote.name + QStringLiteral("  ") + line.quote.priceText, i, total);
-        auto firma = book.match(line.quote.name);
-        report.status = firma ? bookDailyQuote(book, line.quote, *firma, datum, settings.alle, report) : firma.status();
-    }
+    ReadReport report = bookQuoteFile(book, file, QuoteFileRules{}, settings, progress);
+    // A file without a single quote (empty, or not a price file at all) stays: it
+    // may be the wrong file, and the user should see it.
+    if (report.status && !readAnyQuote(report))
+        report.status = Status::invalid(QStringLiteral("In der Datei %1 wurde kein Kurs gefunden").arg(file));
     // Only a file read to its end goes: its unmatched and implausible quotes stand
-    // in the protocol by now, and nothing of it is left to book.
-    if (report.status) {
+    // in the protocol by now (unless there were too many to keep), and nothing of it
+    // is left to book.
+    if (report.status && report.protocol.leftOut == 0) {
         report.fileDeleted = QFile::remove(file);
         if (!report.fileDeleted)
             report.notes << QStringLiteral("Die Datei %1 konnte nicht gelöscht werden").arg(file);
     }
-    if (Status written = report.protocol.write(settings.workDir); !written && report.status) report.status = written;
     return report;
 }
 

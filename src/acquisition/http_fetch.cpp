@@ -5,6 +5,9 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
+
+#include <memory>
 
 namespace q {
 
@@ -33,36 +36,56 @@ private:
             return startNext();
         }
         QNetworkRequest request(m_urls[index]);
-        request.setTransferTimeout(m_limits.timeoutMs);
         request.setMaximumRedirectsAllowed(m_limits.maxRedirects);
         QNetworkReply* reply = m_manager.get(request);
+        // Qt reads from the socket only this far ahead of us, so a long answer
+        // without a length (chunked) never lies in memory beyond the cap.
+        reply->setReadBufferSize(std::min<qint64>(m_limits.maxBytes + 1, 64 * 1024));
         ++m_running;
-        auto oversized = std::make_shared<bool>(false);
-        auto refuseWhenTooLong = [this, reply, oversized] {
+        auto state = std::make_shared<Request>();
+        // The limit is for the whole answer, from connecting to the last byte: a
+        // transfer time-out would start again with every byte a slow server drips.
+        state->deadline.setSingleShot(true);
+        QObject::connect(&state->deadline, &QTimer::timeout, reply, [reply, state] {
+            state->timedOut = true;
+            reply->abort();
+        });
+        state->deadline.start(std::max(1, m_limits.timeoutMs));
+        auto take = [this, reply, state] {
+            if (state->oversized) return;
             const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-            if (announced > m_limits.maxBytes || reply->bytesAvailable() > m_limits.maxBytes) {
-                *oversized = true;
+            if (announced <= m_limits.maxBytes) state->body += reply->read(m_limits.maxBytes + 1 - state->body.size());
+            if (announced > m_limits.maxBytes || state->body.size() > m_limits.maxBytes) {
+                state->oversized = true;
+                state->body.clear();
                 reply->abort();
             }
         };
-        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, refuseWhenTooLong);
-        QObject::connect(reply, &QNetworkReply::readyRead, reply, refuseWhenTooLong);
-        QObject::connect(reply, &QNetworkReply::finished, reply, [this, reply, index, oversized] {
-            finish(reply, index, *oversized);
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, take);
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, take);
+        QObject::connect(reply, &QNetworkReply::finished, reply, [this, reply, index, state, take] {
+            state->deadline.stop();
+            if (reply->error() == QNetworkReply::NoError) take();
+            finish(reply, index, *state);
         });
     }
 
-    void finish(QNetworkReply* reply, size_t index, bool oversized) {
+    struct Request {
+        QTimer deadline;
+        QByteArray body;
+        bool oversized = false;
+        bool timedOut = false;
+    };
+
+    void finish(QNetworkReply* reply, size_t index, Request& state) {
         FetchResult& r = m_results[index];
         r.httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (oversized) {
+        if (state.oversized) {
             r.error = QStringLiteral("Antwort größer als %1 Bytes").arg(m_limits.maxBytes);
+        } else if (state.timedOut) {
+            r.error = QStringLiteral("Zeitlimit von %1 s überschritten").arg(m_limits.timeoutMs / 1000.0);
         } else if (reply->error() == QNetworkReply::NoError && r.httpStatus < 400) {
-            r.body = reply->readAll();
-            if (r.body.size() > m_limits.maxBytes) {
-                r.body.clear();
-                r.error = QStringLiteral("Antwort größer als %1 Bytes").arg(m_limits.maxBytes);
-            }
+            r.body = std::move(state.body);
         } else if (r.httpStatus >= 400) {
             r.error = QStringLiteral("HTTP %1").arg(r.httpStatus);
         } else {

@@ -18,8 +18,8 @@ struct FetchResult {
 };
 
 struct FetchLimits {
-    int timeoutMs = 10000;             // no progress for this long ends the request
-    qint64 maxBytes = 1024 * 1024;     // a longer answer is refused
+    int timeoutMs = 10000;             // the whole request, connecting to the last byte
+    qint64 maxBytes = 1024 * 1024;     // a longer answer is refused, and read no further
     int parallel = 4;
     int maxRedirects = 5;
 };

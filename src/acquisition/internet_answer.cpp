@@ -1,5 +1,6 @@
 #include "acquisition/internet_answer.h"
 
+#include "base/fields.h"
 #include "base/formats.h"
 #include "base/text_files.h"
 
@@ -8,17 +9,13 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace q {
 
 namespace {
 
 Status reason(const QString& text) { return Status::invalid(text); }
-
-QString unquoted(QString f) {
-    f = f.trimmed();
-    if (f.size() >= 2 && f.startsWith(QLatin1Char('"')) && f.endsWith(QLatin1Char('"'))) f = f.mid(1, f.size() - 2);
-    return f.trimmed();
-}
 
 Result<QString> pickCsv(const QByteArray& body, const QString& column) {
     QStringList lines;
@@ -30,14 +27,14 @@ Result<QString> pickCsv(const QByteArray& body, const QString& column) {
     bool numbered = false;
     int index = column.toInt(&numbered) - 1;
     if (!numbered) {
-        const QStringList names = header.split(sep);
+        const QStringList names = splitFields(header, sep);
         index = -1;
         for (int i = 0; i < names.size(); ++i)
             if (unquoted(names[i]).compare(column, Qt::CaseInsensitive) == 0) index = i;
         if (index < 0) return reason(QStringLiteral("Spalte %1 fehlt").arg(column));
         if (lines.size() < 2) return reason(QStringLiteral("keine Zeile unter der Kopfzeile"));
     }
-    const QStringList row = lines.last().split(sep);
+    const QStringList row = splitFields(lines.last(), sep);
     if (index < 0 || index >= row.size()) return reason(QStringLiteral("Spalte %1 fehlt").arg(column));
     return unquoted(row[index]);
 }
@@ -140,6 +137,8 @@ Result<PickedQuote> pickQuote(const QByteArray& body, const QString& kursPicker,
     auto kursText = pickText(body, kursPicker);
     if (!kursText) return kursText.status();
     const auto kurs = answerNumber(*kursText, settings.dezimalzeichen);
+    // "NaN" and "Infinity" convert, yet are no price.
+    if (kurs && !std::isfinite(*kurs)) return reason(QStringLiteral("keine Zahl: %1").arg(*kursText));
     if (!kurs || *kurs <= 0) return reason(QStringLiteral("kein Kurs: %1").arg(*kursText));
     PickedQuote out;
     out.kurs = *kurs;

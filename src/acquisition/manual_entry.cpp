@@ -1,6 +1,7 @@
 #include "acquisition/manual_entry.h"
 
 #include "base/formats.h"
+#include "base/price_bounds.h"
 #include "store/firma_hooks.h"
 
 namespace q {
@@ -18,6 +19,8 @@ Result<std::optional<double>> priceOfDay(Store& store, int firma, const QDate& d
 
 Result<ManualEntryResult> enterPrice(Store& store, int firma, const QDate& datum, double kurs, bool overwrite) {
     if (!(kurs > 0)) return Status::invalid(QStringLiteral("Der Kurs muss größer als 0 sein"));
+    if (const QString why = priceRefusal(kurs, datum); !why.isEmpty())
+        return Status::invalid(QStringLiteral("Der Kurs %1 vom %2 wird nicht gebucht: %3").arg(formatGeneral(kurs), formatDate(datum), why));
     auto name = securityName(store, firma);
     if (!name) return name.status();
     auto aktien = store.table(QStringLiteral("Aktien.db"));

@@ -22,7 +22,8 @@ Result<std::optional<double>> priceOfDay(Store& store, int firma, const QDate& d
 // has a price already keeps it and the call fails Invalid with "Für <FirmenName>
 // gibt es am <dd.mm.yyyy> schon den Kurs <Kurs>" unless `overwrite` is set, so a
 // second price for a day is never dropped unseen. Fails Invalid "Der Kurs muss
-// größer als 0 sein" for a price of 0 or less, NotFound for an unknown security,
+// größer als 0 sein" for a price of 0 or less, Invalid "Der Kurs … vom … wird nicht
+// gebucht: <reason>" for another value no price may have (priceRefusal()), NotFound for an unknown security,
 // or with the store's message. One statement: nothing half-written.
 Result<ManualEntryResult> enterPrice(Store& store, int firma, const QDate& datum, double kurs, bool overwrite);
 

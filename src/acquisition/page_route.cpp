@@ -107,7 +107,8 @@ private:
 
     Status quote(const QuoteLine& q) {
         if (q.time) m_time = *q.time;
-        ProtocolEntry entry{q.name, q.priceText, m_date, m_time, q.volume, std::nullopt};
+        ProtocolEntry entry{q.name, q.priceText, m_date, m_time, q.volume, std::nullopt, {}};
+        if (listIfImpossible(q, m_date, entry, m_report)) return Status::ok();
         auto firma = m_book.match(q.name);
         if (!firma) return firma.status();
         if (!firma->has_value() && m_options.correctionMode) {
@@ -127,8 +128,7 @@ private:
         if (!implausible) return implausible.status();
         if (*implausible) return Status::ok();
         if (m_options.dailyPrices) {
-            Q_TRY(m_book.writePrice(id, m_date, q.price));
-            if (q.volume != 0) Q_TRY(m_book.writeVolume(id, m_date, q.volume));
+            Q_TRY(m_book.writeQuote(id, m_date, q.price, q.volume));
         }
         ++m_report.counts.booked;
         return intraday(id, q, *before);
@@ -166,6 +166,7 @@ private:
         Record after = *nearest;
         after.set(column, name);
         Q_TRY(postSecurity(firmen, *nearest, after));
+        m_book.forget();
         m_report.log << name + QStringLiteral(" Kennung geändert von \"") + old + QStringLiteral("\" nach \"") + name + QLatin1Char('"');
         return std::optional<int>(id);
     }

@@ -25,11 +25,22 @@ QString unmatchedLine(const ProtocolEntry& e) {
 }
 
 QString implausibleLine(const ProtocolEntry& e) {
+    if (!e.reason.isEmpty()) return QStringList{e.name, e.priceText, e.reason, when(e)}.join(QLatin1Char('\t'));
     const double change = e.change.value_or(0.0);
     QString line = QStringList{e.name, e.priceText, formatAmount(change, 2) + QLatin1Char('%'), when(e)}.join(QLatin1Char('\t'));
     const int ratio = splitRatio(change);
     if (ratio >= 2 && ratio <= 20) line += QStringLiteral("\tKurs 1:%1 gesplittet?").arg(ratio);
     return line;
+}
+
+void ProtocolLists::addUnmatched(ProtocolEntry e) {
+    if (unmatched.size() < kProtocolEntriesKept) unmatched.push_back(std::move(e));
+    else ++leftOut;
+}
+
+void ProtocolLists::addImplausible(ProtocolEntry e) {
+    if (implausible.size() < kProtocolEntriesKept) implausible.push_back(std::move(e));
+    else ++leftOut;
 }
 
 QStringList ProtocolLists::unmatchedLines() const {

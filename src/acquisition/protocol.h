@@ -22,20 +22,30 @@ struct ProtocolEntry {
     QTime time;  // the quote time (pages) or the time of reading (daily file)
     qint64 volume = 0;
     std::optional<double> change;  // implausible entries: the change in per cent
+    QString reason = {};           // refused entries: why the value is no price (priceRefusal())
 };
 
 // Unmatched: name, price text, "dd.mm.yyyy hh:nn".
 QString unmatchedLine(const ProtocolEntry& e);
 // Implausible: name, price text, change rounded to two decimals + "%", date and
 // time, and "\tKurs 1:" + ratio + " gesplittet?" when splitRatio() lies in 2 … 20.
+// A refused value: name, price text, the reason in place of the change, date and time.
 QString implausibleLine(const ProtocolEntry& e);
 // trunc(100 / (100 + change)): the split a fall of `change` per cent suggests;
 // 0 when the change is not a fall above -100 %.
 int splitRatio(double change);
 
+// The entries a list keeps in memory: a file of millions of unknown names would
+// otherwise fill it. Entries beyond are counted in `leftOut`.
+inline constexpr size_t kProtocolEntriesKept = 100000;
+
 struct ProtocolLists {
     std::vector<ProtocolEntry> unmatched;
     std::vector<ProtocolEntry> implausible;
+    qint64 leftOut = 0;  // entries not kept (kProtocolEntriesKept)
+
+    void addUnmatched(ProtocolEntry e);
+    void addImplausible(ProtocolEntry e);
 
     bool empty() const { return unmatched.empty() && implausible.empty(); }
     QStringList unmatchedLines() const;

@@ -3,16 +3,12 @@
 #include "acquisition/protocol.h"
 #include "base/clock.h"
 #include "base/formats.h"
+#include "base/price_bounds.h"
 #include "store/firma_hooks.h"
 
 namespace q {
 
 namespace {
-
-const QString kFirma = QStringLiteral("Firma");
-const QString kDatum = QStringLiteral("Datum");
-const QString kKurs = QStringLiteral("Kurs");
-const QString kVolumen = QStringLiteral("Volumen");
 
 // An entry without a quote time carries the time it was listed.
 ProtocolEntry withReadingTime(ProtocolEntry e) {
@@ -20,23 +16,17 @@ ProtocolEntry withReadingTime(ProtocolEntry e) {
     return e;
 }
 
+// Notes a run keeps about names it could not take up; a file of thousands says
+// enough with the first of them.
+constexpr qsizetype kNotesKept = 100;
+
 // The fall below which AutoSplit offers the split dialog, in per cent.
 constexpr double kSplitOfferBelow = -50.0;
 
-Status upsert(Table& table, int firma, const QDate& datum, const QString& field, const QVariant& value) {
-    const int day = dayNumber(datum);
-    auto found = table.findKey({firma, day});
-    if (!found) return found.status();
-    Record row = found->has_value() ? **found : table.newRecord();
-    row.set(kFirma, firma);
-    row.set(kDatum, day);
-    row.set(field, value);
-    if (found->has_value()) return table.update(**found, row);
-    auto appended = table.append(row);
-    return appended ? Status::ok() : appended.status();
-}
-
 }  // namespace
+
+QuoteBook::QuoteBook(Store& store, BookingRules rules, ReadingHooks& hooks)
+    : m_store(store), m_rules(std::move(rules)), m_hooks(hooks), m_latest(today().addDays(1)) {}
 
 BookingRules bookingRules(const ReadingSettings& s, const QString& stationColumn) {
     BookingRules r;
@@ -55,36 +45,23 @@ Status QuoteBook::open() {
         if (!t) return t.status();
         *table = *t;
     }
+    auto prices = DailyPrices::open(*m_aktien, *m_volumen);
+    if (!prices) return prices.status();
+    m_prices = std::move(*prices);
+    m_lookup = std::make_unique<SecurityLookup>(*m_firma);
     return Status::ok();
 }
 
 Result<std::optional<int>> QuoteBook::match(const QString& name) {
-    if (auto known = m_matches.constFind(name); known != m_matches.constEnd()) return *known;
-    Query q;
-    q.order = QStringLiteral("I") + m_rules.stationColumn;
-    q.equalNoCase.push_back({m_rules.stationColumn, name});
-    auto found = m_firma->first(q);
-    if (!found) return found.status();
-    const std::optional<int> firma = found->has_value() ? std::optional<int>((*found)->value(kFirma).toInt()) : std::nullopt;
-    m_matches.insert(name, firma);
-    return firma;
+    return m_lookup->byMatchText(m_rules.stationColumn, name);
 }
 
 Result<std::optional<int>> QuoteBook::matchKennung(const QString& kennung) {
-    if (auto known = m_identifiers.constFind(kennung); known != m_identifiers.constEnd()) return *known;
-    Query q;
-    q.order = QStringLiteral("IWKN");
-    q.equal.push_back({QStringLiteral("Kennung"), kennung});
-    auto found = m_firma->first(q);
-    if (!found) return found.status();
-    const std::optional<int> firma = found->has_value() ? std::optional<int>((*found)->value(kFirma).toInt()) : std::nullopt;
-    m_identifiers.insert(kennung, firma);
-    return firma;
+    return m_lookup->byKennung(kennung);
 }
 
 void QuoteBook::forget() {
-    m_matches.clear();
-    m_identifiers.clear();
+    m_lookup->forget();
     m_last.clear();
 }
 
@@ -101,16 +78,15 @@ Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& d
     auto firma = appendSecurity(*m_firma, r);
     if (!firma) return firma.status();
     // The new security answers to its name from now on.
-    m_matches.remove(name);
-    if (!kennung.isEmpty()) m_identifiers.remove(kennung);
+    m_lookup->added(*firma, m_rules.stationColumn, name, kennung);
     Q_TRY(writePrice(*firma, datum, kurs));
     if (m_rules.bestaetigen) {
         // The editor writes on its own and may open its own transactions.
-        const bool batched = !m_batch.empty();
-        if (batched) Q_TRY(commitBatch());
+        const bool wasBatched = batched();
+        if (wasBatched) Q_TRY(commitBatch());
         m_hooks.reviewNewSecurity(m_store, *firma, caption);
         forget();
-        if (batched) Q_TRY(beginBatch());
+        if (wasBatched) Q_TRY(beginBatch());
         // What the user left in the editor is the default for the next new security.
         auto edited = m_firma->findKey({*firma});
         if (!edited) return edited.status();
@@ -124,23 +100,42 @@ Result<std::optional<int>> QuoteBook::takeUp(const QString& name, const QDate& d
 
 Result<std::optional<LastPrice>> QuoteBook::lastPrice(int firma) {
     if (auto known = m_last.constFind(firma); known != m_last.constEnd()) return *known;
-    Query q = Query::detailOf(firma);
-    q.reverse = true;
-    auto last = m_aktien->first(q);
+    auto last = m_prices->newestBefore(firma);
     if (!last) return last.status();
     const std::optional<LastPrice> price =
-        last->has_value() ? std::optional<LastPrice>(LastPrice{dateFromDayNumber((*last)->value(kDatum).toDouble()), (*last)->value(kKurs).toDouble()})
-                          : std::nullopt;
+        last->has_value() ? std::optional<LastPrice>(LastPrice{dateFromDayNumber((*last)->day), (*last)->kurs}) : std::nullopt;
     m_last.insert(firma, price);
     return price;
 }
 
+Status QuoteBook::prefetch(const QList<int>& firmen) {
+    QList<int> unknown;
+    for (int f : firmen)
+        if (!m_last.contains(f)) unknown << f;
+    if (unknown.isEmpty()) return Status::ok();
+    auto newest = m_prices->newest(unknown);
+    if (!newest) return newest.status();
+    for (int f : unknown) {
+        const auto found = newest->constFind(f);
+        m_last.insert(f, found == newest->constEnd() ? std::nullopt
+                                                     : std::optional<LastPrice>(LastPrice{dateFromDayNumber(found->day), found->kurs}));
+    }
+    return Status::ok();
+}
+
 Result<bool> QuoteBook::hasPrice(int firma, const QDate& datum) {
+    auto price = priceOn(firma, datum);
+    if (!price) return price.status();
+    return price->has_value();
+}
+
+Result<std::optional<double>> QuoteBook::priceOn(int firma, const QDate& datum) {
+    auto last = lastPrice(firma);
+    if (!last) return last.status();
     // A day after the last price has none.
-    if (auto known = m_last.constFind(firma); known != m_last.constEnd() && (!known->has_value() || (*known)->datum < datum)) return false;
-    auto found = m_aktien->findKey({firma, dayNumber(datum)});
-    if (!found) return found.status();
-    return found->has_value();
+    if (!last->has_value() || (*last)->datum < datum) return std::optional<double>();
+    if ((*last)->datum == datum) return std::optional<double>((*last)->kurs);
+    return m_prices->priceOn(firma, dayNumber(datum));
 }
 
 Result<std::optional<double>> QuoteBook::change(int firma, double kurs) {
@@ -158,56 +153,93 @@ Result<QuoteBook::Check> QuoteBook::check(int firma, const QString& name, double
         auto last = lastPrice(firma);
         if (!last) return last.status();
         // The split dialog changes the prices in a transaction of its own.
-        const bool batched = !m_batch.empty();
-        if (batched) Q_TRY(commitBatch());
+        const bool wasBatched = batched();
+        if (wasBatched) Q_TRY(commitBatch());
         m_hooks.offerSplit(m_store, firma, QStringLiteral("Aktiensplit ") + name, (*last)->kurs, splitRatio(*out.change));
         forget();
-        if (batched) Q_TRY(beginBatch());
+        if (wasBatched) Q_TRY(beginBatch());
         auto again = change(firma, kurs);
         if (!again) return again.status();
         out.change = *again;
     }
-    out.implausible = out.change && (*out.change >= m_rules.plusProzent || *out.change <= m_rules.minusProzent);
+    out.implausible = out.change && implausibleChange(*out.change);
     return out;
 }
 
+bool QuoteBook::implausibleChange(double change) const { return change >= m_rules.plusProzent || change <= m_rules.minusProzent; }
+
 Status QuoteBook::beginBatch() {
-    m_batch.clear();
-    for (Table* t : {m_firma, m_aktien, m_volumen}) {
-        auto tx = std::make_unique<Transaction>(t->db());
-        Q_TRY(tx->begin());
-        m_batch.push_back(std::move(tx));
-    }
+    m_firmaBatch.reset();
+    // Other jobs may have written between two batches.
+    m_last.clear();
+    auto firma = std::make_unique<Transaction>(m_firma->db());
+    Q_TRY(firma->begin());
+    Q_TRY(m_prices->begin());
+    m_firmaBatch = std::move(firma);
     return Status::ok();
 }
 
 Status QuoteBook::commitBatch() {
-    for (auto& tx : m_batch) Q_TRY(tx->commit());
-    m_batch.clear();
-    return Status::ok();
+    if (!batched()) return Status::ok();
+    // The new securities first: prices committed before their security would be
+    // left without it by a stop, and a rerun would take the name up anew.
+    Status done = m_firmaBatch->commit();
+    m_firmaBatch.reset();
+    Q_TRY(done);
+    return m_prices->commit();
 }
 
 Status QuoteBook::writePrice(int firma, const QDate& datum, double kurs) {
     auto last = lastPrice(firma);
     if (!last) return last.status();
-    if (last->has_value() && (*last)->datum > datum) return upsert(*m_aktien, firma, datum, kKurs, kurs);
-    if (last->has_value() && (*last)->datum == datum) {
-        Q_TRY(upsert(*m_aktien, firma, datum, kKurs, kurs));
-    } else {
-        // After the last price: the day has none yet.
-        Record r = m_aktien->newRecord();
-        r.set(kFirma, firma);
-        r.set(kDatum, dayNumber(datum));
-        r.set(kKurs, kurs);
-        auto appended = m_aktien->append(r);
-        if (!appended) return appended.status();
-    }
-    m_last.insert(firma, LastPrice{datum, kurs});
+    // After the last price the day has none yet: one insert.
+    const bool fresh = !last->has_value() || (*last)->datum < datum;
+    Q_TRY(m_prices->putPrice(firma, dayNumber(datum), kurs, fresh));
+    if (fresh || (*last)->datum == datum) m_last.insert(firma, LastPrice{datum, kurs});
     return Status::ok();
 }
 
-Status QuoteBook::writeVolume(int firma, const QDate& datum, qint64 volume) {
-    return upsert(*m_volumen, firma, datum, kVolumen, volume);
+Status QuoteBook::writeVolume(int firma, const QDate& datum, qint64 volume) { return m_prices->putVolume(firma, dayNumber(datum), volume); }
+
+Status QuoteBook::writeQuote(int firma, const QDate& datum, double kurs, qint64 volume) {
+    const bool own = !m_prices->inBatch();
+    if (own) Q_TRY(m_prices->begin());
+    if (volume != 0) Q_TRY(writeVolume(firma, datum, volume));
+    Q_TRY(writePrice(firma, datum, kurs));
+    if (own) {
+        Status done = m_prices->commit();
+        // A failed commit rolled back: the book's memory of the last price may be wrong.
+        if (!done) m_last.remove(firma);
+        return done;
+    }
+    return Status::ok();
+}
+
+Status QuoteBook::rebook(int firma, const QDate& datum, double stored, const QuoteLine& q, ProtocolEntry entry, ReadReport& report) {
+    if (stored == q.price) {
+        if (q.volume != 0) {
+            auto has = m_prices->hasVolume(firma, dayNumber(datum));
+            if (!has) return has.status();
+            if (!*has) Q_TRY(writeVolume(firma, datum, q.volume));
+        }
+        ++report.counts.already;
+        return Status::ok();
+    }
+    // A replacement is checked against the day before, as a new day's price is.
+    auto before = m_prices->newestBefore(firma, dayNumber(datum));
+    if (!before) return before.status();
+    if (before->has_value() && (*before)->kurs != 0.0) {
+        const double change = q.price * 100.0 / (*before)->kurs - 100.0;
+        if (implausibleChange(change)) {
+            entry.change = change;
+            report.protocol.addImplausible(withReadingTime(entry));
+            ++report.counts.implausible;
+            return Status::ok();
+        }
+    }
+    Q_TRY(writePrice(firma, datum, q.price));
+    ++report.counts.booked;
+    return Status::ok();
 }
 
 Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const QuoteLine& q, const ProtocolEntry& entry, ReadReport& report,
@@ -220,10 +252,21 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
             ++report.counts.booked;
             return added;
         }
+        // Listed as unmatched like any other name, but the user asked for it to be taken up.
+        if (report.notes.size() < kNotesKept)
+            report.notes << QStringLiteral("%1 wurde nicht aufgenommen: der Name passt nicht in die Wertpapiertabelle (zu lang)").arg(q.name);
     }
-    report.protocol.unmatched.push_back(withReadingTime(entry));
+    report.protocol.addUnmatched(withReadingTime(entry));
     ++report.counts.unmatched;
     return std::optional<int>();
+}
+
+bool listIfImpossible(const QuoteLine& q, const QDate& datum, ProtocolEntry entry, ReadReport& report, const QDate& latest) {
+    entry.reason = latest.isValid() ? priceRefusal(q.price, datum, latest) : priceRefusal(q.price, datum);
+    if (entry.reason.isEmpty()) return false;
+    report.protocol.addImplausible(withReadingTime(entry));
+    ++report.counts.implausible;
+    return true;
 }
 
 Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, ProtocolEntry entry, ReadReport& report) {
@@ -231,7 +274,7 @@ Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, P
     if (!check) return check.status();
     if (!check->implausible) return false;
     entry.change = check->change;
-    report.protocol.implausible.push_back(withReadingTime(entry));
+    report.protocol.addImplausible(withReadingTime(entry));
     ++report.counts.implausible;
     return true;
 }
@@ -240,24 +283,20 @@ Status bookDailyQuote(QuoteBook& book, const QuoteLine& q, std::optional<int> fi
                       const QString& kennung) {
     // The time of reading is looked up only for an entry that is listed: the clock
     // costs more than booking a quote.
-    ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt};
+    ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt, {}};
+    if (listIfImpossible(q, datum, entry, report, book.latestDay())) return Status::ok();
     if (!firma) {
         auto added = bookUnmatched(book, alle, q, entry, report, kennung);
         return added ? Status::ok() : added.status();
     }
     const int id = *firma;
-    auto has = book.hasPrice(id, datum);
-    if (!has) return has.status();
-    if (*has) {
-        Q_TRY(book.writePrice(id, datum, q.price));
-        ++report.counts.booked;
-        return Status::ok();
-    }
+    auto stored = book.priceOn(id, datum);
+    if (!stored) return stored.status();
+    if (stored->has_value()) return book.rebook(id, datum, **stored, q, entry, report);
     auto implausible = listIfImplausible(book, id, q, entry, report);
     if (!implausible) return implausible.status();
     if (*implausible) return Status::ok();
-    Q_TRY(book.writePrice(id, datum, q.price));
-    if (q.volume != 0) Q_TRY(book.writeVolume(id, datum, q.volume));
+    Q_TRY(book.writeQuote(id, datum, q.price, q.volume));
     ++report.counts.booked;
     return Status::ok();
 }

@@ -15,7 +15,7 @@ struct ReadCounts {
     int unmatched = 0;      // names without a security (listed, but not by the quote-service file)
     int implausible = 0;    // changes outside the bounds, listed
     int skipped = 0;        // lines that are no quote (no price, price 0, no name, too long)
-    int already = 0;        // quotes left out because their day has a price already
+    int already = 0;        // quotes left out because their day has this price (or a newer one) already
     int pagesRead = 0;      // pages: pages and subpages obtained
     int pagesMissing = 0;   // pages: pages and subpages not available
     int news = 0;           // pages: news items stored

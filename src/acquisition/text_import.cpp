@@ -2,7 +2,9 @@
 
 #include "acquisition/quote_line.h"
 #include "base/clock.h"
+#include "base/fields.h"
 #include "base/formats.h"
+#include "base/line_reader.h"
 #include "base/text_files.h"
 
 #include <QFile>
@@ -12,11 +14,6 @@
 namespace q {
 
 namespace {
-
-// Lines booked in one transaction: about a twentieth of a second of work, so that
-// companion programs wait only briefly for the tables, while the syncs of the
-// commits stay a small part of a long file.
-constexpr int kLinesPerBatch = 10000;
 
 const QString kZdf = QStringLiteral("ZDF");
 
@@ -42,26 +39,10 @@ struct InfobeatLine {
     QDate datum;
 };
 
-// The fields at "," outside double quotes, so that a quoted "61,50" stays one field.
-QStringList commaFields(const QString& line) {
-    QStringList fields(QString{});
-    bool quoted = false;
-    for (const QChar c : line) {
-        if (c == QLatin1Char('"')) quoted = !quoted;
-        if (c == QLatin1Char(',') && !quoted) fields << QString();
-        else fields.last() += c;
-    }
-    return fields;
-}
-
 std::optional<InfobeatLine> parseInfobeatLine(const QString& raw) {
-    const QStringList fields = commaFields(raw.left(kInfobeatLineLength));
+    // A quoted "61,50" stays one field.
+    const QStringList fields = splitFields(raw.left(kInfobeatLineLength), QLatin1Char(','));
     if (fields.size() < 3) return std::nullopt;
-    auto unquoted = [](QString f) {
-        f = f.trimmed();
-        if (f.size() >= 2 && f.startsWith(QLatin1Char('"')) && f.endsWith(QLatin1Char('"'))) f = f.mid(1, f.size() - 2);
-        return f.trimmed();
-    };
     InfobeatLine l;
     l.kennung = unquoted(fields[0]);
     l.priceText = unquoted(fields[1]);
@@ -93,76 +74,139 @@ std::optional<QDate> infobeatDate(const QString& field) {
     return date;
 }
 
-ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line) {
+ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line,
+                       const TextBatchStep& prepare) {
     ReadReport report;
     report.source = file;
-    auto lines = readTextLinesAnyEncoding(file);
-    if (!lines) {
-        report.status = lines.status();
-        return report;
-    }
+    LineReader reader;
+    report.status = reader.open(file);
+    if (!report.status) return report;
     report.status = book.open();
-    if (report.status) report.status = book.beginBatch();
-    const qint64 total = lines->size();
-    for (qint64 i = 0; i < total && report.status; ++i) {
-        if (isBlank((*lines)[i])) continue;
-        if (progress.cancelRequested()) {
-            report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
+    std::vector<QString> batch;
+    batch.reserve(kLinesPerBatch);
+    qint64 index = 0;
+    while (report.status) {
+        // A batch is about a twentieth of a second of work, so that companion
+        // programs wait only briefly for the tables, while the syncs of the commits
+        // stay a small part of a long file.
+        batch.clear();
+        while (batch.size() < size_t(kLinesPerBatch)) {
+            auto next = reader.next();
+            if (!next) break;
+            batch.push_back(std::move(*next));
+        }
+        if (!reader.error()) {
+            report.status = reader.error();
             break;
         }
-        ++report.counts.lines;
-        report.status = line((*lines)[i], i, total, report);
-        if (report.status && report.counts.lines % kLinesPerBatch == 0) {
-            report.status = book.commitBatch();
-            if (report.status) report.status = book.beginBatch();
+        if (batch.empty()) break;
+        // The batch's look-ups run inside its transaction: what they read stays true
+        // until it commits, whatever other jobs write.
+        report.status = book.beginBatch();
+        if (report.status && prepare) report.status = prepare(batch);
+        for (size_t i = 0; i < batch.size() && report.status; ++i, ++index) {
+            if (isBlank(batch[i])) continue;
+            if (progress.cancelRequested()) {
+                report.status = Status::cancelled(QStringLiteral("Einlesen abgebrochen"));
+                break;
+            }
+            ++report.counts.lines;
+            report.status = line(batch[i], TextPlace{index, reader.position(), reader.size()}, report);
         }
+        // What was booked before a stop stays booked; a failed batch is rolled back.
+        if (report.status || report.status.category() == Category::Cancelled)
+            if (Status committed = book.commitBatch(); !committed) report.status = committed;
     }
-    // What was booked before a stop stays booked; a failed batch is rolled back.
-    if (report.status || report.status.category() == Category::Cancelled)
-        if (Status committed = book.commitBatch(); !committed) report.status = committed;
+    if (report.protocol.leftOut > 0)
+        report.notes << QStringLiteral("%1 weitere Zeilen stehen nicht im Protokoll").arg(report.protocol.leftOut);
     if (Status written = report.protocol.write(workDir); !written && report.status) report.status = written;
     return report;
+}
+
+ReadReport bookQuoteFile(QuoteBook& book, const QString& file, const QuoteFileRules& rules, const ReadingSettings& settings,
+                         Progress& progress) {
+    QDate datum = today();
+    // Each batch is parsed and matched first, so that the last prices of all its
+    // securities are read in one query; the booking then takes the parsed lines.
+    struct Parsed {
+        ParsedLine line;
+        QString kennung;
+        std::optional<int> firma;
+        bool tooLong = false;
+    };
+    std::vector<Parsed> parsed;
+    qint64 first = 0;  // index of the batch's first line
+    qint64 seen = 0;
+    auto match = [&](const Parsed& p) { return rules.identifiers ? book.matchKennung(p.kennung) : book.match(p.line.quote.name); };
+    auto prepare = [&](const std::vector<QString>& lines) -> Status {
+        first = seen;
+        seen += qint64(lines.size());
+        parsed.assign(lines.size(), Parsed{});
+        QList<int> firmen;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            Parsed& p = parsed[i];
+            if (rules.longestLine > 0 && lines[i].size() > rules.longestLine) {
+                p.tooLong = true;
+                continue;
+            }
+            p.line = rules.identifiers ? parseIdentifierLine(lines[i], &p.kennung) : parseDailyLine(lines[i], rules.blanks);
+            if (p.line.kind != LineKind::Quote) continue;
+            auto firma = match(p);
+            if (!firma) return firma.status();
+            p.firma = *firma;
+            if (p.firma) firmen << *p.firma;
+        }
+        return book.prefetch(firmen);
+    };
+    return runTextFile(
+        file, book, settings.workDir, progress,
+        [&](const QString&, const TextPlace& at, ReadReport& report) {
+            const Parsed& p = parsed[size_t(at.line - first)];
+            if (p.tooLong) {
+                ++report.counts.skipped;
+                return Status::ok();
+            }
+            if (p.line.kind == LineKind::Date) {
+                datum = p.line.date;
+                return Status::ok();
+            }
+            if (p.line.kind != LineKind::Quote) {
+                ++report.counts.skipped;
+                return Status::ok();
+            }
+            const QuoteLine& quote = p.line.quote;
+            if (quote.date) datum = *quote.date;
+            if (at.stepDue())
+                progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, at.done, at.total);
+            // A security taken up earlier in this batch was not there when the batch was matched.
+            std::optional<int> firma = p.firma;
+            if (!firma) {
+                auto again = match(p);
+                if (!again) return again.status();
+                firma = *again;
+            }
+            return bookDailyQuote(book, quote, firma, datum, settings.alle, report, p.kennung);
+        },
+        prepare);
 }
 
 ReadReport importPriceText(Store& store, const QString& file, TextLayout layout, const ReadingSettings& settings, ReadingHooks& hooks,
                            Progress& progress) {
     // The plain list names securities as the first station does, whatever the daily station.
     QuoteBook book(store, bookingRules(settings, kZdf), hooks);
-    QDate datum = today();
-    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, qint64 i, qint64 total, ReadReport& report) {
-        if (text.size() > kTextLineLength) {
-            ++report.counts.skipped;
-            return Status::ok();
-        }
-        QString kennung;
-        const ParsedLine line =
-            layout == TextLayout::Identifiers ? parseIdentifierLine(text, &kennung) : parseDailyLine(text, NameBlanks::Keep);
-        if (line.kind == LineKind::Date) {
-            datum = line.date;
-            return Status::ok();
-        }
-        if (line.kind != LineKind::Quote) {
-            ++report.counts.skipped;
-            return Status::ok();
-        }
-        // The name as written: "BETA " is not the security "BETA".
-        const QuoteLine& quote = line.quote;
-        if (quote.date) datum = *quote.date;
-        if (i % kStepLines == 0) progress.step(formatDate(datum) + QStringLiteral("  ") + quote.name + QStringLiteral("  ") + quote.priceText, i, total);
-        auto firma = layout == TextLayout::Identifiers ? book.matchKennung(kennung) : book.match(quote.name);
-        return firma ? bookDailyQuote(book, quote, *firma, datum, settings.alle, report, kennung) : firma.status();
-    });
+    // The name as written: "BETA " is not the security "BETA".
+    return bookQuoteFile(book, file, {kTextLineLength, layout == TextLayout::Identifiers, NameBlanks::Keep}, settings, progress);
 }
 
 ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
     QuoteBook book(store, bookingRules(settings, kZdf), hooks);
-    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, qint64 i, qint64 total, ReadReport& report) -> Status {
+    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, const TextPlace& at, ReadReport& report) -> Status {
         const auto line = parseInfobeatLine(text);
         if (!line) {
             ++report.counts.skipped;
             return Status::ok();
         }
-        if (i % kStepLines == 0) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->kennung + QStringLiteral("  ") + line->priceText, i, total);
+        if (at.stepDue()) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->kennung + QStringLiteral("  ") + line->priceText, at.done, at.total);
         auto firma = book.matchKennung(line->kennung);
         if (!firma) return firma.status();
         const QuoteLine quote{line->kennung, line->priceText, line->price, line->datum, std::nullopt, 0};
@@ -181,6 +225,8 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
             ++report.counts.unmatched;
             return Status::ok();
         }
+        if (listIfImpossible(quote, line->datum, {line->kennung, line->priceText, line->datum, QTime(), 0, std::nullopt, {}}, report))
+            return Status::ok();
         auto last = book.lastPrice(**firma);
         if (!last) return last.status();
         if (last->has_value() && (*last)->datum >= line->datum) {
@@ -199,7 +245,8 @@ bool readAnyQuote(const ReadReport& report) {
 }
 
 Result<bool> offerTextFileDeletion(const ReadReport& report, Interaction& ui) {
-    if (!report.status || !QFile::exists(report.source)) return false;
+    // A file whose protocol is incomplete keeps the lines the protocol lacks.
+    if (!report.status || report.protocol.leftOut > 0 || !QFile::exists(report.source)) return false;
     if (ui.ask(QStringLiteral("Soll die Textdatei gelöscht werden?"), report.source) != Answer::Yes) return false;
     if (!QFile::remove(report.source)) return Status::io(QStringLiteral("Die Datei %1 konnte nicht gelöscht werden").arg(report.source));
     return true;

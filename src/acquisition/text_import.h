@@ -16,6 +16,7 @@
 #pragma once
 
 #include "acquisition/quote_book.h"
+#include "acquisition/quote_line.h"
 #include "acquisition/read_report.h"
 #include "acquisition/reading_settings.h"
 #include "base/interaction.h"
@@ -54,13 +55,43 @@ ReadReport importInfobeat(Store& store, const QString& file, const ReadingSettin
 // is no date.
 std::optional<QDate> infobeatDate(const QString& field);
 
-// The frame every text file run shares: reads `file` (see above), opens `book`,
-// calls `line` with each line that is not blank (its index and the line count, for
-// progress) until one fails or progress asks to stop (Cancelled "Einlesen
-// abgebrochen"), counts those lines, and writes the protocol files into `workDir`
-// at the end. The report's status tells how the run ended.
-using TextLineStep = std::function<Status(const QString& line, qint64 index, qint64 total, ReadReport& report)>;
-ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line);
+// Where a line stands in its file, for progress: its index, and the bytes read so
+// far of the file's size.
+struct TextPlace {
+    qint64 line = 0;
+    qint64 done = 0;
+    qint64 total = 0;
+    // Only every kStepLines-th line is named in the progress.
+    bool stepDue() const { return line % kStepLines == 0; }
+};
+
+// The frame every text file run shares: reads `file` line by line (LineReader:
+// constant memory, no pipes or devices), opens `book` and groups its writes in
+// batches of kLinesPerBatch lines. For each batch it first calls `prepare` (when
+// given) with the batch's lines, so that the run can look up what they need at
+// once (QuoteBook::prefetch()), then `line` with each line that is not blank, until
+// one fails or progress asks to stop (Cancelled "Einlesen abgebrochen"); it counts
+// those lines and writes the protocol files into `workDir` at the end. The
+// report's status tells how the run ended: what was booked before a stop stays
+// booked, a failed batch is rolled back.
+using TextLineStep = std::function<Status(const QString& line, const TextPlace& place, ReadReport& report)>;
+using TextBatchStep = std::function<Status(const std::vector<QString>& lines)>;
+inline constexpr int kLinesPerBatch = 10000;
+ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line,
+                       const TextBatchStep& prepare = {});
+
+// How the daily route and the two tab-separated importers read their lines.
+struct QuoteFileRules {
+    int longestLine = 0;       // a longer line is no quote line (skipped); 0: any length
+    bool identifiers = false;  // the Identifiers layout, matched by `Kennung`; else names on the book's station column
+    NameBlanks blanks = NameBlanks::Chop;  // a price text file keeps the name's trailing blanks
+};
+
+// Books the quote lines of `file` with `book` as the daily route does (date lines,
+// the quote date, bookDailyQuote() with `Alle`), in batches of runTextFile(). Fails
+// as runTextFile().
+ReadReport bookQuoteFile(QuoteBook& book, const QString& file, const QuoteFileRules& rules, const ReadingSettings& settings,
+                         Progress& progress);
 
 // True when the run recognised at least one quote line (booked, listed or already
 // there): the command-line jobs fail when a file held none.

@@ -1,5 +1,6 @@
 #include "app/backup.h"
 
+#include "app/restore_journal.h"
 #include "base/text_files.h"
 #include "store/catalogue.h"
 #include "store/file_system.h"
@@ -109,17 +110,27 @@ Result<RestoreReport> datenbankwiederherstellen(const Directories& dirs, Store& 
     store.closeAll();
     RestoreReport report;
     report.set = chosen->name;
+    std::vector<RestoreStep> steps;
     for (const char* name : {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"}) {
         const QString table = QString::fromLatin1(name);
         const SafetyCopy* copy = chosen->copyOf(table);
         if (!copy) continue;
         const QString live = filePath(dirs.data, table);
-        const bool isFirma = table == QLatin1String("Firma.db");
-        const qint64 counter = isFirma ? numberCounter(live) : 0;
-        if (Status s = putCopyBack(copy->path, live); !s) return under(kRestoreFailed, s);
-        if (isFirma && counter > 0) (void)raiseNumberCounter(live, counter);
+        // Numbers given since the backup are never given again.
+        const qint64 counter = table == QLatin1String("Firma.db") ? numberCounter(live) : 0;
+        steps.push_back({copy->path, live, counter});
         report.tables.push_back({live, copy->path, copy->date});
     }
+    // The journal first: a restore stopped half-way is finished by the next start.
+    if (Status s = writeRestoreJournal(dirs.data, steps); !s) return under(kRestoreFailed, s);
+    size_t done = 0;
+    if (Status s = runRestoreSteps(steps, &done); !s) {
+        // Before the first table changed (a full disk, say) the tables are as they
+        // were, and the next start has nothing to finish.
+        if (done == 0) (void)removeRestoreJournal(dirs.data);
+        return under(kRestoreFailed, s);
+    }
+    if (Status s = removeRestoreJournal(dirs.data); !s) return under(kRestoreFailed, s);
     return report;
 }
 

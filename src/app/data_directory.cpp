@@ -1,6 +1,7 @@
 #include "app/data_directory.h"
 
 #include "base/text_files.h"
+#include "store/data_lock.h"
 #include "store/index_repair.h"
 #include "store/schema_conversion.h"
 #include "store/lock_files.h"
@@ -31,6 +32,16 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
     Q_ASSERT(!newDir.isEmpty());
     const QString dir = withSlash(QDir::cleanPath(QDir(newDir).absolutePath()));
     if (!QDir().mkpath(dir)) return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dir));
+    // The new directory's tables are made and converted here: alone, and the old
+    // directory's lock is given up with its tables.
+    const DataLock::Waiting waiting = [&ui](const QString& m) { ui.status(m); };
+    if (s.dataLock && sameDir(s.dataLock->dir(), dir)) {
+        Q_TRY(s.dataLock->makeExclusive(kDataLockWaitMs, waiting));
+    } else {
+        auto alone = DataLock::acquire(dir, LockMode::Exclusive, kDataLockWaitMs, waiting);
+        if (!alone) return alone.status();
+        s.dataLock = std::move(*alone);
+    }
 
     QStringList recent = recentDataDirectories(s.settings);
     const bool known = std::any_of(recent.begin(), recent.end(), [&](const QString& d) { return sameDir(d, dir); });
@@ -57,11 +68,14 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
         Q_TRY(s.store.ensure(QString::fromLatin1(file)));
 
     removeStaleLockFiles(s.dirs.depot, s.dirs.install, s.dirs.data);
-    s.settings.writeText(kMain, QStringLiteral("Datenpath"), dir);
+    s.settings.writeText(kMain, QStringLiteral("Datenpath"), storedPath(s.dirs.install, dir));
     Q_TRY(s.settings.save());
 
     auto check = checkindex(s.store);
-    return check ? Status::ok() : check.status();
+    if (!check) return check.status();
+    // From now on the session writes rows there, as any job may.
+    s.dataLock->makeShared();
+    return Status::ok();
 }
 
 }  // namespace q

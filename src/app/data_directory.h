@@ -27,6 +27,8 @@ QStringList recentDataDirectories(const SettingsStore& settings);
 // Fails Io when the directory cannot be made or the settings file not written, or
 // with the store's message for a table that cannot be created or repaired; the
 // settings written up to then stay (the next start finds the same directory).
+// Holds the new directory's lock alone while it works there (Busy when another
+// job keeps it longer than the lock's wait), then the session's shared lock.
 Status changeDataDirectory(Session& session, const QString& newDir, Interaction& ui);
 
 }  // namespace q

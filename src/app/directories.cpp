@@ -34,4 +34,16 @@ QString windowCaption(const QString& dataDir, const QString& depotDir) {
     return QStringLiteral("Quintara - ") + QDir(QDir::cleanPath(depotDir)).dirName();
 }
 
+QString storedPath(const QString& install, const QString& dir) {
+    const QString base = withSlash(QDir::cleanPath(install));
+    const QString path = withSlash(QDir::cleanPath(dir));
+    if (path == base) return QStringLiteral("./");
+    return path.startsWith(base) ? withSlash(path.mid(base.size())) : path;
+}
+
+QString installationPath(const QString& install, const QString& setting) {
+    if (QDir::isAbsolutePath(setting)) return withSlash(setting);
+    return withSlash(QDir::cleanPath(withSlash(install) + setting));
+}
+
 }  // namespace q

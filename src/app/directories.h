@@ -26,6 +26,14 @@ QString installationDir(const QString& programDir);
 // found whatever their letter case; empty when there is no such executable file.
 QString companionProgram(const QString& installDir, const QString& name);
 
+// How a directory setting stores `dir`: relative to the installation `install`
+// when it lies inside it ("Daten/"), so that a copied installation started with
+// --home uses its own directories; absolute otherwise. Both end with "/".
+QString storedPath(const QString& install, const QString& dir);
+// The directory a setting names: a relative text lies inside `install`; an absolute
+// one is taken as it is.
+QString installationPath(const QString& install, const QString& setting);
+
 // True when the two directories name the same place (letter case ignored, as the
 // window caption compares them).
 bool sameDir(const QString& a, const QString& b);

@@ -10,9 +10,12 @@
 #include "store/store.h"
 
 #include <QDate>
+#include <memory>
 #include <optional>
 
 namespace q {
+
+class DataLock;
 
 struct Session {
     Directories dirs;
@@ -46,6 +49,8 @@ struct Session {
     QString damagedFile;
     // What a restore of this run put back (the start-up's recovery), for the report.
     std::optional<RestoreReport> restored;
+    // The lock of the data directory, held from the start-up on (DataLock).
+    std::shared_ptr<DataLock> dataLock;
 };
 
 }  // namespace q

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/backup.h"
+#include "app/restore_journal.h"
 #include "app/table_recovery.h"
 #include "app/watch_names.h"
 #include "base/clock.h"
@@ -22,9 +23,10 @@ namespace {
 
 const QString kMain = SettingsStore::kMainKey;
 
-QString textSetting(const SettingsStore& settings, const char* name, const QString& fallback) {
+// A directory setting; a relative one lies inside the installation `install`.
+QString textSetting(const SettingsStore& settings, const char* name, const QString& fallback, const QString& install) {
     auto v = settings.readText(kMain, QString::fromLatin1(name));
-    return v && !v->isEmpty() ? withSlash(*v) : fallback;
+    return v && !v->isEmpty() ? installationPath(install, *v) : fallback;
 }
 
 QString absoluteDir(const QString& dir) { return withSlash(QDir::cleanPath(QDir(dir).absolutePath())); }
@@ -58,22 +60,25 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     // mounted now, and writing the stand-in into the settings would open an empty
     // database for good.
     const QString daten = dirs.install + QStringLiteral("Daten/");
-    const QString configured = textSetting(settings, "Datenpath", QString());
+    const QString configured = textSetting(settings, "Datenpath", QString(), dirs.install);
     s.dataDirMissing.clear();
     if (configured.isEmpty() || sameDir(configured, daten) || sameDir(configured, dirs.install)) {
         dirs.data = fileExists(daten, QStringLiteral("aktien.db")) ? daten : dirs.install;
-        if (configured != dirs.data) settings.writeText(kMain, QStringLiteral("Datenpath"), dirs.data);
+        // Relative: a copy of the installation started elsewhere uses its own.
+        const QString stored = storedPath(dirs.install, dirs.data);
+        const auto raw = settings.readText(kMain, QStringLiteral("Datenpath"));
+        if (!raw || *raw != stored) settings.writeText(kMain, QStringLiteral("Datenpath"), stored);
     } else if (fileExists(configured, QStringLiteral("aktien.db"))) {
         dirs.data = configured;
     } else {
         dirs.data = daten;
         s.dataDirMissing = configured;
     }
-    dirs.depot = textSetting(settings, "Depotpath", dirs.data);
+    dirs.depot = textSetting(settings, "Depotpath", dirs.data, dirs.install);
     s.caption = windowCaption(dirs.data, dirs.depot);
     removeStaleLockFiles(dirs.depot, dirs.install, dirs.data);
-    dirs.backup = textSetting(settings, "SicherPath", dirs.data);
-    dirs.work = textSetting(settings, "TempPath", dirs.install + QStringLiteral("Temp/"));
+    dirs.backup = textSetting(settings, "SicherPath", dirs.data, dirs.install);
+    dirs.work = textSetting(settings, "TempPath", dirs.install + QStringLiteral("Temp/"), dirs.install);
 
     // A directory without its tables leaves them to the installation directory for
     // this run; the settings keep naming the directories.
@@ -81,6 +86,25 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     if (!fileExists(dirs.data, QStringLiteral("aktien.db"))) dirs.data = dirs.install;
     if (!QDir().mkpath(dirs.data))
         return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dirs.data));
+    // The lock before the first table opens: a job that replaces tables holds it alone.
+    if (!s.dataLock || s.dataLock->dir() != dirs.data) {
+        s.dataLock.reset();
+        const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
+        auto lock = DataLock::acquire(dirs.data, options.lock, options.lockWaitMs, waiting);
+        if (!lock) return lock.status();
+        s.dataLock = std::move(*lock);
+    }
+    // A restore that was stopped half-way left tables of two moments: it is
+    // finished before any table opens.
+    if (QFileInfo::exists(withSlash(dirs.data) + kRestoreJournal)) {
+        const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
+        Q_TRY(s.dataLock->makeExclusive(options.lockWaitMs, waiting));
+        s.store.closeAll();
+        auto finished = finishRestore(dirs.data);
+        if (!finished) return finished.status();
+        if (*finished) note(s, ui, QStringLiteral("Die unterbrochene Wiederherstellung in %1 wurde abgeschlossen.").arg(dirs.data));
+        if (options.lock == LockMode::Shared) s.dataLock->makeShared();
+    }
     if (!s.dataDirMissing.isEmpty())
         note(s, ui,
              QStringLiteral("Das Datenverzeichnis %1 %2; Quintara arbeitet ersatzweise mit den Tabellen in %3 und sichert "
@@ -262,28 +286,46 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
     s.firstStart = !s.settings.fileExisted();
     s.statusNotes << s.settings.notes();
 
+    // A start that fails gives up the data directory's lock: the session holds
+    // nothing. A job that replaces tables keeps it: it mends what the start found.
+    const auto given = [&s, &options](Status failure) {
+        if (options.lock == LockMode::Shared) s.dataLock.reset();
+        return failure;
+    };
     bool secondRun = false;
     bool counted = false;
     for (;;) {
         Status run = createRun(s, options, counted, ui, progress);
         if (run) break;
-        if (s.quitRequested || run.category() == Category::Cancelled) return run;
+        if (s.quitRequested || run.category() == Category::Cancelled) return given(run);
         ui.status(run.message());
         // The message naming the file comes first, then what can be done about it.
         ui.tell(run.message());
         // A table another program holds is not damaged: a restore would only lose
         // newer prices.
-        if (run.category() == Category::Busy) return run;
+        if (run.category() == Category::Busy) return given(run);
+        // A full disk damaged nothing, and a restore onto it would fail half-way.
+        if (isDiskFull(run)) return given(run);
+        // A restore that could not be finished is not started afresh unasked.
+        if (QFileInfo::exists(withSlash(s.dirs.data) + kRestoreJournal)) return given(run);
         if (secondRun) {
             ui.tell(QStringLiteral("Datenbank konnte nicht wiederhergestellt werden!"));
-            return run;
+            return given(run);
         }
         // SQLite's own reports name the file in their message.
         if (s.damagedFile.isEmpty() && run.category() == Category::Corrupt)
             for (const CatalogueEntry& e : catalogue())
                 if (s.store.exists(e.file) && run.message().contains(s.store.path(e.file))) s.damagedFile = s.store.path(e.file);
+        // The repair replaces tables: no other job may have them open meanwhile.
+        if (s.dataLock && options.offerRestore) {
+            const DataLock::Waiting waiting = options.waiting ? options.waiting : [&ui](const QString& m) { ui.status(m); };
+            if (Status alone = s.dataLock->makeExclusive(options.lockWaitMs, waiting); !alone) {
+                ui.tell(alone.message());
+                return given(alone);
+            }
+        }
         if (Status mended = recoverTable(s, s.damagedFile, run, options.offerRestore, ui); !mended)
-            return s.quitRequested ? mended : run;
+            return given(s.quitRequested ? mended : run);
         s.store.closeAll();
         secondRun = true;
     }

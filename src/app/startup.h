@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "base/interaction.h"
+#include "store/data_lock.h"
 
 namespace q {
 
@@ -21,6 +22,13 @@ struct StartOptions {
     // A damaged table offers the restore from the backup. The restore job does the
     // restoring itself, once.
     bool offerRestore = true;
+    // The lock of the data directory the run takes before its first table opens:
+    // shared for jobs that write rows, exclusive for those that replace tables.
+    LockMode lock = LockMode::Shared;
+    int lockWaitMs = kDataLockWaitMs;
+    // Told once when the run has to wait for the lock; unset: the question
+    // interface's status line.
+    DataLock::Waiting waiting = {};
 };
 
 // Runs the start-up on `session`. Returns OK when the start-up completed
@@ -33,6 +41,10 @@ struct StartOptions {
 // master and every table the automatic backup copies get the whole-file check.
 // A configured data directory that is missing is said in the status notes, never
 // replaced in the settings, and its stand-in tables are never backed up.
+// The run takes the data directory's lock (`options.lock`) before the first table
+// opens, and fails Busy when another job keeps it past `lockWaitMs`; a run with the
+// shared lock that fails gives it up. A restore journal left in the data directory
+// is finished first (finishRestore()), under the exclusive lock.
 Status startUp(Session& session, const StartOptions& options, Interaction& ui, Progress& progress);
 
 // What the run allows the backup: the generations to keep (`SicherGenerationen`)

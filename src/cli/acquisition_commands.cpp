@@ -32,6 +32,10 @@ Outcome runRead(Context& c) {
     s.bestaetigen = false;
     ReadingHooks hooks;
     const QStringList files = c.args.positional();
+    // A second run of the same file waits for the first, which deletes it.
+    const QString file = files.isEmpty() ? s.vtDatei : files[0];
+    auto reading = file.isEmpty() ? Result<std::unique_ptr<DataLock>>(Status::notFound(QString())) : DataLock::onFile(file, lockWaitMs(), sayWaiting);
+    if (!reading && reading.status().category() == Category::Busy) return failed(reading.status());
     const ReadReport r = files.isEmpty() ? VTeinlesen(c.session.store, s, c.ui, hooks, c.progress)
                                          : bookDailyFile(c.session.store, files[0], s, hooks, c.progress);
     describeReadReport(r, out);

@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QTextStream>
 
 namespace q::cli {
 
@@ -94,7 +95,7 @@ Outcome runNewDay(Context& c) {
 // before them.
 Outcome runBackup(Context& c) {
     Outcome out;
-    if (!startForJob(c, out, JobStart{true, false, true})) return out;
+    if (!startForJob(c, out, JobStart{true, false, true, LockMode::Shared})) return out;
     auto made = Sicherung(c.session.dirs, backupPolicy(c.session), c.progress);
     if (!made) {
         out.status = made.status();
@@ -114,7 +115,7 @@ Outcome runBackup(Context& c) {
 Outcome runBackups(Context& c) {
     Outcome out;
     // Damaged tables are when the list is wanted most: it needs the directories only.
-    startForJob(c, out, JobStart{true, false, false});
+    startForJob(c, out, JobStart{true, false, false, LockMode::Shared});
     if (c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
     out.status = Status::ok();
     const std::vector<BackupSet> sets = Sicherungen(c.session.dirs, true);
@@ -144,8 +145,9 @@ Outcome runRestore(Context& c) {
     Outcome out;
     // The start may fail on the very table the restore is to mend; the restore needs
     // only the directories.
-    startForJob(c, out, JobStart{true, false, false});
-    if (c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
+    startForJob(c, out, JobStart{true, false, false, LockMode::Exclusive});
+    // Without the lock another job works on the tables the restore would replace.
+    if (!c.session.dataLock || c.session.quitRequested || c.session.dirs.backup.isEmpty()) return out;
     auto restored = Sicherungwiederherstellen(c.session.dirs, c.session.store, c.ui, c.args.value(QStringLiteral("--from")));
     if (!restored) {
         const Category category = restored.status().category();
@@ -164,7 +166,7 @@ Outcome runRestore(Context& c) {
 // the indexes have is mended at once, other damage offers the restore.
 Outcome runCheck(Context& c) {
     Outcome out;
-    if (!startForJob(c, out, JobStart{true, false, true})) return out;
+    if (!startForJob(c, out, JobStart{true, false, true, LockMode::Exclusive})) return out;
     Session& s = c.session;
     auto report = checkindex(s.store);
     if (!report) {
@@ -218,6 +220,15 @@ Outcome runCheck(Context& c) {
 
 QJsonArray toJson(const QStringList& list) { return QJsonArray::fromStringList(list); }
 
+int lockWaitMs() {
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("QUINTARA_LOCK_WAIT", &ok);
+    return ok && seconds >= 0 ? seconds * 1000 : kDataLockWaitMs;
+}
+
+// Said at once, not with the messages at the end: the job may wait a while.
+void sayWaiting(const QString& message) { QTextStream(stderr) << message << "\n"; }
+
 Outcome failed(Status status) {
     Outcome out;
     out.status = std::move(status);
@@ -253,11 +264,19 @@ static Status openDepotForJob(Context& c) {
     return Status::ok();
 }
 
-bool startForJob(Context& c, Outcome& out, bool unattended) { return startForJob(c, out, JobStart{unattended, true, true}); }
+bool startForJob(Context& c, Outcome& out, bool unattended) { return startForJob(c, out, JobStart{unattended, true, true, LockMode::Shared}); }
 
 bool startForJob(Context& c, Outcome& out, const JobStart& how) {
     c.session.unattended = how.unattended;
-    StartOptions options{c.programDir, c.options.home, c.options.settings, how.countStart, how.offerRestore};
+    StartOptions options;
+    options.programDir = c.programDir;
+    options.homeDir = c.options.home;
+    options.settingsPath = c.options.settings;
+    options.countStart = how.countStart;
+    options.offerRestore = how.offerRestore;
+    options.lock = how.lock;
+    options.lockWaitMs = lockWaitMs();
+    options.waiting = sayWaiting;
     out.status = startUp(c.session, options, c.ui, c.progress);
     if (out.status) out.status = openDepotForJob(c);
     describeSession(c.session, out);

@@ -7,6 +7,7 @@
 #include "cli/cli_options.h"
 #include "app/session.h"
 #include "base/interaction.h"
+#include "store/data_lock.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -58,6 +59,7 @@ struct JobStart {
     bool unattended = true;    // nothing is saved at close
     bool countStart = true;    // counts towards the automatic backup (StartOptions)
     bool offerRestore = true;  // a damaged table offers the restore (StartOptions)
+    LockMode lock = LockMode::Shared;  // of the data directory (StartOptions)
 };
 
 // Runs the start-up for a job and describes the session in `out` (with the restore
@@ -67,6 +69,11 @@ bool startForJob(Context& c, Outcome& out, bool unattended);
 bool startForJob(Context& c, Outcome& out, const JobStart& how);
 // Adds what a restore put back to `out`: a line per table and "restored" in the JSON.
 void reportRestore(const RestoreReport& report, Outcome& out);
+// How long a job waits for a lock (DataLock): QUINTARA_LOCK_WAIT seconds when set
+// (0: not at all, for scripts that would rather retry later), else kDataLockWaitMs.
+int lockWaitMs();
+// Tells on stderr at once that the job waits for a lock.
+void sayWaiting(const QString& message);
 // Ends the outcome with a failed status.
 Outcome failed(Status status);
 QJsonArray toJson(const QStringList& list);

@@ -44,6 +44,11 @@ Outcome runImportLegacy(Context& c) {
     out.lines << describeLegacyReport(*report);
     const QJsonObject json = toJson(*report);
     for (auto it = json.begin(); it != json.end(); ++it) out.json[it.key()] = it.value();
+    // Nothing read while files were there: damaged or empty tables, which a script must notice.
+    qint64 read = 0;
+    for (const LegacyTableReport& t : report->tables) read += t.read;
+    if (report->tables.empty() || (read == 0 && !report->skipped.empty()))
+        out.status = Status::invalid(QStringLiteral("Im Verzeichnis %1 konnte keine Tabelle gelesen werden").arg(dir));
     return out;
 }
 

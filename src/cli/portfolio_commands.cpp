@@ -73,6 +73,10 @@ Outcome runBuy(Context& c) {
     if (!lot) return failed(lot.status());
     Outcome done = booked(*lot, QStringLiteral("Gekauft"));
     describeFees(*trade, q::Trade::Purchase, done);
+    // The booking keeps what fits its field; the rest must not go unseen.
+    const QString text = c.args.value(QStringLiteral("--text"));
+    if (lotText(text) != text)
+        done.lines << QStringLiteral("Hinweis: Der Text hat mehr als 30 Zeichen und wurde gekürzt auf \"%1\"").arg(lotText(text));
     return done;
 }
 

@@ -31,6 +31,9 @@ Outcome runTextImport(Context& c, const std::function<ReadReport(Store&, const Q
     s.bestaetigen = false;
     s.autoSplit = false;
     ReadingHooks hooks;
+    // A second run of the same file waits for the first and then finds its prices there.
+    auto reading = DataLock::onFile(c.args.positional()[0], lockWaitMs(), sayWaiting);
+    if (!reading && reading.status().category() == Category::Busy) return failed(reading.status());
     const ReadReport r = import(c.session.store, c.args.positional()[0], s, hooks, c.progress);
     describeReadReport(r, out);
     failWhenNothingRead(r, out);
@@ -137,6 +140,7 @@ Outcome runImportHistory(Context& c) {
     out.lines << QStringLiteral("Quelle: %1").arg(file) << QStringLiteral("Gelesen: %1").arg(r.read) << QStringLiteral("Gebucht: %1").arg(r.booked)
               << QStringLiteral("Volumen: %1").arg(r.volumes) << QStringLiteral("Schon vorhanden: %1").arg(r.already)
               << QStringLiteral("Vor dem Startdatum: %1").arg(r.before) << QStringLiteral("Übersprungen: %1").arg(r.skipped);
+    if (r.refused > 0) out.lines << QStringLiteral("Unplausibel: %1 (%2)").arg(r.refused).arg(r.refusedFile);
     if (!r.backup.isEmpty()) out.lines << QStringLiteral("Kopie: %1").arg(r.backup);
     out.json[QStringLiteral("Firma")] = *firma;
     out.json[QStringLiteral("read")] = r.read;
@@ -146,7 +150,7 @@ Outcome runImportHistory(Context& c) {
     out.json[QStringLiteral("before")] = r.before;
     out.json[QStringLiteral("skipped")] = r.skipped;
     out.json[QStringLiteral("unmatched")] = 0;
-    out.json[QStringLiteral("implausible")] = 0;
+    out.json[QStringLiteral("implausible")] = r.refused;
     out.json[QStringLiteral("backup")] = r.backup;
     if (r.read == 0) out.status = Status::invalid(QStringLiteral("In der Datei %1 wurde kein Kurs gefunden").arg(file));
     return out;

@@ -46,13 +46,16 @@ std::optional<QDate> exchangeDate(const QString& field) {
 
 ReadReport importExchangeFile(Store& store, const QString& file, const ReadingSettings& settings, ReadingHooks& hooks, Progress& progress) {
     QuoteBook book(store, bookingRules(settings, QStringLiteral("ZDF")), hooks);
-    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, qint64 i, qint64 total, ReadReport& report) -> Status {
+    return runTextFile(file, book, settings.workDir, progress, [&](const QString& text, const TextPlace& at, ReadReport& report) -> Status {
         const auto line = parseExchangeLine(text);
         if (!line) {
             ++report.counts.skipped;
             return Status::ok();
         }
-        if (i % kStepLines == 0) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->name + QStringLiteral("  ") + line->priceText, i, total);
+        if (at.stepDue()) progress.step(formatDate(line->datum) + QStringLiteral("  ") + line->name + QStringLiteral("  ") + line->priceText, at.done, at.total);
+        const QuoteLine quote{line->name, line->priceText, line->price, line->datum, std::nullopt, 0};
+        if (listIfImpossible(quote, line->datum, {line->name, line->priceText, line->datum, QTime(), 0, std::nullopt, {}}, report))
+            return Status::ok();
         Query byName;
         byName.order = QStringLiteral("IFirma");
         byName.equalNoCase.push_back({QStringLiteral("FirmenName"), line->name});
@@ -65,7 +68,7 @@ ReadReport importExchangeFile(Store& store, const QString& file, const ReadingSe
                 ++report.counts.newSecurities;
                 ++report.counts.booked;
             } else {
-                report.protocol.unmatched.push_back({line->name, line->priceText, line->datum, now().time(), 0, std::nullopt});
+                report.protocol.addUnmatched({line->name, line->priceText, line->datum, now().time(), 0, std::nullopt, {}});
                 ++report.counts.unmatched;
             }
             return Status::ok();

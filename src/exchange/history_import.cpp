@@ -1,6 +1,8 @@
 #include "exchange/history_import.h"
 
+#include "acquisition/protocol.h"
 #include "base/formats.h"
+#include "base/price_bounds.h"
 #include "base/text_files.h"
 #include "exchange/dbf_table.h"
 #include "exchange/paradox_table.h"
@@ -142,9 +144,17 @@ Result<HistoryReport> bookHistory(Store& store, int firma, const std::vector<His
     report.read = qint64(rows.size());
     std::vector<std::pair<QDate, QVariant>> prices;
     std::vector<std::pair<QDate, QVariant>> volumes;
+    std::vector<ProtocolEntry> refused;
+    const QString name = (*found)->value(QStringLiteral("FirmenName")).toString();
     for (const HistoryRow& row : rows) {
         if (from.isValid() && row.datum < from) {
             ++report.before;
+            continue;
+        }
+        if (const QString why = priceRefusal(row.kurs, row.datum); !why.isEmpty()) {
+            if (refused.size() < kProtocolEntriesKept)
+                refused.push_back({name, formatGeneral(row.kurs), row.datum, QTime(0, 0), row.volumen, std::nullopt, why});
+            ++report.refused;
             continue;
         }
         prices.push_back({row.datum, row.kurs});
@@ -165,6 +175,13 @@ Result<HistoryReport> bookHistory(Store& store, int firma, const std::vector<His
         auto written = appendDays(**volumen, QStringLiteral("Volumen"), firma, volumes);
         if (!written) return written.status();
         report.volumes = *written;
+    }
+    if (!refused.empty()) {
+        ProtocolLists lists;
+        lists.implausible = std::move(refused);
+        // Only the implausible list: the unmatched list of the last reading run stays.
+        Q_TRY(writeTextLines(filePath(store.dirs().work, kImplausibleFile), lists.implausibleLines()));
+        report.refusedFile = filePath(store.dirs().work, kImplausibleFile);
     }
     return report;
 }

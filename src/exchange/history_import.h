@@ -75,11 +75,15 @@ struct HistoryReport {
     qint64 already = 0;    // rows whose day had a price
     qint64 before = 0;     // rows dated before the start date
     qint64 skipped = 0;    // lines without a date or price
+    qint64 refused = 0;    // rows whose price or day no price may have (priceRefusal()), listed
+    QString refusedFile;   // where they are listed ("PExtrem.txt" in the work directory)
     QString backup;
 };
 
 // Books `rows` for `firma`: a price for each day from `from` on that has none, a
-// volume other than 0 for each day that has none. Fails NotFound "Wertpapier …
+// volume other than 0 for each day that has none. A row outside the bounds of
+// priceRefusal() books nothing; such rows are counted and listed with the reason in
+// "PExtrem.txt" in the work directory. Fails NotFound "Wertpapier …
 // nicht gefunden", or with the store's message (nothing of that table written).
 Result<HistoryReport> bookHistory(Store& store, int firma, const std::vector<HistoryRow>& rows, const QDate& from, Progress& progress);
 

@@ -1,9 +1,16 @@
 #include "exchange/web_export.h"
 
+#include "base/fields.h"
 #include "base/formats.h"
 #include "base/text_files.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace q {
 
@@ -19,12 +26,6 @@ int monthNumber(const QString& name) {
             name.compare(QLatin1String(kEnglishMonths[m]), Qt::CaseInsensitive) == 0)
             return m + 1;
     return 0;
-}
-
-QString unquoted(QString field) {
-    field = field.trimmed();
-    if (field.size() >= 2 && field.startsWith(QLatin1Char('"')) && field.endsWith(QLatin1Char('"'))) field = field.mid(1, field.size() - 2);
-    return field.trimmed();
 }
 
 QString withoutEntities(QString text) {
@@ -93,7 +94,7 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
     if (format == HistoryFormat::WebExport && !lines.isEmpty()) {
         if (!options.separator) separator = lines[0].contains(QLatin1Char(';')) ? QLatin1Char(';') : QLatin1Char(',');
         if (isWebExportHeader(lines[0])) {
-            for (const QString& f : withoutEntities(lines[0]).split(separator)) out.header << unquoted(f);
+            for (const QString& f : splitFields(withoutEntities(lines[0]), separator)) out.header << unquoted(f);
             out.columns = presetColumns(out.header);
             first = 1;
         }
@@ -101,8 +102,8 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
     if (options.columns) out.columns = *options.columns;
     for (int i = first; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty()) continue;
-        const QStringList fields = lines[i].split(separator);
-        const auto datum = historyDate(fields.value(out.columns.datum));
+        const QStringList fields = splitFields(lines[i], separator);
+        const auto datum = historyDate(unquoted(fields.value(out.columns.datum)));
         const auto kurs = parsePriceText(unquoted(fields.value(out.columns.kurs)));
         if (!datum || !kurs || *kurs <= 0) {
             ++out.skipped;
@@ -117,7 +118,23 @@ HistoryRead readHistoryLines(const QStringList& lines, HistoryFormat format, con
 Status writeWebExportBackup(const QString& file, const QStringList& lines) {
     QStringList normalised;
     for (int i = 0; i < lines.size(); ++i) normalised << (i == 0 ? withoutEntities(lines[i]) : lines[i]).trimmed();
-    return writeTextLines(file + QStringLiteral(".bak"), normalised);
+    // A new file beside the export, renamed onto the copy's name: rename() replaces a
+    // symbolic link of that name itself, where writing to the name would overwrite
+    // the file the link points to.
+    const QString bak = file + QStringLiteral(".bak");
+    QTemporaryFile out(bak + QStringLiteral(".XXXXXX"));
+    if (!out.open()) return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(bak, out.errorString()));
+    QByteArray bytes;
+    for (const QString& line : normalised) bytes += toWindows1252(line) + "\r\n";
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(bak, out.errorString()));
+    out.close();
+    // QTemporaryFile makes its file readable by the owner only; the copy is an ordinary file.
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(bak).constData()) != 0)
+        return Status::io(QStringLiteral("Datei %1 kann nicht geschrieben werden: %2").arg(bak, QString::fromLocal8Bit(std::strerror(errno))));
+    out.setAutoRemove(false);
+    return Status::ok();
 }
 
 }  // namespace q

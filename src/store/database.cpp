@@ -3,6 +3,7 @@
 #include "store/file_system.h"
 
 #include <QElapsedTimer>
+#include <cerrno>
 #include <QFileInfo>
 #include <QThread>
 #include <sqlite3.h>
@@ -189,9 +190,12 @@ Status Database::lastError(const QString& what) const {
         return Status::corrupt(QStringLiteral("Die Datenbank %1 ist beschädigt (%2)").arg(m_path, detail));
     case SQLITE_CONSTRAINT:
         return Status::invalid(QStringLiteral("%1: %2").arg(m_path, detail));
+    case SQLITE_FULL: return diskFull(m_path);
     case SQLITE_CANTOPEN:
     case SQLITE_IOERR:
-    case SQLITE_FULL:
+        // A write into the journal or the shared memory may meet the full disk as an I/O error.
+        if ((m_db && sqlite3_system_errno(m_db) == ENOSPC) || roomRunsOut(m_path)) return diskFull(m_path);
+        [[fallthrough]];
     case SQLITE_READONLY:
     case SQLITE_PERM:
         return Status::io(QStringLiteral("Fehler beim %1 der Datei %2 (%3)").arg(what, m_path, detail));

@@ -1,5 +1,6 @@
 #include "store/file_system.h"
 
+#include "base/text_files.h"
 #include "store/database.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QMutex>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -154,6 +157,41 @@ Result<bool> publishFile(const QString& from, const QString& to) {
     if (error == EEXIST) return false;
     return Status::io(QStringLiteral("Die Datei %1 kann nicht angelegt werden (%2)").arg(to, QString::fromLocal8Bit(strerror(error))));
 }
+
+namespace {
+
+const QString kDiskFull = QStringLiteral("Der Datenträger ist voll: ");
+
+QString byteText(qint64 bytes) {
+    if (bytes < 1024) return QStringLiteral("%1 Bytes").arg(bytes);
+    if (bytes < 1024 * 1024) return QStringLiteral("%1 KB").arg(QString::number(bytes / 1024.0, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
+    return QStringLiteral("%1 MB").arg(QString::number(bytes / (1024.0 * 1024.0), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
+}
+
+QString dirOf(const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() ? withSlash(info.absoluteFilePath()) : withSlash(info.absolutePath());
+}
+
+// The room left for this user in `dir`; -1 when unknown.
+qint64 roomIn(const QString& dir) {
+    struct statvfs fs {};
+    return ::statvfs(QFile::encodeName(dir).constData(), &fs) == 0 ? qint64(fs.f_bavail) * qint64(fs.f_frsize) : -1;
+}
+
+}  // namespace
+
+Status diskFull(const QString& path) {
+    const QString dir = dirOf(path);
+    return Status::io(kDiskFull + QStringLiteral("im Verzeichnis %1 sind noch %2 frei").arg(dir, byteText(std::max<qint64>(0, roomIn(dir)))));
+}
+
+bool roomRunsOut(const QString& path) {
+    const qint64 room = roomIn(dirOf(path));
+    return room >= 0 && room < kLeastRoom;
+}
+
+bool isDiskFull(const Status& status) { return status.category() == Category::Io && status.message().startsWith(kDiskFull); }
 
 Result<std::unique_ptr<DirectoryLock>> DirectoryLock::acquire(const QString& dir, Kind kind, const QString& busyMessage) {
     const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -20,6 +20,18 @@ std::optional<QString> networkFileSystem(const QString& dir);
 // `kind` (an empty `dir` ends every such override).
 void pretendNetworkFileSystem(const QString& dir, const QString& kind);
 
+// The failure of a write that found the disk full (SQLITE_FULL, ENOSPC): Io "Der
+// Datenträger ist voll: im Verzeichnis … sind noch … frei", naming the directory
+// of `path` (a file or directory) and the space left. A full disk damages nothing,
+// so it never offers the restore; isDiskFull() tells it apart.
+Status diskFull(const QString& path);
+bool isDiskFull(const Status& status);
+// True when the file system of `path` has less than kLeastRoom left: an I/O error
+// there is a full disk, whatever code the failing call gave (SQLite's shared
+// memory file reports it as a plain I/O error).
+inline constexpr qint64 kLeastRoom = 1024 * 1024;
+bool roomRunsOut(const QString& path);
+
 // Flushes the file's content to the disk. Fails Io naming the file.
 Status syncFile(const QString& path);
 // Renames `from` over `to` after flushing `from`, then flushes the directory, so

@@ -1,6 +1,7 @@
 #include "store/raw_connection.h"
 
 #include "store/database.h"
+#include "store/file_system.h"
 #include "store/schema_conversion.h"
 
 #include <QFileInfo>
@@ -59,7 +60,11 @@ Status RawConnection::error(const QString& what) const {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return Status::busy(QStringLiteral("Die Datei %1 wird von einem anderen Programm benutzt (%2)").arg(m_path, detail));
-    default: return Status::io(QStringLiteral("Fehler beim %1 der Datei %2 (%3)").arg(what, m_path, detail));
+    case SQLITE_FULL: return diskFull(m_path);
+    default:
+        // The shared memory file reports a full disk as a plain I/O error.
+        if (code == SQLITE_IOERR && roomRunsOut(m_path)) return diskFull(m_path);
+        return Status::io(QStringLiteral("Fehler beim %1 der Datei %2 (%3)").arg(what, m_path, detail));
     }
 }
 

@@ -165,13 +165,14 @@ TEST_F(DailyRoute, AStoppedRunKeepsTheFileAndWritesWhatItListed) {
     security("Siemens AG", "SIEMENS");
     const QString file = writeLines(settings.vtDatei, {"UNBEKANNT\t1,00", "SIEMENS\t45,20", "BASF\t41,00"});
     Hooks hooks;
-    StopAfter stop(2);
+    // Progress names the first line; the stop comes before the second.
+    StopAfter stop(1);
     const ReadReport r = bookDailyFile(*store, file, settings, hooks, stop);
     EXPECT_EQ(r.status.category(), Category::Cancelled);
     EXPECT_FALSE(r.fileDeleted);
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_EQ(readLines(work + "PNeue.txt").size(), 1);
-    // Reading it again books the rest; the repeated quote replaces the same price.
+    // Reading it again books the rest.
     NoProgress progress;
     const ReadReport again = bookDailyFile(*store, file, settings, hooks, progress);
     EXPECT_TRUE(again.status.isOk());
@@ -219,7 +220,7 @@ TEST_F(DailyRoute, AMissingFileOffersTheScriptThenAnotherFile) {
 
 TEST_F(DailyRoute, QuotesTakenUpFromTheProtocolKeepTheirOwnDay) {
     // The unmatched quote of the 8th, listed in the protocol of a run on the 10th.
-    const ProtocolEntry entry{"NORDLICHT", "12,00", QDate(2004, 3, 8), QTime(17, 31), 700, std::nullopt};
+    const ProtocolEntry entry{"NORDLICHT", "12,00", QDate(2004, 3, 8), QTime(17, 31), 700, std::nullopt, {}};
     EXPECT_EQ(dailyLinesOf({entry}), QStringList{"NORDLICHT\t12,00\t08.03.2004\t700"});
     writeLines(settings.vtDatei, dailyLinesOf({entry}));
     settings.alle = true;

@@ -145,3 +145,28 @@ TEST_F(InternetSource, AddressesAndPickersFollowTheSettings) {
     EXPECT_EQ(pickQuote(R"({"a":[1,{"b":"3,5"}]})", "json:a[1].b", s)->kurs, 3.5);
     EXPECT_EQ(pickQuote("<b>ohne</b>", "text:Kurs (\\d+)", s).status().message(), "kein Treffer für Kurs (\\d+)");
 }
+
+TEST_F(InternetSource, TheTimeLimitIsForTheWholeAnswerAndTheCapStopsAnAnswerWithoutLength) {
+    // One byte every 100 ms: about 10 s for the whole answer, against a limit of 1 s.
+    sample::Answer drip{200, kCsv};
+    drip.dripMs = 100;
+    server.set("/drip.csv", drip);
+    // 50 MB in chunks, never announced.
+    sample::Answer endless{200, {}};
+    endless.chunked = true;
+    endless.chunkedBytes = 50 * 1024 * 1024;
+    server.set("/endless.csv", endless);
+    server.set("/nan.csv", {200, "Close\nNaN\n"});
+    withAddress("Tropf AG", server.url("/drip.csv"));
+    withAddress("Endlos AG", server.url("/endless.csv"));
+    const int nan = withAddress("Nan AG", server.url("/nan.csv"));
+    price(nan, QDate(2004, 3, 10), 10.0);
+    const InternetReport r = run();
+    ASSERT_TRUE(r.read.status.isOk()) << r.read.status.message().toStdString();
+    const QString log = r.read.log.join("\n");
+    EXPECT_TRUE(log.contains("Tropf AG") && log.contains("(Zeitlimit von 1 s überschritten)")) << log.toStdString();
+    EXPECT_TRUE(log.contains("(Antwort größer als 1024 Bytes)")) << log.toStdString();
+    EXPECT_TRUE(log.contains("(keine Zahl: NaN)")) << log.toStdString();
+    EXPECT_EQ(priceOn(nan, QDate(2004, 3, 10)), 10.0);
+    EXPECT_EQ(rows("Aktien.db"), 1);
+}

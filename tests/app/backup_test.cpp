@@ -1,4 +1,6 @@
 #include "app/backup.h"
+#include "app/backup_sets.h"
+#include "app/restore_journal.h"
 #include "app/startup_fixture.h"
 #include "store/firma_hooks.h"
 
@@ -201,4 +203,41 @@ TEST_F(Backup, ADepotTableComesBackAloneFromItsCopy) {
     EXPECT_EQ(count("Transaktionen.db"), 1);
     // The market tables keep what came after the backup.
     EXPECT_EQ(count("Firma.db"), 1);
+}
+
+// A restore killed after Aktien.db went back but before Firma.db: the journal names
+// both copies, and the next start puts the rest back before any table opens.
+TEST_F(Backup, TheNextStartFinishesARestoreThatWasStoppedHalfWay) {
+    const int a = addSecurity("Alpha");
+    addPrice(a, 46000, 10.0);
+    ASSERT_TRUE(Sicherung(session.dirs, {}, progress).isOk());
+    addSecurity("Beta");
+    addPrice(a, 46001, 11.0);
+    const BackupSet set = Sicherungen(session.dirs, false).front();
+    std::vector<RestoreStep> steps;
+    for (const char* table : {"Aktien.db", "Firma.db"})
+        steps.push_back({set.copyOf(table)->path, session.dirs.data + table, 0});
+    ASSERT_TRUE(writeRestoreJournal(session.dirs.data, steps).isOk());
+    const QString data = session.dirs.data;
+    // The restore's process is gone, with its lock.
+    session.store.closeAll();
+    session.dataLock.reset();
+
+    Session next;
+    ScriptedInteraction quiet;
+    ASSERT_TRUE(start(next, quiet, false).isOk());
+    EXPECT_EQ(*(*next.store.table("Firma.db"))->count(Query()), 1);
+    EXPECT_EQ(*(*next.store.table("Aktien.db"))->count(Query()), 1);
+    EXPECT_FALSE(QFile::exists(data + kRestoreJournal));
+    EXPECT_TRUE(next.statusNotes.contains("Die unterbrochene Wiederherstellung in " + data + " wurde abgeschlossen."));
+
+    // A journal whose copy is gone cannot be finished: the start says so and stays.
+    ASSERT_TRUE(writeRestoreJournal(data, {{data + "fehlt.db~", data + "Aktien.db", 0}}).isOk());
+    next.store.closeAll();
+    next.dataLock.reset();
+    Session third;
+    const Status s = start(third, quiet, false);
+    EXPECT_EQ(s.category(), Category::NotFound);
+    EXPECT_EQ(s.message(), "Die unterbrochene Wiederherstellung kann nicht abgeschlossen werden: die Sicherungskopie " + data +
+                               "fehlt.db~ fehlt");
 }

@@ -64,7 +64,9 @@ TEST_F(StartUp, AFreshUserGetsTablesDirectoriesAndTheWrittenDefaults) {
 
     SettingsStore stored = loadSettings(settingsFile);
     const QString key = SettingsStore::kMainKey;
-    EXPECT_EQ(*stored.readText(key, "Datenpath"), home);
+    // The installation directory itself holds the tables, stored relative to it so
+    // that a copy of the installation uses its own.
+    EXPECT_EQ(*stored.readText(key, "Datenpath"), "./");
     EXPECT_EQ(*stored.readText(key, "WaehrungsSymbol"), "EUR");
     EXPECT_EQ(*stored.readInteger(key, "DezimalStellen"), 2);
     EXPECT_EQ(*stored.readInteger(key, "Spekulation"), 365);

@@ -251,3 +251,11 @@ TEST_F(PortfolioCli, HistoryAndBookingsOfAnotherProgram) {
     json({"depot"});
     EXPECT_EQ(json({"history"})["records"].toArray().size(), 5);
 }
+
+TEST_F(PortfolioCli, APurchaseTextLongerThanItsFieldIsCutAndSaidSo) {
+    security("Alpha AG");
+    auto r = run({"buy", "Alpha AG", "--shares", "1", "--price", "10", "--text", "Kauf auf Empfehlung des Börsenbriefs vom Mai"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Hinweis: Der Text hat mehr als 30 Zeichen und wurde gekürzt auf \"Kauf auf Empfehlung des Börsen\""))
+        << r.out.toStdString();
+}

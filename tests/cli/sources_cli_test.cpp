@@ -1,10 +1,12 @@
 #include "app/startup_fixture.h"
 #include "base/formats.h"
 #include "base/text_files.h"
+#include "store/data_lock.h"
 #include "store/firma_hooks.h"
 #include "store/store.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
@@ -220,4 +222,147 @@ TEST_F(SourcesCli, PollEndsOnSigtermWithExitZero) {
     EXPECT_EQ(poll.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(poll.exitCode(), 0) << poll.readAllStandardError().toStdString();
     EXPECT_TRUE(QString::fromUtf8(poll.readAllStandardOutput()).contains("Läufe: 0"));
+}
+
+namespace {
+
+// The data directory the jobs use: the one holding Aktien.db.
+QString dataDirOf(const QString& home) { return QFile::exists(home + "Daten/Aktien.db") ? home + "Daten/" : home; }
+
+// The matched security for the daily and the plain text routes.
+int matched(Store& s, const QString& name, const QString& match) {
+    Table& firma = **s.table("Firma.db");
+    Record r = newSecurityRecord(firma, "EUR");
+    r.set("FirmenName", name);
+    for (const char* c : {"ZDF", "N-TV", "SF1", "Sender4"}) r.set(QLatin1String(c), match);
+    return *appendSecurity(firma, r);
+}
+
+class LockWait {
+public:
+    explicit LockWait(const char* seconds) { qputenv("QUINTARA_LOCK_WAIT", seconds); }
+    ~LockWait() { qunsetenv("QUINTARA_LOCK_WAIT"); }
+};
+
+}  // namespace
+
+TEST_F(SourcesCli, AWritingJobWaitsForAReplacingOneAndTheRestoreForTheWriters) {
+    {
+        Store s = store();
+        matched(s, "Alpha AG", "ALPHA");
+    }
+    const QString file = m_tmp.filePath("kurse.txt");
+    ASSERT_TRUE(writeTextLines(file, {"09.03.2004", "ALPHA\t10,00"}).isOk());
+    LockWait wait("1");
+    {
+        // This test process plays the restore.
+        auto restore = DataLock::acquire(dataDirOf(home), LockMode::Exclusive, 0, {});
+        ASSERT_TRUE(restore.isOk());
+        auto r = cli({"import-text", file});
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.err.contains("wird von einem anderen Auftrag benutzt; es wird bis zu 1 s gewartet")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("ist von einem anderen Auftrag belegt")) << r.err.toStdString();
+        EXPECT_EQ(pricesBySqlite(), "");
+    }
+    {
+        // And now the import, running: the restore waits and fails, changing nothing.
+        auto import = DataLock::acquire(dataDirOf(home), LockMode::Shared, 0, {});
+        ASSERT_TRUE(import.isOk());
+        ASSERT_EQ(cli({"backup"}).exitCode, 0);
+        auto r = cli({"--yes", "restore"});
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.err.contains("ist von einem anderen Auftrag belegt")) << r.err.toStdString();
+    }
+    auto r = cli({"import-text", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+}
+
+TEST_F(SourcesCli, TheSecondOfTwoImportsOfOneFileWaitsAndBooksNothingNew) {
+    QStringList lines{"09.03.2004"};
+    {
+        Store s = store();
+        for (int i = 0; i < 200; ++i) {
+            matched(s, QString("Wert %1").arg(i), QString("WERT%1").arg(i));
+            lines << QString("WERT%1\t%2,50\t\t%3").arg(i).arg(10 + i).arg(100 + i);
+        }
+    }
+    QStringList all;
+    for (int day = 0; day < 100; ++day) {
+        all << formatDate(QDate(2003, 1, 1).addDays(day));
+        all << lines.mid(1);
+    }
+    const QString file = m_tmp.filePath("kurse.txt");
+    ASSERT_TRUE(writeTextLines(file, all).isOk());
+    QProcess first;
+    QProcess second;
+    const QStringList args{"--home", home, "--settings", settingsFile, "--today", "10.03.2004", "--json", "import-text", file};
+    first.start(QUINTARA_CLI, args);
+    second.start(QUINTARA_CLI, args);
+    ASSERT_TRUE(first.waitForFinished(60000) && second.waitForFinished(60000));
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    const QString a = QString::fromUtf8(first.readAllStandardOutput());
+    const QString b = QString::fromUtf8(second.readAllStandardOutput());
+    // One of them booked all 20,000 quotes; the other found every one already there.
+    EXPECT_TRUE((a.contains("\"booked\":20000") && b.contains("\"booked\":0") && b.contains("\"already\":20000")) ||
+                (b.contains("\"booked\":20000") && a.contains("\"booked\":0") && a.contains("\"already\":20000")))
+        << a.toStdString() << "\n" << b.toStdString();
+}
+
+TEST_F(SourcesCli, ReadOfAFileWithoutQuotesFailsAndKeepsTheFile) {
+    const QString file = m_tmp.filePath("aktien.txt");
+    qtest::writeFile(file, QByteArray("\x00\x01\x02garbage\xff\xfe", 12));
+    auto r = cli({"read", file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("In der Datei " + file + " wurde kein Kurs gefunden")) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(file));
+    auto fifo = cli({"import-text", "/dev/zero"});
+    EXPECT_EQ(fifo.exitCode, 1);
+    EXPECT_TRUE(fifo.err.contains("Die Datei /dev/zero ist keine gewöhnliche Datei")) << fifo.err.toStdString();
+}
+
+// Today is 10.03.2004: the row of 31.12.9999 and the price 1e308 are refused and listed.
+TEST_F(SourcesCli, HistoryImportRefusesImpossibleRowsAndNeverWritesItsCopyThroughALink) {
+    const int zander = security("Zander AG", "ZAN");
+    const QString file = m_tmp.filePath("zander.csv");
+    ASSERT_TRUE(writeTextLines(file, {"Date,Open,High,Low,Close,Volume", "2000-01-31,1,1,1,12,200", "9999-12-31,1,1,1,5,100",
+                                      "2000-02-01,1,1,1,1e308,100"})
+                    .isOk());
+    const QString victim = m_tmp.filePath("wichtig.txt");
+    qtest::writeFile(victim, "nicht überschreiben");
+    ASSERT_TRUE(QFile::link(victim, file + ".bak"));
+    auto r = cli({"import-history", "Zander AG", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(pricesBySqlite(), QString("%1|31.01.2000|12.0").arg(zander));
+    EXPECT_TRUE(r.out.contains("Unplausibel: 2")) << r.out.toStdString();
+    const QByteArray listed = qtest::readFile(home + "Temp/PExtrem.txt");
+    EXPECT_TRUE(listed.contains("Zander AG\t5\tDatum nach morgen\t31.12.9999 00:00")) << listed.toStdString();
+    EXPECT_TRUE(listed.contains("Zander AG\t1E+308\tgr\xf6\xdf" "er als 1.000.000.000.000\t01.02.2000 00:00")) << listed.toStdString();
+    EXPECT_EQ(qtest::readFile(victim), "nicht überschreiben");
+    EXPECT_FALSE(QFileInfo(file + ".bak").isSymLink());
+    EXPECT_TRUE(qtest::readFile(file + ".bak").startsWith("Date,Open,High,Low,Close,Volume\r\n"));
+}
+
+TEST_F(SourcesCli, ImportLegacyFailsWhenNoTableCanBeRead) {
+    const QString old = m_tmp.filePath("alt");
+    QDir().mkpath(old);
+    qtest::writeFile(old + "/Firma.DB", "kein Paradox");
+    qtest::writeFile(old + "/Aktien.DB", "");
+    for (const QStringList& extra : {QStringList{}, QStringList{"--dry-run"}}) {
+        auto r = cli(QStringList{"import-legacy", old} + extra);
+        EXPECT_NE(r.exitCode, 0) << extra.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Im Verzeichnis " + old + " konnte keine Tabelle gelesen werden")) << r.err.toStdString();
+    }
+}
+
+TEST_F(SourcesCli, ANewNameTooLongToTakeUpIsListedAndSaidSo) {
+    const QString file = m_tmp.filePath("aktien.txt");
+    ASSERT_TRUE(writeTextLines(file, {"09.03.2004", "EIN SEHR LANGER WERTPAPIERNAME AG\t10,00", "KURZ AG\t5,00"}).isOk());
+    auto r = cli({"read", "--alle", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Neue Wertpapiere: 1")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Nicht zugeordnet: 1")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Hinweis: EIN SEHR LANGER WERTPAPIERNAME AG wurde nicht aufgenommen: der Name passt nicht in die "
+                               "Wertpapiertabelle (zu lang)"))
+        << r.out.toStdString();
 }

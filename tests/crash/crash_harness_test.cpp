@@ -1,5 +1,6 @@
 // The crash harness: quintara-cli jobs (start with its automatic backup, backup,
-// restore, newday) and a bulk import are killed with SIGKILL at random moments.
+// restore, newday, and the reading jobs read, import-text and import-history) and
+// a bulk import are killed with SIGKILL at random moments.
 // After every kill each table file and each copy must pass SQLite's integrity
 // check, no committed row may be missing, and the next start must open everything
 // without a repair or a restore. QUINTARA_CRASH_KILLS sets the kills per job (CI
@@ -8,6 +9,8 @@
 #include "crash/crash_support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -171,5 +174,128 @@ TEST_F(CrashHarness, BulkImport) {
         EXPECT_LE(added, (committed + 1) * batch);
         EXPECT_EQ(added % batch, 0);
         everythingWhole(i);
+    }
+}
+
+namespace {
+
+// The reading jobs: each kill gets a file of new quotes (every security on `days`
+// new days, with volumes); after the kill a rerun of the same file completes it, so
+// that every quote's price and volume are there, each once.
+class ReadingCrash : public CrashHarness {
+protected:
+    void SetUp() override {
+        CrashHarness::SetUp();
+        const qtest::CliRun names = qtest::runSqlite3(inst.data() + "Firma.db", "SELECT Firma || '|' || ZDF FROM Firma WHERE Firma > 0;");
+        for (const QString& line : names.out.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split('|');
+            securities.push_back({f[0].toInt(), f.value(1)});
+        }
+        // Each quote near its security's last price, so that none is implausible.
+        const qtest::CliRun closes = qtest::runSqlite3(
+            inst.data() + "Aktien.db", "SELECT Firma || '|' || Kurs FROM Aktien a WHERE Datum = (SELECT max(Datum) FROM Aktien WHERE Firma = a.Firma);");
+        for (const QString& line : closes.out.split('\n', Qt::SkipEmptyParts)) close.insert(line.section('|', 0, 0).toInt(), line.section('|', 1).toDouble());
+        const qtest::CliRun last = qtest::runSqlite3(inst.data() + "Aktien.db", "SELECT max(Datum) FROM Aktien;");
+        day = last.out.trimmed().toDouble() + 1;
+        volumes = rows(inst.data() + "Volumen.db", "Volumen");
+        ASSERT_FALSE(securities.empty());
+    }
+    // "dd.mm.yyyy" of day number `n`.
+    static QString dateText(double n) { return QDate(1899, 12, 30).addDays(qint64(n)).toString("dd.MM.yyyy"); }
+
+    // The daily file (date lines, then name, price, empty date, volume) of the next
+    // `days` days; the quotes' count is added to `expected`.
+    QStringList nextQuotes(int days) {
+        QStringList lines;
+        for (int d = 0; d < days; ++d, ++day) {
+            lines << dateText(day);
+            for (const auto& [firma, name] : securities)
+                lines << QString("%1\t%2\t\t%3").arg(name, QString::number(close.value(firma, 20.0) * (1 + d % 3 / 100.0), 'f', 2).replace('.', ',')).arg(1000 + firma);
+            expected += qint64(securities.size());
+        }
+        return lines;
+    }
+    void writeFile(const QString& path, const QStringList& lines) {
+        QString text = lines.join("\r\n") + "\r\n";
+        qtest::writeFile(path, text.toLatin1());
+    }
+    // The job in the future, so that no day is after tomorrow (200 kills of 20 days
+    // each reach about 11 years past the sample).
+    QStringList args(const QStringList& job) { return inst.cli(QStringList{"--today", "31.12.2099"} + job); }
+
+    // duration() for a job whose file `prepare` writes anew before each run.
+    int measure(const std::function<void()>& prepare, const QStringList& job) {
+        qint64 elapsed = 0;
+        for (int i = 0; i < 2; ++i) {
+            prepare();
+            QElapsedTimer t;
+            t.start();
+            const crash::Run run = crash::runAndKill(crash::cliProgram(), job, -1);
+            EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+            elapsed = t.elapsed();
+        }
+        return std::max(20, static_cast<int>(elapsed));
+    }
+    void nothingLost(int i) {
+        EXPECT_EQ(rows(inst.data() + "Aktien.db", "Aktien"), prices + expected) << job.toStdString() << " Abbruch " << i;
+        EXPECT_EQ(rows(inst.data() + "Volumen.db", "Volumen"), volumes + expected) << job.toStdString() << " Abbruch " << i;
+        everythingWhole(i);
+    }
+
+    std::vector<std::pair<int, QString>> securities;
+    QHash<int, double> close;  // last price by security
+    double day = 0;
+    qint64 expected = 0;
+    qint64 volumes = 0;
+};
+
+}  // namespace
+
+TEST_F(ReadingCrash, ReadOfTheDailyFile) {
+    job = "read";
+    const QString file = inst.home() + "aktien.txt";
+    const int ms = measure([&] { writeFile(file, nextQuotes(20)); }, args({"read", file}));
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
+        writeFile(file, nextQuotes(20));
+        kill(crash::cliProgram(), args({"read", file}), ms);
+        // A file read to its end is gone; one left is read again.
+        if (QFile::exists(file)) {
+            const crash::Run again = crash::runAndKill(crash::cliProgram(), args({"read", file}), -1);
+            EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        }
+        nothingLost(i);
+    }
+}
+
+TEST_F(ReadingCrash, ImportOfAPriceTextFile) {
+    job = "import-text";
+    const QString file = inst.home() + "kurse.txt";
+    const int ms = measure([&] { writeFile(file, nextQuotes(20)); }, args({"import-text", file}));
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
+        writeFile(file, nextQuotes(20));
+        kill(crash::cliProgram(), args({"import-text", file}), ms);
+        const crash::Run again = crash::runAndKill(crash::cliProgram(), args({"import-text", file}), -1);
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        nothingLost(i);
+    }
+}
+
+TEST_F(ReadingCrash, ImportOfAPriceHistory) {
+    job = "import-history";
+    const QString file = inst.home() + "verlauf.csv";
+    const int firma = securities.front().first;
+    auto history = [&](int days) {
+        QStringList lines{"Date,Open,High,Low,Close,Volume"};
+        for (int d = 0; d < days; ++d, ++day, ++expected)
+            lines << QString("%1,1,1,1,%2,%3").arg(QDate(1899, 12, 30).addDays(qint64(day)).toString(Qt::ISODate)).arg(close.value(firma, 20.0)).arg(500 + d);
+        return lines;
+    };
+    const int ms = measure([&] { writeFile(file, history(100)); }, args({"import-history", QString::number(firma), file}));
+    for (int i = 0; i < crash::killsPerJob(6) && !HasFailure(); ++i) {
+        writeFile(file, history(100));
+        kill(crash::cliProgram(), args({"import-history", QString::number(firma), file}), ms);
+        const crash::Run again = crash::runAndKill(crash::cliProgram(), args({"import-history", QString::number(firma), file}), -1);
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        nothingLost(i);
     }
 }

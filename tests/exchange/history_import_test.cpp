@@ -246,3 +246,15 @@ TEST_F(ExchangeFile, MatchesNamesFoldedKeepsCenturiesAndTakesUpTheRest) {
     EXPECT_EQ(again.counts.booked, 0);
     EXPECT_EQ(again.counts.already, 4);
 }
+
+// A spreadsheet's export quotes the fields that hold the separator.
+TEST_F(WebExportImport, QuotedFieldsKeepTheSeparatorTheyHold) {
+    const QString file = write("hist.csv", {
+        "Date,Open,High,Low,Close,Volume",
+        "\"31.01.2000\",\"1.200,00\",\"1.250,00\",\"1.190,00\",\"1.234,56\",\"2000\"",
+        "01.02.2000,10,11,9,13,3000",
+    });
+    auto r = import(file);
+    ASSERT_TRUE(r.isOk()) << r.status().message().toStdString();
+    EXPECT_EQ(booked(), (QStringList{"31.01.2000=1234,56/2000", "01.02.2000=13/3000"}));
+}

@@ -115,7 +115,7 @@ TEST_F(Videotext, ReadingShowsTheCountsAndTheProtocolWindowTakesUpASecurity) {
     // A daily price file not yet read through is never written over.
     const QString file = w->session().values.text("VTDatei");
     ASSERT_TRUE(writeTextLines(file, {"NOCH OFFEN\t1,00"}).isOk());
-    w->menu().videotext().Aufnehmen({ProtocolEntry{"SÜDWIND", "8,50", kMonday, QTime(17, 0), 0, std::nullopt}});
+    w->menu().videotext().Aufnehmen({ProtocolEntry{"SÜDWIND", "8,50", kMonday, QTime(17, 0), 0, std::nullopt, {}}});
     EXPECT_EQ(ui.messages.last(), "Die Datei " + file + " ist noch nicht ganz eingelesen. Lesen Sie sie zuerst mit \"VideoText einlesen\" ein.");
     EXPECT_EQ(*readTextLines(file), QStringList{"NOCH OFFEN\t1,00"});
 }

@@ -38,11 +38,50 @@ void QuoteServer::serve(QTcpSocket* socket) {
     else if (m_fallback) a = *m_fallback;
     else a = Answer{404, "nicht gefunden", "text/plain", 0, QString(), false};
     if (a.never) return;
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(a.status) + " X\r\nContent-Type: " + a.contentType +
-                          "\r\nContent-Length: " + QByteArray::number(a.body.size()) + "\r\nConnection: close\r\n";
+    QByteArray response = "HTTP/1.1 " + QByteArray::number(a.status) + " X\r\nContent-Type: " + a.contentType + "\r\n";
+    if (a.chunked) response += "Transfer-Encoding: chunked\r\nConnection: close\r\n";
+    else response += "Content-Length: " + QByteArray::number(a.body.size()) + "\r\nConnection: close\r\n";
     if (!a.location.isEmpty()) response += "Location: " + a.location.toUtf8() + "\r\n";
-    response += "\r\n" + a.body;
+    response += "\r\n";
     QPointer<QTcpSocket> alive(socket);
+    if (a.chunked) {
+        // Written as the client reads: a client that stops reading stops the server too.
+        alive->write(response);
+        auto sent = std::make_shared<qint64>(0);
+        const QByteArray piece = a.body.isEmpty() ? QByteArray(1024, 'x') : a.body;
+        auto more = [alive, sent, piece, total = a.chunkedBytes] {
+            if (!alive) return;
+            if (alive->bytesToWrite() > 64 * 1024) return;
+            if (*sent >= total) {
+                alive->write("0\r\n\r\n");
+                alive->disconnectFromHost();
+                return;
+            }
+            alive->write(QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
+            *sent += piece.size();
+        };
+        auto timer = new QTimer(socket);
+        QObject::connect(timer, &QTimer::timeout, socket, more);
+        timer->start(0);
+        return;
+    }
+    response += a.body;
+    if (a.dripMs > 0) {
+        auto at = std::make_shared<qsizetype>(0);
+        auto timer = new QTimer(socket);
+        QObject::connect(timer, &QTimer::timeout, socket, [alive, response, at, timer] {
+            if (!alive) return;
+            if (*at >= response.size()) {
+                timer->stop();
+                alive->disconnectFromHost();
+                return;
+            }
+            alive->write(response.mid(*at, 1));
+            ++*at;
+        });
+        timer->start(a.dripMs);
+        return;
+    }
     auto send = [alive, response] {
         if (!alive) return;
         alive->write(response);

@@ -24,6 +24,9 @@ struct Answer {
     int delayMs;       // the answer is written this long after the request
     QString location;  // with a 3xx status: the Location header
     bool never;        // the request is read and never answered
+    int dripMs = 0;    // > 0: the answer is written one byte each this many milliseconds
+    bool chunked = false;  // the body goes in chunks of 1 KB without a length, `body` over and over until `chunkedBytes`
+    qint64 chunkedBytes = 0;
 };
 
 class QuoteServer {

@@ -1,0 +1,156 @@
+#include "store/daily_prices.h"
+
+#include <cmath>
+
+namespace q {
+
+namespace {
+
+Status prepare(Database& db, const QString& sql, Statement* out) {
+    auto st = db.prepare(sql);
+    if (!st) return st.status();
+    *out = std::move(*st);
+    return Status::ok();
+}
+
+}  // namespace
+
+Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& volumen) {
+    std::unique_ptr<DailyPrices> p(new DailyPrices(aktien, volumen));
+    const QString a = quoted(aktien.layout().table);
+    const QString v = quoted(volumen.layout().table);
+    Database& adb = aktien.db();
+    Database& vdb = volumen.db();
+    // A day's quotes land on one leaf page per security in each table: a batch
+    // dirties thousands of pages, which the default cache would spill to the journal
+    // before the commit and read again.
+    for (Database* db : {&adb, &vdb}) Q_TRY(db->exec(QStringLiteral("PRAGMA cache_size=-65536")));
+    // The pages it reads come straight from the file cache, without a copy per read;
+    // not on a network share, whose file may change under the mapping.
+    for (Database* db : {&adb, &vdb})
+        if (journalModeFor(db->path()) == QLatin1String("WAL")) Q_TRY(db->exec(QStringLiteral("PRAGMA mmap_size=1073741824")));
+    // max() over the key (Firma, Datum) is one step down the key's b-tree per security.
+    Q_TRY(prepare(adb,
+                  QStringLiteral("SELECT a.Firma, a.Datum, a.Kurs FROM json_each(?) j JOIN %1 a ON a.Firma = j.value "
+                                 "AND a.Datum = (SELECT max(Datum) FROM %1 WHERE Firma = j.value)")
+                      .arg(a),
+                  &p->m_newest));
+    Q_TRY(prepare(adb, QStringLiteral("SELECT Datum, Kurs FROM %1 WHERE Firma = ? AND Datum < ? ORDER BY Datum DESC LIMIT 1").arg(a),
+                  &p->m_newestBefore));
+    Q_TRY(prepare(adb, QStringLiteral("SELECT Kurs FROM %1 WHERE Firma = ? AND Datum = ?").arg(a), &p->m_priceOn));
+    Q_TRY(prepare(adb, QStringLiteral("UPDATE %1 SET Kurs = ?3 WHERE Firma = ?1 AND Datum = ?2").arg(a), &p->m_updatePrice));
+    Q_TRY(prepare(adb, QStringLiteral("INSERT INTO %1 (Firma, Datum, Kurs) VALUES (?1, ?2, ?3)").arg(a), &p->m_insertPrice));
+    Q_TRY(prepare(vdb, QStringLiteral("SELECT 1 FROM %1 WHERE Firma = ? AND Datum = ?").arg(v), &p->m_hasVolume));
+    Q_TRY(prepare(vdb, QStringLiteral("UPDATE %1 SET Volumen = ?3 WHERE Firma = ?1 AND Datum = ?2").arg(v), &p->m_updateVolume));
+    Q_TRY(prepare(vdb, QStringLiteral("INSERT INTO %1 (Firma, Datum, Volumen) VALUES (?1, ?2, ?3)").arg(v), &p->m_insertVolume));
+    return p;
+}
+
+Result<QHash<int, DayPrice>> DailyPrices::newest(const QList<int>& firmen) {
+    QHash<int, DayPrice> out;
+    if (firmen.isEmpty()) return out;
+    QByteArray list("[");
+    for (int f : firmen) {
+        if (list.size() > 1) list += ',';
+        list += QByteArray::number(f);
+    }
+    list += ']';
+    m_newest.bind(1, QString::fromLatin1(list));
+    for (;;) {
+        auto row = m_newest.step();
+        if (!row) {
+            m_newest.reset();
+            return row.status();
+        }
+        if (!*row) break;
+        out.insert(int(m_newest.columnInt(0)), DayPrice{int(std::lround(m_newest.columnDouble(1))), m_newest.columnDouble(2)});
+    }
+    m_newest.reset();
+    return out;
+}
+
+Result<std::optional<DayPrice>> DailyPrices::newestBefore(int firma, int before) {
+    m_newestBefore.bind(1, firma);
+    m_newestBefore.bind(2, before);
+    auto row = m_newestBefore.step();
+    std::optional<DayPrice> out;
+    if (row && *row) out = DayPrice{int(std::lround(m_newestBefore.columnDouble(0))), m_newestBefore.columnDouble(1)};
+    m_newestBefore.reset();
+    if (!row) return row.status();
+    return out;
+}
+
+Result<std::optional<double>> DailyPrices::priceOn(int firma, int day) {
+    m_priceOn.bind(1, firma);
+    m_priceOn.bind(2, day);
+    auto row = m_priceOn.step();
+    std::optional<double> out;
+    if (row && *row) out = m_priceOn.columnDouble(0);
+    m_priceOn.reset();
+    if (!row) return row.status();
+    return out;
+}
+
+Result<bool> DailyPrices::hasVolume(int firma, int day) {
+    m_hasVolume.bind(1, firma);
+    m_hasVolume.bind(2, day);
+    auto row = m_hasVolume.step();
+    m_hasVolume.reset();
+    if (!row) return row.status();
+    return *row;
+}
+
+Status DailyPrices::put(Database& db, Statement& update, Statement& insert, int firma, int day, const QVariant& value, bool fresh) {
+    // Outside a batch each statement commits on its own; the update and the insert
+    // that may follow it write one row, so a stop between them loses nothing.
+    if (!fresh) {
+        update.bind(1, firma);
+        update.bind(2, day);
+        update.bind(3, value);
+        auto done = update.step();
+        update.reset();
+        if (!done) return done.status();
+        if (db.changes() > 0) return Status::ok();
+    }
+    insert.bind(1, firma);
+    insert.bind(2, day);
+    insert.bind(3, value);
+    auto done = insert.step();
+    insert.reset();
+    return done ? Status::ok() : done.status();
+}
+
+Status DailyPrices::putPrice(int firma, int day, double kurs, bool fresh) {
+    if (!std::isfinite(kurs) || kurs <= 0)
+        return Status::internal(QStringLiteral("Der Kurs %1 von Wertpapier %2 ist kein Kurs").arg(kurs).arg(firma));
+    return put(m_aktien.db(), m_updatePrice, m_insertPrice, firma, day, kurs, fresh);
+}
+
+Status DailyPrices::putVolume(int firma, int day, qint64 volumen) {
+    return put(m_volumen.db(), m_updateVolume, m_insertVolume, firma, day, volumen, false);
+}
+
+Status DailyPrices::begin() {
+    m_priceTx.reset();
+    m_volumeTx.reset();
+    auto volumes = std::make_unique<Transaction>(m_volumen.db());
+    Q_TRY(volumes->begin());
+    auto prices = std::make_unique<Transaction>(m_aktien.db());
+    Q_TRY(prices->begin());
+    m_volumeTx = std::move(volumes);
+    m_priceTx = std::move(prices);
+    return Status::ok();
+}
+
+Status DailyPrices::commit() {
+    Q_ASSERT(inBatch());
+    if (!inBatch()) return Status::ok();
+    // Volumes first: see the design notes.
+    Status done = m_volumeTx->commit();
+    if (done) done = m_priceTx->commit();
+    m_volumeTx.reset();
+    m_priceTx.reset();
+    return done;
+}
+
+}  // namespace q

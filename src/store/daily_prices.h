@@ -1,0 +1,76 @@
+// The daily prices and volumes (Aktien.db, Volumen.db) as the reading routes write
+// them: every statement prepared once per run, the newest price of many securities
+// read in one query, and the writes of a batch in one transaction on each file.
+//
+// Design notes. The two tables are two files, and SQLite commits two files in WAL
+// mode one after the other. Invariant: a price is never committed without its
+// volume. commit() therefore commits Volumen.db first; a run killed between the
+// two commits leaves volumes of days without a price, and the rerun books those
+// days with price and volume again. A day whose price is there but whose volume is
+// missing (a run of an older release) gets the volume from the rerun that finds
+// the price equal.
+#pragma once
+
+#include "store/table.h"
+
+#include <QHash>
+#include <QList>
+#include <limits>
+#include <memory>
+
+namespace q {
+
+struct DayPrice {
+    int day = 0;  // day number
+    double kurs = 0;
+};
+
+// Used on one thread; the tables stay owned by the store and must outlive it.
+class DailyPrices {
+public:
+    // Prepares the statements on `aktien` (fields Firma, Datum, Kurs) and `volumen`
+    // (Firma, Datum, Volumen). Fails with the store's message.
+    static Result<std::unique_ptr<DailyPrices>> open(Table& aktien, Table& volumen);
+
+    // The newest price of each security of `firmen` that has one, in one query.
+    Result<QHash<int, DayPrice>> newest(const QList<int>& firmen);
+    // The newest price of `firma` before day `before` (that day excluded; the default
+    // looks at every day); nullopt when there is none.
+    Result<std::optional<DayPrice>> newestBefore(int firma, int before = std::numeric_limits<int>::max());
+    // The price of `firma` on `day`; nullopt when the day has none.
+    Result<std::optional<double>> priceOn(int firma, int day);
+    Result<bool> hasVolume(int firma, int day);
+
+    // Writes the day's price or volume: replaces the value of that day, or appends a
+    // row. `fresh`: the caller knows that the day has no row yet (one statement
+    // instead of two). Runs inside the batch when one is open, else on its own.
+    // Fails Internal for a price that is not finite or not above 0: no caller may
+    // get that far with one.
+    Status putPrice(int firma, int day, double kurs, bool fresh = false);
+    Status putVolume(int firma, int day, qint64 volumen);
+
+    // Opens a transaction on both files; commit() commits the volumes, then the
+    // prices. Destroying the object, or begin() again, before commit() rolls back.
+    Status begin();
+    Status commit();
+    bool inBatch() const { return m_volumeTx != nullptr; }
+
+private:
+    DailyPrices(Table& aktien, Table& volumen) : m_aktien(aktien), m_volumen(volumen) {}
+    Status put(Database& db, Statement& update, Statement& insert, int firma, int day, const QVariant& value, bool fresh);
+
+    Table& m_aktien;
+    Table& m_volumen;
+    Statement m_newest;
+    Statement m_newestBefore;
+    Statement m_priceOn;
+    Statement m_hasVolume;
+    Statement m_updatePrice;
+    Statement m_insertPrice;
+    Statement m_updateVolume;
+    Statement m_insertVolume;
+    std::unique_ptr<Transaction> m_volumeTx;
+    std::unique_ptr<Transaction> m_priceTx;
+};
+
+}  // namespace q
