@@ -2,6 +2,8 @@
 
 #include "base/formats.h"
 
+#include <algorithm>
+
 namespace q {
 
 GainsPeriod GainsPeriod::year(int year) { return {QDate(year, 1, 1), QDate(year, 12, 31)}; }
@@ -44,10 +46,15 @@ Result<Gains> Gewinnberechnung(Store& store, CurrencyConverter& converter, const
 
     auto lotsTable = store.table(kLots);
     if (!lotsTable) return lotsTable.status();
-    Query order;
-    order.order = kLotOrder;
-    auto lots = readLots(**lotsTable, order);
+    // In the table's key order (security, purchase date, then as written); sorted here
+    // rather than read along the index, which costs a look-up per row.
+    auto lots = readLots(**lotsTable, Query());
     if (!lots) return lots.status();
+    std::stable_sort(lots->begin(), lots->end(), [](const Lot& a, const Lot& b) {
+        if (a.Firma != b.Firma) return a.Firma < b.Firma;
+        if (a.Datum != b.Datum) return a.Datum < b.Datum;
+        return a.id < b.id;
+    });
     auto firma = store.table(QStringLiteral("Firma.db"));
     if (!firma) return firma.status();
 

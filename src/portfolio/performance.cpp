@@ -83,16 +83,20 @@ std::optional<double> solveRate(const std::vector<std::pair<double, double>>& fl
         positive = positive || amount > 0;
     }
     if (!negative || !positive) return std::nullopt;
+    // Zero within rounding of the amounts summed.
+    double scale = 0;
+    for (const auto& [days, amount] : flows) scale += std::abs(amount);
+    const double tolerance = scale * 1e-12;
     // Newton from 10 %, kept inside the bracket.
     double r = 0.1;
     for (int i = 0; i < 50; ++i) {
         const double f = npv(flows, r);
-        if (std::abs(f) < 1e-9) return r;
+        if (std::abs(f) <= tolerance) return r;
         const double slope = npvSlope(flows, r);
         if (slope == 0 || !std::isfinite(slope)) break;
         const double next = r - f / slope;
         if (!std::isfinite(next) || next <= -0.9999 || next > 1e4) break;
-        if (std::abs(next - r) < 1e-12) return next;
+        if (std::abs(next - r) < 1e-11) return next;
         r = next;
     }
     // Bisection over a bracket where the sum changes sign.
@@ -119,7 +123,7 @@ std::optional<double> solveRate(const std::vector<std::pair<double, double>>& fl
     for (int i = 0; i < 200; ++i) {
         const double mid = (lo + hi) / 2;
         const double fm = npv(flows, mid);
-        if (std::abs(fm) < 1e-9 || hi - lo < 1e-13) return mid;
+        if (std::abs(fm) <= tolerance || hi - lo < 1e-13) return mid;
         if ((fm > 0) == (flo > 0)) {
             lo = mid;
             flo = fm;
@@ -155,16 +159,16 @@ Result<std::vector<DayFlow>> bookingFlows(Store& store, CurrencyConverter& conve
     if (!table) return table.status();
     auto lots = readLots(**table, Query());
     if (!lots) return lots.status();
+    // Every security's currency in one pass over the master.
     auto firma = store.table(QStringLiteral("Firma.db"));
     if (!firma) return firma.status();
     std::map<int, QString> currency;
+    Q_TRY((*firma)->forEach(Query(), [&](const Record& r) {
+        currency[r.value(QStringLiteral("Firma")).toInt()] = r.value(QStringLiteral("Waehrung")).toString();
+        return true;
+    }));
     for (const Lot& lot : *lots) {
         if (lot.Firma <= 0 || !lot.Datum.isValid()) continue;
-        if (!currency.count(lot.Firma)) {
-            auto info = readSecurityInfo(**firma, lot.Firma);
-            if (!info) return info.status();
-            currency[lot.Firma] = info->waehrung;
-        }
         const QString& c = currency[lot.Firma];
         auto fb = converter.factor(c, lot.Datum, false);
         if (!fb) return fb.status();

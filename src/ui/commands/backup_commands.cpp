@@ -1,5 +1,7 @@
 #include "ui/commands/backup_commands.h"
 
+#include "store/data_lock.h"
+
 #include "app/backup.h"
 #include "app/startup.h"
 #include "ui/dialogs/sicherung_wahl.h"
@@ -97,10 +99,19 @@ void BackupCommands::Sicherungwiederherstellen1Click() {
     }
     TSicherungWahl choice(&m_window, sets);
     if (choice.exec() != QDialog::Accepted || choice.chosen().isEmpty()) return;
+    // The restore replaces tables: no job of another process may write meanwhile. The
+    // window does not wait for them (it would freeze); it says so and restores nothing.
+    if (s.dataLock) {
+        if (Status alone = s.dataLock->makeExclusive(0, {}); !alone) {
+            m_window.interaction().tell(alone.message());
+            return;
+        }
+    }
     auto restored = [&] {
         WaitCursor wait;
         return Sicherungwiederherstellen(s.dirs, s.store, m_window.interaction(), choice.chosen());
     }();
+    if (s.dataLock) s.dataLock->makeShared();
     // The refused question needs no word.
     if (!restored && restored.status().category() != Category::Cancelled) m_window.interaction().tell(restored.status().message());
     m_window.reopenViews();
