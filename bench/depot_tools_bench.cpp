@@ -143,6 +143,7 @@ int main(int argc, char** argv) {
         ratio(out, QStringLiteral("Limit-Prüfung (%1 Wertpapiere)").arg(plan.securities), scan, readLimits);
 
         // The returns over a daily value history of 500 lots.
+        double backfillMs = 0;
         {
             if (Status s = store.recreate(kLots); !s) return bench::fail(s);
             auto table = store.table(kLots);
@@ -156,8 +157,11 @@ int main(int argc, char** argv) {
             NoProgress none;
             auto fresh = CurrencyConverter::load(store, settings);
             if (!fresh) return bench::fail(fresh.status());
+            QElapsedTimer t;
+            t.start();
             auto backfill = BerechnungAnlagen(store, *fresh, plan.lastDay.addYears(-plan.years), none);
             if (!backfill) return bench::fail(backfill.status());
+            backfillMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
         }
         const double readHistory = timed([&] { return q::readHistory(store).isOk(); });
         const double returns = timed([&] {
@@ -165,6 +169,8 @@ int main(int argc, char** argv) {
             return fresh && performance(store, *fresh, QDate(), QDate()).isOk();
         });
         ratio(out, QStringLiteral("Renditen TTWROR und IZF (%1 Jahre, 500 Posten)").arg(plan.years), returns, readHistory);
+        out << "  gegen die Berechnung des Depotwert-Verlaufs: " << bench::ms(backfillMs) << ", Verhältnis "
+            << QString::number(backfillMs > 0 ? returns / backfillMs : 0.0, 'f', 3) << "\n";
         return 0;
     } catch (const std::exception& e) {
         QTextStream(stderr) << "Interner Fehler: " << e.what() << "\n";

@@ -14,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
 #include "ui/portfolio/portfolio_charts.h"
+#include "ui/portfolio/sold_page.h"
 #include "ui/status_progress.h"
 
 #include <QBoxLayout>
@@ -24,6 +25,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextBrowser>
@@ -55,6 +57,7 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     auto* branchen = button(this, QStringLiteral("Branchen"), QString());
     auto* oeffnen = button(this, QStringLiteral("Öffnen"), QStringLiteral("In Textverarbeitung öffnen"));
     auto* drucken = button(this, QStringLiteral("Drucken"), QStringLiteral("drucken des Anlagen Berichtes"));
+    auto* rendite = button(this, QStringLiteral("Rendite"), QStringLiteral("Renditeberechnung für gewähltes Jahr"));
     m_inDM = new QCheckBox(this);
     setSecondCurrency(portfolioSettings(window.session()).secondSymbol);
     m_inDM->setChecked(v.truth(QStringLiteral("AnlageninDM")) && m_inDM->isEnabled());
@@ -67,7 +70,7 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     for (QWidget* w : std::initializer_list<QWidget*>{heute, datum, neu, depot, gewinn, gruppen, branchen}) bar->addWidget(w);
     bar->addStretch();
     auto* bar2 = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_inDM, m_details, m_dividendLabel, oeffnen, drucken}) bar2->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_inDM, m_details, m_dividendLabel, oeffnen, drucken, rendite}) bar2->addWidget(w);
     bar2->addStretch();
 
     m_header = new QLabel(this);
@@ -118,6 +121,11 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
         if (!path.isEmpty()) openDocument(path);
     });
     connect(drucken, &QPushButton::clicked, this, &HoldingsPage::print);
+    // The planner of the year the sold-lots page shows.
+    connect(rendite, &QPushButton::clicked, this, [this] {
+        SoldPage* sold = m_window.soldPage();
+        sold->Rendite(sold->yearBox()->value());
+    });
     connect(m_inDM, &QCheckBox::toggled, this, [this](bool on) {
         m_window.session().values.set(QStringLiteral("AnlageninDM"), SettingValue::truth(on));
     });
