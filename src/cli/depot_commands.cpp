@@ -177,10 +177,8 @@ Outcome runGains(Context& c) {
     if (!period) return failed(period.status());
     if (!startForJob(c, out, true)) return out;
     Session& s = c.session;
-    PortfolioSettings settings = portfolioSettings(s);
-    auto refreshed = refreshFactors(s.store, settings);
-    if (!refreshed) return failed(refreshed.status());
-    auto converter = CurrencyConverter::load(s.store, settings);
+    PortfolioSettings settings;
+    auto converter = refreshedConverter(c, settings);
     if (!converter) return failed(converter.status());
     auto g = Gewinnberechnung(s.store, *converter, settings.rule, {*period, c.args.has(QStringLiteral("--second-currency"))}, c.ui);
     if (!g) return failed(g.status());

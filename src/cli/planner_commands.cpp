@@ -59,10 +59,8 @@ Outcome runReturns(Context& c) {
     }
     if (!startForJob(c, out, true)) return out;
     Session& s = c.session;
-    PortfolioSettings settings = portfolioSettings(s);
-    auto refreshed = refreshFactors(s.store, settings);
-    if (!refreshed) return failed(refreshed.status());
-    auto converter = CurrencyConverter::load(s.store, settings);
+    PortfolioSettings settings;
+    auto converter = refreshedConverter(c, settings);
     if (!converter) return failed(converter.status());
     auto inputs = plannerInputs(s.store, *converter, settings.rule, period, c.ui);
     if (!inputs) return failed(inputs.status());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/commands.h"
+#include "portfolio/currency.h"
 #include "portfolio/lot.h"
 
 namespace q::cli {
@@ -24,6 +25,10 @@ Result<double> requiredNumber(const Args& args, const QString& option);
 Result<QDate> dateArg(const Args& args, const QString& option, const QDate& fallback);
 // The price per share of --price P or --total T (÷ shares); exactly one of them.
 Result<double> priceArg(const Args& args, double shares);
+
+// The portfolio settings with the second currency's factor refreshed, and the
+// converter over them. Fails with the store's message.
+Result<CurrencyConverter> refreshedConverter(Context& c, PortfolioSettings& settings);
 
 QJsonObject lotJson(const Lot& lot);
 // A figure that may have no value (a divisor of 0, no solution): null then.

@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "portfolio/bookings.h"
+#include "portfolio/currencies.h"
 #include "portfolio/cash.h"
 #include "portfolio/fees.h"
 #include "portfolio/income.h"
@@ -287,6 +288,13 @@ Result<double> priceArg(const Args& args, double shares) {
 }
 
 QString number(double value) { return formatGeneral(value); }
+
+Result<CurrencyConverter> refreshedConverter(Context& c, PortfolioSettings& settings) {
+    settings = portfolioSettings(c.session);
+    auto refreshed = refreshFactors(c.session.store, settings);
+    if (!refreshed) return refreshed.status();
+    return CurrencyConverter::load(c.session.store, settings);
+}
 
 QJsonValue numberOrNull(const std::optional<double>& value) { return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null); }
 

@@ -9,15 +9,7 @@ namespace {
 using report::Paragraph;
 using report::Style;
 
-// Colour numbers of the report's colour table.
-constexpr int kBlue = 1;
-constexpr int kRed = 2;
-constexpr int kGreen = 3;
-constexpr int kDarkRed = 4;
-
-Style plain(int size) { return Style{size, false, false, 0}; }
-Style bold(int size, int colour = 0) { return Style{size, true, false, colour}; }
-Style coloured(int size, int colour) { return Style{size, false, false, colour}; }
+using namespace report_style;
 
 // Percentage of a lot line: 0 where the divisor is 0 or nothing changed.
 double linePercent(double profit, double base, double last, double buy) {

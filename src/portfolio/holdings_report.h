@@ -30,6 +30,17 @@ struct HoldingsTotals {
 };
 HoldingsTotals holdingsTotals(const Valuation& valuation, const HoldingsReportOptions& options);
 
+// The styles of both portfolio reports, by the colour numbers of their colour table.
+namespace report_style {
+inline constexpr int kBlue = 1;
+inline constexpr int kRed = 2;
+inline constexpr int kGreen = 3;
+inline constexpr int kDarkRed = 4;
+inline report::Style plain(int size) { return report::Style{size, false, false, 0}; }
+inline report::Style bold(int size, int colour = 0) { return report::Style{size, true, false, colour}; }
+inline report::Style coloured(int size, int colour) { return report::Style{size, false, false, colour}; }
+}  // namespace report_style
+
 // What the holdings and the sold-lots report share: a document with their colour
 // table (1 blue, 2 red, 3 green, 4 dark red) and tab stops, and the bold header line
 // of column titles ending in today's date, followed by a blank line.
