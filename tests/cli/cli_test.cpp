@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,6 +56,18 @@ TEST_F(Cli, DatenpathNamesTheDirectoryTheTablesAreIn) {
     EXPECT_TRUE(r.out.contains("Datenverzeichnis: " + other + "Daten/\n")) << r.out.toStdString();
     EXPECT_EQ(datenpath(), "Daten/");
     EXPECT_FALSE(QFile::exists(other + "Aktien.db"));
+}
+
+TEST_F(Cli, ACopiedInstallationUsesItsOwnTables) {
+    ASSERT_EQ(runCli({"--home", home, "--settings", settingsFile, "start"}).exitCode, 0);
+    // The whole installation copied elsewhere and started with the same settings file.
+    const QString copy = tmp("kopie/");
+    ASSERT_TRUE(QDir().mkpath(copy));
+    for (const QFileInfo& f : QDir(home).entryInfoList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(f.absoluteFilePath(), copy + f.fileName())) << f.fileName().toStdString();
+    auto r = runCli({"--home", copy, "--settings", settingsFile, "start"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Datenverzeichnis: " + copy + "\n")) << r.out.toStdString();
 }
 
 TEST_F(Cli, RestoreAsksNothingAndNeedsYes) {
