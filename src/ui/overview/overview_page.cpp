@@ -108,6 +108,7 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     (new QVBoxLayout(m_notesPage))->addWidget(m_notes);
     m_inner->addTab(m_notesPage, QStringLiteral("Information"));
     m_limitsPanel = new LimitsPanel(window, m_inner);
+    m_limitsPanel->setPriceSource([this] { return selectedPrice(); });
     m_inner->addTab(m_limitsPanel, QStringLiteral("Limits"));
     connect(m_limitsPanel, &LimitsPanel::limitsChanged, this, [this](int firma) {
         if (firma == m_firma) showSecurity(firma);
@@ -275,16 +276,22 @@ void OverviewPage::editColumns(QTableView* grid) {
     loadLists();
 }
 
-void OverviewPage::showDevelopment() {
-    // The price of the selected row of the price list; nothing while it is empty.
-    if (m_firma <= 0 || m_prices->rowCount() == 0) return;
+std::optional<double> OverviewPage::selectedPrice() const {
+    if (m_firma <= 0 || m_prices->rowCount() == 0) return std::nullopt;
     int column = -1;
     for (int i = 0; i < m_prices->columns().size(); ++i)
         if (m_prices->columns()[i].field.compare(QStringLiteral("Kurs"), Qt::CaseInsensitive) == 0) column = i;
-    if (column < 0) return;
+    if (column < 0) return std::nullopt;
     const QModelIndex current = m_priceGrid->currentIndex();
     const int row = current.isValid() ? current.row() : m_prices->rowCount() - 1;
-    m_development->setCurrentPrice(m_prices->rawValue(row, column).toDouble());
+    return m_prices->rawValue(row, column).toDouble();
+}
+
+void OverviewPage::showDevelopment() {
+    // The price of the selected row of the price list; nothing while it is empty.
+    const auto price = selectedPrice();
+    if (!price) return;
+    m_development->setCurrentPrice(*price);
     m_development->show();
     m_development->raise();
 }

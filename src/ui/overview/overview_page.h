@@ -50,6 +50,9 @@ public:
     LotsPage* lotsPage() const { return m_lots; }
     QTabWidget* innerPages() const { return m_inner; }
     LimitsPanel* limitsPanel() const { return m_limitsPanel; }
+    // `Kurs` of the selected row of the price list (its last row when none is
+    // selected); nullopt while the list is empty.
+    std::optional<double> selectedPrice() const;
     QCustomPlot* profitChart() const { return m_profit; }
     Wertentwicklung* development() const { return m_development; }
     QToolButton* developmentButton() const { return m_developmentButton; }

@@ -122,14 +122,20 @@ void LimitsPanel::store(const Limits& limits) {
     Q_EMIT limitsChanged(m_firma);
 }
 
+double LimitsPanel::price() {
+    if (m_priceSource)
+        if (const auto selected = m_priceSource()) return *selected;
+    auto aktien = m_window.session().store.table(QStringLiteral("Aktien.db"));
+    if (!aktien) return 0.0;
+    auto newest = priceOnOrBefore(**aktien, m_firma, QDate(9999, 12, 31));
+    return newest && newest->has_value() ? (*newest)->kurs : 0.0;
+}
+
 void LimitsPanel::upperFromPrice() {
     if (m_firma <= 0 || m_plus->value() <= 0) return;
     auto fields = fieldLimits();
     if (!fields) return;
-    auto aktien = m_window.session().store.table(QStringLiteral("Aktien.db"));
-    if (!aktien) return m_window.interaction().tell(aktien.status().message());
-    auto newest = priceOnOrBefore(**aktien, m_firma, QDate(9999, 12, 31));
-    auto u = q::upperFromPrice(newest && newest->has_value() ? (*newest)->kurs : 0.0, m_plus->value());
+    auto u = q::upperFromPrice(price(), m_plus->value());
     if (!u) return m_window.interaction().tell(u.status().message());
     fields->oberes = *u;
     store(*fields);
@@ -139,10 +145,7 @@ void LimitsPanel::lowerFromPrice() {
     if (m_firma <= 0 || m_minus->value() <= 0) return;
     auto fields = fieldLimits();
     if (!fields) return;
-    auto aktien = m_window.session().store.table(QStringLiteral("Aktien.db"));
-    if (!aktien) return m_window.interaction().tell(aktien.status().message());
-    auto newest = priceOnOrBefore(**aktien, m_firma, QDate(9999, 12, 31));
-    auto d = q::lowerFromPrice(newest && newest->has_value() ? (*newest)->kurs : 0.0, m_minus->value());
+    auto d = q::lowerFromPrice(price(), m_minus->value());
     if (!d) return m_window.interaction().tell(d.status().message());
     fields->unteres = *d;
     store(*fields);

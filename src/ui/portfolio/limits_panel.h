@@ -1,5 +1,5 @@
 // The "Limits" sub-page of the price page: the selected security's upper and lower
-// limit, set by hand or from the newest price with the percentages `LimitanPlus`
+// limit, set by hand or from the selected price with the percentages `LimitanPlus`
 // and `LimitanMinus`; "Speichern" and "Löschen" store them and redraw the chart's
 // limit lines. The "L" scan and the menu entry "&Limits" live in LimitCommands.
 #pragma once
@@ -8,6 +8,8 @@
 
 #include <QObject>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QLineEdit;
@@ -24,7 +26,10 @@ public:
 
     // Shows the limits of `firma` (0: none selected).
     void showSecurity(int firma);
-    // The buttons beside the percentages: the limit from the newest price.
+    // Where the buttons take the price from: the selected price row. Without it, or
+    // while it gives none, the newest stored price.
+    void setPriceSource(std::function<std::optional<double>()> source) { m_priceSource = std::move(source); }
+    // The buttons beside the percentages: the limit from that price.
     void upperFromPrice();
     void lowerFromPrice();
     // "Speichern": the two fields stored; "Löschen": both set to 0.
@@ -42,6 +47,7 @@ Q_SIGNALS:
 
 private:
     std::optional<Limits> fieldLimits();
+    double price();
     void store(const Limits& limits);
 
     TAktienkurse& m_window;
@@ -50,6 +56,7 @@ private:
     QLineEdit* m_lower = nullptr;
     QSpinBox* m_plus = nullptr;
     QSpinBox* m_minus = nullptr;
+    std::function<std::optional<double>()> m_priceSource;
 };
 
 // The tool button "L" (the limit scan) and the menu entry "&Limits".
