@@ -79,4 +79,11 @@ Status storeFeeRates(Session& s, const FeeRates& fees) {
     return s.settings.save();
 }
 
+LimitPercents limitPercents(const Einstellungen& v) {
+    LimitPercents p;
+    if (v.has(QStringLiteral("LimitanPlus"))) p.plus = v.integer(QStringLiteral("LimitanPlus"));
+    if (v.has(QStringLiteral("LimitanMinus"))) p.minus = v.integer(QStringLiteral("LimitanMinus"));
+    return p;
+}
+
 }  // namespace q

@@ -36,4 +36,12 @@ Status storeRegional(Session& session, const RegionalSettings& regional);
 // file (the assistants do when they finish). Fails Io naming the file.
 Status storeFeeRates(Session& session, const FeeRates& fees);
 
+// The limit distances in percent, `LimitanPlus` (upper) and `LimitanMinus` (lower);
+// 5 each where they are not set.
+struct LimitPercents {
+    int plus = 5;
+    int minus = 5;
+};
+LimitPercents limitPercents(const Einstellungen& values);
+
 }  // namespace q

@@ -100,6 +100,12 @@ std::optional<double> plainDecimal(QStringView text) {
 
 }  // namespace
 
+std::optional<double> parseAmount(const QString& text) {
+    QString t = text.trimmed();
+    t.remove(QLatin1Char('.'));
+    return parseNumber(t);
+}
+
 std::optional<double> parsePriceText(const QString& text) {
     // Normalised in a buffer on the stack: an import reads one price per line.
     QVarLengthArray<char16_t, 48> t;

@@ -35,6 +35,10 @@ std::optional<QTime> parseTime(const QString& text);
 // separators. Returns nullopt for anything that is not entirely a number.
 std::optional<double> parseNumber(const QString& text);
 
+// An amount as formatAmount() shows it ("1.234,56"), typed back by the user: the
+// thousands points are dropped, the rest read as parseNumber() does.
+std::optional<double> parseAmount(const QString& text);
+
 // The price text normalisation every importer uses: up to two "," become ".";
 // a "." followed by more than four characters is dropped as a thousands separator;
 // the rest is read as a decimal number. "1.234,56" -> 1234.56, "12,50" -> 12.5.

@@ -246,7 +246,7 @@ void reportRestore(const RestoreReport& report, Outcome& out) {
     out.json[QStringLiteral("restored")] = tables;
 }
 
-static Result<std::optional<QString>> passwordOfFile(const QString& file) {
+Result<std::optional<QString>> passwordOfFile(const QString& file) {
     if (file.isEmpty()) return std::optional<QString>();
     auto lines = readTextLinesAnyEncoding(file);
     if (!lines) return lines.status();

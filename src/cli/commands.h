@@ -74,6 +74,9 @@ void reportRestore(const RestoreReport& report, Outcome& out);
 int lockWaitMs();
 // Tells on stderr at once that the job waits for a lock.
 void sayWaiting(const QString& message);
+// The password in the first line of `file` (--password-file); nullopt for no file.
+// Fails NotFound or Io naming the file.
+Result<std::optional<QString>> passwordOfFile(const QString& file);
 // Ends the outcome with a failed status.
 Outcome failed(Status status);
 QJsonArray toJson(const QStringList& list);

@@ -43,10 +43,10 @@ Outcome runDepotList(Context& c) {
 Outcome runDepotUse(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    auto password = c.options.passwordFile.isEmpty() ? Result<QStringList>(QStringList()) : readTextLinesAnyEncoding(c.options.passwordFile);
+    auto password = passwordOfFile(c.options.passwordFile);
     if (!password) return failed(password.status());
     DepotOpen how;
-    if (!c.options.passwordFile.isEmpty()) how.password = password->value(0);
+    how.password = *password;
     const QString dir = depotDirOfChoice(QDir(c.session.dirs.data).absoluteFilePath(c.args.positional().value(0)));
     if (Status s = switchDepot(c.session, dir, c.ui, how); !s) return failed(s);
     out.lines << QStringLiteral("Gewählt:");
@@ -104,11 +104,10 @@ Outcome runDepotImport(Context& c) {
     if (!locked) return failed(locked.status());
     if (*locked) {
         const QString name = depotName(QFileInfo(file).absolutePath());
-        if (c.options.passwordFile.isEmpty())
-            return failed(Status::invalid(QStringLiteral("Das Depot %1 ist durch ein Passwort geschützt").arg(name)));
-        auto lines = readTextLinesAnyEncoding(c.options.passwordFile);
-        if (!lines) return failed(lines.status());
-        if (Status ok = checkDepotPassword(file, lines->value(0), name); !ok) return failed(ok);
+        auto password = passwordOfFile(c.options.passwordFile);
+        if (!password) return failed(password.status());
+        if (!*password) return failed(Status::invalid(QStringLiteral("Das Depot %1 ist durch ein Passwort geschützt").arg(name)));
+        if (Status ok = checkDepotPassword(file, **password, name); !ok) return failed(ok);
     }
     auto r = importDepot(s.store, file);
     if (!r) return failed(r.status());
@@ -133,9 +132,10 @@ Outcome runDepotPassword(Context& c) {
         return failed(Status::invalid(QStringLiteral("Genau eines von --new-password-file DATEI oder --clear angeben")));
     QString password;
     if (!clear) {
-        auto lines = readTextLinesAnyEncoding(c.args.value(QStringLiteral("--new-password-file")));
-        if (!lines) return failed(lines.status());
-        password = lines->value(0);
+        auto read = passwordOfFile(c.args.value(QStringLiteral("--new-password-file")));
+        if (!read) return failed(read.status());
+        if (!*read) return failed(Status::invalid(QStringLiteral("--new-password-file braucht eine Datei")));
+        password = **read;
     }
     if (!startForJob(c, out, true)) return out;
     Session& s = c.session;

@@ -21,11 +21,6 @@ QString limitsLine(const QString& name, const Limits& l, int decimals) {
              l.unteres == 0 ? QStringLiteral("keins") : formatAmount(l.unteres, decimals));
 }
 
-// The limit settings: the given percentage, else the stored one, else 5.
-double storedPercent(const Session& s, const QString& name) {
-    return s.values.has(name) ? s.values.number(name) : 5.0;
-}
-
 Result<std::optional<double>> percentOption(const Args& args, const QString& option) {
     auto n = args.number(option);
     if (!n) return n.status();
@@ -113,8 +108,9 @@ Outcome runLimitScan(Context& c) {
     Session& s = c.session;
     LimitScanOptions options;
     options.stopLoss = c.args.has(QStringLiteral("--stop-loss"));
-    options.lowerPercent = storedPercent(s, QStringLiteral("LimitanMinus"));
-    options.upperPercent = storedPercent(s, QStringLiteral("LimitanPlus"));
+    const LimitPercents stored = limitPercents(s.values);
+    options.lowerPercent = stored.minus;
+    options.upperPercent = stored.plus;
     for (auto [option, field] : {std::pair{QStringLiteral("--lower-pct"), &options.lowerPercent},
                                  std::pair{QStringLiteral("--upper-pct"), &options.upperPercent}}) {
         auto v = percentOption(c.args, option);

@@ -145,7 +145,7 @@ std::optional<double> irr(const Values& values, const std::vector<DayFlow>& flow
         if (f.purchases != 0) cash.push_back({days, -f.purchases});
         if (f.proceeds != 0) cash.push_back({days, f.proceeds});
     }
-    const double end = dailyValues(values, to, to).front();
+    const double end = valueBefore(values, to.addDays(1));
     if (end != 0) cash.push_back({static_cast<double>(from.daysTo(to)), end});
     const auto r = solveRate(cash);
     if (!r) return std::nullopt;

@@ -28,18 +28,6 @@ PlannerColumn column(double ankauf, double verkauf) {
 
 double cashOf(const PlannerInputs& in) { return in.K - in.A + (in.P - in.B); }
 
-// A number as the planner's files and questions have it: the first comma is the
-// decimal point.
-std::optional<double> readNumber(QString text) {
-    text = text.trimmed();
-    const int comma = text.indexOf(QLatin1Char(','));
-    if (comma >= 0) text[comma] = QLatin1Char('.');
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
 const std::pair<PlannerTarget, const char*> kNames[] = {
     {PlannerTarget::Wish, "wish"},
     {PlannerTarget::GeplantesErgebnis, "GeplantesErgebnis"},
@@ -140,14 +128,24 @@ Result<WishFound> wishFor(const PlannerInputs& in, PlannerTarget field, double v
     return found;
 }
 
+std::optional<double> readPlannerNumber(const QString& input) {
+    QString text = input.trimmed();
+    const int comma = text.indexOf(QLatin1Char(','));
+    if (comma >= 0) text[comma] = QLatin1Char('.');
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 DepotPlan readDepotPlan(const QString& depotDir) {
     DepotPlan plan;
     const QString path = findFile(depotDir, kDepotIni);
     if (path.isEmpty()) return plan;
     auto lines = readTextLines(path);
     if (!lines) return plan;
-    plan.capital = readNumber(lines->value(0));
-    if (auto w = readNumber(lines->value(1))) plan.wish = *w;
+    plan.capital = readPlannerNumber(lines->value(0));
+    if (auto w = readPlannerNumber(lines->value(1))) plan.wish = *w;
     return plan;
 }
 

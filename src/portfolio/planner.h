@@ -100,6 +100,10 @@ struct WishFound {
 // berechnen" when a percent field's divisor is 0, or for a value that is no number.
 Result<WishFound> wishFor(const PlannerInputs& in, PlannerTarget field, double value);
 
+// A number as the planner reads its file and its answers: the first comma is the
+// decimal point; nullopt for anything else than a finite number.
+std::optional<double> readPlannerNumber(const QString& text);
+
 // `Depot.ini` of a depot directory: the capital (nullopt when the file has none or
 // it is no number) and the wished return (10 when missing or unreadable). A file
 // that does not exist reads as both missing.

@@ -13,6 +13,7 @@
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/portfolio/report_page.h"
 #include "ui/portfolio/portfolio_charts.h"
 #include "ui/portfolio/sold_page.h"
 #include "ui/status_progress.h"
@@ -36,28 +37,22 @@ namespace q::ui {
 
 namespace {
 
-QPushButton* button(QWidget* parent, const QString& caption, const QString& hint) {
-    auto* b = new QPushButton(caption, parent);
-    b->setToolTip(hint);
-    return b;
-}
-
 const QString kNoReport = QStringLiteral("noch keine Wertpapiere eingetragen");
 
 }  // namespace
 
 HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(window), m_stichtag(today()) {
     const Einstellungen& v = window.session().values;
-    auto* heute = button(this, QStringLiteral("Heute"), QStringLiteral("Detail-Übersicht Ihres Depot für Heute"));
-    auto* datum = button(this, QStringLiteral("Datum"), QStringLiteral("Detail-Übersicht Ihres Depot für ein gewähltes Datum"));
-    auto* neu = button(this, QStringLiteral("Neu"), QStringLiteral("Neuberechnung der Depotwerte"));
-    auto* depot = button(this, QStringLiteral("Depot"), QStringLiteral("Entwicklung des Depotwertes"));
-    auto* gewinn = button(this, QStringLiteral("Gewinn"), QStringLiteral("Entwicklung des Gewinnes dieses Depots"));
-    auto* gruppen = button(this, QStringLiteral("Gruppen"), QString());
-    auto* branchen = button(this, QStringLiteral("Branchen"), QString());
-    auto* oeffnen = button(this, QStringLiteral("Öffnen"), QStringLiteral("In Textverarbeitung öffnen"));
-    auto* drucken = button(this, QStringLiteral("Drucken"), QStringLiteral("drucken des Anlagen Berichtes"));
-    auto* rendite = button(this, QStringLiteral("Rendite"), QStringLiteral("Renditeberechnung für gewähltes Jahr"));
+    auto* heute = pageButton(this, QStringLiteral("Heute"), QStringLiteral("Detail-Übersicht Ihres Depot für Heute"));
+    auto* datum = pageButton(this, QStringLiteral("Datum"), QStringLiteral("Detail-Übersicht Ihres Depot für ein gewähltes Datum"));
+    auto* neu = pageButton(this, QStringLiteral("Neu"), QStringLiteral("Neuberechnung der Depotwerte"));
+    auto* depot = pageButton(this, QStringLiteral("Depot"), QStringLiteral("Entwicklung des Depotwertes"));
+    auto* gewinn = pageButton(this, QStringLiteral("Gewinn"), QStringLiteral("Entwicklung des Gewinnes dieses Depots"));
+    auto* gruppen = pageButton(this, QStringLiteral("Gruppen"), QString());
+    auto* branchen = pageButton(this, QStringLiteral("Branchen"), QString());
+    auto* oeffnen = pageButton(this, QStringLiteral("Öffnen"), QStringLiteral("In Textverarbeitung öffnen"));
+    auto* drucken = pageButton(this, QStringLiteral("Drucken"), QStringLiteral("drucken des Anlagen Berichtes"));
+    auto* rendite = pageButton(this, QStringLiteral("Rendite"), QStringLiteral("Renditeberechnung für gewähltes Jahr"));
     m_inDM = new QCheckBox(this);
     setSecondCurrency(portfolioSettings(window.session()).secondSymbol);
     m_inDM->setChecked(v.truth(QStringLiteral("AnlageninDM")) && m_inDM->isEnabled());
@@ -94,12 +89,7 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     m_performance = new QLabel(this);
     m_performance->setToolTip(QStringLiteral("Zeitgewichtete Rendite (Tagesfaktoren verkettet) und interner Zinsfuß der Zahlungen "
                                              "über den ganzen Depotwert-Verlauf"));
-    auto* totals = new QHBoxLayout;
-    for (QLabel*& t : m_totals) {
-        t = new QLabel(this);
-        t->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        totals->addWidget(t);
-    }
+    QHBoxLayout* totals = totalLabels(this, m_totals, std::size(m_totals));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -148,13 +138,7 @@ bool HoldingsPage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void HoldingsPage::setSecondCurrency(const QString& symbol) {
-    m_inDM->setText(QStringLiteral(" in ") + symbol);
-    // Without a second currency there is nothing to show the amounts in.
-    m_inDM->setEnabled(!symbol.isEmpty());
-    m_inDM->setToolTip(symbol.isEmpty() ? QStringLiteral("Keine 2. Währung eingestellt (Ländereinstellung)") : QString());
-    if (symbol.isEmpty()) m_inDM->setChecked(false);
-}
+void HoldingsPage::setSecondCurrency(const QString& symbol) { showSecondCurrency(*m_inDM, symbol); }
 
 bool HoldingsPage::historyShown() const { return m_stack->currentWidget() == m_history; }
 

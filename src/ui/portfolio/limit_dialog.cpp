@@ -117,9 +117,7 @@ Limits TLimitDialog::limits() const {
     // The fields show the amount format ("1.234,50"); a field that is no amount keeps
     // the limit as it was.
     auto read = [](const QLineEdit* field, double& into) {
-        QString text = field->text().trimmed();
-        text.remove(QLatin1Char('.'));
-        if (auto v = parseNumber(text); v && *v >= 0) into = *v;
+        if (auto v = parseAmount(field->text()); v && *v >= 0) into = *v;
     };
     read(m_lower, l.unteres);
     read(m_upper, l.oberes);

@@ -22,8 +22,6 @@ namespace q::ui {
 
 namespace {
 
-int storedPercent(const Einstellungen& v, const QString& name) { return v.has(name) ? v.integer(name) : 5; }
-
 QSpinBox* percentBox(QWidget* parent, const QString& prefix, int value) {
     auto* box = new QSpinBox(parent);
     box->setRange(0, 1000);
@@ -39,8 +37,9 @@ LimitsPanel::LimitsPanel(TAktienkurse& window, QWidget* parent) : QWidget(parent
     const Einstellungen& v = window.session().values;
     m_upper = new QLineEdit(this);
     m_lower = new QLineEdit(this);
-    m_plus = percentBox(this, QStringLiteral("+ "), storedPercent(v, QStringLiteral("LimitanPlus")));
-    m_minus = percentBox(this, QStringLiteral("- "), storedPercent(v, QStringLiteral("LimitanMinus")));
+    const LimitPercents stored = limitPercents(v);
+    m_plus = percentBox(this, QStringLiteral("+ "), stored.plus);
+    m_minus = percentBox(this, QStringLiteral("- "), stored.minus);
     auto* upperButton = new QPushButton(QStringLiteral("vom Kurs"), this);
     auto* lowerButton = new QPushButton(QStringLiteral("vom Kurs"), this);
     auto* save = new QPushButton(QStringLiteral("Speichern"), this);
@@ -96,9 +95,7 @@ void LimitsPanel::showSecurity(int firma) {
 std::optional<Limits> LimitsPanel::fieldLimits() {
     Limits l;
     for (auto [field, into] : {std::pair{m_upper, &l.oberes}, std::pair{m_lower, &l.unteres}}) {
-        QString text = field->text().trimmed();
-        text.remove(QLatin1Char('.'));
-        const auto v = text.isEmpty() ? std::optional<double>(0.0) : parseNumber(text);
+        const auto v = field->text().trimmed().isEmpty() ? std::optional<double>(0.0) : parseAmount(field->text());
         if (!v) {
             m_window.interaction().tell(QStringLiteral("\"%1\" ist keine Zahl").arg(field->text()));
             return std::nullopt;
@@ -180,8 +177,9 @@ std::optional<LimitScanResult> LimitCommands::toggleScan(bool on) {
     options.stopLoss = m_window.interaction().ask(QStringLiteral("Stop-Loss-Limit nachziehen?!"),
                                                   QStringLiteral("Soll eine automatische Anpannung des unteren Limits vorgenommen werden?"),
                                                   Answer::No) == Answer::Yes;
-    options.upperPercent = s.values.has(QStringLiteral("LimitanPlus")) ? s.values.integer(QStringLiteral("LimitanPlus")) : 5;
-    options.lowerPercent = s.values.has(QStringLiteral("LimitanMinus")) ? s.values.integer(QStringLiteral("LimitanMinus")) : 5;
+    const LimitPercents stored = limitPercents(s.values);
+    options.upperPercent = stored.plus;
+    options.lowerPercent = stored.minus;
     options.onlyFavourites = m_window.onlyFavourites();
     TLimitDialog dialog(&m_window, portfolioSettings(s).decimals);
     std::optional<LimitScanResult> result;

@@ -13,6 +13,7 @@
 #include "ui/portfolio/bookings_page.h"
 #include "ui/portfolio/dividende.h"
 #include "ui/portfolio/holdings_page.h"
+#include "ui/portfolio/sold_page.h"
 #include "ui/portfolio/laendereinstellung.h"
 #include "ui/portfolio/lots_page.h"
 #include "ui/portfolio/waehrungen.h"
@@ -288,7 +289,11 @@ int PortfolioCommands::Waehrungen() {
 int PortfolioCommands::Laendereinstellung() {
     TLaendereinstellung dialog(m_window.session(), &m_window);
     const int result = dialog.exec();
-    if (result == QDialog::Accepted) m_window.holdingsPage()->setSecondCurrency(portfolioSettings(m_window.session()).secondSymbol);
+    if (result == QDialog::Accepted) {
+        const QString second = portfolioSettings(m_window.session()).secondSymbol;
+        m_window.holdingsPage()->setSecondCurrency(second);
+        m_window.soldPage()->setSecondCurrency(second);
+    }
     return result;
 }
 

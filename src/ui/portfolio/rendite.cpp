@@ -60,16 +60,6 @@ bool isPercent(PlannerTarget f) {
 // What a double-click asks for: the total return asks for a gain (the total gain).
 PlannerTarget askedField(PlannerTarget f) { return f == PlannerTarget::GesamtProzent ? PlannerTarget::GesamtGEWINN : f; }
 
-// An answer as the planner reads it: the first comma is the decimal point.
-std::optional<double> answerNumber(QString text) {
-    text = text.trimmed();
-    const int comma = text.indexOf(QLatin1Char(','));
-    if (comma >= 0) text[comma] = QLatin1Char('.');
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
-}
-
 }  // namespace
 
 TRendite::TRendite(QWidget* parent, Interaction& ui, const QString& caption, PlannerInputs in, std::optional<double> storedWish,
@@ -206,9 +196,7 @@ void TRendite::recompute() {
 }
 
 void TRendite::capitalEdited() {
-    QString text = m_capital->text().trimmed();
-    text.remove(QLatin1Char('.'));
-    const auto v = answerNumber(text);
+    const auto v = parseAmount(m_capital->text());
     m_in.K = v && m_in.f != 0 ? *v / m_in.f : m_in.minimumCapital();
     if (!v) m_capital->setText(formatAmount(m_in.K * m_in.f, m_decimals));
     recompute();
@@ -238,7 +226,7 @@ bool TRendite::eventFilter(QObject* watched, QEvent* event) {
                     const auto answer = m_ui.input(QString::fromUtf8(t.title), QString::fromUtf8(t.question));
                     // An answer that is no number changes nothing.
                     if (answer)
-                        if (const auto v = answerNumber(*answer)) reachTarget(field, *v);
+                        if (const auto v = readPlannerNumber(*answer)) reachTarget(field, *v);
                     break;
                 }
             return true;
@@ -248,9 +236,7 @@ bool TRendite::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TRendite::save() {
-    QString text = m_capital->text().trimmed();
-    text.remove(QLatin1Char('.'));
-    const auto v = answerNumber(text);
+    const auto v = parseAmount(m_capital->text());
     const double capital = v && m_in.f != 0 ? *v / m_in.f : 0.0;
     if (Status w = writeDepotPlan(m_depotDir, capital, wish()); !w) {
         m_ui.tell(w.message());

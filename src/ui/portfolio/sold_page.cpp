@@ -13,6 +13,7 @@
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/portfolio/report_page.h"
 #include "ui/status_progress.h"
 
 #include <QBoxLayout>
@@ -28,16 +29,6 @@
 
 namespace q::ui {
 
-namespace {
-
-QPushButton* button(QWidget* parent, const QString& caption, const QString& hint) {
-    auto* b = new QPushButton(caption, parent);
-    b->setToolTip(hint);
-    return b;
-}
-
-}  // namespace
-
 SoldPage::SoldPage(TAktienkurse& window)
     : QWidget(&window), m_window(window), m_period(GainsPeriod::year(today().year())) {
     const Einstellungen& v = window.session().values;
@@ -45,12 +36,12 @@ SoldPage::SoldPage(TAktienkurse& window)
     m_year->setRange(1900, 2099);
     m_year->setValue(today().year());
     m_year->setToolTip(QStringLiteral("Jahr für Berechnung"));
-    auto* jahr = button(this, QStringLiteral("JAHR"), QStringLiteral("Gewinnbrechnung für alle Ihre Verkäufe des Jahres"));
-    auto* alles = button(this, QStringLiteral("ALLES"), QStringLiteral("Gewinnbrechnung für alle Transaktionen"));
-    auto* vonBis = button(this, QStringLiteral("Von/Bis"), QStringLiteral("Detail-Übersicht Ihres Depot für ein gewähltes Datum"));
-    auto* oeffnen = button(this, QStringLiteral("Öffnen"), QStringLiteral("in Textverarbeitung öffnen"));
-    auto* drucken = button(this, QStringLiteral("Drucken"), QStringLiteral("drucken des Gewinn Berichtes"));
-    auto* rendite = button(this, QStringLiteral("Rendite"), QStringLiteral("Renditeberechnung für gewähltes Jahr"));
+    auto* jahr = pageButton(this, QStringLiteral("JAHR"), QStringLiteral("Gewinnbrechnung für alle Ihre Verkäufe des Jahres"));
+    auto* alles = pageButton(this, QStringLiteral("ALLES"), QStringLiteral("Gewinnbrechnung für alle Transaktionen"));
+    auto* vonBis = pageButton(this, QStringLiteral("Von/Bis"), QStringLiteral("Detail-Übersicht Ihres Depot für ein gewähltes Datum"));
+    auto* oeffnen = pageButton(this, QStringLiteral("Öffnen"), QStringLiteral("in Textverarbeitung öffnen"));
+    auto* drucken = pageButton(this, QStringLiteral("Drucken"), QStringLiteral("drucken des Gewinn Berichtes"));
+    auto* rendite = pageButton(this, QStringLiteral("Rendite"), QStringLiteral("Renditeberechnung für gewähltes Jahr"));
     m_inDM = new QCheckBox(this);
     setSecondCurrency(portfolioSettings(window.session()).secondSymbol);
     m_inDM->setChecked(v.truth(QStringLiteral("GewinninDM")) && m_inDM->isEnabled());
@@ -66,12 +57,7 @@ SoldPage::SoldPage(TAktienkurse& window)
     m_header->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_view = new QTextBrowser(this);
     m_view->setPlainText(QStringLiteral("Darstellung aller realisierten Gewinne und Verluste"));
-    auto* totals = new QHBoxLayout;
-    for (QLabel*& t : m_totals) {
-        t = new QLabel(this);
-        t->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        totals->addWidget(t);
-    }
+    QHBoxLayout* totals = totalLabels(this, m_totals, std::size(m_totals));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_header);
@@ -95,11 +81,7 @@ SoldPage::SoldPage(TAktienkurse& window)
     });
 }
 
-void SoldPage::setSecondCurrency(const QString& symbol) {
-    m_inDM->setText(QStringLiteral(" in ") + symbol);
-    m_inDM->setEnabled(!symbol.isEmpty());
-    if (symbol.isEmpty()) m_inDM->setChecked(false);
-}
+void SoldPage::setSecondCurrency(const QString& symbol) { showSecondCurrency(*m_inDM, symbol); }
 
 void SoldPage::clearTotals() {
     m_proceeds = 0;
