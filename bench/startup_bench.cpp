@@ -102,28 +102,41 @@ int main(int argc, char** argv) {
         const QString home = q::withSlash(args.size() > 3 ? args[3] : tmp.path());
         const qint64 rows = 2 * plan.securities * static_cast<qint64>(q::sample::Generator(plan).days().size());
 
-        const double rawSeconds = rawLoad(home + "roh/", plan);
-        if (rawSeconds < 0) return 1;
-        QDir(home + "roh/").removeRecursively();
-        const double rawRate = rows / rawSeconds;
-        out << "SQLite-C-Schleife: " << rows << " Zeilen in " << QString::number(rawSeconds, 'f', 1) << " s = "
-            << QString::number(rawRate, 'f', 0) << " Zeilen/s\n"
-            << Qt::flush;
-
+        // The two loads take turns, three rounds, and each is judged by its best round:
+        // the machine's other work then weighs on both alike.
+        constexpr int kRounds = 3;
+        double rawSeconds = 0, insertSeconds = 0;
+        q::sample::Stats stats;
         bench::PrintProgress progress(200);
         QElapsedTimer t;
-        t.start();
-        auto stats = q::sample::writeSampleData(home + "Daten/", plan, progress);
-        const double insertSeconds = t.elapsed() / 1000.0;
-        if (!stats) {
-            QTextStream(stderr) << stats.status().message() << "\n";
-            return 1;
+        for (int round = 1; round <= kRounds; ++round) {
+            const double raw = rawLoad(home + "roh/", plan);
+            if (raw < 0) return 1;
+            QDir(home + "roh/").removeRecursively();
+            rawSeconds = round == 1 ? raw : std::min(rawSeconds, raw);
+            out << "SQLite-C-Schleife (Runde " << round << "): " << rows << " Zeilen in " << QString::number(raw, 'f', 1) << " s\n"
+                << Qt::flush;
+
+            // Each round writes the data directory anew; the last one's stays for the start-up below.
+            if (round > 1) QDir(home + "Daten/").removeRecursively();
+            t.start();
+            auto written = q::sample::writeSampleData(home + "Daten/", plan, progress);
+            const double seconds = t.elapsed() / 1000.0;
+            if (!written) {
+                QTextStream(stderr) << written.status().message() << "\n";
+                return 1;
+            }
+            stats = *written;
+            insertSeconds = round == 1 ? seconds : std::min(insertSeconds, seconds);
+            out << "\nEinfügen (Runde " << round << "): " << stats.securities << " Wertpapiere, " << stats.prices << " Kurse, "
+                << stats.volumes << " Volumen in " << QString::number(seconds, 'f', 1) << " s\n"
+                << Qt::flush;
         }
-        const double rate = (stats->prices + stats->volumes) / insertSeconds;
-        out << "\nEinfügen: " << stats->securities << " Wertpapiere, " << stats->prices << " Kurse, " << stats->volumes
-            << " Volumen in " << QString::number(insertSeconds, 'f', 1) << " s = " << QString::number(rate, 'f', 0)
-            << " Zeilen/s\n";
-        out << "Verhältnis zur SQLite-C-Schleife: " << QString::number(rate / rawRate, 'f', 2) << "\n" << Qt::flush;
+        const double rawRate = rows / rawSeconds;
+        const double rate = (stats.prices + stats.volumes) / insertSeconds;
+        out << "Beste Runden: SQLite-C-Schleife " << QString::number(rawRate, 'f', 0) << " Zeilen/s, Einfügen "
+            << QString::number(rate, 'f', 0) << " Zeilen/s\n";
+        out << "Verhältnis zur SQLite-C-Schleife: " << QString::number(rate / rawRate, 'f', 2) << " (Ziel ≥ 0,95)\n" << Qt::flush;
 
         for (int run = 1; run <= 3; ++run) {
             q::Session session;

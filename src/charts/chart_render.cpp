@@ -33,11 +33,10 @@ Result<ChartRendered> renderPrice(Session& session, const ChartRequest& r, const
     auto data = loadPriceChart(session, r.firma, today);
     if (!data) return data.status();
     ChartAppearance look = storedLook(session, priceChartDesign());
-    if (r.type == ChartType::Candle) look.find(series::Kerzen)->active = true;
-    if (r.type == ChartType::Renko) {
-        look.find(series::Renko)->active = true;
-        look.find(series::Kerzen)->active = false;
-    }
+    if (r.type != ChartType::Stored)
+        setPriceDrawing(look, r.type == ChartType::Candle  ? PriceDrawing::Candles
+                              : r.type == ChartType::Renko ? PriceDrawing::Renko
+                                                           : PriceDrawing::Line);
     Q_TRY(drawAndSave<PriceChart>(look, r, [&](PriceChart& chart) {
         chart.show(*data);
         chart.setLegendShown(session.values.truth(QStringLiteral("LegendVisible")));

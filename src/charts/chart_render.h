@@ -10,11 +10,13 @@
 
 namespace q::charts {
 
-enum class ChartType { Line, Candle, Renko, Compare, Intraday };
+// Stored: the price chart as its settings draw it; Line, Candle and Renko: the price
+// as that one drawing only.
+enum class ChartType { Stored, Line, Candle, Renko, Compare, Intraday };
 
 struct ChartRequest {
     int firma = 0;
-    ChartType type = ChartType::Line;
+    ChartType type = ChartType::Stored;
     QString out;            // .png or .pdf
     QDate from, to;         // the days shown (price chart); `from` the comparison's start
     QDate day;              // the intraday chart's day (today when invalid)

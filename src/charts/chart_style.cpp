@@ -1,6 +1,7 @@
 #include "charts/chart_style.h"
 
 #include "charts/custom_plot.h"
+#include "charts/date_ticker.h"
 #include "overview/price_chart_data.h"
 
 namespace q::charts {
@@ -79,19 +80,8 @@ void setCandles(QCPFinancial& financial, const std::vector<Candle>& candles) {
 
 void labelDateAxis(QCPAxis& axis, bool afterZoom) {
     const DateAxisLabels labels = dateAxisLabels(axis.range().size() / kSecondsPerDay, afterZoom);
-    auto ticker = qSharedPointerDynamicCast<QCPAxisTickerDateTime>(axis.ticker());
-    if (!ticker) {
-        ticker.reset(new QCPAxisTickerDateTime);
-        ticker->setDateTimeSpec(Qt::UTC);
-        axis.setTicker(ticker);
-    }
-    ticker->setDateTimeFormat(labels.format);
-    // About one label per step, never so many that they overlap (a label is up to
-    // about 90 pixels wide).
-    const int wanted = int(axis.range().size() / kSecondsPerDay / labels.stepDays) + 1;
-    const int room = std::max(2, (axis.parentPlot()->width() - 120) / 90);
-    ticker->setTickCount(std::clamp(wanted, 2, std::min(10, room)));
-    axis.setSubTicks(labels.minorTicks > 0);
+    const DateUnit unit = labels.stepDays >= 365 ? DateUnit::Year : labels.stepDays >= 28 ? DateUnit::Month : DateUnit::Day;
+    setDateTicks(axis, unit, labels.format, labels.minorTicks);
     axis.grid()->setVisible(labels.grid);
 }
 

@@ -220,6 +220,8 @@ void PriceChart::clearChart(const QString& text) {
 
 void PriceChart::show(const PriceChartData& data) {
     m_data = data;
+    // The cursor stood on the last security's prices.
+    hideCursor();
     // Drawn lines belong to the security they were drawn on.
     deleteAllLines();
     for (const QString& n : data.notices) Q_EMIT notice(n);
@@ -437,22 +439,51 @@ void PriceChart::resizeEvent(QResizeEvent* event) {
     QCustomPlot::resizeEvent(event);
 }
 
+void PriceChart::hideCursor() {
+    for (QCPAbstractItem* item : {static_cast<QCPAbstractItem*>(m_cursorX), static_cast<QCPAbstractItem*>(m_cursorY),
+                                  static_cast<QCPAbstractItem*>(m_cursorText)})
+        item->setVisible(false);
+}
+
+void PriceChart::leaveEvent(QEvent* event) {
+    hideCursor();
+    layer(kCursorLayer)->replot();
+    QCustomPlot::leaveEvent(event);
+}
+
+QString PriceChart::cursorText() const { return m_cursorText->visible() ? m_cursorText->text() : QString(); }
+
 void PriceChart::moveCursor(const QPointF& pixel) {
     const ToolStyle tool = m_appearance.tools.value(0);
-    const bool inside = tool.active && axisRect()->rect().contains(pixel.toPoint()) && !m_data.line(series::Kurs).empty();
-    m_cursorX->setVisible(inside);
-    m_cursorY->setVisible(inside);
-    m_cursorText->setVisible(inside);
-    if (inside) {
-        const double key = xAxis->pixelToCoord(pixel.x());
-        const double value = yAxis->pixelToCoord(pixel.y());
-        m_cursorX->point1->setCoords(key, 0);
-        m_cursorX->point2->setCoords(key, 1);
-        m_cursorY->point1->setCoords(0, value);
-        m_cursorY->point2->setCoords(1, value);
-        m_cursorText->position->setCoords(pixel.x() + 8, pixel.y() - 4);
-        m_cursorText->setText(QStringLiteral("%1  %2").arg(formatDate(dateFromDayNumber(dayOfKey(key))), formatGeneral(value)));
+    const std::vector<ChartPoint>& price = m_data.line(series::Kurs);
+    const QRect area = axisRect()->rect();
+    if (!tool.active || !area.contains(pixel.toPoint()) || price.empty()) {
+        hideCursor();
+        layer(kCursorLayer)->replot();
+        return;
     }
+    // The day of the price line nearest to the mouse, and its price.
+    const double day = dayOfKey(xAxis->pixelToCoord(pixel.x()));
+    auto next = std::lower_bound(price.begin(), price.end(), day, [](const ChartPoint& p, double d) { return p.x < d; });
+    if (next == price.end() || (next != price.begin() && day - std::prev(next)->x < next->x - day)) next = std::prev(next);
+    const double key = keyOfDay(next->x);
+    const double value = next->y;
+    m_cursorX->point1->setCoords(key, 0);
+    m_cursorX->point2->setCoords(key, 1);
+    m_cursorY->point1->setCoords(0, value);
+    m_cursorY->point2->setCoords(1, value);
+    m_cursorText->setText(QStringLiteral("%1  %2").arg(formatDate(dateFromDayNumber(next->x)), formatAmount(value, m_decimals)));
+    // Beside the point, on the side where the label fits inside the price area.
+    const QPointF at(xAxis->coordToPixel(key), yAxis->coordToPixel(value));
+    const QFontMetrics metrics(m_cursorText->font());
+    const int width = metrics.horizontalAdvance(m_cursorText->text()) + 10;
+    const bool left = at.x() + 8 + width > area.right();
+    const bool below = at.y() - 4 - metrics.height() < area.top();
+    m_cursorText->setPositionAlignment((left ? Qt::AlignRight : Qt::AlignLeft) | (below ? Qt::AlignTop : Qt::AlignBottom));
+    m_cursorText->position->setCoords(at.x() + (left ? -8 : 8), at.y() + (below ? 4 : -4));
+    for (QCPAbstractItem* item : {static_cast<QCPAbstractItem*>(m_cursorX), static_cast<QCPAbstractItem*>(m_cursorY),
+                                  static_cast<QCPAbstractItem*>(m_cursorText)})
+        item->setVisible(true);
     layer(kCursorLayer)->replot();
 }
 

@@ -52,6 +52,11 @@ public:
     // All displayed days again.
     void zoomAll();
 
+    // Decimals of the prices the cursor shows (`DezimalStellen`); 2 until set.
+    void setDecimals(int decimals) { m_decimals = decimals; }
+    // What the cursor shows now ("04.12.2026  234,57"); empty while it is hidden.
+    QString cursorText() const;
+
     // The limit line's value (0 when it is hidden) and where it stands on screen.
     double limitValue(LimitLine line) const;
     QPointF limitPixel(LimitLine line) const;
@@ -71,6 +76,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void build();
@@ -79,7 +85,10 @@ private:
     void placeLimits();
     void fitValueAxes();
     void onRangeChanged(const QCPRange& range);
+    // The cross-hair on the day of the price line nearest to the mouse, labelled with
+    // that day and its price; hidden outside the price area.
     void moveCursor(const QPointF& pixel);
+    void hideCursor();
 
     ChartAppearance m_appearance;
     PriceChartData m_data;
@@ -94,6 +103,7 @@ private:
     std::vector<QCPItemLine*> m_drawn;
     QCPItemLine* m_drawing_line = nullptr;
     int m_dragLimit = -1;
+    int m_decimals = 2;
     bool m_log = false;
     bool m_drawing = false;
     bool m_fitting = false;

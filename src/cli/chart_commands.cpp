@@ -15,7 +15,8 @@ namespace {
 
 #ifdef QUINTARA_CHARTS
 Result<charts::ChartType> chartType(const QString& text) {
-    const QString t = text.isEmpty() ? QStringLiteral("line") : text;
+    const QString& t = text;
+    if (t.isEmpty()) return charts::ChartType::Stored;
     if (t == QLatin1String("line")) return charts::ChartType::Line;
     if (t == QLatin1String("candle")) return charts::ChartType::Candle;
     if (t == QLatin1String("renko")) return charts::ChartType::Renko;
@@ -78,7 +79,8 @@ std::vector<Command> chartCommands() {
         {"chart", "Diagramm als Bild speichern (PNG oder PDF)",
          "chart FIRMA --out DATEI [--type line|candle|renko|compare|intraday] [--from TT.MM.JJJJ]\n"
          "      [--to TT.MM.JJJJ] [--day TT.MM.JJJJ] [--compare FIRMA,…] [--size BREITExHÖHE]\n\n"
-         "Zeichnet das Kursdiagramm (line, candle, renko), den Vergleich (compare; FIRMA\n"
+         "Zeichnet das Kursdiagramm (line: die Kurslinie, candle: die Kerzen, renko: die\n"
+         "Renko-Steine; ohne --type wie gespeichert), den Vergleich (compare; FIRMA\n"
          "entfällt, --compare statt Vergleich1 … Vergleich5, --from als Startdatum) oder\n"
          "das Intraday-Diagramm eines Tages (--day, sonst heute) mit den gespeicherten\n"
          "Diagrammeinstellungen. Das Format folgt der Endung der Datei: .png oder .pdf.\n"

@@ -32,9 +32,12 @@ std::vector<ChartPoint> depotPercent(const std::vector<HistoryRecord>& records, 
 }
 
 bool ComparisonChart::legend() const {
-    int count = depot.active ? 1 : 0;
-    for (const ComparisonLine& l : lines) count += l.active ? 1 : 0;
-    return count > 2;
+    // Two lines already need their names to be told apart; a line without a
+    // point (a depot without a history yet) draws nothing.
+    auto drawn = [](const ComparisonLine& l) { return l.active && !l.points.empty() ? 1 : 0; };
+    int count = drawn(depot);
+    for (const ComparisonLine& l : lines) count += drawn(l);
+    return count >= 2;
 }
 
 Result<ComparisonChart> readComparison(Store& store, const QStringList& names, const QDate& start, bool withDepot) {

@@ -32,7 +32,7 @@ struct ComparisonChart {
     std::vector<ComparisonLine> lines;  // one per name box, empty boxes included
     ComparisonLine depot;               // "Depot", active when asked for
     QStringList notices;                // lines left out, in German
-    // The legend is shown when the chart has more than two lines.
+    // The legend is shown when the chart draws two lines or more.
     bool legend() const;
 };
 

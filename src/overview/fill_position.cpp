@@ -59,7 +59,7 @@ Position openPosition(const QString& firmenName, const std::vector<Lot>& all, st
     p.value = last * p.shares;
     if (p.cost != 0) {
         const auto fixed = [](double x) { return formatSignificant(x, 8, 2); };
-        p.line = QStringLiteral("        Anteile: ") + fixed(p.shares) + QStringLiteral("  Ankauf: ") + formatGeneral(p.cost) +
+        p.line = QStringLiteral("        Anteile: ") + fixed(p.shares) + QStringLiteral("  Ankauf: ") + fixed(p.cost) +
                  QStringLiteral("  Wert: ") + fixed(p.value) + QStringLiteral("  Differenz: ") + fixed(p.value - p.cost) +
                  QStringLiteral("  Prozent: ") + fixed(p.value * 100 / p.cost - 100) + QStringLiteral("%");
     }

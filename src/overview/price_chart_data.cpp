@@ -117,6 +117,21 @@ Result<std::vector<double>> currencyFactors(const FillResult& fill, CurrencyConv
     return factors;
 }
 
+void setPriceDrawing(ChartAppearance& look, PriceDrawing drawing) {
+    const std::pair<const QString*, PriceDrawing> switched[] = {
+        {&series::Kurs, PriceDrawing::Line}, {&series::Kerzen, PriceDrawing::Candles}, {&series::Renko, PriceDrawing::Renko}};
+    for (const auto& [name, when] : switched)
+        if (SeriesStyle* s = look.find(*name)) s->active = drawing == when;
+}
+
+PriceDrawing priceDrawingOf(const ChartAppearance& look) {
+    auto on = [&](const QString& name) {
+        const SeriesStyle* s = look.find(name);
+        return s && s->active;
+    };
+    return on(series::Renko) ? PriceDrawing::Renko : on(series::Kerzen) ? PriceDrawing::Candles : PriceDrawing::Line;
+}
+
 DateAxisLabels dateAxisLabels(double days, bool afterZoom) {
     const double upper = afterZoom ? 365 : 500;
     if (days <= 90) return {1, QStringLiteral("dd.MMM.yy"), false, 0};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/security_analysis.h"
+#include "app/chart_settings.h"
 #include "overview/chart_series.h"
 
 #include <QString>
@@ -43,6 +44,15 @@ inline const QString Renko = QStringLiteral("RenkoReihe");
 // The lower Bollinger band: drawn with the upper band's pen, switched with it.
 inline const QString BollingerUnten = QStringLiteral("Series13Lower");
 }  // namespace series
+
+// How the price itself is drawn: the price line, the candles or the Renko bricks,
+// one of them at a time. The choice is the on/off of those three series (as the
+// chart settings store them), so the properties editor and the chart's own choice
+// switch the same thing.
+enum class PriceDrawing { Line, Candles, Renko };
+void setPriceDrawing(ChartAppearance& look, PriceDrawing drawing);
+// Renko when its bricks are on, else candles when they are on, else the line.
+PriceDrawing priceDrawingOf(const ChartAppearance& look);
 
 // The right price axis: a percentage of the mean buy price or of the first displayed
 // price ("rechte Achse Prozent"), else the price itself.

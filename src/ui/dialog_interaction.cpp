@@ -9,7 +9,27 @@
 namespace q::ui {
 
 namespace {
+
 QString boxTitle(const QString& title) { return title.isEmpty() ? QStringLiteral("Quintara") : title; }
+
+// A window title holds a few words; a window manager cuts a longer one to
+// "Soll die Textd…n?". A title that is a sentence (a question, or longer than a
+// short caption) goes into the box above the text, and the program's name stays
+// in the title bar.
+constexpr qsizetype kShortTitle = 24;
+
+struct Shown {
+    QString title;
+    QString text;
+};
+
+Shown shown(const QString& title, const QString& text) {
+    const bool sentence = title.size() > kShortTitle || title.trimmed().endsWith(QLatin1Char('?'));
+    if (!sentence) return {boxTitle(title), text};
+    if (text.isEmpty() || text.contains(title.trimmed())) return {QStringLiteral("Quintara"), text.isEmpty() ? title : text};
+    return {QStringLiteral("Quintara"), title + QStringLiteral("\n\n") + text};
+}
+
 }  // namespace
 
 QString qtFileFilter(const QString& filter) {
@@ -31,7 +51,8 @@ Answer DialogInteraction::ask(const QString& title, const QString& text, Answer 
         std::fprintf(stderr, "%s (Nein)\n", qUtf8Printable(text));
         return Answer::No;
     }
-    QMessageBox box(QMessageBox::Question, boxTitle(title), text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    const Shown s = shown(title, text);
+    QMessageBox box(QMessageBox::Question, s.title, s.text, QMessageBox::Yes | QMessageBox::No, m_parent);
     // German captions whether or not Qt's own translations are installed.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
@@ -44,14 +65,16 @@ void DialogInteraction::tell(const QString& text, const QString& title) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(text));
         return;
     }
-    QMessageBox::information(m_parent, boxTitle(title), text);
+    const Shown s = shown(title, text);
+    QMessageBox::information(m_parent, s.title, s.text);
 }
 
 std::optional<QString> DialogInteraction::input(const QString& title, const QString& prompt, bool secret) {
     if (m_unattended) return std::nullopt;
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, boxTitle(title), prompt, secret ? QLineEdit::Password : QLineEdit::Normal,
-                                               QString(), &ok);
+    const Shown s = shown(title, prompt);
+    const QString text =
+        QInputDialog::getText(m_parent, s.title, s.text, secret ? QLineEdit::Password : QLineEdit::Normal, QString(), &ok);
     if (!ok) return std::nullopt;
     return text;
 }

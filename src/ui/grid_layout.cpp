@@ -1,6 +1,7 @@
 #include "ui/grid_layout.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace q::ui {
 
@@ -54,6 +55,62 @@ void applyGridFont(const Einstellungen& values, int grid, QTableView& view) {
         QPalette p = view.palette();
         p.setColor(QPalette::Text, colourOf(values.integer(gridFontName(grid, QStringLiteral("FontColor")))));
         view.setPalette(p);
+    }
+}
+
+void fitNumberColumns(QTableView& view) {
+    const QAbstractItemModel* model = view.model();
+    if (!model) return;
+    view.setTextElideMode(Qt::ElideLeft);
+    const QFontMetrics metrics(view.font());
+    // Cell padding of the style, with a little room to spare.
+    const int padding = 2 * metrics.averageCharWidth() + 6;
+    const int rows = model->rowCount(), columns = model->columnCount();
+    // A long list's widest numbers are among its first and last rows (prices and
+    // volumes grow and fall over the years; a sample keeps a switch of securities fast).
+    constexpr int kSampled = 1500;
+    std::vector<int> needed(size_t(columns), 0);
+    std::vector<bool> number(size_t(columns), false);
+    for (int c = 0; c < columns; ++c) {
+        const QString title = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        needed[size_t(c)] = metrics.horizontalAdvance(title) + padding;
+        for (int r = 0; r < rows; ++r) {
+            if (r == kSampled && rows > 2 * kSampled) r = rows - kSampled;
+            const QModelIndex i = model->index(r, c);
+            if (model->data(i, Qt::TextAlignmentRole).toInt() & Qt::AlignRight) number[size_t(c)] = true;
+            needed[size_t(c)] = std::max(needed[size_t(c)], metrics.horizontalAdvance(model->data(i, Qt::DisplayRole).toString()) + padding);
+        }
+    }
+    // A stretched last column fills what the others leave: only its text counts.
+    int stretched = -1;
+    if (view.horizontalHeader()->stretchLastSection())
+        for (int c = columns - 1; c >= 0 && stretched < 0; --c)
+            if (!view.isColumnHidden(c)) stretched = c;
+    int total = 0;
+    for (int c = 0; c < columns; ++c) {
+        if (view.isColumnHidden(c)) continue;
+        if (c == stretched) {
+            total += needed[size_t(c)];
+            continue;
+        }
+        if (number[size_t(c)] && view.columnWidth(c) < needed[size_t(c)]) view.setColumnWidth(c, needed[size_t(c)]);
+        total += view.columnWidth(c);
+    }
+    // Stored widths wider than the view: the columns give back what they have beyond
+    // their widest text (a date is not cut either).
+    // A view not laid out yet has no width to fit to (it fits again when shown).
+    if (!view.isVisible()) return;
+    const int room = view.viewport()->width() - (view.verticalScrollBar()->isVisible() ? 0 : view.verticalScrollBar()->sizeHint().width());
+    if (room <= 0 || total <= room) return;
+    int excess = 0;
+    for (int c = 0; c < columns; ++c)
+        if (!view.isColumnHidden(c) && c != stretched) excess += std::max(0, view.columnWidth(c) - needed[size_t(c)]);
+    if (excess <= 0) return;
+    const double share = std::min(1.0, double(total - room) / excess);
+    for (int c = 0; c < columns; ++c) {
+        if (view.isColumnHidden(c) || c == stretched) continue;
+        const int spare = std::max(0, view.columnWidth(c) - needed[size_t(c)]);
+        view.setColumnWidth(c, view.columnWidth(c) - int(std::ceil(spare * share)));
     }
 }
 

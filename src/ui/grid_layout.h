@@ -26,6 +26,12 @@ QStringList tableFields(Store& store, const QString& file);
 // Applies the stored font of grid g to the view (nothing when absent).
 void applyGridFont(const Einstellungen& values, int grid, QTableView& view);
 
+// Widens every right-aligned (number) column of `view` that is too narrow for its
+// widest text, then narrows the other columns' excess so that all fit the view's
+// width where they can. A number is never cut: when even that is not enough, the
+// view elides on the left ("…8,57"). A view not shown yet is only widened.
+void fitNumberColumns(QTableView& view);
+
 // Replaces the grid's values with the view's current font and columns.
 void storeGridLayout(Einstellungen& values, int grid, const QTableView& view, const RecordTableModel& model);
 

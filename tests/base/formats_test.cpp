@@ -1,3 +1,4 @@
+#include "base/display_formats.h"
 #include "base/formats.h"
 
 #include <gtest/gtest.h>
@@ -62,4 +63,15 @@ TEST(GermanTexts, DatesNumbersAndMoney) {
     EXPECT_FALSE(parseNumber("1.234,5"));
     EXPECT_DOUBLE_EQ(percentChange(110, 100), 10.0);
     EXPECT_EQ(parseTime("9:05"), QTime(9, 5));
+}
+
+TEST(GermanTexts, PricesAndSharesAsTheWindowShowsThem) {
+    EXPECT_EQ(formatPrice(24.6071965265, 2), "24,61");
+    EXPECT_EQ(formatPrice(4921.4393053, 2), "4.921,44");
+    EXPECT_EQ(formatPrice(0.0035417, 2), "0,00354");  // a penny price keeps three digits
+    EXPECT_EQ(formatPrice(0.5, 2), "0,50");
+    EXPECT_EQ(formatPrice(0, 3), "0,000");
+    EXPECT_EQ(formatShares(1200), "1.200");
+    EXPECT_EQ(formatShares(24.6071965265), "24,6072");
+    EXPECT_EQ(formatShares(2.5), "2,5");
 }

@@ -5,12 +5,16 @@
 #include "app/startup.h"
 #include "base/formats.h"
 #include "charts/chart_render.h"
+#include "charts/chart_style.h"
 #include "charts/comparison_chart.h"
+#include "charts/date_ticker.h"
 #include "charts/price_chart.h"
 #include "sample/sample_data.h"
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QFontMetrics>
+#include <cmath>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -226,4 +230,108 @@ TEST_F(Charts, CliWritesPngAndPdf) {
     r = qtest::runCli({"--home", home, "--settings", settings, "chart", "1", "--out", png, "--type", "torte"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("Unbekannte Diagrammart \"torte\"")) << r.err.toStdString();
+}
+
+namespace {
+
+// The date labels `axis` shows after drawing: none twice, none running into its
+// neighbour, every one a date as written in the program ("09.Nov.26", no double dot).
+QVector<QString> readableDates(QCustomPlot& plot, QCPAxis& axis) {
+    // The first drawing sets the margins the second one counts its room with.
+    plot.replot();
+    plot.replot();
+    const QVector<double> ticks = axis.tickVector();
+    const QVector<QString> labels = axis.tickVectorLabels();
+    const QFontMetrics metrics(axis.tickLabelFont());
+    QSet<QString> seen;
+    for (int i = 0; i < labels.size(); ++i) {
+        EXPECT_FALSE(seen.contains(labels[i])) << labels[i].toStdString();
+        seen.insert(labels[i]);
+        EXPECT_FALSE(labels[i].contains("..")) << labels[i].toStdString();
+        if (i == 0) continue;
+        const double gap = axis.coordToPixel(ticks[i]) - axis.coordToPixel(ticks[i - 1]);
+        const double needed = (metrics.horizontalAdvance(labels[i]) + metrics.horizontalAdvance(labels[i - 1])) / 2.0;
+        EXPECT_GT(gap, needed) << labels[i - 1].toStdString() << " / " << labels[i].toStdString();
+    }
+    return labels;
+}
+
+}  // namespace
+
+TEST(DateAxis, LabelsNeitherRepeatNorOverlapAndAnEmptyChartHasNone) {
+    EXPECT_EQ(charts::formatAxisDate(QDate(2026, 11, 9), "dd.MMM.yy"), "09.Nov.26");
+    EXPECT_EQ(charts::formatAxisDate(QDate(2026, 3, 1), "MMMM yyyy"), "März 2026");
+    EXPECT_EQ(charts::formatAxisDate(QDate(2026, 3, 1), "MMM yyyy"), "Mär 2026");
+
+    // The comparison chart: empty, no dates; two lines over 70 days, day labels and the legend.
+    charts::ComparisonPlot compare;
+    compare.resize(700, 400);
+    compare.QWidget::show();
+    compare.show(ComparisonChart{});
+    EXPECT_TRUE(readableDates(compare, *compare.xAxis).isEmpty());
+    ComparisonChart two;
+    two.lines.resize(2);
+    for (int l = 0; l < 2; ++l) {
+        two.lines[size_t(l)].name = l == 0 ? "Alpha" : "Beta";
+        two.lines[size_t(l)].active = true;
+        for (int d = 0; d < 70; ++d) two.lines[size_t(l)].points.push_back({46300.0 + d, d * (l + 1) * 0.5});
+    }
+    compare.show(two);
+    const auto days = readableDates(compare, *compare.xAxis);
+    EXPECT_GE(days.size(), 3);
+    EXPECT_TRUE(compare.legend->visible());
+    compare.grab().save(picture("comparison_two_lines"));
+
+    // A security with prices of four years, then one with its only price: the axes
+    // hold that price and its day, and the labels stay apart.
+    charts::PriceChart chart;
+    chart.resize(420, 400);
+    chart.QWidget::show();
+    PriceChartData years;
+    for (int i = 0; i < 1400; ++i) years.lines[series::Kurs].push_back({45000.0 + i, 150 + 70 * std::sin(i / 50.0)});
+    chart.show(years);
+    const auto yearLabels = readableDates(chart, *chart.xAxis);
+    EXPECT_GE(yearLabels.size(), 2);
+    PriceChartData one;
+    one.lines[series::Kurs].push_back({46300, 10});
+    chart.show(one);
+    readableDates(chart, *chart.xAxis);
+    EXPECT_TRUE(chart.yAxis->range().contains(10)) << chart.yAxis->range().lower << " – " << chart.yAxis->range().upper;
+    EXPECT_TRUE(chart.xAxis->range().contains(charts::keyOfDay(46300)));
+    chart.grab().save(picture("price_one_price"));
+}
+
+TEST(PriceChartWidget, TheCursorShowsTheNearestDaysPriceAndHidesOnLeaveAndRefill) {
+    PriceChartData data;
+    for (int i = 0; i < 60; ++i) data.lines[series::Kurs].push_back({46300.0 + i, 229 + i * 0.01 + 0.0057});
+    charts::PriceChart chart;
+    chart.resize(800, 500);
+    chart.QWidget::show();
+    chart.setDecimals(2);
+    chart.show(data);
+    chart.replot();
+    auto moveTo = [&](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&chart, &move);
+    };
+    // Halfway between days 10 and 11, a little nearer to 10, high above the line.
+    const int x = int(chart.xAxis->coordToPixel(charts::keyOfDay(46310.4)));
+    moveTo(QPoint(x, int(chart.axisRect()->rect().top()) + 5));
+    EXPECT_EQ(chart.cursorText(), formatDate(dateFromDayNumber(46310)) + "  229,11");
+    // At the right edge the label stays inside the price area.
+    moveTo(QPoint(chart.axisRect()->rect().right() - 2, chart.axisRect()->rect().center().y()));
+    EXPECT_EQ(chart.cursorText(), formatDate(dateFromDayNumber(46359)) + "  229,60");
+    for (int i = 0; i < chart.itemCount(); ++i)
+        if (auto* text = qobject_cast<QCPItemText*>(chart.item(i)); text && text->visible())
+            EXPECT_LE(text->bottomRight->pixelPosition().x(), chart.axisRect()->rect().right() + 1);
+    chart.grab().save(picture("price_cursor"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&chart, &leave);
+    EXPECT_EQ(chart.cursorText(), "");
+    moveTo(QPoint(x, chart.axisRect()->rect().center().y()));
+    EXPECT_FALSE(chart.cursorText().isEmpty());
+    PriceChartData other;
+    other.lines[series::Kurs].push_back({46400, 10});
+    chart.show(other);
+    EXPECT_EQ(chart.cursorText(), "");
 }

@@ -95,7 +95,7 @@ TEST_F(ChartData, ComparisonOfStoredSecurities) {
     EXPECT_FALSE(chart->lines[2].active);  // first price 0
     EXPECT_FALSE(chart->lines[3].active);  // not in the master: no notice
     EXPECT_EQ(chart->notices, QStringList{"Beta: erster Kurs 0, nicht verglichen"});
-    // Alpha and the depot (no history yet: an empty line): two lines, no legend.
+    // Alpha and the depot (no history yet: an empty line): one line drawn, no legend.
     EXPECT_TRUE(chart->depot.active);
     EXPECT_TRUE(chart->depot.points.empty());
     EXPECT_FALSE(chart->legend());

@@ -146,7 +146,7 @@ TEST_F(Fill, InfoTextsLimitsAndThePosition) {
     EXPECT_DOUBLE_EQ(f.highSinceBuy, 18);
     const Position& p = f.position;
     EXPECT_TRUE(p.showProfitPage);
-    EXPECT_EQ(p.line, "        Anteile: 100,00  Ankauf: 1350  Wert: 1800,00  Differenz: 450,00  Prozent: 33,33%");
+    EXPECT_EQ(p.line, "        Anteile: 100,00  Ankauf: 1350,00  Wert: 1800,00  Differenz: 450,00  Prozent: 33,33%");
     // (18 × 100 / 13,5 − 100) × 10 = 333,3.
     EXPECT_EQ(p.slider, 333);
     // Bars from the first purchase (03.01.): 03.01. 50 × (11 − 11) = 0 gives none; 04.01.

@@ -62,7 +62,8 @@ TEST(ChartsWindow, PriceChartLimitLineComparisonAndTheChartSubkey) {
     EXPECT_TRUE(compare->chart()->line(1)->visible());
     EXPECT_FALSE(compare->chart()->line(2)->visible());
     EXPECT_DOUBLE_EQ(compare->chart()->line(0)->data()->begin()->value, 0);
-    EXPECT_FALSE(compare->chart()->legend->visible());  // two lines
+    EXPECT_TRUE(compare->chart()->legend->visible());  // two lines need their names
+    uitest::screenshot(*compare, "comparison_window_two_lines");
 
     // The look set now is there again after closing and starting anew.
     ChartAppearance look = chart->appearance();
@@ -118,7 +119,7 @@ TEST(ChartsWindow, TheIntradayPageShowsTheRowsDayAndUpdatesOnlyThatDaysClose) {
         TodayIs today(monday);
         addTick(w->session(), firma, QDateTime(monday, QTime(9, 5)), stored + 7);
         ASSERT_TRUE(w->selectFirma(firma));
-        EXPECT_FALSE(inner->isTabVisible(inner->indexOf(panel)));
+        EXPECT_FALSE(inner->isTabEnabled(inner->indexOf(panel)));
         EXPECT_DOUBLE_EQ(*priceOfDay(w->session().store, firma, friday).value(), stored);
     }
     // On Friday itself its live ticks are shown, in candles too, and the last one
@@ -130,7 +131,7 @@ TEST(ChartsWindow, TheIntradayPageShowsTheRowsDayAndUpdatesOnlyThatDaysClose) {
         addTick(w->session(), firma, QDateTime(friday, QTime(17, 30)), stored + 1);
         ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(1)));
         ASSERT_TRUE(w->selectFirma(firma));
-        EXPECT_TRUE(inner->isTabVisible(inner->indexOf(panel)));
+        EXPECT_TRUE(inner->isTabEnabled(inner->indexOf(panel)));
         EXPECT_EQ(panel->chart()->line()->dataCount(), 3);
         EXPECT_EQ(charts::chartTitleOf(*panel->chart()), w->currentFirmenName() + " - 04.12.2026");
         panel->minutesBox()->setValue(30);

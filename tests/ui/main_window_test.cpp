@@ -91,6 +91,7 @@ TEST_F(MainWindow, ShowsThePricesOfTheChosenSecurityAndKeepsTheWindowValues) {
     w->move(30, 40);
     w->splitter()->setSizes({150, 750});
     const int splitterLeft = w->splitter()->sizes()[0];
+    // A width that fits the view comes back as it was.
     prices->setColumnWidth(0, 111);
     w->menu().action("Italian")->trigger();
     w->menu().view().direkthilfe()->setChecked(false);
@@ -344,4 +345,34 @@ TEST_F(MainWindow, DataOfTheWindowsVersionAreTakenOverFromTheChosenDirectory) {
     EXPECT_EQ(w->securitiesModel()->rowCount(), before + 1);
     EXPECT_TRUE(w->statusText(0).startsWith(QString::fromUtf8("Daten der Windows-Version übernommen")));
     w->close();
+}
+
+TEST_F(MainWindow, NumberColumnsKeepEveryDigitAfterARestartWithStoredWidths) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    w->resize(1100, 720);
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(0)));
+    // Widths from a wider screen, and a price column squeezed by hand.
+    w->priceGrid()->setColumnWidth(0, 2000);
+    w->priceGrid()->setColumnWidth(1, 12);
+    w->volumeGrid()->setColumnWidth(1, 12);
+    w->Ende1Click();
+
+    ScriptedInteraction again;
+    auto w2 = start(again);
+    ASSERT_TRUE(w2->selectFirma(w2->securitiesModel()->firmaAt(0)));
+    QCoreApplication::processEvents();
+    for (QTableView* grid : {w2->priceGrid(), w2->volumeGrid()}) {
+        const QFontMetrics metrics(grid->font());
+        int widest = 0;
+        for (int r = 0; r < grid->model()->rowCount(); ++r) widest = std::max(widest, metrics.horizontalAdvance(cell(grid, r, 1)));
+        EXPECT_GT(grid->columnWidth(1), widest) << grid->objectName().toStdString();
+        // Every column fits the view again.
+        int total = 0;
+        for (int c = 0; c < grid->model()->columnCount(); ++c) total += grid->columnWidth(c);
+        EXPECT_LE(total, grid->viewport()->width() + 1) << grid->objectName().toStdString();
+        EXPECT_EQ(grid->textElideMode(), Qt::ElideLeft);
+    }
+    uitest::screenshot(*w2, "grids_after_restart");
+    w2->close();
 }

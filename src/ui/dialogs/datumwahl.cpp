@@ -36,6 +36,11 @@ void TDatumwahl::setWindowText(const QString& text) {
     m_question->setText(text);
 }
 
+void TDatumwahl::setQuestion(const QString& text) {
+    m_question->setWordWrap(true);
+    m_question->setText(text);
+}
+
 void TDatumwahl::setDatum(double dayNumber) { m_calendar->setSelectedDate(dateFromDayNumber(std::floor(dayNumber))); }
 
 double TDatumwahl::datum() const { return dayNumber(m_calendar->selectedDate()); }

@@ -17,6 +17,8 @@ public:
 
     // The question, shown as the window's caption and above the calendar.
     void setWindowText(const QString& text);
+    // A longer question above the calendar (after setWindowText(), which sets both).
+    void setQuestion(const QString& text);
     // Day number from 30.12.1899; a fraction (time of day) is ignored.
     void setDatum(double dayNumber);
     double datum() const;

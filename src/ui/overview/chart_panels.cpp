@@ -2,6 +2,7 @@
 
 #include "acquisition/manual_entry.h"
 #include "app/chart_sources.h"
+#include "app/portfolio_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "charts/chart_export.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,6 +30,27 @@ PriceChartPanel::PriceChartPanel(TAktienkurse& window, QWidget* parent) : QWidge
     m_log = new QCheckBox(QStringLiteral("Log.Achse"), this);
     m_draw = new QCheckBox(QStringLiteral("Linien zeichnen"), this);
     auto* properties = new QPushButton(QStringLiteral("Diagrammeigenschaften"), this);
+    m_drawing = new QComboBox(this);
+    m_drawing->setObjectName(QStringLiteral("priceDrawing"));
+    m_drawing->addItems({QStringLiteral("Linie"), QStringLiteral("Kerzen"), QStringLiteral("Renko")});
+    m_drawing->setToolTip(QStringLiteral("Darstellung der Kurse"));
+    m_candleDays = new QSpinBox(this);
+    m_candleDays->setObjectName(QStringLiteral("candleDays"));
+    m_candleDays->setRange(1, 90);
+    m_candleDays->setSuffix(QStringLiteral(" Tage je Kerze"));
+    m_candleDays->setToolTip(QStringLiteral("Kurstage je Kerze (1: aus den Intraday-Kursen)"));
+    connect(m_drawing, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        ChartAppearance look = m_chart->appearance();
+        setPriceDrawing(look, PriceDrawing(index));
+        m_chart->setAppearance(look);
+        m_candleDays->setEnabled(index == int(PriceDrawing::Candles));
+    });
+    connect(m_candleDays, &QSpinBox::editingFinished, this, [this] {
+        Einstellungen& v = m_window.session().values;
+        if (v.integer(QStringLiteral("Candle_Tage")) == m_candleDays->value()) return;
+        v.set(QStringLiteral("Candle_Tage"), SettingValue::integer(m_candleDays->value()));
+        Q_EMIT refillRequested();
+    });
     connect(m_legend, &QCheckBox::toggled, this, [this](bool on) {
         m_chart->setLegendShown(on);
         m_window.session().values.set(QStringLiteral("LegendVisible"), SettingValue::truth(on));
@@ -40,6 +63,8 @@ PriceChartPanel::PriceChartPanel(TAktienkurse& window, QWidget* parent) : QWidge
     buildMenu();
 
     auto* boxes = new QHBoxLayout;
+    boxes->addWidget(m_drawing);
+    boxes->addWidget(m_candleDays);
     boxes->addWidget(m_legend);
     boxes->addWidget(m_log);
     boxes->addWidget(m_draw);
@@ -86,6 +111,16 @@ void PriceChartPanel::applyValues() {
     m_chart->setLegendShown(m_legend->isChecked());
     const QSignalBlocker quiet(m_rightAxis);
     m_rightAxis->setChecked(v.truth(QStringLiteral("RechteAchse")));
+    m_chart->setDecimals(regionalSettings(m_window.session()).decimals);
+    const QSignalBlocker still(m_candleDays);
+    m_candleDays->setValue(v.integer(QStringLiteral("Candle_Tage")));
+    showDrawing();
+}
+
+void PriceChartPanel::showDrawing() {
+    const PriceDrawing drawing = priceDrawingOf(m_chart->appearance());
+    m_drawing->setCurrentIndex(int(drawing));
+    m_candleDays->setEnabled(drawing == PriceDrawing::Candles);
 }
 
 void PriceChartPanel::showAnalysis(const SecurityAnalysis* analysis, const QString& title) {
@@ -105,6 +140,7 @@ void PriceChartPanel::showAnalysis(const SecurityAnalysis* analysis, const QStri
 void PriceChartPanel::editSettings() {
     charts::ChartSettingsDialog dialog(m_chart->appearance(), this);
     if (dialog.exec() == QDialog::Accepted) m_chart->setAppearance(dialog.appearance());
+    showDrawing();
 }
 
 void PriceChartPanel::limitDragged(LimitLine line, double value) {

@@ -12,6 +12,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QSpinBox;
 
 namespace q::ui {
@@ -28,6 +29,10 @@ public:
     QCheckBox* legendBox() const { return m_legend; }
     QCheckBox* logBox() const { return m_log; }
     QCheckBox* drawBox() const { return m_draw; }
+    // "Linie", "Kerzen", "Renko": how the price is drawn (the same series the
+    // properties editor switches), and the days per candle (`Candle_Tage`).
+    QComboBox* drawingBox() const { return m_drawing; }
+    QSpinBox* candleDaysBox() const { return m_candleDays; }
     // "Diagrammeigenschaften".
     void editSettings();
     // Takes over the settings in effect (the legend, the right axis), after the start.
@@ -40,6 +45,8 @@ Q_SIGNALS:
 private:
     void limitDragged(LimitLine line, double value);
     void buildMenu();
+    // The drawing box after the look changed elsewhere.
+    void showDrawing();
     QAction* m_rightAxis = nullptr;
 
     TAktienkurse& m_window;
@@ -47,6 +54,8 @@ private:
     QCheckBox* m_legend;
     QCheckBox* m_log;
     QCheckBox* m_draw;
+    QComboBox* m_drawing;
+    QSpinBox* m_candleDays;
 };
 
 class IntradayDayPanel final : public QWidget {

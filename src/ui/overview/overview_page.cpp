@@ -115,7 +115,7 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
     });
     m_intradayPanel = new IntradayDayPanel(window, m_inner);
     m_inner->addTab(m_intradayPanel, QStringLiteral("Intraday"));
-    m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), false);
+    m_inner->setTabEnabled(m_inner->indexOf(m_intradayPanel), false);
     m_intradayPanel->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const bool earlier : {false, true}) {
         auto* action = new QAction(earlier ? QStringLiteral("Intrday-Kurse der letzten Monate löschen") : QStringLiteral("Intraday-Kurse löschen"),
@@ -225,6 +225,11 @@ QString OverviewPage::figureText(const QString& caption) const {
     return label ? label->text() : QString();
 }
 
+void OverviewPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    for (QTableView* grid : {m_priceGrid, m_volumeGrid}) fitNumberColumns(*grid);
+}
+
 void OverviewPage::loadLists() {
     m_prices->clear();
     m_volumes->clear();
@@ -234,6 +239,7 @@ void OverviewPage::loadLists() {
         auto table = m_window.session().store.table(file);
         Status loaded = table ? model->load(**table, Query::detailOf(m_firma)) : table.status();
         if (!loaded) m_window.showStatus(loaded.message());
+        fitNumberColumns(*view);
         view->scrollToBottom();
     }
 }
@@ -241,7 +247,7 @@ void OverviewPage::loadLists() {
 void OverviewPage::showIntradayDay() {
     const auto row = m_firma > 0 ? m_window.selectedPrice() : std::nullopt;
     const bool shown = row && m_intradayPanel->showDay(m_firma, m_window.currentFirmenName(), row->datum, row->kurs);
-    m_inner->setTabVisible(m_inner->indexOf(m_intradayPanel), shown);
+    m_inner->setTabEnabled(m_inner->indexOf(m_intradayPanel), shown);
 }
 
 void OverviewPage::deleteIntradayDays(bool andEarlier) {
@@ -309,8 +315,8 @@ void OverviewPage::clearFigures() {
     m_limit->hide();
     m_position->clear();
     m_development->setSecurity(QStringLiteral("Wertentwicklung"), 0, 0, 0, 0);
-    m_inner->setTabVisible(m_inner->indexOf(m_notesPage), false);
-    m_inner->setTabVisible(m_inner->indexOf(m_profitPage), false);
+    m_inner->setTabEnabled(m_inner->indexOf(m_notesPage), false);
+    m_inner->setTabEnabled(m_inner->indexOf(m_profitPage), false);
     m_differences->setRowCount(0);
 }
 
@@ -349,7 +355,7 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
     const FillResult& f = a.fill;
     const SecurityRecord& s = f.security;
     const bool notes = !s.Memo.isEmpty() || !s.Internet.isEmpty();
-    m_inner->setTabVisible(m_inner->indexOf(m_notesPage), notes);
+    m_inner->setTabEnabled(m_inner->indexOf(m_notesPage), notes);
     if (notes) {
         const QString link = s.Internet.isEmpty() ? QString()
                                                   : QStringLiteral("<p><a href=\"%1\">%1</a></p>").arg(s.Internet.toHtmlEscaped());
@@ -378,7 +384,7 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
     m_development->setSecurity(s.FirmenName + QStringLiteral(" Gewinnberechnung"), f.position.shares, f.position.meanBuyPrice,
                                f.lastPrice, f.position.slider);
     // The page with the profit bars is there while shares are held.
-    m_inner->setTabVisible(m_inner->indexOf(m_profitPage), f.position.showProfitPage);
+    m_inner->setTabEnabled(m_inner->indexOf(m_profitPage), f.position.showProfitPage);
     if (f.position.hasLots) showProfitBars(*m_profit, f.position.bars, f.position.chartTitle);
     if (!a.rating) return;
     m_figures.value(QStringLiteral("Bewertung"))->setText(QString::number(a.rating->R));

@@ -77,6 +77,10 @@ public:
     // earlier row's day too. Each after the user's yes.
     void deleteIntradayDays(bool andEarlier);
 
+protected:
+    // The lists' columns fit the page's new size (a number is never cut).
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QWidget* buildKursPage();
     void clearFigures();

@@ -30,6 +30,8 @@ TAssistent::TAssistent(Trade trade, QWidget* owner) : QDialog(owner), m_trade(tr
     m_weiter = new QPushButton(QStringLiteral("Weiter"), this);
     m_weiter->setDefault(true);
     auto* abbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
+    // Enter always goes on ("Weiter", on the last step "Fertig"), whichever button has the focus.
+    for (QPushButton* b : {m_euro, m_zurueck, abbrechen}) b->setAutoDefault(false);
     m_summary = new QLabel(this);
     m_summary->setTextFormat(Qt::RichText);
     m_message = new QLabel(this);
@@ -119,7 +121,12 @@ void TAssistent::Zurueck() {
 void TAssistent::Euro() {
     const auto n = parseNumber(m_edit->text());
     if (!n) return;
-    m_edit->setText(formatGeneral(*n / m_wechselkurs));
+    // The converted amount is kept in full; the field shows it rounded.
+    const double euro = *n / m_wechselkurs;
+    if (m_step == 3) m_kurs = euro;
+    else if (m_step == 6) m_fees.clearing = euro;
+    m_shown = formatSignificant(euro, 15, 2);
+    m_edit->setText(m_shown);
     updateSummary();
 }
 
@@ -177,6 +184,8 @@ void TAssistent::show(int step) {
     if (m_edit->isVisible()) {
         m_edit->setFocus();
         m_edit->selectAll();
+    } else {
+        m_weiter->setFocus();
     }
 }
 

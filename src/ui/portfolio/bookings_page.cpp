@@ -47,6 +47,7 @@ void BookingsPage::reload() {
     q.order = m_order;
     auto lots = readLots(**table, q);
     if (!lots) return m_window.showStatus(lots.status().message());
+    m_model->setDecimals(regionalSettings(m_window.session()).decimals);
     m_model->setLots(std::move(*lots));
     m_grid->resizeColumnsToContents();
 }

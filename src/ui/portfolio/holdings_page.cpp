@@ -1,5 +1,7 @@
 #include "ui/portfolio/holdings_page.h"
 
+#include "portfolio/lot.h"
+
 #include "app/portfolio_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
@@ -189,9 +191,18 @@ void HoldingsPage::BerechnungAnlagen() {
     Session& s = m_window.session();
     std::optional<QDate> start;
     if (!s.store.exists(kHistory)) {
+        // The history starts on the day chosen here; the first booking's day keeps all of it.
+        QDate first = today();
+        if (auto bookings = s.store.table(QStringLiteral("Transaktionen.db")))
+            if (auto lots = readLots(**bookings, Query()))
+                for (const Lot& lot : *lots)
+                    if (lot.Datum.isValid() && lot.Datum < first) first = lot.Datum;
         TDatumwahl ask(this);
         ask.setWindowText(QStringLiteral("Beginn der Depotberechnung"));
-        ask.setDatum(dayNumber(today()));
+        ask.setQuestion(QStringLiteral("Ab welchem Tag soll der Depotwert Tag für Tag berechnet werden?\n"
+                                       "Die Depotentwicklung beginnt an diesem Tag; vorgeschlagen ist der Tag der ersten Buchung.\n"
+                                       "Mit \"Neu\" lässt sich der Beginn später neu wählen."));
+        ask.setDatum(dayNumber(first));
         if (ask.exec() != QDialog::Accepted) return;
         start = dateFromDayNumber(ask.datum());
     }

@@ -1,5 +1,6 @@
 #include "ui/portfolio/lots_model.h"
 
+#include "base/display_formats.h"
 #include "base/formats.h"
 
 namespace q::ui {
@@ -13,7 +14,7 @@ QList<LotsModel::Column> LotsModel::lotGridColumns() {
 QList<LotsModel::Column> LotsModel::bookingsColumns() {
     return {{QStringLiteral("FirmenName"), QStringLiteral("Bezeichnung")}, {QStringLiteral("Anteile"), QStringLiteral("Anteile")},
             {QStringLiteral("Datum"), QStringLiteral("Datum")},             {QStringLiteral("Ankauf"), QStringLiteral("Ankauf")},
-            {QStringLiteral("Verkauf"), QStringLiteral("Verkauf")},         {QStringLiteral("Erloes"), QStringLiteral("Erloes")}};
+            {QStringLiteral("Verkauf"), QStringLiteral("Verkauf")},         {QStringLiteral("Erloes"), QStringLiteral("Erlös")}};
 }
 
 LotsModel::LotsModel(QList<Column> columns, QObject* parent) : QAbstractTableModel(parent), m_columns(std::move(columns)) {}
@@ -45,11 +46,11 @@ QVariant LotsModel::data(const QModelIndex& index, int role) const {
     const bool date = field == QLatin1String("Datum") || field == QLatin1String("Verkauf");
     if (role == Qt::TextAlignmentRole) return int((text || date ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
-    if (field == QLatin1String("Anteile")) return formatGeneral(lot->Anteile);
+    if (field == QLatin1String("Anteile")) return formatShares(lot->Anteile);
     if (field == QLatin1String("Datum")) return formatDate(lot->Datum);
-    if (field == QLatin1String("Ankauf")) return formatGeneral(lot->Ankauf);
+    if (field == QLatin1String("Ankauf")) return formatPrice(lot->Ankauf, m_decimals);
     if (field == QLatin1String("Verkauf")) return formatDate(lot->Verkauf);
-    if (field == QLatin1String("Erloes")) return lot->isSold() ? formatGeneral(lot->Erloes) : QString();
+    if (field == QLatin1String("Erloes")) return lot->isSold() ? formatPrice(lot->Erloes, m_decimals) : QString();
     return lot->FirmenName;
 }
 

@@ -1,5 +1,7 @@
 // A grid model over lots: the lot grid of the "Depotwerte" page and the bookings
-// page. Numbers show in full (no share count or penny price is cut to two places).
+// page. Prices show in the price format with the depot's decimals (a penny price
+// keeps its digits), share counts with up to four places; the lots keep their
+// unrounded values.
 #pragma once
 
 #include "portfolio/lot.h"
@@ -20,12 +22,14 @@ public:
     // `Erloes` "Verkaufspreis", `FirmenName` "Bezeichnung".
     static QList<Column> lotGridColumns();
     // The bookings page: `FirmenName` "Bezeichnung", `Anteile`, `Datum`, `Ankauf`,
-    // `Verkauf`, `Erloes`.
+    // `Verkauf`, `Erloes` "Erlös".
     static QList<Column> bookingsColumns();
 
     explicit LotsModel(QList<Column> columns, QObject* parent = nullptr);
 
     void setLots(std::vector<Lot> lots);
+    // The places of the prices shown (`DezimalStellen`).
+    void setDecimals(int decimals) { m_decimals = decimals; }
     const std::vector<Lot>& lots() const { return m_lots; }
     const Lot* lotAt(int row) const;
     int rowOf(qint64 id) const;
@@ -39,6 +43,7 @@ public:
 private:
     QList<Column> m_columns;
     std::vector<Lot> m_lots;
+    int m_decimals = 2;
 };
 
 }  // namespace q::ui

@@ -1,5 +1,6 @@
 #include "ui/portfolio/lots_page.h"
 
+#include "app/portfolio_binding.h"
 #include "base/formats.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/lots_model.h"
@@ -67,6 +68,7 @@ void LotsPage::showSecurity(int firma) {
         if (read) lots = std::move(*read);
         else m_window.showStatus(read.status().message());
     }
+    m_model->setDecimals(regionalSettings(m_window.session()).decimals);
     m_model->setLots(std::move(lots));
     m_grid->resizeColumnsToContents();
     if (!selectLot(keep) && m_model->rowCount() > 0) m_grid->selectRow(m_model->rowCount() - 1);

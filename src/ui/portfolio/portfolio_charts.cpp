@@ -20,16 +20,25 @@ void reset(QCustomPlot& plot) {
     plot.setLocale(QLocale(QLocale::German, QLocale::Germany));
 }
 
+constexpr double kDay = 86400;  // the keys are seconds
+
+double keyOf(const QDate& date) { return charts::keyOfDay(dayNumber(date)); }
+
 QVector<double> keys(const std::vector<HistoryPoint>& points) {
     QVector<double> k;
-    for (const HistoryPoint& p : points) k << QCPAxisTickerDateTime::dateTimeToKey(p.datum.startOfDay());
+    for (const HistoryPoint& p : points) k << keyOf(p.datum);
     return k;
 }
 
-void dateAxis(QCustomPlot& plot) {
-    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
-    ticker->setDateTimeFormat(QStringLiteral("dd.MM.yyyy"));
-    plot.xAxis->setTicker(ticker);
+// The axes hold every point, also a single one, and the dates are labelled for the range.
+void fitAxes(QCustomPlot& plot) {
+    plot.rescaleAxes();
+    for (QCPAxis* axis : {plot.xAxis, plot.yAxis, plot.yAxis2}) {
+        const QCPRange r = axis->range();
+        const double least = axis == plot.xAxis ? kDay : std::max(1.0, std::abs(r.center()) * 0.05);
+        if (r.size() < least) axis->setRange(r.center() - least, r.center() + least);
+    }
+    charts::labelDateAxis(*plot.xAxis, false);
 }
 
 // A hidden chart has no paint buffer yet; it draws itself when it is shown.
@@ -75,19 +84,17 @@ void showBars(QCustomPlot& plot, const std::vector<ListBar>& bars, const QString
 void showProfitBars(QCustomPlot& plot, const std::vector<ProfitBar>& bars, const QString& title) {
     reset(plot);
     setTitle(plot, title);
-    dateAxis(plot);
     auto* gains = new QCPBars(plot.xAxis, plot.yAxis);
     auto* losses = new QCPBars(plot.xAxis, plot.yAxis);
     QVector<double> gainDays, gainValues, lossDays, lossValues;
     double low = 0, high = 0;
     for (const ProfitBar& b : bars) {
-        const double key = QCPAxisTickerDateTime::dateTimeToKey(dateFromDayNumber(b.datum).startOfDay());
+        const double key = charts::keyOfDay(b.datum);
         (b.gain() ? gainDays : lossDays) << key;
         (b.gain() ? gainValues : lossValues) << b.profit;
         low = std::min(low, b.profit);
         high = std::max(high, b.profit);
     }
-    constexpr double kDay = 86400;  // the keys are seconds
     for (auto [series, days, values, colour] : {std::tuple{gains, &gainDays, &gainValues, QColor(0, 160, 0)},
                                                 std::tuple{losses, &lossDays, &lossValues, QColor(200, 0, 0)}}) {
         series->setData(*days, *values, true);
@@ -96,18 +103,17 @@ void showProfitBars(QCustomPlot& plot, const std::vector<ProfitBar>& bars, const
         series->setWidth(kDay * 0.8);
     }
     if (!bars.empty()) {
-        plot.xAxis->setRange(QCPAxisTickerDateTime::dateTimeToKey(dateFromDayNumber(bars.front().datum).startOfDay()) - kDay,
-                             QCPAxisTickerDateTime::dateTimeToKey(dateFromDayNumber(bars.back().datum).startOfDay()) + kDay);
+        plot.xAxis->setRange(charts::keyOfDay(bars.front().datum) - kDay, charts::keyOfDay(bars.back().datum) + kDay);
         const double margin = (high - low) * 0.05 + 1e-9;
         plot.yAxis->setRange(low - margin, high + margin);
     }
+    charts::labelDateAxis(*plot.xAxis, false);
     replotIfShown(plot);
 }
 
 void showValueHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points) {
     reset(plot);
     setTitle(plot, QStringLiteral("Depotentwicklung bis ") + lastDate(points));
-    dateAxis(plot);
     QVector<double> value, invested;
     for (const HistoryPoint& p : points) {
         value << p.value;
@@ -122,14 +128,13 @@ void showValueHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points
     i->setPen(QPen(QColor(200, 80, 40), 2));
     i->setData(keys(points), invested, true);
     plot.legend->setVisible(true);
-    plot.rescaleAxes();
+    fitAxes(plot);
     replotIfShown(plot);
 }
 
 void showProfitHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& points) {
     reset(plot);
     setTitle(plot, QStringLiteral("Gewinnentwicklung bis ") + lastDate(points));
-    dateAxis(plot);
     QVector<double> gain, pctKeys, pct;
     const QVector<double> k = keys(points);
     for (size_t n = 0; n < points.size(); ++n) {
@@ -149,7 +154,7 @@ void showProfitHistory(QCustomPlot& plot, const std::vector<HistoryPoint>& point
     p->setData(pctKeys, pct, true);
     plot.yAxis2->setVisible(true);
     plot.legend->setVisible(true);
-    plot.rescaleAxes();
+    fitAxes(plot);
     replotIfShown(plot);
 }
 
