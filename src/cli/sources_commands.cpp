@@ -195,8 +195,8 @@ std::vector<Command> sourcesCommands() {
          "und Umlaute zugeordnet, unbekannte als neue Wertpapiere aufgenommen.",
          runImportExchange, ArgSpec{{}, 1, 1}},
         {"internet", "Internet-Kurse einlesen (/I)",
-         "internet [--list GRUPPE] [--dry-run] [FIRMA …]\n"
-         "Ruft für jedes Wertpapier (ohne FIRMA die der Gruppe, ohne --list alle) die Adresse\n"
+         "internet [--list NAME] [--dry-run] [FIRMA …]\n"
+         "Ruft für jedes Wertpapier (ohne FIRMA die der Liste NAME, ohne --list alle) die Adresse\n"
          "seines Feldes Internet ab (http(s)://…, sonst die Vorlage URL im Einstellungsschlüssel\n"
          "Internet mit [Firma], [Kennung], [ISIN], [Ticker], [Internet]) und bucht den gefundenen\n"
          "Kurs für heute. Nach \" | \" im Feld steht, wo der Kurs steht: csv:Spalte,\n"
