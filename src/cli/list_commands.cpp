@@ -304,9 +304,8 @@ Outcome runSecuritiesExport(Context& c) {
     auto n = exportSecurities(c.session.store, firmen, c.session.stations, path);
     if (!n) return failed(n.status());
     out.lines << QStringLiteral("%1 Wertpapiere nach %2 geschrieben").arg(n->securities).arg(path);
-    if (n->unmappable > 0) out.lines << QStringLiteral("%1 Zeichen ohne Windows-1252-Entsprechung als \"?\" geschrieben").arg(n->unmappable);
+    reportUnmappable(n->unmappable, out);
     out.json[QStringLiteral("securities")] = n->securities;
-    out.json[QStringLiteral("unmappable")] = n->unmappable;
     out.json[QStringLiteral("file")] = path;
     return out;
 }

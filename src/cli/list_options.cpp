@@ -39,6 +39,11 @@ Result<ListSelection> listSelectionOf(Context& c) {
     return s;
 }
 
+void reportUnmappable(int count, Outcome& out) {
+    if (count > 0) out.lines << QStringLiteral("%1 Zeichen ohne Windows-1252-Entsprechung als \"?\" geschrieben").arg(count);
+    out.json[QStringLiteral("unmappable")] = count;
+}
+
 Result<std::vector<SecurityRecord>> listedSecurities(Context& c) {
     auto s = listSelectionOf(c);
     if (!s) return s.status();

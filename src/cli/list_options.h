@@ -18,6 +18,10 @@ ArgSpec withListOptions(ArgSpec spec);
 // entries for an unknown list, branch or feature, Invalid for a bad filter text.
 Result<ListSelection> listSelectionOf(Context& c);
 
+// Adds the line on the characters a Windows-1252 text file got as "?" (none: no
+// line) and "unmappable" to the JSON.
+void reportUnmappable(int count, Outcome& out);
+
 // The securities of that selection.
 Result<std::vector<SecurityRecord>> listedSecurities(Context& c);
 

@@ -89,9 +89,8 @@ Outcome runMissing(Context& c) {
     if (!r) return failed(r.status());
     out.lines << r->lines;
     out.lines << QStringLiteral("%1 geschrieben").arg(path);
-    if (r->unmappable > 0) out.lines << QStringLiteral("%1 Zeichen ohne Windows-1252-Entsprechung als \"?\" geschrieben").arg(r->unmappable);
+    reportUnmappable(r->unmappable, out);
     out.json[QStringLiteral("missing")] = r->missing;
-    out.json[QStringLiteral("unmappable")] = r->unmappable;
     out.json[QStringLiteral("file")] = path;
     return out;
 }
@@ -108,10 +107,9 @@ Outcome runPriceTable(Context& c) {
     auto r = writePriceTable(c.session.store, **from, **to, path);
     if (!r) return failed(r.status());
     out.lines << QStringLiteral("%1 Wertpapiere an %2 Tagen nach %3 geschrieben").arg(r->securities).arg(r->dates).arg(path);
-    if (r->unmappable > 0) out.lines << QStringLiteral("%1 Zeichen ohne Windows-1252-Entsprechung als \"?\" geschrieben").arg(r->unmappable);
+    reportUnmappable(r->unmappable, out);
     out.json[QStringLiteral("securities")] = r->securities;
     out.json[QStringLiteral("dates")] = r->dates;
-    out.json[QStringLiteral("unmappable")] = r->unmappable;
     out.json[QStringLiteral("file")] = path;
     return out;
 }

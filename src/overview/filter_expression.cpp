@@ -150,6 +150,7 @@ private:
 
         n.kind = FilterExpression::Node::Kind::Condition;
         n.field = field->name;
+        n.column = m_layout.fieldIndex(field->name);
         n.text = value;
         n.numeric = isNumericType(field->type);
         if (n.numeric) {
@@ -209,7 +210,14 @@ bool FilterExpression::eval(int index, const Record& record) const {
     case Node::Kind::Or: return eval(n.left, record) || eval(n.right, record);
     case Node::Kind::Condition: break;
     }
-    const QVariant v = record.value(n.field);
+    // Records of the layout the filter was parsed against hold the field at its
+    // place; any other record is looked up by name.
+    const QVariantList& values = record.values();
+    const QVariant v = n.column >= 0 && n.column < values.size() && record.layout() &&
+                               n.column < int(record.layout()->fields.size()) &&
+                               record.layout()->fields[size_t(n.column)].name == n.field
+                           ? values[n.column]
+                           : record.value(n.field);
     if (n.numeric) {
         const double x = v.isNull() ? 0.0 : v.toDouble();
         return compare(n.op, x < n.number ? -1 : (x > n.number ? 1 : 0));

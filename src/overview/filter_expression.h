@@ -42,6 +42,7 @@ public:
         int left = -1;   // And/Or: child nodes
         int right = -1;
         QString field;   // Condition: the column as the layout spells it
+        int column = -1; // its place in the layout's fields
         Op op = Op::Equal;
         bool numeric = false;  // compare as numbers (numeric and logical fields)
         double number = 0;

@@ -106,18 +106,19 @@ Result<std::vector<SecurityRecord>> resolveList(Store& store, const ListSelectio
     }
 
     std::vector<SecurityRecord> out;
+    const SecurityReader reader((*firmen)->layout());
     Query byName;
     byName.order = QStringLiteral("IFirma");
     Q_TRY((*firmen)->forEach(byName, [&](const Record& r) {
-        const int firma = r.value(QStringLiteral("Firma")).toInt();
-        if (firma <= 0) return true;
-        if (members && !members->count(firma)) return true;
-        if (s.favouritesOnly && !r.value(QStringLiteral("Aktiv")).toBool()) return true;
-        if (gruppe != 0 && r.value(QStringLiteral("Gruppe")).toInt() != gruppe) return true;
-        if (s.branche != 0 && r.value(QStringLiteral("Branche")).toInt() != s.branche) return true;
-        if (s.merkmal != 0 && r.value(QStringLiteral("Merkmal")).toInt() != s.merkmal) return true;
         if (!filter->accepts(r)) return true;
-        out.push_back(securityFromRecord(r));
+        SecurityRecord sec = reader.read(r);
+        if (sec.Firma <= 0) return true;
+        if (members && !members->count(sec.Firma)) return true;
+        if (s.favouritesOnly && !sec.Aktiv) return true;
+        if (gruppe != 0 && sec.Gruppe != gruppe) return true;
+        if (s.branche != 0 && sec.Branche != s.branche) return true;
+        if (s.merkmal != 0 && sec.Merkmal != s.merkmal) return true;
+        out.push_back(std::move(sec));
         return true;
     }));
     return out;

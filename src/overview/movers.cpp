@@ -5,6 +5,8 @@
 #include "overview/top_slots.h"
 #include "portfolio/holdings_report.h"
 
+#include <optional>
+
 namespace q {
 
 namespace {
@@ -46,21 +48,23 @@ Result<MoversResult> computeMovers(Store& store, const std::vector<SecurityRecor
         q.rangeField = QStringLiteral("Datum");
         q.from = dayNumber(o.from);
         if (o.to.isValid()) q.to = dayNumber(o.to);
-        q.limit = 1;
-        auto first = (*aktien)->first(q);
-        if (!first) return first.status();
-        if (!first->has_value()) continue;
-        q.reverse = true;
-        auto last = (*aktien)->first(q);
-        if (!last) return last.status();
+        // One walk over the period's rows: a second look-up for the last row would
+        // cost a statement of its own per security.
+        std::optional<Record> first, last;
+        Q_TRY((*aktien)->forEach(q, [&](const Record& r) {
+            if (!first) first = r;
+            last = r;
+            return true;
+        }));
+        if (!first) continue;
         MoverEntry e;
         e.firma = s.Firma;
         e.name = s.FirmenName;
         e.currency = s.Waehrung.isEmpty() ? o.homeSymbol : s.Waehrung;
-        e.firstDate = dateFromDayNumber((**first).value(QStringLiteral("Datum")).toDouble());
-        e.firstPrice = (**first).value(QStringLiteral("Kurs")).toDouble();
-        e.lastDate = dateFromDayNumber((**last).value(QStringLiteral("Datum")).toDouble());
-        e.lastPrice = (**last).value(QStringLiteral("Kurs")).toDouble();
+        e.firstDate = dateFromDayNumber(first->value(QStringLiteral("Datum")).toDouble());
+        e.firstPrice = first->value(QStringLiteral("Kurs")).toDouble();
+        e.lastDate = dateFromDayNumber(last->value(QStringLiteral("Datum")).toDouble());
+        e.lastPrice = last->value(QStringLiteral("Kurs")).toDouble();
         if (e.firstDate > latestFirst || e.firstPrice == 0) continue;
         e.change = e.lastPrice * 100 / e.firstPrice - 100;
         if (e.change >= 0) ++result.up;
