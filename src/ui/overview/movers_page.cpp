@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/report_html.h"
+#include "base/text_files.h"
 #include "ui/main_window.h"
 
 #include <QCheckBox>
@@ -60,8 +61,12 @@ MoversPage::MoversPage(TAktienkurse& window, QWidget* parent) : QWidget(parent),
 
 void MoversPage::activate() {
     m_favourites->setChecked(m_window.onlyFavourites());
-    if (!m_last)
-        m_view->setPlainText(QStringLiteral("Noch keine Gewinner und Verlierer berechnet: wählen Sie einen Zeitraum."));
+    if (m_last) return;
+    // The report file of an earlier run, found by the one spelling the run writes.
+    const QString previous = findFile(m_window.session().dirs.work, kMoversReport);
+    m_view->setPlainText(previous.isEmpty()
+                             ? QStringLiteral("Noch keine Gewinner und Verlierer berechnet: wählen Sie einen Zeitraum.")
+                             : QStringLiteral("Die letzte Auswertung liegt in %1.").arg(previous));
 }
 
 void MoversPage::Tage(int days) { Berechnen(moversStart(today(), days)); }
