@@ -204,7 +204,7 @@ std::vector<Command> sourcesCommands() {
          "und gefundene Werte.",
          runInternet, ArgSpec{{{"--list", true}, {"--dry-run", false}}, 0, -1}},
         {"poll", "Intraday-Kurse laufend einlesen (/A)",
-         "poll [--source teletext|internet|network] [--list GRUPPE] [--interval N]\n"
+         "poll [--source teletext|internet|network] [--list NAME] [--interval N]\n"
          "     [--runs N | --until hh:nn] [--now \"TT.MM.JJJJ hh:nn\"] [--new-securities] [--favourites]\n"
          "Liest alle N Minuten (N = 0: alle 5 Sekunden; erster Lauf nach 5 Sekunden) und schreibt\n"
          "Intraday-Kurse. Ist der neueste Intraday-Kurs älter als heute, wird der Tag vorher im\n"

@@ -246,3 +246,19 @@ TEST_F(ListsCli, NewsArePurgedListedAndAdded) {
     ASSERT_EQ(run({"news-delete", n}).exitCode, 0);
     EXPECT_EQ(run({"news-delete", n}).exitCode, 1);
 }
+
+TEST_F(ListsCli, TheRatingRunAndTheInternetReadingTakeAListByName) {
+    const int a = security("Alpha AG");
+    security("Beta AG");
+    price(a, "27.06.2024", 10);
+    price(a, "28.06.2024", 11);
+    ASSERT_EQ(run({"watch", "1", "--toggle", "Alpha AG"}).exitCode, 0);
+    EXPECT_EQ(json({"rate", "--list", "1.beobachtungsliste"})["total"].toInt(), 1);
+    EXPECT_EQ(json({"rate"})["total"].toInt(), 2);
+    auto unknown = run({"rate", "--list", "Gibtsnicht"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.contains("Die Liste \"Gibtsnicht\" gibt es nicht. Listen: alle Gruppen")) << unknown.err.toStdString();
+    auto empty = run({"internet", "--list", "2.Beobachtungsliste", "--dry-run"});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_TRUE(empty.err.contains("Die Liste \"2.Beobachtungsliste\" enthält keine Wertpapiere")) << empty.err.toStdString();
+}
