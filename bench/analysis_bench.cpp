@@ -28,7 +28,7 @@ using bench::ms;
 
 // Reads what the rating run reads of every listed security; returns the rows read.
 Result<qint64> readAll(Store& store, const AnalysisSettings& settings, const QDate& today) {
-    auto list = listSecurities(store, {});
+    auto list = resolveList(store, {});
     if (!list) return list.status();
     qint64 rows = 0;
     for (const SecurityRecord& s : *list) {

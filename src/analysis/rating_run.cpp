@@ -41,31 +41,19 @@ Status writeList(Store& store, const QString& file, const std::vector<RatingEntr
 }  // namespace
 
 ListKeeper::ListKeeper(int slots, int kaufwert)
-    : m_winners(size_t(std::max(1, slots)), Slot{kEmptyWinner, std::nullopt}),
-      m_losers(size_t(std::max(1, slots)), Slot{kEmptyLoser, std::nullopt}),
-      m_kaufwert(kaufwert) {}
+    : m_winners(slots, kEmptyWinner, true), m_losers(slots, kEmptyLoser, false), m_kaufwert(kaufwert) {}
 
 void ListKeeper::add(const RatingEntry& e) {
-    // The new entry takes the first slot's place and sinks as far as it beats the
-    // slots above it; those move down one place.
-    const auto sink = [&](std::vector<Slot>& slots, auto beats) {
-        if (!beats(e.index, slots[0].index)) return;
-        size_t j = 0;
-        for (size_t k = 1; k < slots.size(); ++k)
-            if (beats(e.index, slots[k].index)) j = k;
-        for (size_t k = 0; k < j; ++k) slots[k] = slots[k + 1];
-        slots[j] = Slot{e.index, e};
-    };
-    sink(m_winners, [](double a, double b) { return a > b; });
-    sink(m_losers, [](double a, double b) { return a < b; });
+    m_winners.add(e.index, e);
+    m_losers.add(e.index, e);
 }
 
 RankedLists ListKeeper::lists() const {
     RankedLists out;
-    for (auto it = m_winners.rbegin(); it != m_winners.rend(); ++it)
-        if (it->entry && m_kaufwert <= it->index) out.buys.push_back(*it->entry);
-    for (auto it = m_losers.rbegin(); it != m_losers.rend(); ++it)
-        if (it->entry && m_kaufwert > it->index) out.cautions.push_back(*it->entry);
+    for (const auto& [index, entry] : m_winners.bestFirst())
+        if (m_kaufwert <= index) out.buys.push_back(entry);
+    for (const auto& [index, entry] : m_losers.bestFirst())
+        if (m_kaufwert > index) out.cautions.push_back(entry);
     return out;
 }
 
@@ -74,7 +62,7 @@ Result<RatingRunResult> ANALYSEBERECHNUNG(Store& store, const AnalysisSettings& 
     RatingRunResult run;
     auto indexChange = TrendIndexaktuell(store, settings.KursIndex);
     if (!indexChange) return indexChange.status();
-    auto list = listSecurities(store, o.filter);
+    auto list = resolveList(store, o.list);
     if (!list) return list.status();
     run.total = static_cast<int>(list->size());
 

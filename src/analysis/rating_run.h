@@ -7,7 +7,8 @@
 #include "analysis/security_analysis.h"
 #include "base/interaction.h"
 #include "base/report.h"
-#include "overview/security_list.h"
+#include "overview/list_selection.h"
+#include "overview/top_slots.h"
 
 namespace q {
 
@@ -15,7 +16,7 @@ inline const QString kRecommendationReport = QStringLiteral("Empfehl.rtf");
 
 struct RatingRunOptions {
     bool analysisTable = false;     // write Analyse.db instead of the report
-    SecurityFilter filter;          // the securities of the current list
+    ListSelection list;             // the securities of the current list
     QDate today;
     QString homeSymbol = QStringLiteral("EUR");  // money of a security without `Waehrung`
     int decimals = 2;               // `DezimalStellen`
@@ -63,7 +64,7 @@ Result<RatingRunResult> ANALYSEBERECHNUNG(Store& store, const AnalysisSettings& 
 
 // The buy and caution lists of `ratings` as the run keeps them: N slots each,
 // winners seeded with −100,000 and losers with +100,000, each new entry sinking to
-// its place; entries that fail the `Kaufwert` test are left out.
+// its place (TopSlots); entries that fail the `Kaufwert` test are left out.
 struct RankedLists {
     std::vector<RatingEntry> buys;
     std::vector<RatingEntry> cautions;
@@ -75,12 +76,8 @@ public:
     RankedLists lists() const;
 
 private:
-    struct Slot {
-        double index;
-        std::optional<RatingEntry> entry;
-    };
-    std::vector<Slot> m_winners;  // ascending; the best last
-    std::vector<Slot> m_losers;   // descending; the worst last
+    TopSlots<RatingEntry> m_winners;  // the best last
+    TopSlots<RatingEntry> m_losers;   // the worst last
     int m_kaufwert;
 };
 

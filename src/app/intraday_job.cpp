@@ -1,5 +1,8 @@
 #include "app/intraday_job.h"
 
+#include "overview/list_selection.h"
+#include "base/clock.h"
+
 #include "acquisition/internet_source.h"
 #include "acquisition/network_source.h"
 #include "acquisition/page_config.h"
@@ -51,7 +54,27 @@ ReadReport pollFetch(Session& session, PollSource source, bool dailyPrices, cons
     }
     case PollSource::Internet: {
         report.source = QStringLiteral("Internet");
-        auto securities = internetSecurities(session.store, {}, options.list, options.favourites);
+        // The list is an entry of the selector (a group, a watch list, "akt.Depotwerte").
+        std::vector<int> firmen;
+        if (!options.list.trimmed().isEmpty()) {
+            auto choice = findListChoice(session.store, session.watchNames, options.list);
+            if (!choice) {
+                report.status = choice.status();
+                return report;
+            }
+            ListSelection selection;
+            selection.list = *choice;
+            selection.favouritesOnly = options.favourites;
+            selection.reportDate = today();
+            auto numbers = resolveListNumbers(session.store, selection);
+            if (!numbers || numbers->empty()) {
+                report.status = numbers ? Status::notFound(QStringLiteral("Die Liste \"%1\" enthält keine Wertpapiere").arg(options.list))
+                                        : numbers.status();
+                return report;
+            }
+            firmen = *numbers;
+        }
+        auto securities = internetSecurities(session.store, firmen, QString(), options.favourites);
         if (!securities) {
             report.status = securities.status();
             return report;

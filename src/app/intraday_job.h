@@ -11,7 +11,7 @@
 namespace q {
 
 struct PollOptions {
-    QString list;             // Internet: the group (`GruppenName`); empty: all securities
+    QString list;             // Internet: an entry of the list selector; empty: all securities
     bool takeUpNew = false;   // "Es werden neue Wertpapiere/Kurse aufgenommen"
     bool favourites = false;  // "F": only securities marked as favourites (Internet)
     QString stream;           // teletext: a transport stream instead of the set source

@@ -45,6 +45,16 @@ QByteArray toWindows1252(const QString& text) {
     return out;
 }
 
+int unmappableCount(const QStringList& lines) {
+    int n = 0;
+    for (const QString& line : lines) {
+        const QByteArray bytes = toWindows1252(line);
+        for (int i = 0; i < line.size(); ++i)
+            if (bytes[i] == '?' && line[i] != QLatin1Char('?')) ++n;
+    }
+    return n;
+}
+
 namespace {
 
 Result<QByteArray> readBytes(const QString& path) {

@@ -13,6 +13,9 @@ namespace q {
 QString fromWindows1252(const QByteArray& bytes);
 // Characters outside Windows-1252 become "?".
 QByteArray toWindows1252(const QString& text);
+// How many characters of the lines toWindows1252() turns into "?" (each half of a
+// character beyond U+FFFF counts, as each becomes one "?").
+int unmappableCount(const QStringList& lines);
 
 // Text a user's program wrote: UTF-16 by its byte-order mark, UTF-8 when the bytes
 // are valid UTF-8 holding more than ASCII (a byte-order mark is dropped), else

@@ -2,6 +2,7 @@
 #include "analysis/rating_run.h"
 #include "app/analysis_binding.h"
 #include "cli/commands.h"
+#include "cli/list_options.h"
 #include "cli/portfolio_cli.h"
 #include "app/portfolio_binding.h"
 #include "base/clock.h"
@@ -93,11 +94,8 @@ QString entryLine(const RatingEntry& e) {
 
 Outcome runRate(Context& c) {
     Outcome out;
-    auto group = c.args.integer(QStringLiteral("--group"));
-    if (!group) return failed(group.status());
     auto top = c.args.integer(QStringLiteral("--top"));
     if (!top) return failed(top.status());
-    if (group->value_or(0) < 0) return failed(Status::invalid(QStringLiteral("--group darf nicht negativ sein")));
     if (*top && (**top < 1 || **top > 500))
         return failed(Status::invalid(QStringLiteral("--top muss zwischen 1 und 500 liegen: %1").arg(**top)));
     if (!startForJob(c, out, true)) return out;
@@ -106,7 +104,9 @@ Outcome runRate(Context& c) {
     if (*top) settings.BewertTage = static_cast<int>(**top);
     RatingRunOptions o;
     o.analysisTable = c.args.has(QStringLiteral("--analysis-table"));
-    o.filter.gruppe = static_cast<int>(group->value_or(0));
+    auto list = listSelectionOf(c);
+    if (!list) return failed(list.status());
+    o.list = *list;
     o.today = today();
     const PortfolioSettings money = portfolioSettings(c.session);
     o.homeSymbol = money.homeSymbol;
@@ -151,12 +151,13 @@ std::vector<Command> analysisCommands() {
          "Position und Bewertung, formatiert wie im Fenster (mit --json zusätzlich ungerundet).",
          runOverview, ArgSpec{{}, 1, 1}},
         {"rate", "Bewertung aller Wertpapiere berechnen",
-         "rate [--group N] [--analysis-table] [--top N]\n"
-         "Bewertet alle Wertpapiere (mit --group nur die der Gruppe N) nach den Analyse-\n"
+         "rate [--list NAME] [--favourites] [--branch NAME] [--feature NAME] [--filter TEXT]\n"
+         "     [--analysis-table] [--top N]\n"
+         "Bewertet alle Wertpapiere (mit --list nur die der Liste NAME) nach den Analyse-\n"
          "Einstellungen. Schreibt Empfehl.rtf, Gewinner.db und Verlierer.db ins Arbeitsverzeichnis\n"
          "und zeigt die Kauf- und Vorsichtsliste (je höchstens --top N Einträge, sonst BewertTage);\n"
          "mit --analysis-table stattdessen Analyse.db mit einem Satz je Wertpapier.",
-         runRate, ArgSpec{{{"--group", true}, {"--analysis-table", false}, {"--top", true}}, 0, 0}},
+         runRate, withListOptions(ArgSpec{{{"--analysis-table", false}, {"--top", true}}, 0, 0})},
     };
 }
 

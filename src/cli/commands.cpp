@@ -5,8 +5,8 @@ namespace q::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = [] {
         std::vector<Command> all;
-        for (auto part : {appCommands, acquisitionCommands, sourcesCommands, portfolioCommands, analysisCommands,
-                          chartCommands, exchangeCommands}) {
+        for (auto part : {appCommands, acquisitionCommands, sourcesCommands, portfolioCommands, listCommands, analysisCommands,
+                          moversCommands, chartCommands, exchangeCommands, newsCommands}) {
             std::vector<Command> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }

@@ -52,6 +52,9 @@ std::vector<Command> portfolioCommands();
 std::vector<Command> sourcesCommands();
 std::vector<Command> analysisCommands();
 std::vector<Command> chartCommands();
+std::vector<Command> listCommands();
+std::vector<Command> moversCommands();
+std::vector<Command> newsCommands();
 
 // Helpers every subcommand uses.
 // How a job starts.

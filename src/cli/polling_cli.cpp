@@ -1,4 +1,5 @@
 #include "cli/polling_cli.h"
+#include "cli/list_options.h"
 
 #include "acquisition/intraday_commit.h"
 #include "acquisition/internet_source.h"
@@ -77,7 +78,18 @@ Outcome runInternet(Context& c) {
         if (!firma) return failed(firma.status());
         firmen.push_back(*firma);
     }
-    auto securities = internetSecurities(c.session.store, firmen, c.args.value(QStringLiteral("--list")), false);
+    if (firmen.empty() && c.args.has(QStringLiteral("--list"))) {
+        auto listed = [&]() -> Result<std::vector<int>> {
+            auto selection = listSelectionOf(c);
+            if (!selection) return selection.status();
+            return resolveListNumbers(c.session.store, *selection);
+        }();
+        if (!listed) return failed(listed.status());
+        if (listed->empty())
+            return failed(Status::notFound(QStringLiteral("Die Liste \"%1\" enthält keine Wertpapiere").arg(c.args.value(QStringLiteral("--list")))));
+        firmen = *listed;
+    }
+    auto securities = internetSecurities(c.session.store, firmen, QString(), false);
     if (!securities) return failed(securities.status());
     ReadingSettings s = readingSettingsOf(c);
     s.bestaetigen = false;

@@ -195,8 +195,8 @@ std::vector<Command> sourcesCommands() {
          "und Umlaute zugeordnet, unbekannte als neue Wertpapiere aufgenommen.",
          runImportExchange, ArgSpec{{}, 1, 1}},
         {"internet", "Internet-Kurse einlesen (/I)",
-         "internet [--list GRUPPE] [--dry-run] [FIRMA …]\n"
-         "Ruft für jedes Wertpapier (ohne FIRMA die der Gruppe, ohne --list alle) die Adresse\n"
+         "internet [--list NAME] [--dry-run] [FIRMA …]\n"
+         "Ruft für jedes Wertpapier (ohne FIRMA die der Liste NAME, ohne --list alle) die Adresse\n"
          "seines Feldes Internet ab (http(s)://…, sonst die Vorlage URL im Einstellungsschlüssel\n"
          "Internet mit [Firma], [Kennung], [ISIN], [Ticker], [Internet]) und bucht den gefundenen\n"
          "Kurs für heute. Nach \" | \" im Feld steht, wo der Kurs steht: csv:Spalte,\n"
@@ -204,7 +204,7 @@ std::vector<Command> sourcesCommands() {
          "und gefundene Werte.",
          runInternet, ArgSpec{{{"--list", true}, {"--dry-run", false}}, 0, -1}},
         {"poll", "Intraday-Kurse laufend einlesen (/A)",
-         "poll [--source teletext|internet|network] [--list GRUPPE] [--interval N]\n"
+         "poll [--source teletext|internet|network] [--list NAME] [--interval N]\n"
          "     [--runs N | --until hh:nn] [--now \"TT.MM.JJJJ hh:nn\"] [--new-securities] [--favourites]\n"
          "Liest alle N Minuten (N = 0: alle 5 Sekunden; erster Lauf nach 5 Sekunden) und schreibt\n"
          "Intraday-Kurse. Ist der neueste Intraday-Kurs älter als heute, wird der Tag vorher im\n"

@@ -22,27 +22,47 @@ int integerOf(const QVariant& v) {
 
 }  // namespace
 
-SecurityRecord securityFromRecord(const Record& r) {
+namespace {
+
+// The master's fields in the order the reader reads them.
+constexpr const char* kSecurityFields[] = {"Firma", "FirmenName", "Aktiv", "Kennung", "ZDF", "Waehrung", "Gruppe",
+                                           "Branche", "Merkmal", "Dividende", "Gewinn", "CashFlow", "Aktienzahl",
+                                           "Oberes_Limit", "Unteres_Limit", "Internet", "Memo"};
+
+}  // namespace
+
+SecurityReader::SecurityReader(const Layout& layout) {
+    for (const char* f : kSecurityFields) m_index.push_back(layout.fieldIndex(QString::fromLatin1(f)));
+}
+
+SecurityRecord SecurityReader::read(const Record& r) const {
+    const QVariantList& v = r.values();
+    const auto at = [&](size_t i) { return m_index[i] >= 0 && m_index[i] < v.size() ? v[m_index[i]] : QVariant(); };
     SecurityRecord s;
-    s.Firma = integerOf(r.value(QStringLiteral("Firma")));
-    s.FirmenName = r.value(QStringLiteral("FirmenName")).toString();
-    s.Aktiv = r.value(QStringLiteral("Aktiv")).toBool();
-    s.Kennung = r.value(QStringLiteral("Kennung")).toString();
-    s.ZDF = r.value(QStringLiteral("ZDF")).toString();
-    s.Waehrung = r.value(QStringLiteral("Waehrung")).toString();
-    s.Gruppe = integerOf(r.value(QStringLiteral("Gruppe")));
-    s.Branche = integerOf(r.value(QStringLiteral("Branche")));
-    s.Merkmal = integerOf(r.value(QStringLiteral("Merkmal")));
-    s.Dividende = numberOf(r.value(QStringLiteral("Dividende")));
-    s.Gewinn = numberOf(r.value(QStringLiteral("Gewinn")));
-    s.CashFlow = numberOf(r.value(QStringLiteral("CashFlow")));
-    s.Aktienzahl = numberOf(r.value(QStringLiteral("Aktienzahl")));
-    s.Oberes_Limit = numberOf(r.value(QStringLiteral("Oberes_Limit")));
-    s.Unteres_Limit = numberOf(r.value(QStringLiteral("Unteres_Limit")));
-    s.Internet = r.value(QStringLiteral("Internet")).toString();
-    s.Memo = r.value(QStringLiteral("Memo")).toString();
-    s.hasFundamentals = r.has(QStringLiteral("Aktienzahl"));
+    s.Firma = integerOf(at(0));
+    s.FirmenName = at(1).toString();
+    s.Aktiv = at(2).toBool();
+    s.Kennung = at(3).toString();
+    s.ZDF = at(4).toString();
+    s.Waehrung = at(5).toString();
+    s.Gruppe = integerOf(at(6));
+    s.Branche = integerOf(at(7));
+    s.Merkmal = integerOf(at(8));
+    s.Dividende = numberOf(at(9));
+    s.Gewinn = numberOf(at(10));
+    s.CashFlow = numberOf(at(11));
+    s.Aktienzahl = numberOf(at(12));
+    s.Oberes_Limit = numberOf(at(13));
+    s.Unteres_Limit = numberOf(at(14));
+    s.Internet = at(15).toString();
+    s.Memo = at(16).toString();
+    s.hasFundamentals = m_index[12] >= 0;
     return s;
+}
+
+SecurityRecord securityFromRecord(const Record& r) {
+    if (!r.layout()) return {};
+    return SecurityReader(*r.layout()).read(r);
 }
 
 Result<SecurityRecord> readSecurity(Store& store, int firma) {

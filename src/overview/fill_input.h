@@ -38,6 +38,17 @@ struct SecurityRecord {
 };
 
 SecurityRecord securityFromRecord(const Record& record);
+
+// securityFromRecord() for many records of one table: the fields are looked up
+// once, in the layout the reader is made for.
+class SecurityReader {
+public:
+    explicit SecurityReader(const Layout& layout);
+    SecurityRecord read(const Record& record) const;
+
+private:
+    std::vector<int> m_index;
+};
 // The security with that number. Fails NotFound "Wertpapier <n> nicht gefunden", or
 // with the store's message.
 Result<SecurityRecord> readSecurity(Store& store, int firma);

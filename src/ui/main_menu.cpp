@@ -8,6 +8,7 @@
 #include "ui/commands/data_directory_command.h"
 #include "ui/commands/legacy_import_command.h"
 #include "ui/commands/security_commands.h"
+#include "ui/commands/list_commands.h"
 #include "ui/commands/unavailable.h"
 #include "ui/commands/view_commands.h"
 #include "ui/main_window.h"
@@ -33,7 +34,8 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_depots(new DepotCommands(window)),
       m_videotext(new VideotextCommands(window)),
       m_sources(new PriceSourceCommands(window)),
-      m_sampleUpdate(new SampleUpdateCommand(window, *m_videotext)) {
+      m_sampleUpdate(new SampleUpdateCommand(window, *m_videotext)),
+      m_lists(new ListCommands(window)) {
     buildMenus();
     buildToolBars();
 }
@@ -85,23 +87,23 @@ void MainMenu::buildMenus() {
     QMenu* papiere = menu(QStringLiteral("&Wertpapiere"));
     papiere->addAction(m_securities->anlegen());
     papiere->addAction(m_securities->bearbeiten());
-    unavailable(papiere, QStringLiteral("Wertpapier &löschen"));
+    papiere->addAction(m_lists->loeschen());
     papiere->addAction(m_securities->auswaehlen());
-    unavailable(papiere, QStringLiteral("&Favorit"));
+    papiere->addAction(m_lists->favorit());
     papiere->addSeparator();
     for (int k = 1; k <= 4; ++k) {
         QMenu* list = papiere->addMenu(QStringLiteral("%1.Beobachtungsliste").arg(k));
         list->setToolTipsVisible(true);
-        unavailable(list, QStringLiteral("gewähltes &Wertpapier zuordnen"));
-        unavailable(list, QStringLiteral("&alle Wertpapiere zuordnen"));
-        unavailable(list, QStringLiteral("Liste &löschen"));
+        list->addAction(m_lists->zuordnen(k));
+        list->addAction(m_lists->alleZuordnen(k));
+        list->addAction(m_lists->leeren(k));
         m_watchMenus << list;
     }
-    unavailable(papiere, QStringLiteral("Be&obachtungslisten"));
+    papiere->addAction(m_lists->namen());
     papiere->addSeparator();
-    unavailable(papiere, QStringLiteral("&Gruppen bearbeiten"));
-    unavailable(papiere, QStringLiteral("B&ranchen bearbeiten"));
-    unavailable(papiere, QStringLiteral("&Merkmal bearbeiten"));
+    papiere->addAction(m_lists->gruppen());
+    papiere->addAction(m_lists->branchen());
+    papiere->addAction(m_lists->merkmale());
     papiere->addSeparator();
     unavailable(papiere, QStringLiteral("&Fundamentaldaten des akt.Wertpapiers"));
     unavailable(papiere, QStringLiteral("Update  &Fundamentaldaten"));
@@ -128,7 +130,7 @@ void MainMenu::buildMenus() {
     analyse->addAction(analysis.analyseParameter());
     analyse->addAction(analysis.intradayAnalyse());
     analyse->addAction(analysis.kursdifferenz());
-    unavailable(analyse, QStringLiteral("&Fehlende Kurswerte"));
+    analyse->addAction(m_lists->fehlende());
 
     QMenu* tausch = menu(QStringLiteral("Datenaus&tausch"));
     for (const char* caption : {"&Export Einzelkurs", "&Import Einzelkurs", "Textexport Intraday Open||High|Low|Close",
@@ -138,8 +140,8 @@ void MainMenu::buildMenus() {
     tausch->addAction(m_legacyImport->action());
 
     m_news = menu(QStringLiteral("Na&chrichten"));
-    for (const char* caption : {"&alle Meldungen anzeigen", "&Unternehmens-Meldungen", "vom aktuellen &Wertpapiers",
-                                "alte Nachrichten &löschen", "&Meldungen ins Quintara einlesen", "Meldungen im &Internet"})
+    m_news->addActions(m_lists->newsActions());
+    for (const char* caption : {"&Meldungen ins Quintara einlesen", "Meldungen im &Internet"})
         unavailable(m_news, QString::fromUtf8(caption));
 
     QMenu* extras = menu(QStringLiteral("E&xtras"));

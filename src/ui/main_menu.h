@@ -17,6 +17,7 @@ namespace q::ui {
 class BackupCommands;
 class DataDirectoryCommand;
 class LegacyImportCommand;
+class ListCommands;
 class DepotCommands;
 class LimitCommands;
 class PriceSourceCommands;
@@ -46,6 +47,7 @@ public:
     VideotextCommands& videotext() { return *m_videotext; }
     PriceSourceCommands& sources() { return *m_sources; }
     SampleUpdateCommand& sampleUpdate() { return *m_sampleUpdate; }
+    ListCommands& lists() { return *m_lists; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -69,6 +71,7 @@ private:
     VideotextCommands* m_videotext;
     PriceSourceCommands* m_sources;
     SampleUpdateCommand* m_sampleUpdate;
+    ListCommands* m_lists;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

@@ -1,4 +1,7 @@
 #include "ui/main_window.h"
+#include "ui/overview/filter_editor.h"
+#include "ui/overview/movers_page.h"
+#include "base/clock.h"
 
 #include "app/depot_switch.h"
 
@@ -34,6 +37,8 @@
 #include "ui/tool_bar_bands.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -123,6 +128,10 @@ void TAktienkurse::progressDone() { m_progress->finish(); }
 
 void TAktienkurse::buildLayout() {
     auto* left = new QWidget(this);
+    m_selector = new QComboBox(left);
+    m_selector->setObjectName(QStringLiteral("listSelector"));
+    m_selector->setToolTip(QStringLiteral("Es werden nur Wertpapiere dieser Gruppe angezeigt"));
+    m_filterButton = new QPushButton(QStringLiteral("Filter-Editor"), left);
     m_favourites = new QCheckBox(QStringLiteral("nur Favoriten"), left);
     m_favourites->setToolTip(QStringLiteral("Es werden nur die als Favorit markierten Wertpapiere angezeigt"));
     m_favouriteTabs = new QTabBar(left);
@@ -136,7 +145,9 @@ void TAktienkurse::buildLayout() {
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(4, 4, 4, 4);
+    leftLayout->addWidget(m_selector);
     leftLayout->addWidget(m_favourites);
+    leftLayout->addWidget(m_filterButton);
     leftLayout->addWidget(m_favouriteTabs);
     leftLayout->addWidget(m_list, 1);
     m_search = new SecuritySearchBar(*this, left);
@@ -156,7 +167,8 @@ void TAktienkurse::buildLayout() {
     m_rating = new RatingPage(*this);
     m_analysis->setRatingPage(m_rating);
     analyse->addTab(m_rating, QStringLiteral("Bewertung berechnen"));
-    analyse->addTab(placeholder(analyse, QStringLiteral("Gewinner und Verlierer sind noch nicht verfügbar.")), QStringLiteral("Plus/Minus"));
+    m_movers = new MoversPage(*this, analyse);
+    analyse->addTab(m_movers, QStringLiteral("Plus/Minus"));
     analyse->addTab(placeholder(analyse, QStringLiteral("Die Wertpapierliste ist noch nicht verfügbar.")), QStringLiteral("Wertpapierliste"));
     m_pages->addTab(analyse, QStringLiteral("&Analyse"));
     m_pages->addTab(buildIntradayPage(), QStringLiteral("&Intraday"));
@@ -170,7 +182,10 @@ void TAktienkurse::buildLayout() {
         if (m_pages->widget(index) == m_bookings) m_bookings->reload();
         if (m_pages->widget(index) == m_comparison) m_comparison->VergleichsDiagramm();
         if (m_pages->widget(index) == m_intradayCharts->parentWidget()) m_intradayCharts->refresh();
-        if (m_pages->widget(index) == m_rating->parentWidget()->parentWidget()) m_rating->activate();
+        if (m_pages->widget(index) == m_rating->parentWidget()->parentWidget()) {
+            m_rating->activate();
+            m_movers->activate();
+        }
     });
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -196,6 +211,11 @@ void TAktienkurse::buildLayout() {
         if (index >= 0) selectFirma(m_favouriteTabs->tabData(index).toInt());
     });
     connect(m_favourites, &QCheckBox::toggled, this, [this] { fillSecurities(); });
+    connect(m_selector, &QComboBox::activated, this, [this] { fillSecurities(); });
+    connect(m_filterButton, &QPushButton::clicked, this, [this] {
+        TFilterEditor editor(*this, m_filterText);
+        if (editor.exec() == QDialog::Accepted) setFilterText(editor.filter());
+    });
     connect(m_list, &QListView::doubleClicked, this, [this] { m_menu->securities().WertpapierBearbeiten(); });
 }
 
@@ -259,7 +279,15 @@ bool TAktienkurse::selectFirma(int firma) {
 
 void TAktienkurse::fillSecurities() {
     const int keep = m_firma;
-    if (Status loaded = m_securities->load(m_session.store, m_favourites->isChecked()); !loaded && m_session.startupComplete)
+    if (m_choices.empty() && m_session.startupComplete) {
+        if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames)) {
+            m_choices = *entries;
+            const QSignalBlocker block(m_selector);
+            m_selector->clear();
+            for (const ListChoice& c : m_choices) m_selector->addItem(c.text);
+        }
+    }
+    if (Status loaded = m_securities->load(m_session.store, currentSelection()); !loaded && m_session.startupComplete)
         showStatus(loaded.message());
     rebuildFavouriteTabs();
     m_firma = -1;  // forces the grids to follow the new list
@@ -271,6 +299,38 @@ void TAktienkurse::fillSecurities() {
 }
 
 bool TAktienkurse::onlyFavourites() const { return m_favourites->isChecked(); }
+
+ListSelection TAktienkurse::currentSelection() const {
+    ListSelection s;
+    const int i = m_selector->currentIndex();
+    if (i >= 0 && i < int(m_choices.size())) s.list = m_choices[size_t(i)];
+    s.favouritesOnly = m_favourites->isChecked();
+    s.filter = m_filterText;
+    // "akt.Depotwerte" with "nur Favoriten": the securities held today; without it,
+    // every security ever booked.
+    s.reportDate = s.favouritesOnly ? today() : QDate();
+    return s;
+}
+
+void TAktienkurse::reloadLists() {
+    const QString current = m_selector->currentText();
+    m_choices.clear();
+    if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames)) m_choices = *entries;
+    {
+        const QSignalBlocker block(m_selector);
+        m_selector->clear();
+        for (const ListChoice& c : m_choices) m_selector->addItem(c.text);
+        const int keep = m_selector->findText(current);
+        m_selector->setCurrentIndex(keep >= 0 ? keep : 0);
+    }
+    fillSecurities();
+}
+
+void TAktienkurse::setFilterText(const QString& text) {
+    m_filterText = text;
+    m_filterButton->setToolTip(text.isEmpty() ? QStringLiteral("kein Filter") : text);
+    fillSecurities();
+}
 
 void TAktienkurse::showFavouriteTabs(const std::vector<std::pair<int, QString>>& tabs) {
     QSignalBlocker block(m_favouriteTabs);

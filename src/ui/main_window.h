@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "overview/list_selection.h"
 #include "portfolio/prices.h"
 
 #include <QMainWindow>
@@ -14,6 +15,8 @@
 #include <memory>
 
 class QCheckBox;
+class QComboBox;
+class QPushButton;
 class QLabel;
 class QListView;
 class QProgressBar;
@@ -33,6 +36,7 @@ class SoldPage;
 class IntradayCharts;
 class IntradayPage;
 class LotsPage;
+class MoversPage;
 class MainMenu;
 class OverviewPage;
 class PortfolioCommands;
@@ -67,6 +71,19 @@ public:
     void reopenViews();
     // "nur Favoriten" is ticked.
     bool onlyFavourites() const;
+    // The list selector's entry, the "nur Favoriten" box and the filter editor's
+    // text: what the securities list, the movers and the reports work on.
+    ListSelection currentSelection() const;
+    // Rebuilds the selector's entries (watch names, groups) keeping the current text
+    // where it still exists, and refills the securities list.
+    void reloadLists();
+    // The filter editor's text (empty: none); refills the list.
+    void setFilterText(const QString& text);
+    QString filterText() const { return m_filterText; }
+    QComboBox* listSelector() const { return m_selector; }
+    QPushButton* filterButton() const { return m_filterButton; }
+    // Refills the securities list keeping the selected security where listed.
+    void refillSecurities() { fillSecurities(); }
     // The tab list above the securities shows these securities (the limit scan's),
     // until restoreFavouriteTabs() brings back the favourites.
     void showFavouriteTabs(const std::vector<std::pair<int, QString>>& tabs);
@@ -102,6 +119,7 @@ public:
     PortfolioCommands& portfolio() { return *m_portfolio; }
     AnalysisCommands& analysisCommands() { return *m_analysis; }
     RatingPage* ratingPage() const { return m_rating; }
+    MoversPage* moversPage() const { return m_movers; }
     HoldingsPage* holdingsPage() const { return m_holdings; }
     SoldPage* soldPage() const { return m_sold; }
     BookingsPage* bookingsPage() const { return m_bookings; }
@@ -155,6 +173,11 @@ private:
 
     QSplitter* m_splitter = nullptr;
     QCheckBox* m_favourites = nullptr;
+    QComboBox* m_selector = nullptr;
+    MoversPage* m_movers = nullptr;
+    QPushButton* m_filterButton = nullptr;
+    std::vector<ListChoice> m_choices;  // the selector's entries, in its order
+    QString m_filterText;
     QTabBar* m_favouriteTabs = nullptr;
     QListView* m_list = nullptr;
     SecuritiesModel* m_securities = nullptr;

@@ -6,25 +6,19 @@
 namespace q::ui {
 
 Status SecuritiesModel::load(Store& store, bool favouritesOnly) {
+    ListSelection all;
+    all.favouritesOnly = favouritesOnly;
+    return load(store, all);
+}
+
+Status SecuritiesModel::load(Store& store, const ListSelection& selection) {
     beginResetModel();
     m_rows.clear();
-    Status result = Status::ok();
-    auto table = store.table(QStringLiteral("Firma.db"));
-    if (!table) {
-        result = table.status();
-    } else {
-        Query query;
-        query.order = QStringLiteral("IFirma");
-        result = (*table)->forEach(query, [&](const Record& r) {
-            Row row{r.value(QStringLiteral("Firma")).toInt(), r.value(QStringLiteral("FirmenName")).toString(),
-                    r.value(QStringLiteral("Aktiv")).toBool()};
-            if (row.Firma > 0 && (!favouritesOnly || row.Aktiv)) m_rows << row;
-            return true;
-        });
-        if (!result) m_rows.clear();
-    }
+    auto list = resolveList(store, selection);
+    if (list)
+        for (const SecurityRecord& r : *list) m_rows << Row{r.Firma, r.FirmenName, r.Aktiv};
     endResetModel();
-    return result;
+    return list.status();
 }
 
 void SecuritiesModel::clear() {

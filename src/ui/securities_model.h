@@ -3,7 +3,7 @@
 // (`Aktiv`) only.
 #pragma once
 
-#include "store/store.h"
+#include "overview/list_selection.h"
 
 #include <QAbstractListModel>
 
@@ -22,6 +22,8 @@ public:
 
     // Reads the list from Firma.db; on failure the list is empty.
     Status load(Store& store, bool favouritesOnly);
+    // The securities of the selection (resolveList); on failure the list is empty.
+    Status load(Store& store, const ListSelection& selection);
     void clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -73,7 +73,7 @@ std::optional<RatingRunResult> RatingPage::Berechnen(bool analysisTable) {
     Session& session = m_window.session();
     RatingRunOptions o;
     o.analysisTable = analysisTable;
-    o.filter.favouritesOnly = m_window.favouritesBox()->isChecked();
+    o.list = m_window.currentSelection();
     o.today = today();
     const PortfolioSettings money = portfolioSettings(session);
     o.homeSymbol = money.homeSymbol;
