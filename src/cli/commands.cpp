@@ -6,7 +6,7 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> list = [] {
         std::vector<Command> all;
         for (auto part : {appCommands, acquisitionCommands, sourcesCommands, portfolioCommands, analysisCommands,
-                          chartCommands, exchangeCommands}) {
+                          chartCommands, exchangeCommands, exchangeExportCommands}) {
             std::vector<Command> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }
