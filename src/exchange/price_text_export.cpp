@@ -64,7 +64,7 @@ Result<PriceTextReport> exportPriceText(Store& store, const QString& file, const
             auto rows = securityPriceRows(store, s.firma, options.from, options.to, options.extended);
             if (!rows) return rows.status();
             if (!rows->empty()) ++report.securities;
-            for (const PriceRow& r : *rows) {
+            for (const ExportRow& r : *rows) {
                 (*out)->line(formatDate(dateFromDayNumber(r.Datum)));
                 const QString price = fixedPriceText(r.Kurs, options.decimals);
                 if (options.extended)

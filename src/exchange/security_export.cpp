@@ -36,8 +36,8 @@ QString exportFileName(const QString& chosen, ExportTyp typ) {
     return chosen.endsWith(ext, Qt::CaseInsensitive) ? chosen : chosen + ext;
 }
 
-Result<std::vector<PriceRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes) {
-    std::vector<PriceRow> rows;
+Result<std::vector<ExportRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes) {
+    std::vector<ExportRow> rows;
     auto aktien = store.table(QStringLiteral("Aktien.db"));
     if (!aktien) return aktien.status();
     const int datum = (*aktien)->layout().fieldIndex(QStringLiteral("Datum"));
@@ -57,7 +57,7 @@ Result<std::vector<PriceRow>> securityPriceRows(Store& store, int firma, const Q
         if (!r.values()[vVolumen].isNull()) byDay.insert(r.values()[vDatum].toInt(), r.values()[vVolumen].toLongLong());
         return true;
     }));
-    for (PriceRow& row : rows)
+    for (ExportRow& row : rows)
         if (auto it = byDay.constFind(row.Datum); it != byDay.constEnd()) row.Volumen = *it;
     return rows;
 }
@@ -87,18 +87,18 @@ Result<SecurityExportReport> exportSecurity(Store& store, int firma, const QStri
     if (options.typ == ExportTyp::DBase) {
         std::vector<QVariantList> records;
         records.reserve(rows->size());
-        for (const PriceRow& r : *rows)
+        for (const ExportRow& r : *rows)
             records.push_back({dateFromDayNumber(r.Datum), r.Kurs, r.Volumen ? QVariant(double(*r.Volumen)) : QVariant()});
         auto bytes = dbfBytes(priceTableFields(), records, today());
         if (!bytes) return bytes.status();
         (*out)->bytes(*bytes);
     } else if (options.typ == ExportTyp::Csv) {
         (*out)->line(QStringLiteral("\"Datum\";\"Kurs\";\"Volumen\""));
-        for (const PriceRow& r : *rows)
+        for (const ExportRow& r : *rows)
             (*out)->line(inQuotes(formatDate(dateFromDayNumber(r.Datum))) + QLatin1Char(';') + inQuotes(fixedPriceText(r.Kurs, options.decimals)) +
                          QLatin1Char(';') + inQuotes(QString::number(r.Volumen.value_or(0))));
     } else {
-        for (const PriceRow& r : *rows) {
+        for (const ExportRow& r : *rows) {
             QString line = formatDate(dateFromDayNumber(r.Datum)) + options.separator + fixedPriceText(r.Kurs, options.decimals);
             if (r.Volumen) line += options.separator + QString::number(*r.Volumen);
             (*out)->line(line);

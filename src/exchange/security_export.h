@@ -21,7 +21,7 @@ std::optional<ExportTyp> exportTypNamed(const QString& name);
 // unless it ends in that extension already, in any letter case ("X.CSV" stays).
 QString exportFileName(const QString& chosen, ExportTyp typ);
 
-struct PriceRow {
+struct ExportRow {
     int Datum = 0;  // day number
     double Kurs = 0;
     std::optional<qint64> Volumen;  // empty: no row in Volumen.db that day
@@ -30,7 +30,7 @@ struct PriceRow {
 // The daily prices of `firma` from `from` to `to` (invalid: open), in date order,
 // each with the volume of the same day when there is one (`withVolumes` false: no
 // volume is looked up). Fails with the store's message.
-Result<std::vector<PriceRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes = true);
+Result<std::vector<ExportRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes = true);
 
 // The day of the first price of `firma`, the preset of "Beginn des Kursexports";
 // nullopt when it has none.

@@ -17,6 +17,7 @@ namespace q::ui {
 class BackupCommands;
 class DataDirectoryCommand;
 class LegacyImportCommand;
+class ExchangeCommands;
 class DepotCommands;
 class LimitCommands;
 class PriceSourceCommands;
@@ -41,6 +42,7 @@ public:
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
+    ExchangeCommands& exchange() { return *m_exchange; }
     LimitCommands& limits() { return *m_limits; }
     DepotCommands& depots() { return *m_depots; }
     VideotextCommands& videotext() { return *m_videotext; }
@@ -64,6 +66,7 @@ private:
     ViewCommands* m_view;
     SecurityCommands* m_securities;
     LegacyImportCommand* m_legacyImport;
+    ExchangeCommands* m_exchange;
     LimitCommands* m_limits;
     DepotCommands* m_depots;
     VideotextCommands* m_videotext;

@@ -58,7 +58,7 @@ protected:
         QStringList out;
         auto rows = securityPriceRows(*store, f, QDate(), QDate());
         EXPECT_TRUE(rows.isOk());
-        for (const PriceRow& r : *rows)
+        for (const ExportRow& r : *rows)
             out << formatDate(dateFromDayNumber(r.Datum)) + "=" + formatGeneral(r.Kurs) + (r.Volumen ? "/" + QString::number(*r.Volumen) : QString());
         return out;
     }
