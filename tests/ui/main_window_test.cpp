@@ -159,7 +159,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"E&xport Kurse -> Text", "&Fehlende Kurswerte",
+    for (const char* caption : {"&Fehlende Kurswerte",
                                 "Kurs&blatt drucken", "&Gruppen bearbeiten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
