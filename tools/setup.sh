@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 libzvbi-dev pxlib-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core
-  python3 libreoffice-writer-nogui
+  python3 libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers
 )
 
 bash "$(dirname "$0")/apt-install.sh" "${packages[@]}"

@@ -43,6 +43,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             c.delayedStart = true;
             const auto date = hasNext ? parseDate(arguments[i + 1]) : std::nullopt;
             c.exportDate = date ? *date : today();
+            if (!date) c.exportDateUnread = hasNext ? arguments[i + 1] : QStringLiteral("(kein Datum)");
             if (i + 2 < arguments.size() && !arguments[i + 2].isEmpty()) c.exportDir = withSlash(arguments[i + 2]);
             break;
         } else if (is(arg, {"/N", "NEU", "--NEU"})) {

@@ -25,6 +25,7 @@ struct CommandLine {
     bool delayedStart = false;   // a job switch was given: the 10-second timer runs
     QDate exportDate;            // "/E": the date, today when unparsable; else invalid
     QString exportDir;           // "/E": the directory ending with "/", or empty
+    QString exportDateUnread;    // "/E": the argument when it is no date (today is taken), else empty
     bool rollover = false;       // "/N": intraday roll-over at start
     QString listEntry;           // "/I": the list selector entry to choose
     QString homeDir;             // --home DIR

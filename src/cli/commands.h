@@ -47,6 +47,7 @@ const ArgSpec* findArgSpec(const QString& name);
 // The lists of the subsystems, joined by commands().
 std::vector<Command> appCommands();
 std::vector<Command> exchangeCommands();
+std::vector<Command> exchangeExportCommands();
 std::vector<Command> acquisitionCommands();
 std::vector<Command> portfolioCommands();
 std::vector<Command> sourcesCommands();

@@ -11,6 +11,7 @@
 #include "ui/commands/list_commands.h"
 #include "ui/commands/unavailable.h"
 #include "ui/commands/view_commands.h"
+#include "ui/exchange/exchange_commands.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/depot_commands.h"
 #include "ui/portfolio/limits_panel.h"
@@ -30,6 +31,7 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_view(new ViewCommands(window)),
       m_securities(new SecurityCommands(window)),
       m_legacyImport(new LegacyImportCommand(window)),
+      m_exchange(new ExchangeCommands(window)),
       m_limits(new LimitCommands(window)),
       m_depots(new DepotCommands(window)),
       m_videotext(new VideotextCommands(window)),
@@ -133,9 +135,11 @@ void MainMenu::buildMenus() {
     analyse->addAction(m_lists->fehlende());
 
     QMenu* tausch = menu(QStringLiteral("Datenaus&tausch"));
-    for (const char* caption : {"&Export Einzelkurs", "&Import Einzelkurs", "Textexport Intraday Open||High|Low|Close",
-                                "E&xport Kurse -> Text"})
-        unavailable(tausch, QString::fromUtf8(caption));
+    tausch->addAction(m_exchange->exportEinzelkurs());
+    tausch->addAction(m_exchange->importEinzelkurs());
+    tausch->addAction(m_exchange->intradayExport());
+    tausch->addAction(m_exchange->kurseText());
+    tausch->addAction(m_exchange->erweiterteText());
     tausch->addSeparator();
     tausch->addAction(m_legacyImport->action());
 

@@ -18,6 +18,7 @@ class BackupCommands;
 class DataDirectoryCommand;
 class LegacyImportCommand;
 class ListCommands;
+class ExchangeCommands;
 class DepotCommands;
 class LimitCommands;
 class PriceSourceCommands;
@@ -42,6 +43,7 @@ public:
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
+    ExchangeCommands& exchange() { return *m_exchange; }
     LimitCommands& limits() { return *m_limits; }
     DepotCommands& depots() { return *m_depots; }
     VideotextCommands& videotext() { return *m_videotext; }
@@ -66,6 +68,7 @@ private:
     ViewCommands* m_view;
     SecurityCommands* m_securities;
     LegacyImportCommand* m_legacyImport;
+    ExchangeCommands* m_exchange;
     LimitCommands* m_limits;
     DepotCommands* m_depots;
     VideotextCommands* m_videotext;

@@ -7,7 +7,10 @@
 
 #include "app/chart_settings.h"
 #include "app/intraday_rollover.h"
+#include "base/clock.h"
 #include "base/formats.h"
+#include "base/text_files.h"
+#include "exchange/price_text_export.h"
 #include "ui/acquisition/intraday_charts.h"
 #include "ui/acquisition/intraday_page.h"
 #include "ui/acquisition/price_source_commands.h"
@@ -41,6 +44,7 @@
 #include <QPushButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -484,12 +488,25 @@ void TAktienkurse::runDelayedStart() {
         close();
         return;
     }
-    const QString text = QStringLiteral("%1: noch nicht verfügbar").arg(delayedJobName(job));
-    showStatus(text);
-    if (!m_session.unattended) return;
-    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    // "/E": the prices from the given date to today as text, then the program ends.
     // Closing the last window ends the message loop; main() returns exitStatus().
-    m_exitStatus = 1;
+    if (!m_commandLine.exportDateUnread.isEmpty()) {
+        const QString warning = QStringLiteral("Warnung: \"%1\" ist kein Datum; exportiert wird ab heute, %2")
+                                    .arg(m_commandLine.exportDateUnread, formatDate(m_session.exportDate));
+        std::fprintf(stderr, "%s\n", qUtf8Printable(warning));
+        showStatus(warning);
+    }
+    const int decimals = m_session.values.has(QStringLiteral("DezimalStellen")) ? m_session.values.integer(QStringLiteral("DezimalStellen")) : 2;
+    const QString dir = m_session.exportDir.isEmpty() ? withSlash(QDir::currentPath()) : m_session.exportDir;
+    auto report = runPriceTextJob(m_session.store, m_session.exportDate, today(), dir, decimals, progress());
+    if (report) {
+        showStatus(QStringLiteral("%1: %2 Kurse nach %3").arg(delayedJobName(job)).arg(report->prices).arg(report->file));
+        m_exitStatus = 0;
+    } else {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(report.status().message()));
+        showStatus(report.status().message());
+        m_exitStatus = 1;
+    }
     close();
 }
 

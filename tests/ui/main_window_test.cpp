@@ -21,7 +21,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListView>
 #include <QPushButton>
 #include <QSplitter>
@@ -158,8 +160,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"E&xport Kurse -> Text", "Meldungen im &Internet",
-                                "Kurs&blatt drucken", "Update  &Fundamentaldaten"}) {
+    for (const char* caption : {"Meldungen im &Internet", "Kurs&blatt drucken", "Update  &Fundamentaldaten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
         EXPECT_FALSE(a->isEnabled()) << caption;
@@ -191,18 +192,31 @@ TEST_F(MainWindow, ASettingsFileWithUnreadableLinesIsKeptAndSaidInTheThirdPanel)
     EXPECT_EQ(w->session().values.integer("Splitter2"), 120);
 }
 
-TEST_F(MainWindow, UnattendedJobSaysItIsNotAvailableAndLeavesTheSettingsAlone) {
-    ScriptedInteraction ui;
-    auto w = start(ui, {"/E", "31.12.2026", m_home.home()});
-    EXPECT_TRUE(ui.questions.isEmpty());
-    EXPECT_TRUE(w->delayedStartTimer().isActive());
-    EXPECT_EQ(w->session().exportDir, m_home.home() + "/");
-    w->runDelayedStart();
-    EXPECT_FALSE(w->delayedStartTimer().isActive());
-    EXPECT_EQ(w->exitStatus(), 1);
-    EXPECT_EQ(w->statusText(0), "Export Kurse -> Text: noch nicht verfügbar");
-    EXPECT_FALSE(w->isVisible());
+TEST_F(MainWindow, UnattendedExportWritesTheFileOfTheDateAndLeavesTheSettingsAlone) {
+    const QString out = m_home.home() + "/OUT";
+    ASSERT_TRUE(QDir().mkpath(out));
+    {
+        ScriptedInteraction ui;
+        auto w = start(ui, {"/E", "01.12.2025", out});
+        EXPECT_TRUE(ui.questions.isEmpty());
+        EXPECT_TRUE(w->delayedStartTimer().isActive());
+        EXPECT_EQ(w->session().exportDir, out + "/");
+        w->runDelayedStart();
+        EXPECT_FALSE(w->delayedStartTimer().isActive());
+        EXPECT_EQ(w->exitStatus(), 0) << w->statusText(0).toStdString();
+        EXPECT_FALSE(w->isVisible());
+    }
+    EXPECT_TRUE(QFileInfo(out + "/01122025.txt").size() > 0);
     EXPECT_FALSE(savedSettings().exists(kMain, "WindowWidth"));
+    // Below a regular file no directory can be made, not even by root.
+    QFile plain(m_home.home() + "/datei");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ScriptedInteraction ui;
+    auto w = start(ui, {"/E", "01.12.2025", m_home.home() + "/datei/OUT"});
+    w->runDelayedStart();
+    EXPECT_EQ(w->exitStatus(), 1);
+    EXPECT_TRUE(w->statusText(0).contains(m_home.home() + "/datei/OUT")) << w->statusText(0).toStdString();
 }
 
 TEST_F(MainWindow, BackupAndRestorePutTheSecuritiesBack) {
