@@ -26,4 +26,20 @@ const ArgSpec* findArgSpec(const QString& name) {
     return c ? &c->accepts : nullptr;
 }
 
+Result<std::optional<HistoryColumns>> historyColumnsOf(const Context& c, const QString& example) {
+    if (!c.args.has(QStringLiteral("--columns"))) return std::optional<HistoryColumns>();
+    const QStringList parts = c.args.value(QStringLiteral("--columns")).split(QLatin1Char(','));
+    std::vector<int> n;
+    for (const QString& p : parts) {
+        bool ok = false;
+        const int v = p.trimmed().toInt(&ok);
+        if (!ok || v < 1) break;
+        n.push_back(v - 1);
+    }
+    if (n.size() != size_t(parts.size()) || n.size() < 2 || n.size() > 3)
+        return Status::invalid(
+            QStringLiteral("--columns erwartet die Spalten von Datum, Kurs und Volumen (ab 1), z. B. %1").arg(example));
+    return std::optional<HistoryColumns>(HistoryColumns{n[0], n[1], n.size() == 3 ? n[2] : -1});
+}
+
 }  // namespace q::cli

@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "base/interaction.h"
 #include "store/data_lock.h"
+#include "exchange/history_import.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -81,6 +82,11 @@ void sayWaiting(const QString& message);
 // The password in the first line of `file` (--password-file); nullopt for no file.
 // Fails NotFound or Io naming the file.
 Result<std::optional<QString>> passwordOfFile(const QString& file);
+
+// `--columns D,K,V`: the columns (counted from 1) of date, price and, when given,
+// volume of an imported table; nullopt without the option. `example` shows the form
+// in the message of a wrong value.
+Result<std::optional<HistoryColumns>> historyColumnsOf(const Context& c, const QString& example);
 // Ends the outcome with a failed status.
 Outcome failed(Status status);
 QJsonArray toJson(const QStringList& list);

@@ -89,18 +89,9 @@ Result<SecurityImportOptions> importOptionsOf(Context& c, int firma) {
     auto sep = separatorOf(c, {{"semikolon", QLatin1Char(';')}, {"tab", QLatin1Char('\t')}, {"komma", QLatin1Char(',')}});
     if (!sep) return sep.status();
     o.separator = *sep;
-    if (c.args.has(QStringLiteral("--columns"))) {
-        const QStringList parts = c.args.value(QStringLiteral("--columns")).split(QLatin1Char(','));
-        std::vector<int> n;
-        for (const QString& p : parts) {
-            bool ok = false;
-            const int v = p.trimmed().toInt(&ok);
-            if (ok && v >= 1) n.push_back(v - 1);
-        }
-        if (n.size() != size_t(parts.size()) || n.size() < 2 || n.size() > 3)
-            return Status::invalid(QStringLiteral("--columns erwartet die Spalten von Datum, Kurs und Volumen (ab 1), z. B. 2,4,9"));
-        o.columns = HistoryColumns{n[0], n[1], n.size() == 3 ? n[2] : -1};
-    }
+    auto columns = historyColumnsOf(c, QStringLiteral("2,4,9"));
+    if (!columns) return columns.status();
+    if (*columns) o.columns = **columns;
     return o;
 }
 

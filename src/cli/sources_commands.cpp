@@ -109,20 +109,9 @@ Result<HistoryOptions> historyOptionsOf(Context& c) {
         else if (sep == QLatin1String("komma")) o.separator = QLatin1Char(',');
         else return Status::invalid(QStringLiteral("--separator muss semikolon, tab oder komma sein, nicht %1").arg(sep));
     }
-    if (c.args.has(QStringLiteral("--columns"))) {
-        const QStringList parts = c.args.value(QStringLiteral("--columns")).split(QLatin1Char(','));
-        std::vector<int> n;
-        for (const QString& p : parts) {
-            bool ok = false;
-            const int v = p.trimmed().toInt(&ok);
-            if (!ok || v < 1) n.clear();
-            if (!ok || v < 1) break;
-            n.push_back(v - 1);
-        }
-        if (n.size() < 2 || n.size() > 3 || parts.size() != int(n.size()))
-            return Status::invalid(QStringLiteral("--columns erwartet die Spalten von Datum, Kurs und Volumen (ab 1), z. B. 1,5,6"));
-        o.columns = HistoryColumns{n[0], n[1], n.size() == 3 ? n[2] : -1};
-    }
+    auto columns = historyColumnsOf(c, QStringLiteral("1,5,6"));
+    if (!columns) return columns.status();
+    if (*columns) o.columns = **columns;
     return o;
 }
 
