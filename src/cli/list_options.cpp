@@ -10,9 +10,9 @@ std::vector<OptionSpec> listOptionSpecs() {
     return {{"--list", true}, {"--favourites", false}, {"--branch", true}, {"--feature", true}, {"--filter", true}};
 }
 
-ArgSpec withListOptions(ArgSpec spec) {
-    for (const OptionSpec& o : listOptionSpecs()) spec.options.push_back(o);
-    return spec;
+ArgSpec withListOptions(ArgSpec accepted) {
+    for (const OptionSpec& o : listOptionSpecs()) accepted.options.push_back(o);
+    return accepted;
 }
 
 Result<ListSelection> listSelectionOf(Context& c) {

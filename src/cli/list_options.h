@@ -10,8 +10,8 @@ namespace q::cli {
 // The option specs of those five, to append to a subcommand's ArgSpec.
 std::vector<OptionSpec> listOptionSpecs();
 
-// `spec` with those five options added.
-ArgSpec withListOptions(ArgSpec spec);
+// The command's accepted options with those five added.
+ArgSpec withListOptions(ArgSpec accepted);
 
 // The selection the options name; without --list the first entry (all groups).
 // "akt.Depotwerte" lists the securities held today. Fails NotFound naming the
