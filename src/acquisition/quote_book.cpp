@@ -6,6 +6,8 @@
 #include "base/price_bounds.h"
 #include "store/firma_hooks.h"
 
+#include <QSet>
+
 namespace q {
 
 namespace {
@@ -109,9 +111,14 @@ Result<std::optional<LastPrice>> QuoteBook::lastPrice(int firma) {
 }
 
 Status QuoteBook::prefetch(const QList<int>& firmen) {
+    // A file names each security on many days: every one is asked for once.
     QList<int> unknown;
+    QSet<int> asked;
     for (int f : firmen)
-        if (!m_last.contains(f)) unknown << f;
+        if (!m_last.contains(f) && !asked.contains(f)) {
+            asked.insert(f);
+            unknown << f;
+        }
     if (unknown.isEmpty()) return Status::ok();
     auto newest = m_prices->newest(unknown);
     if (!newest) return newest.status();

@@ -72,15 +72,23 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterP
     q.name = line.left(sep);
     if (blanks == NameBlanks::Chop)
         while (!q.name.isEmpty() && q.name.back().isSpace()) q.name.chop(1);
-    const QList<QStringView> rest = QStringView(line).mid(sep + 1).split(separator);
-    q.priceText = rest.value(0).trimmed().toString();
+    // The three fields after the name, found without splitting the whole line.
+    QStringView rest[3];
+    qsizetype from = sep + 1;
+    for (int i = 0; i < 3 && from <= line.size(); ++i) {
+        qsizetype end = line.indexOf(separator, from);
+        if (end < 0) end = line.size();
+        rest[i] = QStringView(line).mid(from, end - from);
+        from = end + 1;
+    }
+    q.priceText = rest[0].trimmed().toString();
     const auto price = parsePriceText(q.priceText);
     if (q.name.trimmed().isEmpty() || !price || *price == 0.0) return std::nullopt;
     q.price = *price;
     bool ok = false;
-    const qint64 volume = rest.value(2).trimmed().toLongLong(&ok);
+    const qint64 volume = rest[2].trimmed().toLongLong(&ok);
     q.volume = ok && volume > 0 ? volume : 0;
-    *afterPrice = rest.value(1).toString();
+    *afterPrice = rest[1].toString();
     return q;
 }
 

@@ -1,5 +1,7 @@
 #include "store/daily_prices.h"
 
+#include "store/wal_checkpoint.h"
+
 #include <cmath>
 
 namespace q {
@@ -28,7 +30,13 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
     // The pages it reads come straight from the file cache, without a copy per read;
     // not on a network share, whose file may change under the mapping.
     for (Database* db : {&adb, &vdb})
-        if (journalModeFor(db->path()) == QLatin1String("WAL")) Q_TRY(db->exec(QStringLiteral("PRAGMA mmap_size=1073741824")));
+        if (journalModeFor(db->path()) == QLatin1String("WAL")) {
+            Q_TRY(db->exec(QStringLiteral("PRAGMA mmap_size=1073741824")));
+            // The commit no longer copies the log into the file itself: commit()
+            // hands that to the background checkpoint.
+            Q_TRY(db->exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+            p->m_walFiles << db;
+        }
     // max() over the key (Firma, Datum) is one step down the key's b-tree per security.
     Q_TRY(prepare(adb,
                   QStringLiteral("SELECT a.Firma, a.Datum, a.Kurs FROM json_each(?) j JOIN %1 a ON a.Firma = j.value "
@@ -38,12 +46,26 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
     Q_TRY(prepare(adb, QStringLiteral("SELECT Datum, Kurs FROM %1 WHERE Firma = ? AND Datum < ? ORDER BY Datum DESC LIMIT 1").arg(a),
                   &p->m_newestBefore));
     Q_TRY(prepare(adb, QStringLiteral("SELECT Kurs FROM %1 WHERE Firma = ? AND Datum = ?").arg(a), &p->m_priceOn));
-    Q_TRY(prepare(adb, QStringLiteral("UPDATE %1 SET Kurs = ?3 WHERE Firma = ?1 AND Datum = ?2").arg(a), &p->m_updatePrice));
+    // One statement replaces a day's value or appends the row: one step down the key.
+    Q_TRY(prepare(adb,
+                  QStringLiteral("INSERT INTO %1 (Firma, Datum, Kurs) VALUES (?1, ?2, ?3) "
+                                 "ON CONFLICT (Firma, Datum) DO UPDATE SET Kurs = excluded.Kurs")
+                      .arg(a),
+                  &p->m_upsertPrice));
     Q_TRY(prepare(adb, QStringLiteral("INSERT INTO %1 (Firma, Datum, Kurs) VALUES (?1, ?2, ?3)").arg(a), &p->m_insertPrice));
     Q_TRY(prepare(vdb, QStringLiteral("SELECT 1 FROM %1 WHERE Firma = ? AND Datum = ?").arg(v), &p->m_hasVolume));
-    Q_TRY(prepare(vdb, QStringLiteral("UPDATE %1 SET Volumen = ?3 WHERE Firma = ?1 AND Datum = ?2").arg(v), &p->m_updateVolume));
-    Q_TRY(prepare(vdb, QStringLiteral("INSERT INTO %1 (Firma, Datum, Volumen) VALUES (?1, ?2, ?3)").arg(v), &p->m_insertVolume));
+    Q_TRY(prepare(vdb,
+                  QStringLiteral("INSERT INTO %1 (Firma, Datum, Volumen) VALUES (?1, ?2, ?3) "
+                                 "ON CONFLICT (Firma, Datum) DO UPDATE SET Volumen = excluded.Volumen")
+                      .arg(v),
+                  &p->m_upsertVolume));
     return p;
+}
+
+DailyPrices::~DailyPrices() {
+    m_priceTx.reset();
+    m_volumeTx.reset();
+    for (Database* db : m_walFiles) (void)db->exec(QStringLiteral("PRAGMA wal_autocheckpoint=1000"));
 }
 
 Result<QHash<int, DayPrice>> DailyPrices::newest(const QList<int>& firmen) {
@@ -100,34 +122,24 @@ Result<bool> DailyPrices::hasVolume(int firma, int day) {
     return *row;
 }
 
-Status DailyPrices::put(Database& db, Statement& update, Statement& insert, int firma, int day, const QVariant& value, bool fresh) {
-    // Outside a batch each statement commits on its own; the update and the insert
-    // that may follow it write one row, so a stop between them loses nothing.
-    if (!fresh) {
-        update.bind(1, firma);
-        update.bind(2, day);
-        update.bind(3, value);
-        auto done = update.step();
-        update.reset();
-        if (!done) return done.status();
-        if (db.changes() > 0) return Status::ok();
-    }
-    insert.bind(1, firma);
-    insert.bind(2, day);
-    insert.bind(3, value);
-    auto done = insert.step();
-    insert.reset();
+Status DailyPrices::put(Statement& statement, int firma, int day, const QVariant& value) {
+    // Outside a batch the statement commits on its own: one row, nothing half-written.
+    statement.bind(1, firma);
+    statement.bind(2, day);
+    statement.bind(3, value);
+    auto done = statement.step();
+    statement.reset();
     return done ? Status::ok() : done.status();
 }
 
 Status DailyPrices::putPrice(int firma, int day, double kurs, bool fresh) {
     if (!std::isfinite(kurs) || kurs <= 0)
         return Status::internal(QStringLiteral("Der Kurs %1 von Wertpapier %2 ist kein Kurs").arg(kurs).arg(firma));
-    return put(m_aktien.db(), m_updatePrice, m_insertPrice, firma, day, kurs, fresh);
+    return put(fresh ? m_insertPrice : m_upsertPrice, firma, day, kurs);
 }
 
 Status DailyPrices::putVolume(int firma, int day, qint64 volumen) {
-    return put(m_volumen.db(), m_updateVolume, m_insertVolume, firma, day, volumen, false);
+    return put(m_upsertVolume, firma, day, volumen);
 }
 
 Status DailyPrices::begin() {
@@ -150,6 +162,8 @@ Status DailyPrices::commit() {
     if (done) done = m_priceTx->commit();
     m_volumeTx.reset();
     m_priceTx.reset();
+    if (done)
+        for (Database* db : m_walFiles) checkpointLater(db->path());
     return done;
 }
 

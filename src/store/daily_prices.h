@@ -9,6 +9,10 @@
 // days with price and volume again. A day whose price is there but whose volume is
 // missing (a run of an older release) gets the volume from the rerun that finds
 // the price equal.
+//
+// A batch's commit leaves its pages in the write-ahead log; the checkpoint that
+// copies them into the table file runs after the commit on a thread of its own
+// (store/wal_checkpoint.h), so that the run returns when its quotes are safe.
 #pragma once
 
 #include "store/table.h"
@@ -31,6 +35,10 @@ public:
     // Prepares the statements on `aktien` (fields Firma, Datum, Kurs) and `volumen`
     // (Firma, Datum, Volumen). Fails with the store's message.
     static Result<std::unique_ptr<DailyPrices>> open(Table& aktien, Table& volumen);
+    // Gives the connections their own checkpoints back.
+    ~DailyPrices();
+    DailyPrices(const DailyPrices&) = delete;
+    DailyPrices& operator=(const DailyPrices&) = delete;
 
     // The newest price of each security of `firmen` that has one, in one query.
     Result<QHash<int, DayPrice>> newest(const QList<int>& firmen);
@@ -42,8 +50,9 @@ public:
     Result<bool> hasVolume(int firma, int day);
 
     // Writes the day's price or volume: replaces the value of that day, or appends a
-    // row. `fresh`: the caller knows that the day has no row yet (one statement
-    // instead of two). Runs inside the batch when one is open, else on its own.
+    // row. `fresh`: the caller knows that the day has no row yet (a plain append,
+    // cheaper than the replacing one). Runs inside the batch when one is open, else
+    // on its own.
     // Fails Internal for a price that is not finite or not above 0: no caller may
     // get that far with one.
     Status putPrice(int firma, int day, double kurs, bool fresh = false);
@@ -57,7 +66,7 @@ public:
 
 private:
     DailyPrices(Table& aktien, Table& volumen) : m_aktien(aktien), m_volumen(volumen) {}
-    Status put(Database& db, Statement& update, Statement& insert, int firma, int day, const QVariant& value, bool fresh);
+    Status put(Statement& statement, int firma, int day, const QVariant& value);
 
     Table& m_aktien;
     Table& m_volumen;
@@ -65,12 +74,12 @@ private:
     Statement m_newestBefore;
     Statement m_priceOn;
     Statement m_hasVolume;
-    Statement m_updatePrice;
+    Statement m_upsertPrice;
     Statement m_insertPrice;
-    Statement m_updateVolume;
-    Statement m_insertVolume;
+    Statement m_upsertVolume;
     std::unique_ptr<Transaction> m_volumeTx;
     std::unique_ptr<Transaction> m_priceTx;
+    QList<Database*> m_walFiles;  // the files whose checkpoints follow each commit
 };
 
 }  // namespace q

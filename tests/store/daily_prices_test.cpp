@@ -1,0 +1,61 @@
+#include "store/daily_prices.h"
+#include "store/wal_checkpoint.h"
+#include "store_fixture.h"
+
+#include <QFile>
+
+using namespace q;
+
+namespace {
+
+class DailyPricesTest : public StoreTest {
+protected:
+    std::unique_ptr<DailyPrices> open() {
+        createAll();
+        auto p = DailyPrices::open(table("Aktien.db"), table("Volumen.db"));
+        EXPECT_TRUE(p.isOk());
+        return p ? std::move(*p) : nullptr;
+    }
+};
+
+TEST_F(DailyPricesTest, ReplacesOrAppendsPricesAndVolumesInOneBatch) {
+    auto prices = open();
+    ASSERT_TRUE(prices);
+    // A volume left without its price by a stopped run, and a price of the day before.
+    ASSERT_TRUE(sqlScript(dir + "Volumen.db", "INSERT INTO Volumen VALUES (1, 40001, 7)"));
+    ASSERT_TRUE(sqlScript(dir + "Aktien.db", "INSERT INTO Aktien VALUES (1, 40000, 10.5)"));
+    ASSERT_TRUE(prices->begin().isOk());
+    EXPECT_TRUE(prices->putPrice(1, 40000, 11.25).isOk());          // replaces
+    EXPECT_TRUE(prices->putPrice(1, 40001, 12.0, true).isOk());      // appends
+    EXPECT_TRUE(prices->putVolume(1, 40001, 1200).isOk());           // replaces the stray volume
+    EXPECT_TRUE(prices->putVolume(1, 40002, 300).isOk());            // appends
+    EXPECT_EQ(prices->putPrice(1, 40003, 0.0).category(), Category::Internal);
+    ASSERT_TRUE(prices->commit().isOk());
+    EXPECT_EQ(sql(dir + "Aktien.db", "SELECT Datum, Kurs FROM Aktien ORDER BY Datum"), "40000|11.25\n40001|12.0");
+    EXPECT_EQ(sql(dir + "Volumen.db", "SELECT Datum, Volumen FROM Volumen ORDER BY Datum"), "40001|1200\n40002|300");
+    auto newest = prices->newest({1, 2});
+    ASSERT_TRUE(newest.isOk());
+    EXPECT_EQ(newest->size(), 1);
+    EXPECT_EQ(newest->value(1).day, 40001);
+}
+
+TEST_F(DailyPricesTest, TheLogReachesTheTableFileAfterTheCommit) {
+    auto prices = open();
+    ASSERT_TRUE(prices);
+    ASSERT_TRUE(prices->begin().isOk());
+    for (int firma = 1; firma <= 2000; ++firma) ASSERT_TRUE(prices->putPrice(firma, 40000, 10.0 + firma, true).isOk());
+    ASSERT_TRUE(prices->commit().isOk());
+    waitForCheckpoints();
+    // The table file alone, as a copy without its log, holds the batch.
+    const QString copy = dir + "Kopie.db";
+    ASSERT_TRUE(QFile::copy(dir + "Aktien.db", copy));
+    EXPECT_EQ(sql(copy, "SELECT count(*) FROM Aktien"), "2000");
+    // Once the batch object is gone, the connection checkpoints on its own again.
+    prices.reset();
+    EXPECT_EQ(sql(dir + "Aktien.db", "SELECT 1"), "1");
+    auto level = table("Aktien.db").db().texts("PRAGMA wal_autocheckpoint");
+    ASSERT_TRUE(level.isOk());
+    EXPECT_EQ(level->value(0), "1000");
+}
+
+}  // namespace
