@@ -61,40 +61,44 @@ int main(int argc, char** argv) {
             if (!bench::ensureSampleData(data, plan, out)) return 1;
             Store store(StoreDirs{data, data, data, data});
             const QDate from = plan.lastDay.addYears(-1).addDays(1);
-            QElapsedTimer t;
-            t.start();
-            Table& aktien = **store.table("Aktien.db");
+            // Best of three alternating rounds: other work on the machine slows a
+            // single round by more than the difference measured.
+            double readMs = 1e300;
+            double exportMs = 1e300;
             qint64 read = 0;
-            double sum = 0;
-            check((*store.table("Firma.db"))->forEach(Query{}, [&](const Record& f) {
-                Query q = Query::detailOf(f.value("Firma").toInt());
-                q.rangeField = "Datum";
-                q.from = dayNumber(from);
-                q.to = dayNumber(plan.lastDay);
-                check(aktien.forEach(q, [&](const Record& r) {
-                    sum += r.values()[2].toDouble();
-                    ++read;
+            PriceTextReport exported;
+            for (int round = 0; round < 3; ++round) {
+                QElapsedTimer t;
+                t.start();
+                Table& aktien = **store.table("Aktien.db");
+                read = 0;
+                double sum = 0;
+                check((*store.table("Firma.db"))->forEach(Query{}, [&](const Record& f) {
+                    Query q = Query::detailOf(f.value("Firma").toInt());
+                    q.rangeField = "Datum";
+                    q.from = dayNumber(from);
+                    q.to = dayNumber(plan.lastDay);
+                    check(aktien.forEach(q, [&](const Record& r) {
+                        sum += r.values()[2].toDouble();
+                        ++read;
+                        return true;
+                    }));
                     return true;
                 }));
-                return true;
-            }));
-            const double readMs = std::max<qint64>(1, t.elapsed());
-            t.start();
-            auto r = runPriceTextJob(store, from, plan.lastDay, tmp.path(), 2, quiet);
-            if (!r) return bench::fail(r.status());
-            const double exportMs = t.elapsed();
-            out << "Export Kurse -> Text: " << r->prices << " Kurse (" << read << " gelesen) in " << exportMs << " ms; Lesen " << readMs
-                << " ms; Verhältnis " << QString::number(exportMs / readMs, 'f', 2) << " (Ziel ≤ 1,5)\n";
+                readMs = std::min<double>(readMs, std::max<qint64>(1, t.elapsed()));
+                t.start();
+                auto r = runPriceTextJob(store, from, plan.lastDay, tmp.path(), 2, quiet);
+                if (!r) return bench::fail(r.status());
+                exportMs = std::min<double>(exportMs, t.elapsed());
+                exported = *r;
+            }
+            out << "Export Kurse -> Text: " << exported.prices << " Kurse (" << read << " gelesen) in " << exportMs << " ms; Lesen " << readMs
+                << " ms; Verhältnis " << QString::number(exportMs / readMs, 'f', 2) << " (Ziel ≤ 1,5; jeweils bester von 3 Läufen)\n";
         }
 
-        // Import: ROWS CSV rows of one security, against the bulk insert of its prices and volumes.
+        // Import: ROWS CSV rows of one security, against the bulk insert of its prices and
+        // volumes; best of three alternating rounds, each into empty tables.
         {
-            auto store = freshStore(tmp.path() + "/import/");
-            if (!store) throw std::runtime_error("Tabellen nicht angelegt");
-            Table& firmen = **store->table("Firma.db");
-            Record s = newSecurityRecord(firmen, "EUR");
-            s.set("FirmenName", "Zander AG");
-            const int firma = *appendSecurity(firmen, s);
             QStringList text{"\"Datum\";\"Kurs\";\"Volumen\""};
             std::vector<QVariantList> prices, volumes;
             const QDate first(2000, 1, 3);
@@ -102,28 +106,41 @@ int main(int argc, char** argv) {
                 const QDate day = first.addDays(i);
                 const double kurs = 10.0 + (i % 500) * 0.01;
                 text << QStringLiteral("\"%1\";\"%2\";\"%3\"").arg(formatDate(day), formatAmount(kurs, 2)).arg(100 + i);
-                prices.push_back({firma, dayNumber(day), kurs});
-                volumes.push_back({firma, dayNumber(day), 100 + i});
+                prices.push_back({1, dayNumber(day), kurs});
+                volumes.push_back({1, dayNumber(day), 100 + i});
             }
             const QString file = tmp.path() + "/kurse.csv";
             check(writeTextLines(file, text));
-            QElapsedTimer t;
-            t.start();
-            auto r = importSecurity(*store, firma, file, SecurityImportOptions{}, quiet);
-            if (!r) return bench::fail(r.status());
-            const double importMs = t.elapsed();
+            double importMs = 1e300;
+            double bulkMs = 1e300;
+            qint64 booked = 0;
+            for (int round = 0; round < 3; ++round) {
+                const QString dir = tmp.path() + QStringLiteral("/runde%1/").arg(round);
+                auto store = freshStore(dir + "import/");
+                if (!store) throw std::runtime_error("Tabellen nicht angelegt");
+                Table& firmen = **store->table("Firma.db");
+                Record s = newSecurityRecord(firmen, "EUR");
+                s.set("FirmenName", "Zander AG");
+                const int firma = *appendSecurity(firmen, s);
+                QElapsedTimer t;
+                t.start();
+                auto r = importSecurity(*store, firma, file, SecurityImportOptions{}, quiet);
+                if (!r) return bench::fail(r.status());
+                importMs = std::min<double>(importMs, t.elapsed());
+                booked = r->booked;
 
-            auto bulk = freshStore(tmp.path() + "/bulk/");
-            t.start();
-            for (auto [name, list] : {std::pair{"Aktien.db", &prices}, std::pair{"Volumen.db", &volumes}}) {
-                BulkInsert insert(**bulk->table(name));
-                check(insert.begin());
-                for (const QVariantList& row : *list) check(insert.add(row));
-                check(insert.commit());
+                auto bulk = freshStore(dir + "bulk/");
+                t.start();
+                for (auto [name, list] : {std::pair{"Aktien.db", &prices}, std::pair{"Volumen.db", &volumes}}) {
+                    BulkInsert insert(**bulk->table(name));
+                    check(insert.begin());
+                    for (const QVariantList& row : *list) check(insert.add(row));
+                    check(insert.commit());
+                }
+                bulkMs = std::min<double>(bulkMs, std::max<qint64>(1, t.elapsed()));
             }
-            const double bulkMs = std::max<qint64>(1, t.elapsed());
-            out << "import-security: " << rows << " Zeilen, " << r->booked << " gespeichert in " << importMs << " ms; Masseneinfügen " << bulkMs
-                << " ms; Verhältnis " << QString::number(importMs / bulkMs, 'f', 2) << " (Ziel ≤ 2)\n";
+            out << "import-security: " << rows << " Zeilen, " << booked << " gespeichert in " << importMs << " ms; Masseneinfügen " << bulkMs
+                << " ms; Verhältnis " << QString::number(importMs / bulkMs, 'f', 2) << " (Ziel ≤ 2; jeweils bester von 3 Läufen)\n";
         }
         return 0;
     } catch (const std::exception& e) {

@@ -33,7 +33,15 @@ QDateTime dateTimeFromNumber(double number) {
 }
 
 QString formatDate(const QDate& date) {
-    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+    if (!date.isValid()) return QString();
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (y < 0 || y > 9999) return date.toString(QStringLiteral("dd.MM.yyyy"));
+    // Written by hand: lists and exports format a date per line, and the locale's
+    // formatter costs more than the rest of such a line.
+    const QChar text[10] = {QChar(u'0' + d / 10), QChar(u'0' + d % 10), QChar(u'.'), QChar(u'0' + m / 10), QChar(u'0' + m % 10), QChar(u'.'),
+                            QChar(u'0' + y / 1000), QChar(u'0' + y / 100 % 10), QChar(u'0' + y / 10 % 10), QChar(u'0' + y % 10)};
+    return QString(text, 10);
 }
 
 QString formatTime(const QTime& time) { return time.toString(QStringLiteral("hh:mm")); }
@@ -43,6 +51,21 @@ QString formatDateTime(const QDateTime& dateTime) {
 }
 
 std::optional<QDate> parseDate(const QString& text) {
+    // "dd.mm.yyyy", the form of nearly every line a file brings, read without the expression.
+    if (text.size() == 10 && text[2] == QLatin1Char('.') && text[5] == QLatin1Char('.')) {
+        int digits[8];
+        int n = 0;
+        for (int i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9') break;
+            digits[n++] = c - u'0';
+        }
+        if (n == 8) {
+            const QDate d(digits[4] * 1000 + digits[5] * 100 + digits[6] * 10 + digits[7], digits[2] * 10 + digits[3], digits[0] * 10 + digits[1]);
+            if (!d.isValid()) return std::nullopt;
+            return d;
+        }
+    }
     static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})\\s*$"));
     const auto m = re.match(text);
     if (!m.hasMatch()) return std::nullopt;
@@ -135,7 +158,9 @@ std::optional<double> parsePriceText(const QString& text) {
 }
 
 double roundHalfEven(double value, int decimals) {
-    const double scale = std::pow(10.0, decimals);
+    // The powers a price or amount uses, exact as std::pow() gives them but without its cost.
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double scale = decimals >= 0 && decimals < 16 ? kPowers[decimals] : std::pow(10.0, decimals);
     const double scaled = value * scale;
     const double floor = std::floor(scaled);
     const double diff = scaled - floor;

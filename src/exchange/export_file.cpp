@@ -4,6 +4,8 @@
 #include "base/text_files.h"
 
 #include <QDir>
+#include <charconv>
+#include <cmath>
 #include <QFileInfo>
 
 namespace q {
@@ -32,11 +34,14 @@ Result<std::unique_ptr<ExportFile>> ExportFile::open(const QString& path) {
 }
 
 void ExportFile::line(const QString& text) {
-    const QByteArray encoded = toWindows1252(text);
-    // toWindows1252() writes "?" for each character it cannot map.
-    m_replaced += encoded.count('?') - text.count(QLatin1Char('?'));
-    m_pending += encoded;
-    m_pending += "\r\n";
+    const auto [encoded, replaced] = encodeCounted(text);
+    encodedLine(encoded, replaced);
+}
+
+void ExportFile::encodedLine(QByteArrayView encoded, qint64 replaced) {
+    m_replaced += replaced;
+    m_pending.append(encoded.data(), encoded.size());
+    m_pending.append("\r\n", 2);
     ++m_lines;
     if (m_pending.size() >= kFlushBytes) flush();
 }
@@ -77,6 +82,60 @@ QString fixedPriceText(double kurs, int decimals, QChar point) {
     QString text = QString::number(roundHalfEven(kurs, decimals), 'f', decimals);
     if (point != QLatin1Char('.')) text.replace(QLatin1Char('.'), point);
     return text;
+}
+
+void appendFixedPrice(QByteArray& out, double kurs, int decimals, char point) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    const double rounded = roundHalfEven(kurs, decimals);
+    // A positive price of up to 15 digits is the integer rounded × 10^decimals, its
+    // digits written with the point put in: the text QString::number() writes for it.
+    if (decimals >= 0 && decimals < 10 && rounded > 0 && rounded * kPowers[decimals] < 1e15) {
+        qint64 n = std::llround(rounded * kPowers[decimals]);
+        char digits[24];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + n % 10);
+            n /= 10;
+        } while (n > 0 || count <= decimals);
+        char text[26];
+        int length = 0;
+        for (int i = count - 1; i >= 0; --i) {
+            text[length++] = digits[i];
+            if (i == decimals && decimals > 0) text[length++] = point;
+        }
+        out.append(text, length);
+        return;
+    }
+    char buffer[400];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, decimals);
+    if (ec != std::errc()) {
+        out += fixedPriceText(kurs, decimals, QLatin1Char(point)).toLatin1();
+        return;
+    }
+    const qsizetype start = out.size();
+    out.append(buffer, end - buffer);
+    if (point != '.')
+        for (qsizetype i = start; i < out.size(); ++i)
+            if (out[i] == '.') out[i] = point;
+}
+
+void appendDate(QByteArray& out, const QDate& date) {
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 0 || y > 9999) {
+        out += formatDate(date).toLatin1();
+        return;
+    }
+    const char text[10] = {char('0' + d / 10), char('0' + d % 10), '.', char('0' + m / 10), char('0' + m % 10), '.',
+                           char('0' + y / 1000), char('0' + y / 100 % 10), char('0' + y / 10 % 10), char('0' + y % 10)};
+    out.append(text, 10);
+}
+
+std::pair<QByteArray, qint64> encodeCounted(const QString& text) {
+    QByteArray encoded = toWindows1252(text);
+    // toWindows1252() writes "?" for each character it cannot map.
+    const qint64 replaced = encoded.count('?') - text.count(QLatin1Char('?'));
+    return {std::move(encoded), replaced};
 }
 
 }  // namespace q

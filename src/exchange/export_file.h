@@ -5,7 +5,10 @@
 
 #include "base/status.h"
 
+#include <QByteArrayView>
+#include <QDate>
 #include <QSaveFile>
+#include <utility>
 #include <memory>
 
 namespace q {
@@ -20,6 +23,9 @@ public:
     // Adds one line (CR LF appended). A character outside Windows-1252 becomes "?"
     // and is counted in replaced().
     void line(const QString& text);
+    // Adds one line already in Windows-1252 (CR LF appended); `replaced` counts its
+    // characters that became "?". For exports that encode each name once.
+    void encodedLine(QByteArrayView encoded, qint64 replaced = 0);
     // Adds bytes as they stand (a binary table file).
     void bytes(const QByteArray& data);
 
@@ -48,5 +54,11 @@ private:
 // The price in fixed notation with `decimals` places, ties to even, and `point` as
 // the decimal separator ("12,50"); no thousands separators.
 QString fixedPriceText(double kurs, int decimals, QChar point = QLatin1Char(','));
+// The same text appended to bytes; `point` an ASCII character.
+void appendFixedPrice(QByteArray& out, double kurs, int decimals, char point = ',');
+// "dd.mm.yyyy" appended to bytes, as formatDate() writes it.
+void appendDate(QByteArray& out, const QDate& date);
+// `text` in Windows-1252 and the number of its characters that became "?".
+std::pair<QByteArray, qint64> encodeCounted(const QString& text);
 
 }  // namespace q

@@ -1,6 +1,7 @@
 #include "exchange/history_import.h"
 
 #include "acquisition/protocol.h"
+#include "base/clock.h"
 #include "base/formats.h"
 #include "base/price_bounds.h"
 #include "base/text_files.h"
@@ -94,12 +95,16 @@ Result<HistoryRead> readTableFile(const QString& file) {
 Result<qint64> appendDays(Table& table, const QString& field, int firma, const std::vector<std::pair<QDate, QVariant>>& values) {
     BulkInsert insert(table, BulkInsert::OnDuplicate::Ignore);
     Q_TRY(insert.begin());
+    // One row of the table's defaults, its day and value replaced for each day.
+    Record r = table.newRecord();
+    r.set(QStringLiteral("Firma"), firma);
+    QVariantList row = r.values();
+    const int iDatum = table.layout().fieldIndex(QStringLiteral("Datum"));
+    const int iValue = table.layout().fieldIndex(field);
     for (const auto& [datum, value] : values) {
-        Record r = table.newRecord();
-        r.set(QStringLiteral("Firma"), firma);
-        r.set(QStringLiteral("Datum"), dayNumber(datum));
-        r.set(field, value);
-        Q_TRY(insert.add(r.values()));
+        row[iDatum] = dayNumber(datum);
+        row[iValue] = value;
+        Q_TRY(insert.add(row));
     }
     Q_TRY(insert.commit());
     return insert.added();
@@ -146,12 +151,13 @@ Result<HistoryReport> bookHistory(Store& store, int firma, const std::vector<His
     std::vector<std::pair<QDate, QVariant>> volumes;
     std::vector<ProtocolEntry> refused;
     const QString name = (*found)->value(QStringLiteral("FirmenName")).toString();
+    const QDate latest = today().addDays(1);
     for (const HistoryRow& row : rows) {
         if (from.isValid() && row.datum < from) {
             ++report.before;
             continue;
         }
-        if (const QString why = priceRefusal(row.kurs, row.datum); !why.isEmpty()) {
+        if (const QString why = priceRefusal(row.kurs, row.datum, latest); !why.isEmpty()) {
             if (refused.size() < kProtocolEntriesKept)
                 refused.push_back({name, formatGeneral(row.kurs), row.datum, QTime(0, 0), row.volumen, std::nullopt, why});
             ++report.refused;

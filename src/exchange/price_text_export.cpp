@@ -5,6 +5,7 @@
 #include "exchange/export_file.h"
 #include "exchange/security_export.h"
 
+#include <QHash>
 #include <map>
 
 namespace q {
@@ -56,6 +57,9 @@ Result<PriceTextReport> exportPriceText(Store& store, const QString& file, const
     report.file = file;
     qint64 total = 0, done = 0;
     for (const auto& [g, list] : groups) total += qint64(list.size());
+    QHash<int, QByteArray> dateTexts;
+    QByteArray text;
+    text.reserve(128);
     for (const auto& [gruppe, list] : groups) {
         for (const Security& s : list) {
             if (progress.cancelRequested()) return Status::cancelled(QStringLiteral("Der Export wurde abgebrochen"));
@@ -64,14 +68,33 @@ Result<PriceTextReport> exportPriceText(Store& store, const QString& file, const
             auto rows = securityPriceRows(store, s.firma, options.from, options.to, options.extended);
             if (!rows) return rows.status();
             if (!rows->empty()) ++report.securities;
+            // Each name is encoded once, each day's date text made once for the whole
+            // file; the lines are put together as bytes in one buffer (resize(0)
+            // keeps it, clear() would free it for every line).
+            const auto [name, nameReplaced] = encodeCounted(s.name);
+            const auto [kennung, kennungReplaced] = encodeCounted(s.kennung);
+            const qint64 replaced = options.extended ? nameReplaced + kennungReplaced : nameReplaced;
             for (const ExportRow& r : *rows) {
-                (*out)->line(formatDate(dateFromDayNumber(r.Datum)));
-                const QString price = fixedPriceText(r.Kurs, options.decimals);
-                if (options.extended)
-                    (*out)->line(s.name + QLatin1Char('\t') + s.kennung + QLatin1Char('\t') + price + QLatin1Char('\t') +
-                                 QString::number(r.Volumen.value_or(0)));
-                else
-                    (*out)->line(s.name + QLatin1Char('\t') + price);
+                auto date = dateTexts.find(r.Datum);
+                if (date == dateTexts.end()) {
+                    QByteArray t;
+                    appendDate(t, dateFromDayNumber(r.Datum));
+                    date = dateTexts.insert(r.Datum, t);
+                }
+                (*out)->encodedLine(*date);
+                text.resize(0);
+                text.append(name.constData(), name.size());
+                text.append('\t');
+                if (options.extended) {
+                    text.append(kennung.constData(), kennung.size());
+                    text.append('\t');
+                }
+                appendFixedPrice(text, r.Kurs, options.decimals);
+                if (options.extended) {
+                    text.append('\t');
+                    text.append(QByteArray::number(r.Volumen.value_or(0)));
+                }
+                (*out)->encodedLine(text, replaced);
                 ++report.prices;
             }
         }

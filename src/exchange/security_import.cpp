@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace q {
 
@@ -31,6 +32,9 @@ QString withoutEntities(QString text) {
 // A volume as an integer: "1200", "1.200" and "1.234.567" (thousands points), "300,0".
 std::optional<qint64> volumeText(const QString& raw) {
     QString t = raw.trimmed();
+    // Plain digits, the usual volume: read as the integer they are.
+    if (!t.isEmpty() && t.size() <= 18 && std::all_of(t.cbegin(), t.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; }))
+        return t.toLongLong();
     static const QRegularExpression grouped(QStringLiteral("^\\d{1,3}(\\.\\d{3})+$"));
     if (grouped.match(t).hasMatch()) t.remove(QLatin1Char('.'));
     const auto v = parseNumber(t);

@@ -69,6 +69,8 @@ qint64 volumeOf(const QString& text) {
 
 std::optional<QDate> historyDate(const QString& raw) {
     const QString text = unquoted(raw);
+    // "dd.mm.yyyy" is neither of the dashed forms.
+    if (text.size() == 10 && text[2] == QLatin1Char('.') && text[5] == QLatin1Char('.')) return parseDate(text);
     static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
     if (const auto m = iso.match(text); m.hasMatch()) {
         const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());

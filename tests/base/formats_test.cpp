@@ -55,6 +55,14 @@ TEST(GermanTexts, DatesNumbersAndMoney) {
     EXPECT_EQ(parseDate("31.12.26"), QDate(2026, 12, 31));
     EXPECT_FALSE(parseDate("31.02.2026"));
     EXPECT_FALSE(parseDate("2026-12-31"));
+    // The ten-character form and its neighbours agree with the general reader.
+    EXPECT_EQ(parseDate("29.02.2024"), QDate(2024, 2, 29));
+    EXPECT_FALSE(parseDate("29.02.2023"));
+    EXPECT_FALSE(parseDate("00.01.2024"));
+    EXPECT_FALSE(parseDate("01.1a.2024"));
+    EXPECT_EQ(parseDate(" 1.02.2024"), QDate(2024, 2, 1));
+    EXPECT_EQ(formatDate(QDate(812, 3, 4)), "04.03.0812");
+    EXPECT_EQ(formatDate(QDate()), "");
     EXPECT_EQ(formatMoney(1234.5, 2, "EUR"), "1.234,50 EUR");
     EXPECT_EQ(formatMoney(-12.5, 2, "EUR"), "-12,50 EUR");
     EXPECT_EQ(formatAmount(-0.001, 2), "0,00");

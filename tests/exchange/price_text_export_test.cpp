@@ -1,4 +1,5 @@
 #include "base/formats.h"
+#include "exchange/export_file.h"
 #include "exchange/price_text_export.h"
 #include "store/catalogue.h"
 #include "store/firma_hooks.h"
@@ -104,4 +105,18 @@ TEST_F(PriceText, NamesOutsideWindows1252AreCountedAndAnUnwritableTargetIsNamed)
     ASSERT_FALSE(failed.isOk());
     EXPECT_EQ(failed.status().category(), Category::Io);
     EXPECT_TRUE(failed.status().message().contains(QDir::toNativeSeparators(dir + "datei"))) << failed.status().message().toStdString();
+}
+
+// The byte writer of the exports writes what the text formatter writes, ties to even.
+TEST(ExportNumbers, BytesMatchTheTextFormatter) {
+    const double prices[] = {0.005, 0.015, 1.0, 2.665, 10.125, 12.5, 99.995, 1234.5678, 0.00001, 123456789.125, 3e14, 7e20};
+    for (double kurs : prices)
+        for (int decimals : {0, 2, 3, 4}) {
+            QByteArray bytes;
+            q::appendFixedPrice(bytes, kurs, decimals);
+            EXPECT_EQ(QString::fromLatin1(bytes), q::fixedPriceText(kurs, decimals)) << kurs << " " << decimals;
+        }
+    QByteArray date;
+    q::appendDate(date, QDate(2026, 1, 9));
+    EXPECT_EQ(date, "09.01.2026");
 }
