@@ -2,6 +2,7 @@
 
 #include "base/formats.h"
 #include "charts/chart_style.h"
+#include "charts/dense_series.h"
 
 namespace q::charts {
 
@@ -12,7 +13,7 @@ const QString kCursorLayer = QStringLiteral("cursor");
 const QString kAdxNeedsCandles = QStringLiteral("Für die Berechnung des ADX ist die Berechnung der Kerzen notwendig!");
 
 QCPFinancial* candleSeries(QCPAxis* key, QCPAxis* value) {
-    auto* f = new QCPFinancial(key, value);
+    auto* f = new DenseCandles(key, value);
     f->setChartStyle(QCPFinancial::csCandlestick);
     f->setWidthType(QCPFinancial::wtPlotCoords);
     f->setWidth(0.7 * kDay);
@@ -82,12 +83,12 @@ void PriceChart::build() {
         QCPAbstractPlottable* p = nullptr;
         if (s.kind == SeriesKind::Candles) p = candleSeries(xAxis, yAxis);
         else if (s.kind == SeriesKind::Bars) {
-            auto* bars = new QCPBars(xAxis, yAxis2);
+            auto* bars = new DenseBars(xAxis, yAxis2);
             bars->setWidthType(QCPBars::wtPlotCoords);
             bars->setWidth(0.8 * kDay);
             p = bars;
         } else {
-            auto* g = new QCPGraph(xAxis, yAxis);
+            auto* g = new DenseGraph(xAxis, yAxis);
             g->setAdaptiveSampling(true);
             p = g;
         }
