@@ -2,6 +2,8 @@
 
 #include "overview/classifications.h"
 #include "overview/list_selection.h"
+#include "ui/commands/list_commands.h"
+#include "ui/main_menu.h"
 #include "ui/main_window.h"
 #include "ui/status_progress.h"
 
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -161,6 +164,15 @@ SecuritiesListPage::SecuritiesListPage(TAktienkurse& window, QWidget* parent) : 
     });
     connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         m_window.selectFirma(m_model->data(index, Qt::UserRole).toInt());
+    });
+    // The same marks as on the securities list, for the row under the mouse.
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = m_grid->indexAt(at);
+        if (!index.isValid() || !m_window.selectFirma(m_model->data(index, Qt::UserRole).toInt())) return;
+        ListCommands& lists = m_window.menu().lists();
+        lists.updateContextChecks();
+        if (lists.contextMenu()->exec(m_grid->viewport()->mapToGlobal(at))) reload();
     });
 }
 
