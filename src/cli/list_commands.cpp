@@ -42,7 +42,7 @@ Result<int> watchNumber(const QString& text) {
 Outcome runLists(Context& c) {
     Outcome out;
     if (!startForJob(c, out, true)) return out;
-    auto entries = listSelectorEntries(c.session.store, c.session.watchNames);
+    auto entries = listSelectorEntries(c.session.store, c.session.watchNames, true);
     if (!entries) return failed(entries.status());
     QJsonArray list;
     for (const ListChoice& e : *entries) {
@@ -318,7 +318,8 @@ std::vector<Command> listCommands() {
         {"lists", "Einträge der Listenauswahl",
          "lists\n"
          "Zeigt die Einträge der Listenauswahl in ihrer Reihenfolge: die erste Gruppe,\n"
-         "akt.Depotwerte, die Beobachtungslisten mit Namen, die übrigen Gruppen.",
+         "akt.Depotwerte, die Beobachtungslisten mit Namen, die übrigen Gruppen, dann\n"
+         "Gewinner(Quintara) und Verlierer(Quintara), sobald ein Bewertungslauf sie geschrieben hat.",
          runLists, ArgSpec{{}, 0, 0}},
         {"list", "Wertpapiere einer Liste",
          "list [--list NAME] [--favourites] [--branch NAME] [--feature NAME] [--filter TEXT]\n"

@@ -27,7 +27,7 @@ namespace {
 // The master's fields in the order the reader reads them.
 constexpr const char* kSecurityFields[] = {"Firma", "FirmenName", "Aktiv", "Kennung", "ZDF", "Waehrung", "Gruppe",
                                            "Branche", "Merkmal", "Dividende", "Gewinn", "CashFlow", "Aktienzahl",
-                                           "Oberes_Limit", "Unteres_Limit", "Internet", "Memo"};
+                                           "Oberes_Limit", "Unteres_Limit", "Internet", "Memo", "ISIN", "Ticker"};
 
 }  // namespace
 
@@ -56,6 +56,8 @@ SecurityRecord SecurityReader::read(const Record& r) const {
     s.Unteres_Limit = numberOf(at(14));
     s.Internet = at(15).toString();
     s.Memo = at(16).toString();
+    s.ISIN = at(17).toString();
+    s.Ticker = at(18).toString();
     s.hasFundamentals = m_index[12] >= 0;
     return s;
 }

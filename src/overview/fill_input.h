@@ -19,6 +19,8 @@ struct SecurityRecord {
     QString FirmenName;
     bool Aktiv = false;
     QString Kennung;
+    QString ISIN;
+    QString Ticker;
     QString ZDF;
     QString Waehrung;
     int Gruppe = 0;

@@ -133,4 +133,11 @@ Result<std::vector<int>> resolveListNumbers(Store& store, const ListSelection& s
     return out;
 }
 
+bool matchesText(const SecurityRecord& s, const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return true;
+    return s.FirmenName.contains(t, Qt::CaseInsensitive) || s.Kennung.contains(t, Qt::CaseInsensitive) ||
+           s.ISIN.contains(t, Qt::CaseInsensitive);
+}
+
 }  // namespace q

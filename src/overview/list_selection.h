@@ -59,4 +59,8 @@ Result<std::vector<SecurityRecord>> resolveList(Store& store, const ListSelectio
 // The same as security numbers.
 Result<std::vector<int>> resolveListNumbers(Store& store, const ListSelection& selection);
 
+// Whether the security's name, WKN (`Kennung`) or ISIN contains `text`, letter case
+// and blanks around the text ignored; an empty text matches every security.
+bool matchesText(const SecurityRecord& security, const QString& text);
+
 }  // namespace q

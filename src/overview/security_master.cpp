@@ -65,6 +65,32 @@ Status setFavourite(Store& store, int firma, bool on) {
     return (*t)->update(**row, after);
 }
 
+Result<std::optional<int>> findSecurityByName(Store& store, const QString& name) {
+    auto t = store.table(QStringLiteral("Firma.db"));
+    if (!t) return t.status();
+    Query q;
+    q.order = QStringLiteral("IFirma");
+    q.equalNoCase.push_back({QStringLiteral("FirmenName"), name.trimmed()});
+    q.limit = 1;
+    auto row = (*t)->first(q);
+    if (!row) return row.status();
+    if (!row->has_value()) return std::optional<int>();
+    return std::optional<int>((*row)->value(QStringLiteral("Firma")).toInt());
+}
+
+Status setStationName(Store& store, int firma, const QString& column, const QString& name) {
+    auto t = store.table(QStringLiteral("Firma.db"));
+    if (!t) return t.status();
+    if (!(*t)->hasField(column)) return Status::notFound(QStringLiteral("Die Wertpapiertabelle hat keine Spalte \"%1\"").arg(column));
+    auto row = (*t)->findKey({firma});
+    if (!row) return row.status();
+    if (!row->has_value()) return Status::notFound(QStringLiteral("Wertpapier \"%1\" nicht gefunden").arg(firma));
+    Record after = **row;
+    after.set(column, name);
+    Q_TRY((*t)->validate(after));
+    return (*t)->update(**row, after);
+}
+
 Result<ExportCount> exportSecurities(Store& store, const std::vector<int>& firmen, const QStringList& stationNames,
                                      const QString& path) {
     auto t = store.table(QStringLiteral("Firma.db"));

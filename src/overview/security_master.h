@@ -48,6 +48,17 @@ Result<SecurityRows> deleteSecurityAsked(Store& store, int firma, Interaction& u
 // Sets `Aktiv` (the favourite flag) of the security. NotFound for an unknown number.
 Status setFavourite(Store& store, int firma, bool on);
 
+// The security whose `FirmenName` equals `name`, letter case, umlauts and blanks
+// around it folded (index "IFirma", the first in its order); nullopt when none.
+// Fails with the store's message.
+Result<std::optional<int>> findSecurityByName(Store& store, const QString& name);
+
+// Writes `name` into the security's match column `column` ("ZDF", "N-TV", "SF1" or
+// "Sender4"), so that a reading on that station finds the security by it. Fails
+// NotFound for an unknown number or a column the master lacks, Invalid with the
+// field's message when the name does not fit the column.
+Status setStationName(Store& store, int firma, const QString& column, const QString& name);
+
 // Writes `path` anew (Windows-1252, CRLF): the header "Wertpapierbezeichnung", "WKN",
 // "ISIN", "Ticker" and the four station names, then one line per security with
 // `FirmenName`, `Kennung`, `ISIN`, `Ticker`, `ZDF`, `N-TV`, `SF1`, `Sender4`, each

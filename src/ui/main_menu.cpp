@@ -13,6 +13,7 @@
 #include "ui/commands/view_commands.h"
 #include "ui/exchange/exchange_commands.h"
 #include "ui/main_window.h"
+#include "ui/overview/securities_list_page.h"
 #include "ui/portfolio/depot_commands.h"
 #include "ui/portfolio/limits_panel.h"
 #include "ui/portfolio/portfolio_commands.h"
@@ -141,12 +142,16 @@ void MainMenu::buildMenus() {
     tausch->addAction(m_exchange->kurseText());
     tausch->addAction(m_exchange->erweiterteText());
     tausch->addSeparator();
+    tausch->addAction(m_window.securitiesPage()->exportAll());
+    tausch->addAction(m_window.securitiesPage()->exportSelection());
+    tausch->addSeparator();
     tausch->addAction(m_legacyImport->action());
 
     m_news = menu(QStringLiteral("Na&chrichten"));
     m_news->addActions(m_lists->newsActions());
-    for (const char* caption : {"&Meldungen ins Quintara einlesen", "Meldungen im &Internet"})
-        unavailable(m_news, QString::fromUtf8(caption));
+    // The company reports come from a companion program this system does not have.
+    unavailable(m_news, QStringLiteral("&Meldungen ins Quintara einlesen"));
+    m_news->addAction(m_lists->newsSite());
 
     QMenu* extras = menu(QStringLiteral("E&xtras"));
     extras->addAction(m_videotext->tagesSeiten());

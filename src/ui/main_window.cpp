@@ -16,6 +16,7 @@
 #include "ui/acquisition/price_source_commands.h"
 #include "ui/acquisition/sample_update_command.h"
 #include "ui/acquisition/videotext_commands.h"
+#include "ui/commands/list_commands.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/view_commands.h"
 #include "ui/dialog_interaction.h"
@@ -27,6 +28,7 @@
 #include "ui/overview/chart_panels.h"
 #include "ui/overview/comparison_page.h"
 #include "ui/overview/overview_page.h"
+#include "ui/overview/securities_list_page.h"
 #include "ui/overview/security_search_bar.h"
 #include "ui/page_widgets.h"
 #include "ui/portfolio/bookings_page.h"
@@ -49,6 +51,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -173,7 +176,8 @@ void TAktienkurse::buildLayout() {
     analyse->addTab(m_rating, QStringLiteral("Bewertung berechnen"));
     m_movers = new MoversPage(*this, analyse);
     analyse->addTab(m_movers, QStringLiteral("Plus/Minus"));
-    analyse->addTab(placeholder(analyse, QStringLiteral("Die Wertpapierliste ist noch nicht verfügbar.")), QStringLiteral("Wertpapierliste"));
+    m_securitiesPage = new SecuritiesListPage(*this, analyse);
+    analyse->addTab(m_securitiesPage, QStringLiteral("Wertpapierliste"));
     m_pages->addTab(analyse, QStringLiteral("&Analyse"));
     m_pages->addTab(buildIntradayPage(), QStringLiteral("&Intraday"));
     m_pages->addTab(placeholder(m_pages, QStringLiteral("Die Nachrichten sind noch nicht verfügbar.")), QStringLiteral("Nachrichten"));
@@ -189,6 +193,7 @@ void TAktienkurse::buildLayout() {
         if (m_pages->widget(index) == m_rating->parentWidget()->parentWidget()) {
             m_rating->activate();
             m_movers->activate();
+            m_securitiesPage->activate();
         }
     });
 
@@ -219,6 +224,12 @@ void TAktienkurse::buildLayout() {
     connect(m_filterButton, &QPushButton::clicked, this, [this] {
         TFilterEditor editor(*this, m_filterText);
         if (editor.exec() == QDialog::Accepted) setFilterText(editor.filter());
+    });
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QListView::customContextMenuRequested, this, [this](const QPoint& at) {
+        ListCommands& lists = m_menu->lists();
+        lists.updateContextChecks();
+        lists.contextMenu()->popup(m_list->viewport()->mapToGlobal(at));
     });
     connect(m_list, &QListView::doubleClicked, this, [this] { m_menu->securities().WertpapierBearbeiten(); });
 }
@@ -284,7 +295,7 @@ bool TAktienkurse::selectFirma(int firma) {
 void TAktienkurse::fillSecurities() {
     const int keep = m_firma;
     if (m_choices.empty() && m_session.startupComplete) {
-        if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames)) {
+        if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames, true)) {
             m_choices = *entries;
             const QSignalBlocker block(m_selector);
             m_selector->clear();
@@ -309,6 +320,8 @@ ListSelection TAktienkurse::currentSelection() const {
     const int i = m_selector->currentIndex();
     if (i >= 0 && i < int(m_choices.size())) s.list = m_choices[size_t(i)];
     s.favouritesOnly = m_favourites->isChecked();
+    s.branche = m_branche;
+    s.merkmal = m_merkmal;
     s.filter = m_filterText;
     // "akt.Depotwerte" with "nur Favoriten": the securities held today; without it,
     // every security ever booked.
@@ -319,7 +332,7 @@ ListSelection TAktienkurse::currentSelection() const {
 void TAktienkurse::reloadLists() {
     const QString current = m_selector->currentText();
     m_choices.clear();
-    if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames)) m_choices = *entries;
+    if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames, true)) m_choices = *entries;
     {
         const QSignalBlocker block(m_selector);
         m_selector->clear();
@@ -327,6 +340,18 @@ void TAktienkurse::reloadLists() {
         const int keep = m_selector->findText(current);
         m_selector->setCurrentIndex(keep >= 0 ? keep : 0);
     }
+    fillSecurities();
+}
+
+void TAktienkurse::selectList(int index) {
+    if (index < 0 || index >= m_selector->count()) return;
+    m_selector->setCurrentIndex(index);
+    fillSecurities();
+}
+
+void TAktienkurse::setBranchFeature(int branche, int merkmal) {
+    m_branche = branche;
+    m_merkmal = merkmal;
     fillSecurities();
 }
 

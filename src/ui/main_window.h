@@ -41,6 +41,7 @@ class MainMenu;
 class OverviewPage;
 class PortfolioCommands;
 class RatingPage;
+class SecuritiesListPage;
 class SecuritySearchBar;
 class RecordTableModel;
 class SecuritiesModel;
@@ -77,6 +78,10 @@ public:
     // Rebuilds the selector's entries (watch names, groups) keeping the current text
     // where it still exists, and refills the securities list.
     void reloadLists();
+    // Chooses the selector's entry at `index` and refills the list.
+    void selectList(int index);
+    // The branch and feature the list keeps (0: any); refills the list.
+    void setBranchFeature(int branche, int merkmal);
     // The filter editor's text (empty: none); refills the list.
     void setFilterText(const QString& text);
     QString filterText() const { return m_filterText; }
@@ -120,6 +125,7 @@ public:
     AnalysisCommands& analysisCommands() { return *m_analysis; }
     RatingPage* ratingPage() const { return m_rating; }
     MoversPage* moversPage() const { return m_movers; }
+    SecuritiesListPage* securitiesPage() const { return m_securitiesPage; }
     HoldingsPage* holdingsPage() const { return m_holdings; }
     SoldPage* soldPage() const { return m_sold; }
     BookingsPage* bookingsPage() const { return m_bookings; }
@@ -175,6 +181,9 @@ private:
     QCheckBox* m_favourites = nullptr;
     QComboBox* m_selector = nullptr;
     MoversPage* m_movers = nullptr;
+    SecuritiesListPage* m_securitiesPage = nullptr;
+    int m_branche = 0;
+    int m_merkmal = 0;
     QPushButton* m_filterButton = nullptr;
     std::vector<ListChoice> m_choices;  // the selector's entries, in its order
     QString m_filterText;

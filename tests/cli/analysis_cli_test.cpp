@@ -73,6 +73,10 @@ TEST_F(AnalysisCli, RateWritesTheReportOrTheAnalysisTable) {
     EXPECT_TRUE(rtf.contains("\\plain\\f2\\fs20\\b\\cf1\\ul Diese Aktien k\\'f6nnten Sie kaufen\\tab")) << rtf.toStdString();
     EXPECT_TRUE(QFile::exists(home + "Temp/Gewinner.db"));
     EXPECT_TRUE(QFile::exists(home + "Temp/Verlierer.db"));
+    // The run's lists join the selector's entries and can be listed.
+    const QString lists = run({"lists"}).out;
+    EXPECT_TRUE(lists.endsWith("Gewinner(Quintara)\nVerlierer(Quintara)\n")) << lists.toStdString();
+    EXPECT_EQ(run({"list", "--list", "gewinner(quintara)"}).exitCode, 0);
 
     const QJsonObject table = json({"rate", "--analysis-table"});
     EXPECT_TRUE(table["analysisTable"].toBool());

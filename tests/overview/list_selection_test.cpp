@@ -259,3 +259,59 @@ TEST_F(Lists, DeletingASecurityNamesItsRows) {
     EXPECT_EQ(gone->prices, 1);
     EXPECT_EQ(*table("Aktien.db").count(Query{}), 0);
 }
+
+TEST_F(Lists, TheRatingRunsListsJoinTheSelectorOnceTheirTablesExist) {
+    const int a = security("Alpha");
+    const int b = security("Beta");
+    security("Gamma");
+    const auto texts = [&] {
+        QStringList out;
+        auto entries = listSelectorEntries(*store, watchNames, true);
+        EXPECT_TRUE(entries.isOk());
+        if (entries)
+            for (const ListChoice& e : *entries) out << e.text;
+        return out;
+    };
+    EXPECT_FALSE(texts().contains("Gewinner(Quintara)"));
+    EXPECT_EQ(findListChoice(*store, watchNames, "Gewinner(Quintara)").status().category(), Category::NotFound);
+    ASSERT_TRUE(store->recreate("Gewinner.db", {Row{b}, Row{a}}).isOk());
+    ASSERT_TRUE(store->recreate("Verlierer.db", {}).isOk());
+    EXPECT_EQ(texts().mid(texts().size() - 2), (QStringList{"Gewinner(Quintara)", "Verlierer(Quintara)"}));
+    ListSelection s;
+    s.list = *findListChoice(*store, watchNames, "gewinner(quintara)");
+    EXPECT_EQ(names(s), (QStringList{"Alpha", "Beta"}));  // by name, not by rank
+    s.list = *findListChoice(*store, watchNames, "Verlierer(Quintara)");
+    EXPECT_TRUE(names(s).isEmpty());
+}
+
+TEST_F(Lists, TheSearchTextMatchesNameWknOrIsinLetterCaseBlind) {
+    SecurityRecord s;
+    s.FirmenName = "Brunnfeld Versicherung";
+    s.Kennung = "Q00001";
+    s.ISIN = "DE000Q000017";
+    s.Ticker = "BRV";
+    EXPECT_TRUE(matchesText(s, ""));
+    EXPECT_TRUE(matchesText(s, "  versich "));
+    EXPECT_TRUE(matchesText(s, "q0000"));
+    EXPECT_TRUE(matchesText(s, "de000q"));
+    EXPECT_FALSE(matchesText(s, "brv"));  // the ticker is not searched
+    EXPECT_FALSE(matchesText(s, "Versicherungen"));
+}
+
+TEST_F(Lists, ASecurityIsFoundByItsNameAndGetsAStationsMatchText) {
+    security("Alpha");
+    const int b = security("Südwind Energie");
+    setField(b, "ZDF", "Q00002");
+    EXPECT_EQ(*findSecurityByName(*store, " SÜDWIND ENERGIE "), std::optional<int>(b));
+    EXPECT_EQ(*findSecurityByName(*store, "Südwind"), std::nullopt);  // the whole name only
+    ASSERT_TRUE(setStationName(*store, b, "ZDF", "SUEDWIND").isOk());
+    auto stored = readSecurity(*store, b);
+    ASSERT_TRUE(stored.isOk());
+    EXPECT_EQ(stored->ZDF, "SUEDWIND");
+    EXPECT_EQ(stored->FirmenName, "Südwind Energie");
+    EXPECT_EQ(setStationName(*store, 999, "ZDF", "X").category(), Category::NotFound);
+    EXPECT_EQ(setStationName(*store, b, "Kurs", "X").category(), Category::NotFound);
+    // A text longer than the column is refused, and the column keeps its text.
+    EXPECT_EQ(setStationName(*store, b, "ZDF", QString(300, 'X')).category(), Category::Invalid);
+    EXPECT_EQ(readSecurity(*store, b)->ZDF, "SUEDWIND");
+}

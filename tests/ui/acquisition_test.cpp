@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/text_files.h"
+#include "overview/fill_input.h"
 #include "ui/acquisition/prot_kurs.h"
 #include "ui/acquisition/sender_na.h"
 #include "ui/acquisition/seitenwahl.h"
@@ -118,6 +119,51 @@ TEST_F(Videotext, ReadingShowsTheCountsAndTheProtocolWindowTakesUpASecurity) {
     w->menu().videotext().Aufnehmen({ProtocolEntry{"SÜDWIND", "8,50", kMonday, QTime(17, 0), 0, std::nullopt, {}}});
     EXPECT_EQ(ui.messages.last(), "Die Datei " + file + " ist noch nicht ganz eingelesen. Lesen Sie sie zuerst mit \"VideoText einlesen\" ein.");
     EXPECT_EQ(*readTextLines(file), QStringList{"NOCH OFFEN\t1,00"});
+}
+
+TEST_F(Videotext, TakingUpANameThatExistsOffersToWriteItsMatchText) {
+    ScriptedInteraction ui;
+    auto w = start(ui);
+    Store& store = w->session().store;
+    Table& firma = **store.table("Firma.db");
+    const auto all = firma.rows(Query());
+    ASSERT_TRUE(all.isOk());
+    const Record before = (*all)[2];
+    Record renamed = before;
+    renamed.set("FirmenName", "Nordwerk");
+    ASSERT_TRUE(firma.update(before, renamed).isOk());
+    const int number = before.value("Firma").toInt();
+    const qint64 securities = qint64(all->size());
+    Table& aktien = **store.table("Aktien.db");
+    const auto newest = [&] {
+        Query q = Query::detailOf(number);
+        q.reverse = true;
+        return **aktien.first(q);
+    };
+    const double price = roundHalfEven(newest().value("Kurs").toDouble() * 1.01, 2);
+    const ProtocolEntry entry{"NORDWERK", formatAmount(price, 2), kMonday, QTime(17, 0), 0, std::nullopt, {}};
+
+    // No: nothing is written and no second "Nordwerk" is made.
+    ui.answers = {Answer::No};
+    const qsizetype asked = ui.questions.size();  // the start-up's questions
+    w->menu().videotext().Aufnehmen({entry});
+    ASSERT_EQ(ui.questions.size(), asked + 1);
+    EXPECT_TRUE(ui.questions.last().startsWith("Das Wertpapier \"NORDWERK\" gibt es schon")) << ui.questions.last().toStdString();
+    EXPECT_TRUE(ui.questions.last().contains("in die Spalte ZDF eingetragen werden"));
+    EXPECT_EQ(*firma.count(Query()), securities);
+    EXPECT_EQ(readSecurity(store, number)->ZDF, before.value("ZDF").toString());
+    EXPECT_EQ(w->statusText(0), "Nichts aufgenommen: die Wertpapiere gibt es schon");
+
+    // Yes: the page's name becomes the match text and the quote is booked on it.
+    ui.answers = {Answer::Yes};
+    const ReadReport r = w->menu().videotext().Aufnehmen({entry});
+    EXPECT_TRUE(r.status.isOk()) << r.status.message().toStdString();
+    EXPECT_EQ(r.counts.booked, 1);
+    EXPECT_EQ(r.counts.newSecurities, 0);
+    EXPECT_EQ(readSecurity(store, number)->ZDF, "NORDWERK");
+    EXPECT_EQ(*firma.count(Query()), securities);
+    EXPECT_EQ(dateFromDayNumber(newest().value("Datum").toDouble()), kMonday);
+    EXPECT_DOUBLE_EQ(newest().value("Kurs").toDouble(), price);
 }
 
 TEST_F(Videotext, TheDelayedTeletextJobReadsTheFile) {

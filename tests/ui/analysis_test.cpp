@@ -38,6 +38,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -182,6 +183,18 @@ TEST_F(WindowAnalysis, TheOptionsDialogWritesItsSettingsAndCancelKeepsThem) {
         vortag->setChecked(true);
         dialog.findChild<QLineEdit*>("DDEItem")->setText("Kurse");
         dialog.findChild<QSpinBox*>("SicherInterval")->setValue(7);
+        // The "…" buttons ask through the question interface; a cancel keeps the text.
+        ui.inputs = {QString("/srv/kurse/tageskurse.txt"), std::nullopt, QDir::toNativeSeparators(m_home.home() + "/Sicherung")};
+        auto* file = dialog.findChild<QToolButton*>("VTDateiBrowse");
+        auto* folder = dialog.findChild<QToolButton*>("SicherPathBrowse");
+        ASSERT_NE(file, nullptr);
+        ASSERT_NE(folder, nullptr);
+        EXPECT_EQ(file->text(), "…");
+        EXPECT_EQ(dialog.findChild<QToolButton*>("DDEItemBrowse"), nullptr);
+        file->click();
+        file->click();
+        folder->click();
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("VTDatei")->text(), "/srv/kurse/tageskurse.txt");
         top->setCurrentIndex(1);
         uitest::screenshot(dialog, "tanalyse_einlese");
         dialog.accept();
@@ -190,6 +203,8 @@ TEST_F(WindowAnalysis, TheOptionsDialogWritesItsSettingsAndCancelKeepsThem) {
     EXPECT_TRUE(analysisSettings(values).vortagesKurs);
     EXPECT_EQ(values.text("DDEItem"), "Kurse");
     EXPECT_EQ(values.integer("SicherInterval"), 7);
+    EXPECT_EQ(values.text("VTDatei"), "/srv/kurse/tageskurse.txt");
+    EXPECT_EQ(values.text("SicherPath"), m_home.home() + "/Sicherung");
     EXPECT_EQ(analysisSettings(values).fill.ErsterGL, 3);  // the analysis values stay
     w->close();
 }

@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QCompleter>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -64,6 +65,20 @@ TEST(ChartsWindow, PriceChartLimitLineComparisonAndTheChartSubkey) {
     EXPECT_DOUBLE_EQ(compare->chart()->line(0)->data()->begin()->value, 0);
     EXPECT_TRUE(compare->chart()->legend->visible());  // two lines need their names
     uitest::screenshot(*compare, "comparison_window_two_lines");
+
+    // The name boxes complete any part of a name, letter case ignored.
+    const QString third = w->securitiesModel()->rows()[2].FirmenName;
+    compare->refreshNames();
+    QCompleter* completer = compare->nameBox(3)->completer();
+    ASSERT_NE(completer, nullptr);
+    EXPECT_EQ(completer, compare->nameBox(0)->completer());
+    EXPECT_EQ(completer->model()->rowCount(), w->securitiesModel()->rowCount());
+    completer->setCompletionPrefix(third.mid(2, 4).toLower());
+    bool offered = false;
+    for (int i = 0; completer->setCurrentRow(i); ++i) offered |= completer->currentCompletion() == third;
+    EXPECT_TRUE(offered) << third.toStdString();
+    completer->setCompletionPrefix("kein solcher Name");
+    EXPECT_EQ(completer->completionCount(), 0);
 
     // The look set now is there again after closing and starting anew.
     ChartAppearance look = chart->appearance();

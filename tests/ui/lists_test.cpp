@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "news/news_table.h"
 #include "overview/classifications.h"
+#include "overview/security_master.h"
 #include "overview/watch_lists.h"
 #include "ui/commands/list_commands.h"
 #include "ui/main_menu.h"
@@ -12,11 +13,20 @@
 #include "ui/overview/classification_editor.h"
 #include "ui/overview/filter_editor.h"
 #include "ui/overview/movers_page.h"
+#include "ui/overview/securities_list_page.h"
+#include "ui/overview/watch_names_dialog.h"
+#include "ui/acquisition/price_source_commands.h"
+#include "app/watch_names.h"
+#include "base/text_files.h"
 #include "ui/securities_model.h"
 #include "ui/portfolio/open_document.h"
 #include "ui_test_support.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QTableView>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -200,4 +210,186 @@ TEST_F(WindowLists, TheMenuEntriesCallTheCore) {
     EXPECT_TRUE(path.endsWith("Wasfehlt.txt"));
     EXPECT_EQ(opened, QStringList{path});
     EXPECT_TRUE(readBytes(path).contains("Insgesamt fehlen heute noch 5 Kurse"));
+}
+
+TEST_F(WindowLists, TheSecuritiesPageNarrowsByNameWknOrIsinAndExportsWhatItShows) {
+    auto w = start();
+    SecuritiesListPage* page = w->securitiesPage();
+    ASSERT_NE(page, nullptr);
+    page->activate();
+    SecuritiesTableModel* model = page->model();
+    ASSERT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "WKN");
+    const QString name = model->index(3, 0).data().toString();
+    const QString wkn = model->index(2, 1).data().toString();
+    const QString isin = model->index(1, 2).data().toString();
+    ASSERT_FALSE(isin.isEmpty());
+
+    page->searchField()->setText(name.mid(1, 5).toUpper());
+    ASSERT_GE(model->rowCount(), 1);
+    bool found = false;
+    for (int r = 0; r < model->rowCount(); ++r) found |= model->index(r, 0).data().toString() == name;
+    EXPECT_TRUE(found);
+    page->searchField()->setText(wkn.toLower());
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->index(0, 1).data().toString(), wkn);
+    page->searchField()->setText(isin.toLower());
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->index(0, 2).data().toString(), isin);
+    page->searchField()->setText("kein solches Papier");
+    EXPECT_EQ(model->rowCount(), 0);
+    const QString none = QDir(m_home.home()).filePath("leer.txt");
+    EXPECT_EQ(page->exportTo(none, true).status().category(), Category::NotFound);
+    EXPECT_EQ(ui.messages.value(0), "Die Auswahl enthält keine Wertpapiere");
+    EXPECT_FALSE(QFile::exists(none));
+
+    // The selection's export holds what the grid shows, the other one every security.
+    page->searchField()->setText(isin);
+    const QString one = QDir(m_home.home()).filePath("Wertpapierliste.txt");
+    ASSERT_TRUE(page->exportTo(one, true).isOk());
+    const QByteArray bytes = readBytes(one);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), 3) << bytes.toStdString();  // header, one row, the end
+    EXPECT_TRUE(lines[0].startsWith("Wertpapierbezeichnung\tWKN\tISIN\tTicker\t")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith("\t\r"));
+    EXPECT_TRUE(lines[1].contains("\t" + isin.toLatin1() + "\t")) << lines[1].toStdString();
+    EXPECT_EQ(w->statusText(0), "1 Wertpapiere nach " + one + " geschrieben");
+    QAction* all = w->menu().action("&Wertpapierliste exportieren (alle nach WKN)");
+    ASSERT_EQ(all, page->exportAll());
+    ASSERT_NE(w->menu().action("Wertpapierliste der &Auswahl exportieren (nach Namen)"), nullptr);
+    ASSERT_TRUE(page->exportTo(one, false).isOk());
+    EXPECT_EQ(readBytes(one).count("\r\n"), 6);
+
+    // The page's boxes set the main window's list.
+    page->searchField()->clear();
+    ASSERT_TRUE(setFavourite(w->session().store, w->securitiesModel()->firmaAt(0), false).isOk());
+    ListSelection favourites;
+    favourites.favouritesOnly = true;
+    const int expected = int(resolveList(w->session().store, favourites)->size());
+    ASSERT_LT(expected, 5);
+    page->favouritesBox()->click();
+    EXPECT_TRUE(w->favouritesBox()->isChecked());
+    EXPECT_EQ(model->rowCount(), expected);
+    EXPECT_EQ(w->securitiesModel()->rowCount(), expected);
+    page->favouritesBox()->click();
+    EXPECT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(page->branchBox()->currentIndex(), 0);
+    EXPECT_GT(page->featureBox()->count(), 1);
+    page->searchField()->setText(name.left(4).toLower());
+    page->resize(900, 400);
+    page->show();
+    uitest::screenshot(*page, "securities_list");
+}
+
+TEST_F(WindowLists, TheSelectorOffersTheRatingRunsLists) {
+    auto w = start();
+    EXPECT_EQ(w->listSelector()->findText("Gewinner(Quintara)"), -1);
+    const int second = w->securitiesModel()->firmaAt(1);
+    ASSERT_TRUE(w->session().store.recreate("Gewinner.db", {Row{second}}).isOk());
+    ASSERT_TRUE(w->session().store.recreate("Verlierer.db", {}).isOk());
+    w->reloadLists();
+    const int winners = w->listSelector()->findText("Gewinner(Quintara)");
+    ASSERT_GE(winners, 0);
+    EXPECT_EQ(w->listSelector()->itemText(winners + 1), "Verlierer(Quintara)");
+    w->selectList(winners);
+    ASSERT_EQ(w->securitiesModel()->rowCount(), 1);
+    EXPECT_EQ(w->securitiesModel()->firmaAt(0), second);
+}
+
+TEST_F(WindowLists, TheContextMenuChecksWhatTheSecurityIsMarkedWith) {
+    auto w = start();
+    Session& s = w->session();
+    ListCommands& lists = w->menu().lists();
+    const int firma = w->currentFirma();
+    ASSERT_GT(firma, 0);
+    ASSERT_TRUE(setFavourite(s.store, firma, true).isOk());
+    ASSERT_TRUE(storeWatchListName(s, 3, "").isOk());
+    lists.updateContextChecks();
+    EXPECT_TRUE(lists.contextFavourite()->isChecked());
+    EXPECT_EQ(lists.contextWatch(1)->text(), s.watchNames.value(0));
+    for (int k = 1; k <= 4; ++k) EXPECT_FALSE(lists.contextWatch(k)->isChecked()) << k;
+    EXPECT_FALSE(lists.contextWatch(3)->isVisible());
+    EXPECT_TRUE(lists.contextWatch(4)->isVisible());
+
+    lists.contextWatch(2)->trigger();
+    lists.contextFavourite()->trigger();
+    EXPECT_TRUE(*isOnWatch(s.store, 2, firma));
+    EXPECT_FALSE(readSecurity(s.store, firma)->Aktiv);
+    lists.contextWatch(2)->setChecked(false);  // what the menu shows is read from the tables
+    lists.updateContextChecks();
+    EXPECT_TRUE(lists.contextWatch(2)->isChecked());
+    EXPECT_FALSE(lists.contextFavourite()->isChecked());
+    EXPECT_FALSE(lists.contextWatch(1)->isChecked());
+    // Another security: its own marks.
+    ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(2)));
+    ASSERT_TRUE(setFavourite(s.store, w->currentFirma(), true).isOk());
+    lists.updateContextChecks();
+    EXPECT_FALSE(lists.contextWatch(2)->isChecked());
+    EXPECT_TRUE(lists.contextFavourite()->isChecked());
+}
+
+TEST_F(WindowLists, TheWatchNamesDialogStoresAllFourOnOkAndNothingOnCancel) {
+    auto w = start();
+    Session& s = w->session();
+    const QStringList before = s.watchNames;
+    const QByteArray fileBefore = readBytes(s.dirs.data + "WNamen.ini");
+    {
+        TWatchNames dialog(*w);
+        EXPECT_EQ(dialog.nameEdit(1)->text(), before.value(0));
+        const int result = uitest::execWith(dialog, [](QDialog& d) {
+            auto& e = static_cast<TWatchNames&>(d);
+            e.nameEdit(1)->setText("Nebenwerte");
+            d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        });
+        EXPECT_EQ(result, QDialog::Rejected);
+    }
+    EXPECT_EQ(s.watchNames, before);
+    EXPECT_EQ(readBytes(s.dirs.data + "WNamen.ini"), fileBefore);
+    {
+        TWatchNames dialog(*w);
+        const int result = uitest::execWith(dialog, [](QDialog& d) {
+            auto& e = static_cast<TWatchNames&>(d);
+            e.nameEdit(1)->setText("Nebenwerte");
+            e.nameEdit(2)->setText("  ");
+            e.nameEdit(4)->setText("Anleihen");
+            uitest::screenshot(d, "watch_names");
+            d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        EXPECT_EQ(result, QDialog::Accepted);
+    }
+    EXPECT_EQ(s.watchNames, (QStringList{"Nebenwerte", "", before.value(2), "Anleihen"}));
+    EXPECT_TRUE(readBytes(s.dirs.data + "WNamen.ini").startsWith("Nebenwerte\r\n\r\n"));
+    w->reloadLists();
+    EXPECT_GE(w->listSelector()->findText("Nebenwerte"), 0);
+    EXPECT_EQ(w->listSelector()->findText(before.value(1)), -1);
+}
+
+TEST_F(WindowLists, TheInternetReadingTakesTheChosenList) {
+    auto w = start();
+    Session& s = w->session();
+    PriceSourceCommands& sources = w->menu().sources();
+    const int second = w->securitiesModel()->firmaAt(1);
+    ASSERT_TRUE(toggleWatch(s.store, 1, second).isOk());
+    EXPECT_EQ(sources.internetSelection(std::nullopt)->size(), 5u);
+    EXPECT_EQ(*sources.internetSelection(s.watchNames.value(0).toUpper()), std::vector<int>{second});
+    w->selectList(w->listSelector()->findText(s.watchNames.value(0)));
+    EXPECT_EQ(*sources.internetSelection(QString()), std::vector<int>{second});
+    auto empty = sources.internetSelection(s.watchNames.value(1));
+    EXPECT_EQ(empty.status().category(), Category::NotFound);
+    EXPECT_EQ(empty.status().message(), "Die Liste \"" + s.watchNames.value(1) + "\" enthält keine Wertpapiere");
+    EXPECT_TRUE(sources.internetSelection("keine solche Liste").status().message().startsWith("Die Liste \"keine solche Liste\" gibt es nicht"));
+    ui.answers = {Answer::No};
+    EXPECT_TRUE(sources.InternetKurse1Click().status.isOk());
+    EXPECT_TRUE(ui.questions.last().endsWith("Eingelesen wird die Gruppe \"" + s.watchNames.value(0) + "\"."));
+}
+
+TEST_F(WindowLists, TheNewsMenuOpensTheNewsSiteAndLeavesTheCompanionProgramOut) {
+    auto w = start();
+    QAction* site = w->menu().action("Meldungen im &Internet");
+    ASSERT_NE(site, nullptr);
+    EXPECT_TRUE(site->isEnabled());
+    EXPECT_TRUE(site->toolTip().contains("https://")) << site->toolTip().toStdString();
+    QAction* companion = w->menu().action("&Meldungen ins Quintara einlesen");
+    ASSERT_NE(companion, nullptr);
+    EXPECT_FALSE(companion->isEnabled());
 }

@@ -160,7 +160,7 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"Meldungen im &Internet", "Kurs&blatt drucken", "Update  &Fundamentaldaten"}) {
+    for (const char* caption : {"&Meldungen ins Quintara einlesen", "Kurs&blatt drucken", "Update  &Fundamentaldaten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
         EXPECT_FALSE(a->isEnabled()) << caption;

@@ -365,6 +365,26 @@ TEST_F(WindowDepot, TheBookingsPageSortsByClickedColumnsAndWritesDepotTxt) {
     page->paymentButton()->click();
     ASSERT_EQ(page->model()->rowCount(), 5);
     EXPECT_EQ(lotsOf(*w, 0).front().Erloes, -12.5);
+
+    // Letters do not get into the number fields, and "Abbrechen" books nothing.
+    QString typed, typedDate;
+    uitest::onNextModal([&](QDialog& d) {
+        auto& pay = dynamic_cast<TDividende&>(d);
+        pay.betrag()->clear();
+        QTest::keyClicks(pay.betrag(), "1x2,5e0");
+        typed = pay.betrag()->text();
+        pay.datum()->clear();
+        QTest::keyClicks(pay.datum(), "O1.12.2026");
+        typedDate = pay.datum()->text();
+        uitest::screenshot(d, "payment_dialog");
+        ASSERT_NE(pay.abbrechen(), nullptr);
+        EXPECT_EQ(pay.abbrechen()->text(), "Abbrechen");
+        pay.abbrechen()->click();
+    });
+    page->paymentButton()->click();
+    EXPECT_EQ(typed, "12,50");
+    EXPECT_EQ(typedDate, "1.12.2026");
+    EXPECT_EQ(page->model()->rowCount(), 5);
     w->close();
 }
 

@@ -7,6 +7,7 @@
 #include "base/formats.h"
 #include "exchange/exchange_file.h"
 #include "exchange/history_import.h"
+#include "overview/list_selection.h"
 #include "store/list_tables.h"
 #include "ui/acquisition/eingabe_kurs.h"
 #include "ui/acquisition/intraday_page.h"
@@ -19,6 +20,7 @@
 #include "ui/status_progress.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QInputDialog>
 
@@ -101,23 +103,58 @@ ReadReport PriceSourceCommands::NeuerMarkt1Click() {
 }
 
 ReadReport PriceSourceCommands::InternetKurse1Click() {
-    Session& s = m_window.session();
-    const int gruppe = s.values.integer(QStringLiteral("Gruppe"));
-    QString name;
-    if (auto groups = readListTable(s.store, QStringLiteral("Gruppen.db")))
-        for (const ListEntry& g : *groups)
-            if (g.GruppenIndex == gruppe) name = g.GruppenName.trimmed();
+    const QString name = m_window.listSelector()->currentText();
     const QString question = QStringLiteral("Sollen die Kurse jetzt über Internet eingelesen werden? Zum Einstellen und Testen dieser Funktion "
                                             "verwenden Sie \"Extras=>Infos und Kurse aus dem Internet\". Eingelesen wird die Gruppe \"") +
                              name + QStringLiteral("\".");
     if (m_window.interaction().ask(QStringLiteral("Internet Kurs-Aktualisierung aus kostenlosen Quellen"), question) != Answer::Yes) return {};
-    // Group 0 is "alle": every security.
-    return runInternet(gruppe == 0 ? QString() : name);
+    ReadReport report;
+    auto firmen = internetSelection(QString());
+    if (!firmen) {
+        report.status = firmen.status();
+        m_window.menu().videotext().finish(report);
+        return report;
+    }
+    return runInternet(*firmen);
 }
 
-ReadReport PriceSourceCommands::internetJob(const QString& group) { return runInternet(group); }
+ReadReport PriceSourceCommands::internetJob(const QString& list) {
+    auto firmen = internetSelection(list.isEmpty() ? std::optional<QString>() : std::optional<QString>(list));
+    if (!firmen) {
+        ReadReport report;
+        report.status = firmen.status();
+        m_window.menu().videotext().finish(report);
+        return report;
+    }
+    return runInternet(*firmen);
+}
 
-ReadReport PriceSourceCommands::runInternet(const QString& group) {
+Result<std::vector<int>> PriceSourceCommands::internetSelection(const std::optional<QString>& list) {
+    Session& s = m_window.session();
+    ListSelection selection;
+    QString name;
+    if (!list) {
+        // The job without a list reads every security.
+        auto all = resolveListNumbers(s.store, selection);
+        return all;
+    }
+    if (list->isEmpty()) {
+        selection = m_window.currentSelection();
+        name = m_window.listSelector()->currentText();
+    } else {
+        auto choice = findListChoice(s.store, s.watchNames, *list);
+        if (!choice) return choice.status();
+        selection.list = *choice;
+        name = choice->text;
+    }
+    auto firmen = resolveListNumbers(s.store, selection);
+    if (!firmen) return firmen.status();
+    // An empty list reads nothing: the run would otherwise take every security.
+    if (firmen->empty()) return Status::notFound(QStringLiteral("Die Liste \"%1\" enthält keine Wertpapiere").arg(name));
+    return firmen;
+}
+
+ReadReport PriceSourceCommands::runInternet(const std::vector<int>& firmen) {
     Session& s = m_window.session();
     IntradayPage* intraday = m_window.intradayPage();
     const bool wasPolling = intraday && intraday->polling();
@@ -125,7 +162,7 @@ ReadReport PriceSourceCommands::runInternet(const QString& group) {
     ReadReport report;
     {
         WaitCursor wait;
-        auto securities = internetSecurities(s.store, {}, group, false);
+        auto securities = internetSecurities(s.store, firmen, QString(), false);
         if (!securities) {
             report.status = securities.status();
         } else {

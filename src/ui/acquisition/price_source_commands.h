@@ -5,6 +5,8 @@
 #include "acquisition/read_report.h"
 
 #include <QObject>
+#include <optional>
+#include <vector>
 
 class QAction;
 
@@ -32,11 +34,16 @@ public:
     ReadReport KursemitwknClick();
     ReadReport Einlesen1Click();
     ReadReport NeuerMarkt1Click();
-    // The Internet quotes of the current group, after the question.
+    // The Internet quotes of the list selector's current entry (with "nur Favoriten"
+    // and the filter), after the question.
     ReadReport InternetKurse1Click();
-    // The "/I" job: the Internet quotes of the list `group` (all when empty), without
-    // a question.
-    ReadReport internetJob(const QString& group);
+    // The "/I" job: the Internet quotes of the selector entry named `list` (all
+    // securities when empty), without a question.
+    ReadReport internetJob(const QString& list);
+    // The securities an Internet run reads: every security (nullopt), the main
+    // window's current selection (an empty text) or the selector entry of that name
+    // alone. Fails NotFound naming the list when it is unknown or empty.
+    Result<std::vector<int>> internetSelection(const std::optional<QString>& list);
     // The manual entry form, from the security selected in the overview.
     int Eingabe1Click();
     // The price history of the selected security: start date, file, import.
@@ -45,7 +52,7 @@ public:
 private:
     ReadReport textFile(int layout);
     QString chooseFile(const QString& filter);
-    ReadReport runInternet(const QString& group);
+    ReadReport runInternet(const std::vector<int>& firmen);
 
     TAktienkurse& m_window;
     QAction* m_textdatei;

@@ -4,8 +4,10 @@
 #include "acquisition/page_config.h"
 #include "acquisition/page_route.h"
 #include "acquisition/page_sources.h"
+#include "acquisition/stations.h"
 #include "app/acquisition_binding.h"
 #include "base/text_files.h"
+#include "overview/security_master.h"
 #include "store/firma_hooks.h"
 #include "ui/acquisition/prot_kurs.h"
 #include "ui/acquisition/sender_na.h"
@@ -122,7 +124,46 @@ ReadReport VideotextCommands::readAgain(const std::vector<ProtocolEntry>& entrie
     return report;
 }
 
-ReadReport VideotextCommands::Aufnehmen(const std::vector<ProtocolEntry>& entries) { return readAgain(entries, true); }
+ReadReport VideotextCommands::Aufnehmen(const std::vector<ProtocolEntry>& entries) {
+    Session& s = m_window.session();
+    Interaction& ui = m_window.interaction();
+    // A name whose security exists under that name only lacks its match text on the
+    // station: taking it up again would make a second security of the same name.
+    const QString column = dailyStationColumn(readingSettings(s, programPath()).kursSender);
+    std::vector<ProtocolEntry> again;
+    bool refused = false;
+    for (const ProtocolEntry& e : entries) {
+        auto found = findSecurityByName(s.store, e.name);
+        if (!found) {
+            ui.tell(found.status().message());
+            return {};
+        }
+        if (!found->has_value()) {
+            again.push_back(e);
+            continue;
+        }
+        const QString text = QStringLiteral("Das Wertpapier \"%1\" gibt es schon; es wird nicht noch einmal aufgenommen. Auf dem "
+                                            "Sender wird es unter diesem Namen nicht gefunden, weil seine Spalte %2 etwas anderes "
+                                            "enthält.\n\nSoll \"%1\" in die Spalte %2 eingetragen werden, damit das Einlesen den Kurs "
+                                            "diesem Wertpapier zuordnet?")
+                                 .arg(e.name, column);
+        if (ui.ask(QStringLiteral("Wertpapier vorhanden"), text) != Answer::Yes) {
+            refused = true;
+            continue;
+        }
+        if (Status written = setStationName(s.store, **found, column, e.name); !written) {
+            ui.tell(written.message());
+            refused = true;
+            continue;
+        }
+        again.push_back(e);
+    }
+    if (again.empty()) {
+        if (refused) m_window.showStatus(QStringLiteral("Nichts aufgenommen: die Wertpapiere gibt es schon"));
+        return {};
+    }
+    return readAgain(again, true);
+}
 ReadReport VideotextCommands::Splitten(const std::vector<ProtocolEntry>& entries) { return readAgain(entries, false); }
 
 int VideotextCommands::pageDialog(int kind) {

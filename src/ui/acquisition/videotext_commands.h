@@ -33,7 +33,9 @@ public:
     int DDESeiten1Click();
     int Sendernamen1Click();
 
-    // The protocol window's buttons: the chosen quotes read again.
+    // The protocol window's buttons: the chosen quotes read again. "Aufnehmen" takes
+    // up no second security of a name that exists: it asks whether the name goes into
+    // that security's match column of the daily station, and on Yes books the quote.
     ReadReport Aufnehmen(const std::vector<ProtocolEntry>& entries);
     ReadReport Splitten(const std::vector<ProtocolEntry>& entries);
 

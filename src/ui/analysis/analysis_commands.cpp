@@ -32,7 +32,7 @@ void AnalysisCommands::AnalyseParameter() {
     Session& session = m_window.session();
     QStringList names;
     for (const SecuritiesModel::Row& row : m_window.securitiesModel()->rows()) names << row.FirmenName;
-    TAnalyse dialog(session.values, names, &m_window);
+    TAnalyse dialog(session.values, names, &m_window, &m_window.interaction());
     if (dialog.exec() != QDialog::Accepted) return;
     const Einstellungen edited = dialog.edited();
     setAnalysisSettings(session.values, analysisSettings(edited));

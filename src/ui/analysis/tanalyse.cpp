@@ -8,7 +8,10 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QDir>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -19,7 +22,8 @@ namespace q::ui {
 
 namespace {
 
-enum class Kind { Switch, Integer, Decimal, Text };
+// File and Folder: a text with a "…" button that asks for a file or a directory.
+enum class Kind { Switch, Integer, Decimal, Text, File, Folder };
 
 // One control of the dialog: its sub-page, caption, range and the value it edits.
 struct Row {
@@ -134,9 +138,9 @@ const std::vector<OptionRow>& optionRows() {
         {kReading, "Allgemein", "Startkurs für neue Depotwerte eintragen", "StartKursEintragen", Kind::Switch},
         {kReading, "Allgemein", "Kurssprünge automatisch als Split behandeln", "AutoSplit", Kind::Switch},
         {kReading, "Allgemein", "Als Intraday-Startkurs den Vortages Kurs aus Datenbank", "IntradayVortageskurs", Kind::Switch},
-        {kReading, "Allgemein", "Datei der Tageskurse:", "VTDatei", Kind::Text},
+        {kReading, "Allgemein", "Datei der Tageskurse:", "VTDatei", Kind::File},
         {kReading, "ProgDVB und Co", "Empfang mit MultiDec, ProgDVB oder DVBViewer", "MultiDec", Kind::Switch},
-        {kReading, "ProgDVB und Co", "Empfangsprogramm:", "MultiDecPath", Kind::Text},
+        {kReading, "ProgDVB und Co", "Empfangsprogramm:", "MultiDecPath", Kind::File},
         {kReading, "ProgDVB und Co", "Tageskurse seitenweise einlesen", "MultiDec2", Kind::Switch},
         {kReading, "ProgDVB und Co", "Seiten über DDE holen", "VIADDE", Kind::Switch},
         {kReading, "ProgDVB und Co", "DDE-Server:", "DDESERVER", Kind::Text},
@@ -145,14 +149,14 @@ const std::vector<OptionRow>& optionRows() {
         {kReading, "ProgDVB und Co", "DVB-Quelle (Datei, DVR-Gerät oder -):", "DVBQuelle", Kind::Text},
         {kReading, "ProgDVB und Co", "Lesedauer in Sekunden:", "DVBSekunden", Kind::Integer, 1, 3600},
         {kReading, "ProgDVB und Co", "Videotext-PID (0 = aus dem Datenstrom):", "DVBPID", Kind::Integer, 0, 8191},
-        {kReading, "VTPlus32 - WinTV", "VTPlus-Programm:", "VTPath", Kind::Text},
-        {kReading, "VTPlus32 - WinTV", "Script für die Tageskurse:", "SCRIPT", Kind::Text},
-        {kReading, "VTPlus32 - WinTV", "Script für die Intraday-Kurse:", "DDESCRIPT", Kind::Text},
-        {kReading, "VTPlus32 - WinTV", "TV-Programm:", "WinTVAufruf", Kind::Text},
+        {kReading, "VTPlus32 - WinTV", "VTPlus-Programm:", "VTPath", Kind::File},
+        {kReading, "VTPlus32 - WinTV", "Script für die Tageskurse:", "SCRIPT", Kind::File},
+        {kReading, "VTPlus32 - WinTV", "Script für die Intraday-Kurse:", "DDESCRIPT", Kind::File},
+        {kReading, "VTPlus32 - WinTV", "TV-Programm:", "WinTVAufruf", Kind::File},
         {kReading, "VTPlus32 - WinTV", "TV-Programm vor VTPlus starten", "WinTVAktiv", Kind::Switch},
-        {"Sicherung", nullptr, "Arbeitsverzeichnis (ab dem nächsten Start):", "TempPath", Kind::Text},
-        {"Sicherung", nullptr, "Sicherungsverzeichnis:", "SicherPath", Kind::Text},
-        {"Sicherung", nullptr, "Intraday-Verzeichnis:", "IntraPath", Kind::Text},
+        {"Sicherung", nullptr, "Arbeitsverzeichnis (ab dem nächsten Start):", "TempPath", Kind::Folder},
+        {"Sicherung", nullptr, "Sicherungsverzeichnis:", "SicherPath", Kind::Folder},
+        {"Sicherung", nullptr, "Intraday-Verzeichnis:", "IntraPath", Kind::Folder},
         {"Sicherung", nullptr, "Automatisch sichern", "AutoSpeichern", Kind::Switch},
         {"Sicherung", nullptr, "Sicherung bei jedem x-ten Start:", "SicherInterval", Kind::Integer, 1, 1000},
         {"Sicherung", nullptr, "Aufbewahrte Sicherungen:", "SicherGenerationen", Kind::Integer, 0, 100},
@@ -177,8 +181,8 @@ struct TAnalyse::Binding {
     QDoubleSpinBox* decimal = nullptr;
 };
 
-TAnalyse::TAnalyse(const Einstellungen& values, const QStringList& securityNames, QWidget* parent)
-    : QDialog(parent), m_values(values), m_base(analysisSettings(values)) {
+TAnalyse::TAnalyse(const Einstellungen& values, const QStringList& securityNames, QWidget* parent, Interaction* ui)
+    : QDialog(parent), m_values(values), m_base(analysisSettings(values)), m_ui(ui) {
     const AnalysisSettings settings = m_base;
     setObjectName(QStringLiteral("TAnalyse"));
     setWindowTitle(QStringLiteral("Analyse-Parameter"));
@@ -220,6 +224,8 @@ TAnalyse::TAnalyse(const Einstellungen& values, const QStringList& securityNames
             form->addRow(caption, b.decimal);
             break;
         case Kind::Text:  // the analysis pages have no text rows
+        case Kind::File:
+        case Kind::Folder:
             break;
         }
         m_bindings.push_back(b);
@@ -300,6 +306,28 @@ void TAnalyse::buildOptionPages(QTabWidget* top) {
             b.text = new QLineEdit(m_values.text(name), parent);
             form->addRow(caption, b.text);
             break;
+        case Kind::File:
+        case Kind::Folder: {
+            b.text = new QLineEdit(m_values.text(name), parent);
+            auto* browse = new QToolButton(parent);
+            browse->setText(QStringLiteral("…"));
+            browse->setObjectName(name + QStringLiteral("Browse"));
+            browse->setToolTip(row.kind == Kind::File ? QStringLiteral("Datei auswählen") : QStringLiteral("Verzeichnis auswählen"));
+            QLineEdit* edit = b.text;
+            const bool folder = row.kind == Kind::Folder;
+            connect(browse, &QToolButton::clicked, this, [this, edit, caption, folder] {
+                if (!m_ui) return;
+                const QString title = caption.endsWith(QLatin1Char(':')) ? caption.chopped(1) : caption;
+                const std::optional<QString> chosen =
+                    folder ? m_ui->chooseDirectory(title, edit->text()) : m_ui->chooseFile(title, QStringLiteral("Alle Dateien|*"), edit->text());
+                if (chosen && !chosen->isEmpty()) edit->setText(QDir::toNativeSeparators(*chosen));
+            });
+            auto* line = new QHBoxLayout;
+            line->addWidget(b.text, 1);
+            line->addWidget(browse);
+            form->addRow(caption, line);
+            break;
+        }
         }
         for (QWidget* w : {static_cast<QWidget*>(b.check), static_cast<QWidget*>(b.spin), static_cast<QWidget*>(b.decimal),
                            static_cast<QWidget*>(b.text)})

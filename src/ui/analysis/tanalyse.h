@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/analysis_settings.h"
+#include "base/interaction.h"
 #include "settings/einstellungen.h"
 
 #include <QDialog>
@@ -25,8 +26,8 @@ class TAnalyse final : public QDialog {
     Q_OBJECT
 public:
     // `values`: the settings in effect; `securityNames`: the names the reference index
-    // box offers.
-    TAnalyse(const Einstellungen& values, const QStringList& securityNames, QWidget* parent = nullptr);
+    // box offers; `ui` answers the "…" buttons of the path fields (none: they do nothing).
+    TAnalyse(const Einstellungen& values, const QStringList& securityNames, QWidget* parent = nullptr, Interaction* ui = nullptr);
     ~TAnalyse() override;
 
     // The analysis values of the controls.
@@ -51,6 +52,7 @@ private:
     QTabWidget* m_pages = nullptr;
     QComboBox* m_kursIndex = nullptr;
     QPushButton* m_presets[3] = {};
+    Interaction* m_ui = nullptr;
 };
 
 }  // namespace q::ui

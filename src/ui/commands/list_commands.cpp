@@ -10,12 +10,23 @@
 #include "ui/main_window.h"
 #include "ui/news/news_window.h"
 #include "ui/overview/classification_editor.h"
+#include "ui/overview/watch_names_dialog.h"
 #include "ui/portfolio/open_document.h"
 #include "ui/securities_model.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QMenu>
 
 namespace q::ui {
+
+namespace {
+
+// The news site "Meldungen im &Internet" opens in the desktop's browser.
+const QString kNewsSite = QStringLiteral("https://www.tagesschau.de/wirtschaft/");
+
+}  // namespace
 
 ListCommands::ListCommands(TAktienkurse& window) : QObject(&window), m_window(window) {
     const auto action = [&](const QString& caption, auto slot) {
@@ -40,6 +51,39 @@ ListCommands::ListCommands(TAktienkurse& window) : QObject(&window), m_window(wi
     m_news << action(QStringLiteral("vom aktuellen &Wertpapiers"),
                      [this] { Nachrichten(NewsFilter{false, false, true, m_window.currentFirma()}); });
     m_news << action(QStringLiteral("alte Nachrichten &löschen"), [this] { AlteNachrichtenLoeschen(); });
+    m_newsSite = action(QStringLiteral("Meldungen im &Internet"), [] { QDesktopServices::openUrl(QUrl(kNewsSite)); });
+    m_newsSite->setToolTip(QStringLiteral("Öffnet die Wirtschaftsnachrichten %1 im Browser").arg(kNewsSite));
+    m_newsSite->setStatusTip(m_newsSite->toolTip());
+
+    m_context = new QMenu(&window);
+    m_contextFavourite = m_context->addAction(QStringLiteral("&Favorit"), this, [this] { Favorit1Click(); });
+    m_contextFavourite->setCheckable(true);
+    for (int k = 1; k <= 4; ++k) {
+        QAction* a = m_context->addAction(QString(), this, [this, k] { WatchToggle(k); });
+        a->setCheckable(true);
+        m_contextWatch[size_t(k - 1)] = a;
+    }
+}
+
+void ListCommands::updateContextChecks() {
+    Store& store = m_window.session().store;
+    const int firma = m_window.currentFirma();
+    std::optional<SecurityRecord> security;
+    if (firma > 0)
+        if (auto read = readSecurity(store, firma)) security = std::move(*read);
+    m_contextFavourite->setEnabled(security.has_value());
+    m_contextFavourite->setChecked(security && security->Aktiv);
+    for (int k = 1; k <= 4; ++k) {
+        QAction* a = m_contextWatch[size_t(k - 1)];
+        const QString name = m_window.session().watchNames.value(k - 1);
+        a->setText(name);
+        a->setVisible(!name.trimmed().isEmpty());
+        a->setEnabled(security.has_value());
+        a->setChecked(security && [&] {
+            auto on = isOnWatch(store, k, firma);
+            return on && *on;
+        }());
+    }
 }
 
 void ListCommands::Favorit1Click() {
@@ -75,14 +119,9 @@ void ListCommands::WatchClear(int k) {
 }
 
 void ListCommands::WatchNames() {
-    Session& s = m_window.session();
-    for (int k = 1; k <= kWatchListCount; ++k) {
-        auto name = m_window.interaction().input(QStringLiteral("Bezeichungen der Beobachtungslisten ändern"),
-                                                 QStringLiteral("%1. Beobachtungsliste (leer: ausblenden)").arg(k));
-        if (!name) return;
-        if (Status stored = storeWatchListName(s, k, *name); !stored) return m_window.interaction().tell(stored.message());
-    }
-    m_window.menu().applyValues(s.values);
+    TWatchNames dialog(m_window);
+    if (dialog.exec() != QDialog::Accepted) return;
+    m_window.menu().applyValues(m_window.session().values);
     m_window.reloadLists();
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 
 class QAction;
+class QMenu;
 
 namespace q::ui {
 
@@ -30,6 +31,16 @@ public:
     QAction* merkmale() const { return m_merkmale; }
     QAction* fehlende() const { return m_fehlende; }
     QList<QAction*> newsActions() const { return m_news; }
+    // "Meldungen im &Internet": a news site in the desktop's browser.
+    QAction* newsSite() const { return m_newsSite; }
+    // The securities list's context menu: "&Favorit" and the four watch lists (their
+    // names as captions, hidden when empty), checked while the current security is
+    // marked. Call updateContextChecks() before showing it.
+    QMenu* contextMenu() const { return m_context; }
+    QAction* contextFavourite() const { return m_contextFavourite; }
+    QAction* contextWatch(int k) const { return m_contextWatch[size_t(k - 1)]; }
+    // Sets the captions and the check marks from the stored state.
+    void updateContextChecks();
 
     void Favorit1Click();
     void WatchToggle(int k);
@@ -58,6 +69,10 @@ private:
     QAction* m_merkmale;
     QAction* m_fehlende;
     QList<QAction*> m_news;
+    QAction* m_newsSite;
+    QMenu* m_context;
+    QAction* m_contextFavourite;
+    std::array<QAction*, 4> m_contextWatch{};
 };
 
 }  // namespace q::ui

@@ -3,15 +3,18 @@
 #include "app/chart_sources.h"
 #include "base/formats.h"
 #include "charts/chart_export.h"
+#include "overview/list_selection.h"
 #include "ui/main_window.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace q::ui {
@@ -19,11 +22,17 @@ namespace q::ui {
 ComparisonPage::ComparisonPage(TAktienkurse& window, QWidget* parent) : QWidget(parent), m_window(window) {
     setObjectName(QStringLiteral("ComparisonPage"));
     m_chart = new charts::ComparisonPlot(this);
+    // One completer for the five boxes: the names of every security, found by any part.
+    m_completer = new QCompleter(new QStringListModel(this), this);
+    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setFilterMode(Qt::MatchContains);
+    m_completer->setCompletionMode(QCompleter::PopupCompletion);
     auto* boxes = new QHBoxLayout;
     for (int i = 1; i <= 5; ++i) {
         auto* name = new QLineEdit(this);
         name->setObjectName(QStringLiteral("Vergleich%1").arg(i));
         name->setPlaceholderText(QStringLiteral("Wertpapier %1").arg(i));
+        name->setCompleter(m_completer);
         connect(name, &QLineEdit::editingFinished, this, &ComparisonPage::VergleichsDiagramm);
         boxes->addWidget(name, 1);
         m_names << name;
@@ -50,7 +59,21 @@ ComparisonPage::ComparisonPage(TAktienkurse& window, QWidget* parent) : QWidget(
     layout->addWidget(m_chart, 1);
 }
 
+void ComparisonPage::refreshNames() {
+    QStringList names;
+    if (auto all = resolveList(m_window.session().store, ListSelection{}))
+        for (const SecurityRecord& r : *all) names << r.FirmenName.trimmed();
+    names.removeAll(QString());
+    static_cast<QStringListModel*>(m_completer->model())->setStringList(names);
+}
+
+void ComparisonPage::showEvent(QShowEvent* event) {
+    refreshNames();
+    QWidget::showEvent(event);
+}
+
 void ComparisonPage::applyValues() {
+    refreshNames();
     const Einstellungen& v = m_window.session().values;
     const QSignalBlocker quietDate(m_date), quietDepot(m_depot);
     for (int i = 0; i < m_names.size(); ++i) m_names[i]->setText(v.text(QStringLiteral("Vergleich%1").arg(i + 1)));

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QCompleter;
 class QDateEdit;
 class QLineEdit;
 
@@ -26,10 +27,18 @@ public:
     charts::ComparisonPlot* chart() const { return m_chart; }
     QLineEdit* nameBox(int i) const { return m_names.value(i); }
     QDateEdit* dateBox() const { return m_date; }
+    // The name boxes complete the names of every security (any part, letter case
+    // ignored); read anew when the page is shown.
+    QCompleter* completer() const { return m_completer; }
+    void refreshNames();
     QCheckBox* depotBox() const { return m_depot; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     TAktienkurse& m_window;
+    QCompleter* m_completer;
     charts::ComparisonPlot* m_chart;
     QList<QLineEdit*> m_names;
     QDateEdit* m_date;

@@ -3,6 +3,8 @@
 #include "base/formats.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QRegularExpressionValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +25,12 @@ TDividende::TDividende(Kind kind, QWidget* owner) : QDialog(owner), m_kind(kind)
     m_message = new QLabel(this);
     m_message->setStyleSheet(QStringLiteral("color: red"));
     m_eintragen = new QPushButton(QStringLiteral("Eintragen"), this);
+    m_eintragen->setDefault(true);
+    m_abbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
+    // Numbers and the date refuse letters as they are typed.
+    auto* number = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9.,]*")), this);
+    for (QLineEdit* e : {m_anteile, m_betrag, m_dividende}) e->setValidator(number);
+    m_datum->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), this));
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Anteile"), m_anteile);
     form->addRow(QStringLiteral("Betrag"), m_betrag);
@@ -30,11 +38,16 @@ TDividende::TDividende(Kind kind, QWidget* owner) : QDialog(owner), m_kind(kind)
     form->addRow(QStringLiteral("Datum der Zahlung"), m_datum);
     form->addRow(QStringLiteral("Bezeichnung"), m_bezeichnung);
     form->addRow(m_message);
-    form->addRow(m_eintragen);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_eintragen);
+    buttons->addWidget(m_abbrechen);
+    form->addRow(buttons);
     connect(m_betrag, &QLineEdit::textEdited, this, &TDividende::betragEdited);
     connect(m_dividende, &QLineEdit::textEdited, this, &TDividende::dividendeEdited);
     connect(m_anteile, &QLineEdit::textEdited, this, &TDividende::anteileEdited);
     connect(m_eintragen, &QPushButton::clicked, this, &TDividende::Eintragen);
+    connect(m_abbrechen, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(380);
 }
 

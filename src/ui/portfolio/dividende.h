@@ -1,7 +1,8 @@
 // The dividend window in its three uses: "Eingang von Dividenden" (a dividend),
 // "Wiederanlage eines Ertrages" (a reinvested distribution) and "Buchung im Depot
 // eintragen" (a payment). Typing in one of "Anteile", "Betrag" and "Dividende"
-// recomputes the others; "Eintragen" books through the core and closes with 1.
+// recomputes the others; "Eintragen" books through the core and closes with 1,
+// "Abbrechen" closes without booking. The number fields take no letters.
 #pragma once
 
 #include "base/status.h"
@@ -45,6 +46,7 @@ public:
     QLineEdit* bezeichnung() const { return m_bezeichnung; }
     QLabel* message() const { return m_message; }
     QPushButton* eintragen() const { return m_eintragen; }
+    QPushButton* abbrechen() const { return m_abbrechen; }
 
 public Q_SLOTS:
     void Eintragen();
@@ -65,6 +67,7 @@ private:
     QLineEdit* m_bezeichnung;
     QLabel* m_message;
     QPushButton* m_eintragen;
+    QPushButton* m_abbrechen;
 };
 
 }  // namespace q::ui
