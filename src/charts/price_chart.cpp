@@ -4,6 +4,9 @@
 #include "charts/chart_style.h"
 #include "charts/dense_series.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 namespace q::charts {
 
 namespace {
@@ -49,6 +52,8 @@ void fitAxis(QCPAxis* axis, const QCPRange& keys) {
 
 PriceChart::PriceChart(QWidget* parent) : QCustomPlot(parent), m_appearance(priceChartDesign()) {
     setObjectName(QStringLiteral("priceChart"));
+    // Takes the keyboard on a click, for "+", "-" and "Home".
+    setFocusPolicy(Qt::ClickFocus);
     build();
     applyAppearance();
 }
@@ -267,6 +272,34 @@ void PriceChart::zoomAll() {
 }
 
 void PriceChart::zoomToDays(double from, double to) { xAxis->setRange(keyOfDay(from), keyOfDay(to)); }
+
+void PriceChart::zoomStep(bool in) {
+    const QCPRange r = xAxis->range();
+    // Never narrower than two days.
+    if (in && r.size() * 0.8 < 2 * kDay) return;
+    xAxis->scaleRange(in ? 0.8 : 1.25, r.center());
+}
+
+void PriceChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !m_drawing && axisRect()->rect().contains(event->position().toPoint())) {
+        zoomAll();
+        replot();
+        event->accept();
+        return;
+    }
+    QCustomPlot::mouseDoubleClickEvent(event);
+}
+
+void PriceChart::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Home: zoomAll(); break;
+    case Qt::Key_Plus: zoomStep(true); break;
+    case Qt::Key_Minus: zoomStep(false); break;
+    default: QCustomPlot::keyPressEvent(event); return;
+    }
+    replot();
+    event->accept();
+}
 
 void PriceChart::onRangeChanged(const QCPRange& range) {
     m_panel->axis(QCPAxis::atBottom)->setRange(range);

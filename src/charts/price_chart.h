@@ -6,7 +6,8 @@
 //
 // Built once: the plottables stay and only their data changes with the security, so
 // a refill, a replot and a zoom rebuild nothing. Zooming and scrolling move the
-// bottom axis only (mouse wheel, dragging); the price axis follows what is visible.
+// bottom axis only (mouse wheel, dragging, "+"/"-"; a double-click or "Home" shows
+// everything again); the price axis and the panel below follow what is visible.
 #pragma once
 
 #include "app/chart_settings.h"
@@ -51,6 +52,8 @@ public:
     void zoomToDays(double from, double to);
     // All displayed days again.
     void zoomAll();
+    // Shows a fifth fewer (`in`) or a quarter more days around the middle of the view.
+    void zoomStep(bool in);
 
     // Decimals of the prices the cursor shows (`DezimalStellen`); 2 until set.
     void setDecimals(int decimals) { m_decimals = decimals; }
@@ -77,6 +80,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // A double-click or "Home" goes back to all displayed days; "+" and "-" zoom.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void build();

@@ -335,3 +335,42 @@ TEST(PriceChartWidget, TheCursorShowsTheNearestDaysPriceAndHidesOnLeaveAndRefill
     chart.show(other);
     EXPECT_EQ(chart.cursorText(), "");
 }
+
+// "+", "-", "Home" and a double-click zoom the days; the panel below follows the
+// days in view, so a calm last quarter is not flattened by a wild first year.
+TEST(PriceChartWidget, KeysAndDoubleClickZoomAndThePanelFollowsTheView) {
+    PriceChartData data;
+    for (int i = 0; i < 1400; ++i) {
+        data.lines[series::Kurs].push_back({45000.0 + i, 100 + 10 * std::sin(i / 30.0)});
+        data.lines[series::Momentum].push_back({45000.0 + i, (i < 365 ? 100.0 : 5.0) * std::sin(i / 7.0)});
+    }
+    charts::PriceChart chart;
+    chart.resize(800, 500);
+    chart.QWidget::show();
+    chart.show(data);
+    chart.setSeriesActive(series::Momentum, true);
+    QCPAxis* panelAxis = chart.plottable(series::Momentum)->valueAxis();
+    ASSERT_EQ(panelAxis->axisRect(), chart.panel());
+    const QCPRange all = chart.xAxis->range();
+    EXPECT_GT(panelAxis->range().upper, 90);
+
+    chart.zoomToDays(45000 + 1300, 45000 + 1399);
+    chart.replot();
+    EXPECT_LT(panelAxis->range().upper, 10);
+    EXPECT_GT(panelAxis->range().upper, 4);
+
+    const QCPRange before = chart.xAxis->range();
+    QTest::keyClick(&chart, Qt::Key_Plus);
+    EXPECT_NEAR(chart.xAxis->range().size(), before.size() * 0.8, 1);
+    EXPECT_NEAR(chart.xAxis->range().center(), before.center(), 1);
+    QTest::keyClick(&chart, Qt::Key_Minus);
+    EXPECT_NEAR(chart.xAxis->range().size(), before.size(), 1);
+    QTest::keyClick(&chart, Qt::Key_Home);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().lower, all.lower);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, all.upper);
+
+    chart.zoomToDays(45000 + 1300, 45000 + 1399);
+    QTest::mouseDClick(&chart, Qt::LeftButton, {}, chart.axisRect()->rect().center());
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, all.upper);
+    EXPECT_GT(panelAxis->range().upper, 90);
+}
