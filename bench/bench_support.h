@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
+#include <ctime>
 
 namespace bench {
 
@@ -22,6 +23,14 @@ public:
 private:
     int m_every;
 };
+
+// The CPU time this thread has used, in milliseconds: on a machine busy with other
+// work the wall clock of one round says little, the thread's own time stays.
+inline double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
 
 // A duration in milliseconds with one decimal, "12.3 ms".
 inline QString ms(double n) { return QString::number(n, 'f', 1) + QStringLiteral(" ms"); }
