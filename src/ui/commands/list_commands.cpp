@@ -117,7 +117,7 @@ QString ListCommands::FehlendeKurswerte() {
         ui.tell(written.status().message());
         return {};
     }
-    openDocument(path);
+    openDocument(path, ui);
     return path;
 }
 
