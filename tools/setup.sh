@@ -9,7 +9,7 @@ packages=(
   libqcustomplot-dev libqcustomplot2.1-qt6
   libsqlite3-dev sqlite3 libzvbi-dev pxlib-dev
   libgtest-dev libgmock-dev
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
   python3 libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers
 )
 

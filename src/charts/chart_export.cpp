@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPrintDialog>
 #include <QPrinter>
 
 namespace q::charts {
@@ -22,11 +21,7 @@ Status saveChart(QCustomPlot& plot, const QString& path, int width, int height) 
 
 void copyChart(QCustomPlot& plot) { QGuiApplication::clipboard()->setPixmap(plot.toPixmap()); }
 
-void printChart(QCustomPlot& plot, QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted) return;
+void paintChart(QCustomPlot& plot, QPrinter& printer) {
     QCPPainter painter(&printer);
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
     const double scale = std::min(page.width() / plot.width(), page.height() / plot.height());

@@ -1,11 +1,11 @@
 // A chart as a picture: saved as PNG or PDF (by the file's extension), copied to the
-// clipboard, printed.
+// clipboard, painted on a printer's page.
 #pragma once
 
 #include "base/status.h"
 
 class QCustomPlot;
-class QWidget;
+class QPrinter;
 
 namespace q::charts {
 
@@ -18,7 +18,9 @@ Status saveChart(QCustomPlot& plot, const QString& path, int width = 0, int heig
 // "Diagramm &kopieren (BMP)": the chart as a picture on the clipboard.
 void copyChart(QCustomPlot& plot);
 
-// Prints the chart on a printer the user chooses, as large as the page allows.
-void printChart(QCustomPlot& plot, QWidget* parent);
+// Paints the chart on one page of `printer`, as large as the page allows and with its
+// proportions kept; lines end at the plot area's edge. Requires: the printer is set up
+// (the window's print dialog chose it).
+void paintChart(QCustomPlot& plot, QPrinter& printer);
 
 }  // namespace q::charts

@@ -9,6 +9,7 @@
 #include "ui/commands/legacy_import_command.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/list_commands.h"
+#include "ui/commands/print_commands.h"
 #include "ui/commands/unavailable.h"
 #include "ui/commands/view_commands.h"
 #include "ui/exchange/exchange_commands.h"
@@ -38,7 +39,8 @@ MainMenu::MainMenu(TAktienkurse& window)
       m_videotext(new VideotextCommands(window)),
       m_sources(new PriceSourceCommands(window)),
       m_sampleUpdate(new SampleUpdateCommand(window, *m_videotext)),
-      m_lists(new ListCommands(window)) {
+      m_lists(new ListCommands(window)),
+      m_printing(new PrintCommands(window)) {
     buildMenus();
     buildToolBars();
 }
@@ -69,8 +71,8 @@ void MainMenu::buildMenus() {
     datei->addSeparator();
     unavailable(datei, QStringLiteral("Datenbank Überprüfung und &Bereinigung"));
     datei->addSeparator();
-    unavailable(datei, QStringLiteral("Kurs&diagramm drucken"));
-    unavailable(datei, QStringLiteral("Kurs&blatt drucken"));
+    datei->addAction(m_printing->kursdiagramm());
+    datei->addAction(m_printing->kursblatt());
     datei->addSeparator();
     QAction* beenden = datei->addAction(QStringLiteral("&Beenden"));
     QObject::connect(beenden, &QAction::triggered, &m_window, &TAktienkurse::Ende1Click);

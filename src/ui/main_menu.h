@@ -22,6 +22,7 @@ class ExchangeCommands;
 class DepotCommands;
 class LimitCommands;
 class PriceSourceCommands;
+class PrintCommands;
 class SampleUpdateCommand;
 class SecurityCommands;
 class TAktienkurse;
@@ -50,6 +51,7 @@ public:
     PriceSourceCommands& sources() { return *m_sources; }
     SampleUpdateCommand& sampleUpdate() { return *m_sampleUpdate; }
     ListCommands& lists() { return *m_lists; }
+    PrintCommands& printing() { return *m_printing; }
 
     // The ticks and visible entries after the settings in effect and the session
     // (watch list names, news table).
@@ -75,6 +77,7 @@ private:
     PriceSourceCommands* m_sources;
     SampleUpdateCommand* m_sampleUpdate;
     ListCommands* m_lists;
+    PrintCommands* m_printing;
     QList<QMenu*> m_menus;
     QList<QMenu*> m_watchMenus;
     QMenu* m_news = nullptr;

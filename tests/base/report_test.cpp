@@ -46,9 +46,38 @@ TEST(Report, RtfNamesOnlyWhatChangesBetweenRuns) {
 TEST(Report, HtmlPutsTabbedLinesIntoTableRows) {
     const QString html = toHtml(sample());
     EXPECT_TRUE(html.contains("<title>Probe</title>"));
-    EXPECT_TRUE(html.contains("<tr><td width=\"46\" style=\"white-space:nowrap\"><span style=\"font-size:10pt;font-weight:bold;text-decoration:underline;\">"
-                              "Gr\u00f6\u00dfe {a} \\ b</span></td><td width=\"86\" style=\"white-space:nowrap\" align=\"right\">"
+    EXPECT_TRUE(html.contains("<tr><td width=\"46\" style=\"white-space:nowrap;padding-right:12px\"><span style=\"font-size:10pt;font-weight:bold;text-decoration:underline;\">"
+                              "Gr\u00f6\u00dfe {a} \\ b</span></td><td width=\"86\" style=\"white-space:nowrap;padding-left:12px\" align=\"right\">"
                               "<span style=\"font-size:8pt;color:#ff0000;\">12,50</span></td>"));
-    EXPECT_TRUE(html.contains("<p style=\"margin:0\">&nbsp;</p>"));
+    EXPECT_TRUE(html.contains("<tr><td colspan=\"3\">&nbsp;</td></tr>"));
     EXPECT_EQ(sample().plainText(), QString::fromUtf8("Gr\xc3\xb6\xc3\x9f" "e {a} \\ b\t12,50\n\n\xe2\x82\xac und \xe2\x84\xa2 und \xe2\x88\x9e"));
+}
+
+TEST(Report, HtmlKeepsColumnsApartAndFiguresAtTheRight) {
+    // A rating-like table: left tab stops only, a caption row marked as heading, a
+    // block title whose count stands five stops on, and a name wider than its column.
+    Document d;
+    d.tabs = {{566}, {963}, {1417}};
+    Paragraph& head = d.paragraph();
+    head.heading = true;
+    head.add("Aktie", Style{}).tab().add("Datum", Style{}).tab().add("Kurs", Style{}).tab().add("Stoch.", Style{});
+    Paragraph& title = d.paragraph();
+    title.heading = true;
+    title.add("Diese Aktien", Style{}).tab().tab().tab().add("2", Style{});
+    d.paragraph().add("Brunnfeld Versicherung", Style{}).tab().add("04.12.2026", Style{}).tab().add("1.234,50 EUR", Style{}).tab().add("17", Style{});
+    d.paragraph().add("Ost AG", Style{}).tab().add("03.12.2026", Style{}).tab().add("-3,5 %", Style{}).tab().add("k.A.", Style{});
+    const QString html = toHtml(d);
+    // The captions are the table's first row, one per column.
+    EXPECT_TRUE(html.contains("<table cellspacing=\"0\" cellpadding=\"1\">\n<tr><td width=\"37\" style=\"white-space:nowrap;padding-right:12px\">"
+                              "<span style=\"font-size:8pt;\">Aktie</span></td>")) << html.toStdString();
+    // The title runs over the empty stops to its count, in the same table.
+    EXPECT_TRUE(html.contains("<tr><td colspan=\"3\" style=\"white-space:nowrap;padding-right:12px\"><span style=\"font-size:8pt;\">Diese Aktien</span></td>"
+                              "<td width=\"48\" style=\"white-space:nowrap;padding-left:12px\" align=\"right\"><span style=\"font-size:8pt;\">2</span></td>"))
+        << html.toStdString();
+    EXPECT_EQ(html.count("<table"), 1);
+    // The long name keeps a gap to the date; figures are right-aligned, words not.
+    EXPECT_TRUE(html.contains("padding-right:12px\"><span style=\"font-size:8pt;\">Brunnfeld Versicherung</span></td><td"));
+    for (const char* figure : {"04.12.2026", "1.234,50 EUR", "17", "-3,5 %"})
+        EXPECT_TRUE(html.contains(QString("padding-left:12px\" align=\"right\"><span style=\"font-size:8pt;\">%1</span>").arg(figure))) << figure;
+    EXPECT_TRUE(html.contains("padding-right:12px\"><span style=\"font-size:8pt;\">k.A.</span>"));
 }

@@ -37,6 +37,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QUrl>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -51,7 +52,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_home.ok());
         setToday(QDate(2026, 12, 7));
-        setDocumentOpener([this](const QString& path) { opened << path; });
+        setDocumentOpener([this](const QUrl& url) {
+            opened << url.toLocalFile();
+            return true;
+        });
     }
     void TearDown() override {
         setToday(QDate());

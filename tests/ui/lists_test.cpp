@@ -37,6 +37,7 @@
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -60,7 +61,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_home.ok());
         setToday(QDate(2026, 12, 7));
-        setDocumentOpener([this](const QString& path) { opened << path; });
+        setDocumentOpener([this](const QUrl& url) {
+            opened << url.toLocalFile();
+            return true;
+        });
     }
     void TearDown() override {
         setToday(QDate());

@@ -160,14 +160,14 @@ TEST_F(MainWindow, FavouritesBoxFiltersByAktivAndTheSwitchTurnsItOff) {
 TEST_F(MainWindow, UnbuiltCommandsAreThereButDisabled) {
     ScriptedInteraction ui;
     auto w = start(ui);
-    for (const char* caption : {"&Meldungen ins Quintara einlesen", "Kurs&blatt drucken", "Update  &Fundamentaldaten"}) {
+    for (const char* caption : {"&Meldungen ins Quintara einlesen", "Datenbank Überprüfung und &Bereinigung", "Update  &Fundamentaldaten"}) {
         QAction* a = w->menu().action(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
         EXPECT_FALSE(a->isEnabled()) << caption;
         EXPECT_EQ(a->toolTip(), kNotAvailable);
     }
     for (const char* caption : {"akt. Datenbank &sichern", "Sicherung &wiederherstellen", "&automatische Sicherung",
-                                "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Brasilian",
+                                "Daten-Verzeichnis", "Leiste &speichern", "Leiste &laden", "&Beenden", "Kurs&blatt drucken", "Kurs&diagramm drucken", "Brasilian",
                                 "&VideoText einlesen", "&Tages-Script-Kursauswahl", "&TV-Sender ändern", "&Textdatei einlesen", "Depo&t auswählen", "&Limits",
                                 "&Fehlende Kurswerte", "&Gruppen bearbeiten", "&Favorit", "alte Nachrichten &löschen"})
         EXPECT_TRUE(w->menu().action(QString::fromUtf8(caption))->isEnabled()) << caption;

@@ -53,6 +53,7 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -67,7 +68,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_home.ok());
         setToday(kMonday);
-        setDocumentOpener([this](const QString& path) { opened << path; });
+        setDocumentOpener([this](const QUrl& url) {
+            opened << url.toLocalFile();
+            return true;
+        });
     }
     void TearDown() override {
         setToday(QDate());

@@ -9,17 +9,15 @@
 #include "ui/analysis/analysis_commands.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/printing.h"
 #include "ui/status_progress.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBrowser>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace q::ui {
@@ -50,7 +48,7 @@ RatingPage::RatingPage(TAktienkurse& window) : QWidget(&window), m_window(window
     connect(oeffnen, &QPushButton::clicked, this, [this] {
         const QString path = findFile(m_window.session().dirs.work, kRecommendationReport);
         if (path.isEmpty()) m_window.interaction().tell(QStringLiteral("Es gibt noch keine Bewertung (Empfehl.rtf)"));
-        else openDocument(path);
+        else openDocument(path, m_window.interaction());
     });
     connect(drucken, &QPushButton::clicked, this, &RatingPage::print);
     connect(parameter, &QPushButton::clicked, this, [this] { m_window.analysisCommands().AnalyseParameter(); });
@@ -102,13 +100,6 @@ std::optional<RatingRunResult> RatingPage::Berechnen(bool analysisTable) {
     return *run;
 }
 
-void RatingPage::print() {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QTextDocument doc;
-    doc.setHtml(QStringLiteral("<h3>Quintara Wertpapierbewertung vom %1</h3>").arg(formatDate(today())) + m_view->toHtml());
-    doc.print(&printer);
-}
+void RatingPage::print() { printReport(this, QStringLiteral("Quintara Wertpapierbewertung vom ") + formatDate(today()), *m_view); }
 
 }  // namespace q::ui

@@ -156,7 +156,7 @@ QString ListCommands::FehlendeKurswerte() {
         ui.tell(written.status().message());
         return {};
     }
-    openDocument(path);
+    openDocument(path, ui);
     return path;
 }
 

@@ -9,6 +9,7 @@
 #include "charts/chart_settings_dialog.h"
 #include "overview/chart_limit.h"
 #include "ui/main_window.h"
+#include "ui/printing.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -91,7 +92,7 @@ void PriceChartPanel::buildMenu() {
         if (file.isEmpty()) return;
         if (Status saved = charts::saveChart(*m_chart, file); !saved) m_window.showStatus(saved.message());
     });
-    add(QStringLiteral("Diagramm &drucken …"), [this] { charts::printChart(*m_chart, this); });
+    add(QStringLiteral("Diagramm &drucken …"), [this] { printChart(this, *m_chart); });
     add(QStringLiteral("&Linie löschen"), [this] { m_chart->deleteSelectedLine(); });
     add(QStringLiteral("alle Linien löschen"), [this] {
         m_chart->deleteAllLines();

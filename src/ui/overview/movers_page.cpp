@@ -6,6 +6,7 @@
 #include "base/report_html.h"
 #include "base/text_files.h"
 #include "ui/main_window.h"
+#include "ui/printing.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -48,6 +49,7 @@ MoversPage::MoversPage(TAktienkurse& window, QWidget* parent) : QWidget(parent),
     row->addWidget(m_count);
     row->addWidget(m_favourites);
     row->addStretch(1);
+    auto* drucken = button(QStringLiteral("Drucken"), QStringLiteral("drucken der Gewinner und Verlierer"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(m_view, 1);
@@ -57,7 +59,10 @@ MoversPage::MoversPage(TAktienkurse& window, QWidget* parent) : QWidget(parent),
     connect(sixty, &QPushButton::clicked, this, [this] { Tage(60); });
     connect(days, &QPushButton::clicked, this, [this] { Berechnen(today().addDays(-m_days->value())); });
     connect(range, &QPushButton::clicked, this, &MoversPage::VonBis);
+    connect(drucken, &QPushButton::clicked, this, &MoversPage::print);
 }
+
+void MoversPage::print() { printReport(this, QStringLiteral("Gewinner und Verlierer vom ") + formatDate(today()), *m_view); }
 
 void MoversPage::activate() {
     m_favourites->setChecked(m_window.onlyFavourites());

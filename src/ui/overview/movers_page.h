@@ -27,6 +27,8 @@ public:
     bool Berechnen(const QDate& from, const QDate& to = QDate());
     void Tage(int days);
     void VonBis();
+    // "Drucken": the report through the print dialog.
+    void print();
 
     QSpinBox* countBox() const { return m_count; }
     QSpinBox* daysBox() const { return m_days; }

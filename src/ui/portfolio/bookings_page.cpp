@@ -69,7 +69,7 @@ void BookingsPage::Textverarbeitung() {
     auto text = writeBookingsText(s.store, s.dirs.work, m_order, columns, portfolioSettings(s).homeSymbol);
     if (!text) return m_window.interaction().tell(text.status().message());
     m_window.showStatus(text->sumLine);
-    openDocument(text->path);
+    openDocument(text->path, m_window.interaction());
 }
 
 }  // namespace q::ui

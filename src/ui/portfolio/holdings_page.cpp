@@ -15,6 +15,7 @@
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/printing.h"
 #include "ui/portfolio/report_page.h"
 #include "ui/portfolio/portfolio_charts.h"
 #include "ui/portfolio/sold_page.h"
@@ -25,8 +26,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
@@ -110,7 +109,8 @@ HoldingsPage::HoldingsPage(TAktienkurse& window) : QWidget(&window), m_window(wi
     connect(branchen, &QPushButton::clicked, this, &HoldingsPage::BranchenChart);
     connect(oeffnen, &QPushButton::clicked, this, [this] {
         const QString path = findFile(m_window.session().dirs.work, kHoldingsReport);
-        if (!path.isEmpty()) openDocument(path);
+        if (path.isEmpty()) m_window.interaction().tell(QStringLiteral("Es gibt noch keinen Bericht (%1)").arg(kHoldingsReport));
+        else openDocument(path, m_window.interaction());
     });
     connect(drucken, &QPushButton::clicked, this, &HoldingsPage::print);
     // The planner of the year the sold-lots page shows.

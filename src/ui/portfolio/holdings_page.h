@@ -66,6 +66,8 @@ public:
     // The "in DM" box's caption " in " + the second currency's symbol; without one
     // the box is off and disabled.
     void setSecondCurrency(const QString& symbol);
+    // The print button: the report under "Übersicht der Anlagen am " + today.
+    void print();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,7 +76,6 @@ private:
     void showHistory(bool profit);
     void showReport();
     void showPerformance();
-    void print();
 
     TAktienkurse& m_window;
     QDate m_stichtag;

@@ -1,37 +1,27 @@
 #include "ui/portfolio/open_document.h"
 
-#include <QDesktopServices>
-#include <QUrl>
+#include "base/interaction.h"
 
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QTextBrowser>
-#include <QTextDocument>
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
 
 namespace q::ui {
 
-void printReport(QWidget* parent, const QString& title, const QTextBrowser& view) {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QTextDocument doc;
-    doc.setHtml(QStringLiteral("<h3>%1</h3>").arg(title.toHtmlEscaped()) + view.toHtml());
-    doc.print(&printer);
-}
-
-
 namespace {
-std::function<void(const QString&)>& opener() {
-    static std::function<void(const QString&)> f;
+std::function<bool(const QUrl&)>& opener() {
+    static std::function<bool(const QUrl&)> f;
     return f;
 }
 }  // namespace
 
-void openDocument(const QString& path) {
-    if (opener()) opener()(path);
-    else QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+void openDocument(const QString& path, Interaction& ui) {
+    const QUrl url = QUrl::fromLocalFile(path);
+    const bool opened = opener() ? opener()(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        ui.tell(QStringLiteral("%1 kann nicht geöffnet werden: kein Programm für diese Datei eingerichtet").arg(QDir::toNativeSeparators(path)));
 }
 
-void setDocumentOpener(std::function<void(const QString&)> f) { opener() = std::move(f); }
+void setDocumentOpener(std::function<bool(const QUrl&)> f) { opener() = std::move(f); }
 
 }  // namespace q::ui

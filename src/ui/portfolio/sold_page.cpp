@@ -13,6 +13,7 @@
 #include "ui/dialogs/datumwahl.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
+#include "ui/printing.h"
 #include "ui/portfolio/report_page.h"
 #include "ui/status_progress.h"
 
@@ -20,8 +21,6 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBrowser>
@@ -69,7 +68,8 @@ SoldPage::SoldPage(TAktienkurse& window)
     connect(vonBis, &QPushButton::clicked, this, &SoldPage::VonBis);
     connect(oeffnen, &QPushButton::clicked, this, [this] {
         const QString path = findFile(m_window.session().dirs.work, kGainsReport);
-        if (!path.isEmpty()) openDocument(path);
+        if (path.isEmpty()) m_window.interaction().tell(QStringLiteral("Es gibt noch keinen Bericht (%1)").arg(kGainsReport));
+        else openDocument(path, m_window.interaction());
     });
     connect(drucken, &QPushButton::clicked, this, &SoldPage::print);
     connect(rendite, &QPushButton::clicked, this, [this] { Rendite(m_year->value()); });
