@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <algorithm>
 
 namespace q::charts {
 
@@ -24,11 +25,16 @@ void copyChart(QCustomPlot& plot) { QGuiApplication::clipboard()->setPixmap(plot
 void paintChart(QCustomPlot& plot, QPrinter& printer) {
     QCPPainter painter(&printer);
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    const double scale = std::min(page.width() / plot.width(), page.height() / plot.height());
+    // As wide as on screen, laid out anew as high as the page's shape allows (at
+    // most three quarters of the width): a chart squeezed into a flat pane on screen
+    // gets its height back on paper.
+    const int width = std::max(1, plot.width());
+    const int height = std::max(1, int(std::min(width * page.height() / std::max(1.0, page.width()), width * 0.75)));
+    const double scale = std::min(page.width() / width, page.height() / height);
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
     painter.scale(scale, scale);
-    plot.toPainter(&painter, plot.width(), plot.height());
+    plot.toPainter(&painter, width, height);
 }
 
 }  // namespace q::charts

@@ -6,7 +6,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <memory>
 
 namespace q::ui {
 
@@ -30,11 +32,19 @@ bool choosePrinter(QPrinter& printer, QWidget* parent) {
 }
 
 void printReport(QWidget* parent, const QString& title, const QTextBrowser& view) {
-    QPrinter printer;
+    // The report's column widths are screen pixels: at the printer's own resolution
+    // they would shrink to a few millimetres. The text stays vector type on paper.
+    QPrinter printer(QPrinter::ScreenResolution);
     if (!choosePrinter(printer, parent)) return;
-    QTextDocument doc;
-    doc.setHtml(QStringLiteral("<h3>%1</h3>").arg(title.toHtmlEscaped()) + view.toHtml());
-    doc.print(&printer);
+    // The view's own document, its formats as laid out on screen (written out as
+    // HTML and read again, the table's columns lose their widths), under the title.
+    std::unique_ptr<QTextDocument> doc(view.document()->clone());
+    QTextCursor start(doc.get());
+    start.movePosition(QTextCursor::Start);
+    start.insertBlock();
+    start.movePosition(QTextCursor::Start);
+    start.insertHtml(QStringLiteral("<h3>%1</h3>").arg(title.toHtmlEscaped()));
+    doc->print(&printer);
 }
 
 void printChart(QWidget* parent, QCustomPlot& plot) {

@@ -40,6 +40,7 @@
 #include <QUrl>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QComboBox>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -227,6 +228,17 @@ TEST_F(WindowAnalysis, TheReportPageRunsTheRatingAndIntradayAnalyseWritesTheTabl
     EXPECT_EQ(analysisSettings(w->session().values).BewertTage, 5);
     EXPECT_TRUE(w->statusText(0).contains("von 5 Wertpapieren bewertet")) << w->statusText(0).toStdString();
     uitest::screenshot(*w, "rating_page");
+
+    // "Kurse" shows the run's winners in the quote overview.
+    QPushButton* kurse = nullptr;
+    for (QPushButton* b : page->findChildren<QPushButton*>())
+        if (b->text() == "Kurse") kurse = b;
+    ASSERT_NE(kurse, nullptr);
+    kurse->click();
+    EXPECT_EQ(w->listSelector()->currentText(), "Gewinner(Quintara)");
+    EXPECT_EQ(w->pages()->currentIndex(), 0);
+    EXPECT_GT(w->securitiesModel()->rowCount(), 0);
+    w->pages()->setCurrentIndex(w->pages()->indexOf(page->parentWidget()->parentWidget()));
 
     ui.answers.push_back(Answer::Yes);
     w->analysisCommands().intradayAnalyse()->trigger();

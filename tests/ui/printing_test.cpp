@@ -108,7 +108,7 @@ TEST_F(WindowPrinting, TheHoldingsReportPrintsUnderItsTitleWithItsFirstRows) {
     w->close();
 }
 
-TEST_F(WindowPrinting, DISABLED_TheRatingAndMoversReportsPrintThroughTheSamePath) {
+TEST_F(WindowPrinting, TheRatingAndMoversReportsPrintThroughTheSamePath) {
     auto w = start();
     RatingPage* rating = w->ratingPage();
     w->pages()->setCurrentIndex(w->pages()->indexOf(rating->parentWidget()->parentWidget()));
@@ -130,7 +130,7 @@ TEST_F(WindowPrinting, DISABLED_TheRatingAndMoversReportsPrintThroughTheSamePath
     w->close();
 }
 
-TEST_F(WindowPrinting, DISABLED_TheMenuPrintsThePriceChartAndThePriceSheet) {
+TEST_F(WindowPrinting, TheMenuPrintsThePriceChartAndThePriceSheet) {
     auto w = start();
     w->resize(1100, 720);
     ASSERT_TRUE(w->selectFirma(w->securitiesModel()->firmaAt(0)));
@@ -157,7 +157,7 @@ TEST_F(WindowPrinting, DISABLED_TheMenuPrintsThePriceChartAndThePriceSheet) {
 
     // Elsewhere the user is sent to the price overview, and nothing is printed.
     QFile::remove(pdf);
-    w->pages()->setCurrentWidget(w->holdingsPage());
+    w->pages()->setCurrentIndex(w->pages()->indexOf(w->ratingPage()->parentWidget()->parentWidget()));
     w->menu().action("Kurs&blatt drucken")->trigger();
     EXPECT_EQ(ui.messages.last(), "Wechseln Sie in die \"KURSE-Übersicht\" und wählen Sie eine Wertpapier aus");
     EXPECT_FALSE(QFile::exists(pdf));

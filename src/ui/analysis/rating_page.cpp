@@ -6,6 +6,7 @@
 #include "base/formats.h"
 #include "base/report_html.h"
 #include "base/text_files.h"
+#include "overview/list_selection.h"
 #include "ui/analysis/analysis_commands.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/open_document.h"
@@ -13,10 +14,12 @@
 #include "ui/status_progress.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -28,13 +31,15 @@ RatingPage::RatingPage(TAktienkurse& window) : QWidget(&window), m_window(window
     auto* oeffnen = new QPushButton(QStringLiteral("In Textverarbeitung öffnen"), this);
     auto* drucken = new QPushButton(QStringLiteral("Drucken"), this);
     auto* parameter = new QPushButton(QStringLiteral("Parameter"), this);
+    auto* kurse = new QPushButton(QStringLiteral("Kurse"), this);
+    kurse->setToolTip(QStringLiteral("die Gewinner der Bewertung in der Kursübersicht zeigen"));
     m_entries = new QSpinBox(this);
     m_entries->setRange(5, 500);
     m_entries->setToolTip(QStringLiteral("wieviele Aktienbewertungen sollen angezeigt werden"));
     m_counts = new QLabel(this);
     m_view = new QTextBrowser(this);
     auto* bar = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_neu, oeffnen, drucken, parameter}) bar->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_neu, oeffnen, drucken, parameter, kurse}) bar->addWidget(w);
     bar->addSpacing(12);
     bar->addWidget(new QLabel(QStringLiteral("Einträge je Liste:"), this));
     bar->addWidget(m_entries);
@@ -52,6 +57,18 @@ RatingPage::RatingPage(TAktienkurse& window) : QWidget(&window), m_window(window
     });
     connect(drucken, &QPushButton::clicked, this, &RatingPage::print);
     connect(parameter, &QPushButton::clicked, this, [this] { m_window.analysisCommands().AnalyseParameter(); });
+    // The run's winners as the list of the quote overview (the selector offers the
+    // rating lists once the run has written them).
+    connect(kurse, &QPushButton::clicked, this, [this] {
+        m_window.reloadLists();
+        const int entry = m_window.listSelector()->findText(kWinnersEntry);
+        if (entry < 0) {
+            m_window.interaction().tell(QStringLiteral("Es gibt noch keine Bewertung (Empfehl.rtf)"));
+            return;
+        }
+        m_window.selectList(entry);
+        m_window.pages()->setCurrentIndex(0);
+    });
     connect(m_entries, &QSpinBox::valueChanged, this, [this](int n) {
         m_window.session().values.set(QStringLiteral("BewertTage"), SettingValue::integer(n));
     });
