@@ -39,14 +39,18 @@ RatingPage::RatingPage(TAktienkurse& window) : QWidget(&window), m_window(window
     m_counts = new QLabel(this);
     m_view = new QTextBrowser(this);
     auto* bar = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_neu, oeffnen, drucken, parameter, kurse}) bar->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_neu, oeffnen, drucken, parameter}) bar->addWidget(w);
     bar->addSpacing(12);
     bar->addWidget(new QLabel(QStringLiteral("Einträge je Liste:"), this));
     bar->addWidget(m_entries);
     bar->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(m_counts);
+    // "Kurse" beside the counts: the bar above stays as narrow as the window may be.
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(m_counts, 1);
+    counts->addWidget(kurse);
+    layout->addLayout(counts);
     layout->addWidget(m_view, 1);
 
     connect(m_neu, &QPushButton::clicked, this, [this] { Berechnen(false); });

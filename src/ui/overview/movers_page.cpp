@@ -36,6 +36,9 @@ MoversPage::MoversPage(TAktienkurse& window, QWidget* parent) : QWidget(parent),
     const auto button = [&](const QString& caption, const QString& hint) {
         auto* b = new QPushButton(caption, this);
         b->setToolTip(hint);
+        // "1", "30", "60" need no button of a word's width: the row stays within the
+        // narrowest window.
+        if (caption.size() <= 2) b->setMaximumWidth(b->fontMetrics().horizontalAdvance(caption) + 28);
         row->addWidget(b);
         return b;
     };
