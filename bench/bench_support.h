@@ -3,8 +3,11 @@
 
 #include "base/interaction.h"
 #include "sample/sample_data.h"
+#include "store/catalogue.h"
+#include "store/store.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
@@ -30,6 +33,16 @@ inline double threadCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// A store in `dir` (made when missing) with every table of the start-up, empty;
+// nullptr when one cannot be made.
+inline std::unique_ptr<q::Store> freshStore(const QString& dir) {
+    QDir().mkpath(dir);
+    auto store = std::make_unique<q::Store>(q::StoreDirs{dir, dir, dir, dir});
+    for (const QString& f : q::startupTableOrder())
+        if (!store->ensure(f)) return nullptr;
+    return store;
 }
 
 // A duration in milliseconds with one decimal, "12.3 ms".

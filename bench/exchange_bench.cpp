@@ -26,13 +26,7 @@ namespace {
 
 using namespace q;
 
-std::unique_ptr<Store> freshStore(const QString& dir) {
-    QDir().mkpath(dir);
-    auto store = std::make_unique<Store>(StoreDirs{dir, dir, dir, dir});
-    for (const QString& f : startupTableOrder())
-        if (!store->ensure(f)) return nullptr;
-    return store;
-}
+using bench::freshStore;
 
 void check(const Status& s) {
     if (!s) throw std::runtime_error(s.message().toStdString());

@@ -28,13 +28,7 @@ namespace {
 
 using namespace q;
 
-std::unique_ptr<Store> freshStore(const QString& dir) {
-    QDir().mkpath(dir);
-    auto store = std::make_unique<Store>(StoreDirs{dir, dir, dir, dir});
-    for (const QString& f : startupTableOrder())
-        if (!store->ensure(f)) return nullptr;
-    return store;
-}
+using bench::freshStore;
 
 // `count` securities named "WERT <n>" with that match text.
 std::vector<int> addSecurities(Store& store, int count, const std::function<QString(int)>& internet) {

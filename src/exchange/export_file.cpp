@@ -119,17 +119,7 @@ void appendFixedPrice(QByteArray& out, double kurs, int decimals, char point) {
             if (out[i] == '.') out[i] = point;
 }
 
-void appendDate(QByteArray& out, const QDate& date) {
-    int y = 0, m = 0, d = 0;
-    date.getDate(&y, &m, &d);
-    if (!date.isValid() || y < 0 || y > 9999) {
-        out += formatDate(date).toLatin1();
-        return;
-    }
-    const char text[10] = {char('0' + d / 10), char('0' + d % 10), '.', char('0' + m / 10), char('0' + m % 10), '.',
-                           char('0' + y / 1000), char('0' + y / 100 % 10), char('0' + y / 10 % 10), char('0' + y % 10)};
-    out.append(text, 10);
-}
+void appendDate(QByteArray& out, const QDate& date) { out += formatDate(date).toLatin1(); }
 
 std::pair<QByteArray, qint64> encodeCounted(const QString& text) {
     QByteArray encoded = toWindows1252(text);
