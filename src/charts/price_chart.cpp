@@ -12,7 +12,9 @@ namespace q::charts {
 namespace {
 
 constexpr double kDay = 86400;
-const QString kCursorLayer = QStringLiteral("cursor");
+// The top layer, buffered on its own: moving the cursor repaints that buffer only,
+// and no third buffer has to be cleared on every replot.
+const QString kCursorLayer = QStringLiteral("overlay");
 const QString kAdxNeedsCandles = QStringLiteral("Für die Berechnung des ADX ist die Berechnung der Kerzen notwendig!");
 
 QCPFinancial* candleSeries(QCPAxis* key, QCPAxis* value) {
@@ -113,8 +115,6 @@ void PriceChart::build() {
         line->setVisible(false);
         line->setSelectable(false);
     }
-    // The cursor on a buffered layer of its own: moving it repaints that layer only.
-    addLayer(kCursorLayer, layer(QStringLiteral("legend")), QCustomPlot::limAbove);
     layer(kCursorLayer)->setMode(QCPLayer::lmBuffered);
     m_cursorX = new QCPItemStraightLine(this);
     m_cursorY = new QCPItemStraightLine(this);
