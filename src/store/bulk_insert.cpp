@@ -65,7 +65,7 @@ Status BulkInsert::add(const QVariantList& values) {
     for (int i = 0; i < n; ++i) {
         const Check& c = m_checks[static_cast<size_t>(i)];
         const QVariant* v = i < values.size() ? &values[i] : nullptr;
-        const bool null = !v || v->isNull();
+        const bool null = !v || bindsNull(*v);
         if (null && c.emptyKey) {
             m_insert.bind(i + 1, QString(QLatin1String("")));
             continue;

@@ -48,16 +48,28 @@ Statement& Statement::operator=(Statement&& o) noexcept {
 Statement::~Statement() { sqlite3_finalize(m_stmt); }
 
 void Statement::bind(int position, const QVariant& v) {
-    if (!v.isValid() || v.isNull()) {
+    if (bindsNull(v)) {
         sqlite3_bind_null(m_stmt, position);
         return;
     }
+    // The types of nearly every value bound, told by their metatype's address and
+    // read in place: the generic conversion costs as much as SQLite's own work on a
+    // row of a bulk load.
+    const QVariant::Private& d = v.data_ptr();
+    const QtPrivate::QMetaTypeInterface* type = d.typeInterface();
+    if (type == QMetaType::fromType<int>().iface()) {
+        sqlite3_bind_int64(m_stmt, position, d.get<int>());
+        return;
+    }
+    if (type == QMetaType::fromType<double>().iface()) {
+        sqlite3_bind_double(m_stmt, position, d.get<double>());
+        return;
+    }
+    if (type == QMetaType::fromType<qlonglong>().iface()) {
+        sqlite3_bind_int64(m_stmt, position, d.get<qlonglong>());
+        return;
+    }
     switch (v.typeId()) {
-    // The types of nearly every value bound, read in place: the generic conversion
-    // costs as much as SQLite's own work on a row of a bulk load.
-    case QMetaType::Int: sqlite3_bind_int64(m_stmt, position, *static_cast<const int*>(v.constData())); break;
-    case QMetaType::LongLong: sqlite3_bind_int64(m_stmt, position, *static_cast<const qlonglong*>(v.constData())); break;
-    case QMetaType::Double: sqlite3_bind_double(m_stmt, position, *static_cast<const double*>(v.constData())); break;
     case QMetaType::Bool: sqlite3_bind_int(m_stmt, position, v.toBool() ? 1 : 0); break;
     case QMetaType::UInt:
     case QMetaType::Short:

@@ -19,6 +19,13 @@ namespace q {
 
 class Database;
 
+// True for a value that binds NULL: invalid, or a typed null. Inline and without
+// the metatype lookups of QVariant::isNull, as bulk loads ask it for every value.
+inline bool bindsNull(const QVariant& v) {
+    const QVariant::Private& d = v.data_ptr();
+    return d.is_null || !d.typeInterface();
+}
+
 // A prepared statement; finalised when destroyed.
 class Statement {
 public:
