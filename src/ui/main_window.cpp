@@ -185,6 +185,8 @@ void TAktienkurse::buildLayout() {
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == m_pages->count() - 1) Ende1Click();
         if (!m_session.startupComplete) return;
+        // First, so that the inner pages of "&Analyse" take the selector as it is there.
+        setRatingListsHidden(m_pages->widget(index) == m_rating->parentWidget()->parentWidget());
         if (m_pages->widget(index) == m_holdings) m_holdings->activate();
         if (m_pages->widget(index) == m_sold) m_sold->activate();
         if (m_pages->widget(index) == m_bookings) m_bookings->reload();
@@ -294,14 +296,7 @@ bool TAktienkurse::selectFirma(int firma) {
 
 void TAktienkurse::fillSecurities() {
     const int keep = m_firma;
-    if (m_choices.empty() && m_session.startupComplete) {
-        if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames, true)) {
-            m_choices = *entries;
-            const QSignalBlocker block(m_selector);
-            m_selector->clear();
-            for (const ListChoice& c : m_choices) m_selector->addItem(c.text);
-        }
-    }
+    if (m_choices.empty() && m_session.startupComplete) rebuildSelector();
     if (Status loaded = m_securities->load(m_session.store, currentSelection()); !loaded && m_session.startupComplete)
         showStatus(loaded.message());
     rebuildFavouriteTabs();
@@ -329,18 +324,31 @@ ListSelection TAktienkurse::currentSelection() const {
     return s;
 }
 
-void TAktienkurse::reloadLists() {
+bool TAktienkurse::rebuildSelector() {
     const QString current = m_selector->currentText();
     m_choices.clear();
     if (auto entries = listSelectorEntries(m_session.store, m_session.watchNames, true)) m_choices = *entries;
-    {
-        const QSignalBlocker block(m_selector);
-        m_selector->clear();
-        for (const ListChoice& c : m_choices) m_selector->addItem(c.text);
-        const int keep = m_selector->findText(current);
-        m_selector->setCurrentIndex(keep >= 0 ? keep : 0);
-    }
+    if (m_ratingListsHidden)
+        std::erase_if(m_choices, [](const ListChoice& c) { return c.kind == ListChoice::Kind::Winners || c.kind == ListChoice::Kind::Losers; });
+    const QSignalBlocker block(m_selector);
+    m_selector->clear();
+    for (const ListChoice& c : m_choices) m_selector->addItem(c.text);
+    const int keep = m_selector->findText(current);
+    m_selector->setCurrentIndex(keep >= 0 ? keep : 0);
+    return keep < 0;
+}
+
+void TAktienkurse::reloadLists() {
+    rebuildSelector();
     fillSecurities();
+}
+
+void TAktienkurse::setRatingListsHidden(bool hidden) {
+    m_ratingListsHidden = hidden;
+    // The selector is read anew, as a rating run may just have written the lists;
+    // only a change of the chosen list refills the securities, so switching pages
+    // leaves the selected security and its grids alone.
+    if (rebuildSelector()) fillSecurities();
 }
 
 void TAktienkurse::selectList(int index) {
@@ -484,9 +492,7 @@ void TAktienkurse::showEvent(QShowEvent* event) {
 }
 
 void TAktienkurse::afterShown() {
-    if (m_session.firstStart && !m_session.unattended &&
-        m_ui->ask(QStringLiteral("Quintara"), QStringLiteral("Neue Kurse=>Beispieldatenbank aktualisieren")) == Answer::Yes)
-        m_menu->sampleUpdate().firstStart();
+    if (m_session.firstStart && !m_session.unattended) m_menu->sampleUpdate().firstStart();
     if (m_commandLine.delayedStart) m_delayedStart.start();
 }
 

@@ -80,6 +80,11 @@ public:
     void reloadLists();
     // Chooses the selector's entry at `index` and refills the list.
     void selectList(int index);
+    // Takes "Gewinner(Quintara)" and "Verlierer(Quintara)" out of the selector
+    // (while the "&Analyse" page is open the rating run writes them) or puts them
+    // back, reading the entries anew; when the chosen entry goes, the first entry's
+    // list is shown.
+    void setRatingListsHidden(bool hidden);
     // The branch and feature the list keeps (0: any); refills the list.
     void setBranchFeature(int branche, int merkmal);
     // The filter editor's text (empty: none); refills the list.
@@ -156,6 +161,10 @@ private:
     void restoreWindowValues();
     void storeWindowValues();
     void fillSecurities();
+    // Fills the selector from the groups, watch lists and rating lists (these not
+    // while hidden), keeping the current text where it still exists. Returns whether
+    // another entry is current now.
+    bool rebuildSelector();
     void fillGrids();
     void rebuildFavouriteTabs();
     void afterShown();
@@ -186,6 +195,7 @@ private:
     int m_merkmal = 0;
     QPushButton* m_filterButton = nullptr;
     std::vector<ListChoice> m_choices;  // the selector's entries, in its order
+    bool m_ratingListsHidden = false;   // the "&Analyse" page is open
     QString m_filterText;
     QTabBar* m_favouriteTabs = nullptr;
     QListView* m_list = nullptr;

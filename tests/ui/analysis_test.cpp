@@ -5,6 +5,7 @@
 #include "app/analysis_binding.h"
 #include "base/clock.h"
 #include "base/formats.h"
+#include "overview/list_selection.h"
 #include "store/firma_hooks.h"
 #include "ui/analysis/analysis_commands.h"
 #include "ui/analysis/rating_page.h"
@@ -266,6 +267,55 @@ TEST_F(WindowAnalysis, TheReportPageRunsTheRatingAndIntradayAnalyseWritesTheTabl
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
     EXPECT_EQ(args.readAll().trimmed(), "/A");
     w->close();
+}
+
+TEST_F(WindowAnalysis, TheSelectorLeavesOutTheRatingListsWhileTheAnalysisPageIsOpen) {
+    auto w = start();
+    RatingPage* page = w->ratingPage();
+    const int analyse = w->pages()->indexOf(page->parentWidget()->parentWidget());
+    QComboBox* selector = w->listSelector();
+    const int all = w->securitiesModel()->rowCount();
+    w->pages()->setCurrentIndex(analyse);
+    page->entries()->setValue(5);
+    page->neueBerechnung()->click();
+    ASSERT_TRUE(QFile::exists(w->session().dirs.work + "Empfehl.rtf"));
+
+    // Back on the overview the run's lists are offered; the winners are chosen.
+    w->pages()->setCurrentIndex(0);
+    const int winners = selector->findText("Gewinner(Quintara)");
+    ASSERT_GE(winners, 0);
+    EXPECT_GE(selector->findText("Verlierer(Quintara)"), 0);
+    w->selectList(winners);
+    ASSERT_EQ(w->currentSelection().list.kind, ListChoice::Kind::Winners);
+    const int listed = w->securitiesModel()->rowCount();
+
+    // On the analysis page both go, and the chosen one gives way to the first entry's list.
+    w->pages()->setCurrentIndex(analyse);
+    EXPECT_EQ(selector->findText("Gewinner(Quintara)"), -1);
+    EXPECT_EQ(selector->findText("Verlierer(Quintara)"), -1);
+    EXPECT_EQ(selector->currentIndex(), 0);
+    EXPECT_EQ(w->securitiesModel()->rowCount(), all);
+    EXPECT_EQ(w->currentSelection().list.kind, ListChoice::Kind::Group);
+
+    // Leaving the page for another one ("&Buchungen") puts them back.
+    w->pages()->setCurrentIndex(3);
+    EXPECT_GE(selector->findText("Gewinner(Quintara)"), 0);
+    EXPECT_GE(selector->findText("Verlierer(Quintara)"), 0);
+
+    // "Kurse" on the page puts them back before it chooses the winners.
+    w->pages()->setCurrentIndex(analyse);
+    ASSERT_EQ(selector->findText("Gewinner(Quintara)"), -1);
+    QPushButton* kurse = nullptr;
+    for (QPushButton* b : page->findChildren<QPushButton*>())
+        if (b->text() == "Kurse") kurse = b;
+    ASSERT_NE(kurse, nullptr);
+    kurse->click();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
+    EXPECT_EQ(w->pages()->currentIndex(), 0);
+    EXPECT_EQ(selector->currentText(), "Gewinner(Quintara)");
+    EXPECT_EQ(w->currentSelection().list.kind, ListChoice::Kind::Winners);
+    EXPECT_GE(selector->findText("Verlierer(Quintara)"), 0);
+    EXPECT_EQ(w->securitiesModel()->rowCount(), listed);
 }
 
 TEST_F(WindowAnalysis, TheSearchButtonsWalkOnAndOfferToStartAgain) {

@@ -2,6 +2,7 @@
 #include "base/formats.h"
 #include "base/text_files.h"
 #include "sample/quote_server.h"
+#include "sample/sample_data.h"
 #include "ui/acquisition/eingabe_kurs.h"
 #include "ui/acquisition/intraday_page.h"
 #include "ui/acquisition/sample_update_command.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +21,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace q;
@@ -47,6 +50,18 @@ protected:
         return (*r)->value("Kurs").toDouble();
     }
 
+    // The sample price program in the home's "bin" folder: it writes `name` with
+    // `kurs` as the installation's daily price file.
+    static void installSampleProgram(const uitest::SampleHome& home, const QString& name, double kurs) {
+        QDir().mkpath(home.home() + "/bin");
+        QFile program(home.home() + "/bin/beispielkurse");
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        program.write("#!/bin/sh\ncd \"$(dirname \"$0\")/..\"\nprintf '" + name.toUtf8() + "\\t" + formatAmount(kurs, 2).toUtf8() +
+                      "\\r\\n' > aktien.txt\n");
+        program.close();
+        program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+    }
+
     uitest::SampleHome m_home;
 };
 
@@ -55,7 +70,7 @@ protected:
 TEST_F(PriceSources, TheIntradayTabPollsTheInternetWhileStartedOnAnyPage) {
     ScriptedInteraction ui;
     auto w = uitest::startMainWindow(m_home, ui);
-    sample::QuoteServer server;
+    ::sample::QuoteServer server;
     ASSERT_TRUE(server.listen());
     Record first = firstSecurity(*w);
     const int firma = first.value("Firma").toInt();
@@ -163,14 +178,7 @@ TEST_F(PriceSources, TheSampleUpdateRunsTheProgramWithoutBlockingAndBooksItsFile
         firma = first.value("Firma").toInt();
         kurs = lastPrice(*w, firma);
     }
-    QDir().mkpath(m_home.home() + "/bin");
-    QFile program(m_home.home() + "/bin/beispielkurse");
-    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-    // Writes the first security's last price again, for the run's day.
-    program.write("#!/bin/sh\ncd \"$(dirname \"$0\")/..\"\nprintf '" + name.toUtf8() + "\\t" + formatAmount(kurs, 2).toUtf8() +
-                  "\\r\\n' > aktien.txt\n");
-    program.close();
-    program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+    installSampleProgram(m_home, name, kurs);
 
     ScriptedInteraction ui;
     auto w = uitest::startMainWindow(m_home, ui);
@@ -189,6 +197,43 @@ TEST_F(PriceSources, TheSampleUpdateRunsTheProgramWithoutBlockingAndBooksItsFile
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
     EXPECT_EQ(w->session().values.text("VTDatei"), w->session().dirs.install + "aktien.txt");
     EXPECT_EQ(priceOn(*w, firma, kMonday), kurs);
+}
+
+TEST_F(PriceSources, TheFirstStartOffersTheSampleUpdateOnlyWithItsProgram) {
+    // Without the program a "Ja" could only lead to the message that it is missing:
+    // nothing is asked, nothing told.
+    {
+        ScriptedInteraction ui;
+        ui.answers = {Answer::Yes, Answer::Yes};
+        auto w = uitest::startMainWindow(m_home, ui);
+        EXPECT_TRUE(w->session().firstStart);
+        EXPECT_TRUE(ui.questions.isEmpty()) << ui.questions.join("|").toStdString();
+        EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
+        EXPECT_FALSE(w->statusText(0).contains("beispielkurse")) << w->statusText(0).toStdString();
+        EXPECT_FALSE(w->menu().sampleUpdate().running());
+    }
+
+    // With it, "Ja" to the first start's offer and to the update's own question books
+    // the file it writes.
+    uitest::SampleHome fresh(3);
+    ASSERT_TRUE(fresh.ok());
+    q::sample::Plan plan;
+    plan.years = 1;
+    const double kurs = q::sample::Generator(plan).next().prices.back() + 1.0;
+    installSampleProgram(fresh, q::sample::stationName(0), kurs);
+    ScriptedInteraction ui;
+    ui.answers = {Answer::Yes, Answer::Yes};
+    auto w = uitest::startMainWindow(fresh, ui);
+    ASSERT_TRUE(w->session().firstStart);
+    EXPECT_EQ(ui.questions, (QStringList{"Neue Kurse=>Beispieldatenbank aktualisieren",
+                                         "Sollen Kurse jetzt eingelesen werden? Die Kurse des aktuellen Tages stehe ca. ab 23Uhr zur Verfügung."}));
+    SampleUpdateCommand& command = w->menu().sampleUpdate();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !command.running(); }, 20000));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
+    const int firma = firstSecurity(*w).value("Firma").toInt();
+    const std::optional<double> booked = priceOn(*w, firma, kMonday);
+    ASSERT_TRUE(booked.has_value());
+    EXPECT_DOUBLE_EQ(*booked, kurs);
 }
 
 TEST_F(PriceSources, TheIntradaySourceChosenOnTheTabIsPolledByTheNextStart) {

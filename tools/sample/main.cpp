@@ -1,7 +1,9 @@
 // quintara-sample: writes the bundled sample data directory.
-//   quintara-sample DIR      -> DIR/Daten/ with about 30 fictional securities
+//   quintara-sample DIR      -> DIR/Daten/ with about 30 fictional securities, and
+//                               DIR/Beispielkurse.txt with their next day's prices
 //   quintara-sample --teletext FILE -> a transport stream with teletext price pages
-// An existing DIR/Daten/Firma.db is left alone, so the command can run on every build.
+// An existing DIR/Daten/Firma.db or price file is left alone, so the command can run
+// on every build.
 
 #include "base/text_files.h"
 #include "sample/sample_data.h"
@@ -29,19 +31,30 @@ int main(int argc, char** argv) {
             err << "Aufruf: quintara-sample VERZEICHNIS | --teletext DATEI\n";
             return 2;
         }
-        const QString data = q::withSlash(args[1]) + QStringLiteral("Daten/");
+        const QString home = q::withSlash(args[1]);
+        const QString data = home + QStringLiteral("Daten/");
+        const q::sample::Plan plan;
         if (q::fileExists(data, QStringLiteral("Firma.db"))) {
             out << "Beispieldaten vorhanden: " << data << "\n";
-            return 0;
+        } else {
+            q::NoProgress progress;
+            auto stats = q::sample::writeSampleData(data, plan, progress);
+            if (!stats) {
+                err << stats.status().message() << "\n";
+                return 1;
+            }
+            out << "Beispieldaten angelegt in " << data << ": " << stats->securities << " Wertpapiere, " << stats->prices
+                << " Kurse, " << stats->bookings << " Buchungen\n";
         }
-        q::NoProgress progress;
-        auto stats = q::sample::writeSampleData(data, q::sample::Plan(), progress);
-        if (!stats) {
-            err << stats.status().message() << "\n";
-            return 1;
+        // The price file is offered again after the user read and deleted it.
+        if (!q::fileExists(home, q::sample::kSamplePriceFile)) {
+            const QString file = home + q::sample::kSamplePriceFile;
+            if (q::Status st = q::sample::writeSamplePriceText(file, plan); !st) {
+                err << st.message() << "\n";
+                return 1;
+            }
+            out << "Kurs-Textdatei geschrieben: " << file << "\n";
         }
-        out << "Beispieldaten angelegt in " << data << ": " << stats->securities << " Wertpapiere, " << stats->prices
-            << " Kurse, " << stats->bookings << " Buchungen\n";
         return 0;
     } catch (const std::exception& e) {
         QTextStream(stderr) << "Interner Fehler: " << e.what() << "\n";

@@ -1,6 +1,7 @@
 #include "sample/sample_data.h"
 
 #include "base/formats.h"
+#include "base/text_files.h"
 #include "store/bulk_insert.h"
 #include "store/firma_hooks.h"
 #include "store/store.h"
@@ -31,10 +32,27 @@ const char* const kWords1[] = {"Albrecht", "Nordlicht", "Birkenfeld", "Kestrel",
                                "Auental",  "Brunnfeld", "Falkenried"};
 const char* const kWords2[] = {"Maschinen AG", "Energie AG",   "Pharma AG", "Versicherung", "Chemie AG", "Software AG",
                                "Medien AG",    "Automobil AG", "Bank AG",   "Technik SE",   "Biotech AG", "Netz AG"};
+// How a teletext price page shortens the second word: the page has 40 columns,
+// of which the name gets 20 at most (the width of `ZDF`).
+const char* const kShort2[] = {"MASCH", "ENERGIE", "PHARMA", "VERS",  "CHEMIE",  "SOFTW",
+                               "MEDIEN", "AUTO",    "BANK",   "TECHN", "BIOTECH", "NETZ"};
 const int kBranchOf2[] = {10, 4, 3, 2, 5, 7, 11, 1, 2, 9, 6, 8};
 const int kGroups[] = {1, 3, 4, 5, 6, 8, 9};
 
 }  // namespace
+
+namespace {
+
+// The second word of the i-th security's name (an index into kWords2).
+int secondWord(int i) { return (i * 5 + i / int(std::size(kWords1))) % int(std::size(kWords2)); }
+
+}  // namespace
+
+QString stationName(int i) {
+    const int n1 = static_cast<int>(std::size(kWords1));
+    if (i >= n1 * int(std::size(kWords2))) return QStringLiteral("MUSTER %1").arg(i);
+    return QStringLiteral("%1 %2").arg(QString::fromLatin1(kWords1[i % n1]).toUpper(), QString::fromLatin1(kShort2[secondWord(i)]));
+}
 
 Generator::Generator(const Plan& plan) : m_random(std::make_unique<Random>(plan.seed)) {
     for (QDate d = plan.lastDay.addYears(-plan.years).addDays(1); d <= plan.lastDay; d = d.addDays(1))
@@ -48,10 +66,11 @@ Security Generator::next() {
     const int i = m_index++;
     const int n1 = static_cast<int>(std::size(kWords1));
     const int n2 = static_cast<int>(std::size(kWords2));
-    const int w2 = (i * 5 + i / n1) % n2;
+    const int w2 = secondWord(i);
     Security s;
     s.name = QStringLiteral("%1 %2").arg(QString::fromLatin1(kWords1[i % n1]), QString::fromLatin1(kWords2[w2]));
     if (i >= n1 * n2) s.name = QStringLiteral("Muster %1 AG").arg(i);
+    s.stationName = stationName(i);
     s.name = s.name.left(30);
     s.kennung = QStringLiteral("Q%1").arg(i + 1, 5, 10, QLatin1Char('0'));
     s.isin = QStringLiteral("QT%1").arg(i + 1, 10, 10, QLatin1Char('0'));
@@ -118,6 +137,7 @@ Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress
         Security s = generator.next();
         Record r = newSecurityRecord(**firma, QStringLiteral("EUR"));
         r.set(QStringLiteral("FirmenName"), s.name);
+        r.set(QStringLiteral("ZDF"), s.stationName);
         r.set(QStringLiteral("Kennung"), s.kennung);
         r.set(QStringLiteral("ISIN"), s.isin);
         r.set(QStringLiteral("Ticker"), s.ticker);
@@ -174,5 +194,30 @@ Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress
     progress.step(QStringLiteral("Beispieldaten"), plan.securities, plan.securities);
     return stats;
 }
+
+QDate samplePriceDay(const Plan& plan) {
+    QDate day = plan.lastDay.addDays(1);
+    while (day.dayOfWeek() > 5) day = day.addDays(1);
+    return day;
+}
+
+QStringList samplePriceText(const Plan& plan) {
+    Generator generator(plan);
+    const QString day = formatDate(samplePriceDay(plan));
+    QStringList lines;
+    for (int i = 0; i < plan.securities; ++i) {
+        const Security s = generator.next();
+        // A fixed step of -2 % … +2 % from the last price: deterministic and well
+        // inside the default day change bounds.
+        const double change = ((i * 7) % 9 - 4) / 200.0;
+        const double price = roundHalfEven(s.prices.back() * (1.0 + change), 2);
+        // No thousands point: the price text stays one number for every importer.
+        const QString text = QString::number(price, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+        lines << QStringLiteral("%1\t%2\t%3\t%4").arg(s.stationName, text, day).arg(s.volumes.back());
+    }
+    return lines;
+}
+
+Status writeSamplePriceText(const QString& path, const Plan& plan) { return writeTextLines(path, samplePriceText(plan)); }
 
 }  // namespace q::sample

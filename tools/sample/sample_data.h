@@ -30,7 +30,8 @@ struct Stats {
 // One generated security: its master data and its business-day series.
 struct Security {
     QString name;
-    QString kennung;
+    QString stationName;  // as the ZDF price pages and the sample price file name it
+    QString kennung;      // the WKN
     QString isin;
     QString ticker;
     int gruppe = 0;
@@ -43,6 +44,11 @@ struct Security {
     std::vector<double> prices;    // closing price of each of days()
     std::vector<qint64> volumes;   // traded volume of each of days()
 };
+
+// The ZDF station name of the plan's i-th security (from 0), as its price pages show
+// it: upper case, at most 20 characters. Like the names, unique among the first
+// 102 securities (the default plan has 30).
+QString stationName(int i);
 
 // The securities of a plan one after the other; the same plan always gives the
 // same securities.
@@ -67,5 +73,19 @@ private:
 // transaction per table. Fails when the directory holds securities already (Invalid), or with
 // the store's message.
 Result<Stats> writeSampleData(const QString& dataDir, const Plan& plan, Progress& progress);
+
+// The sample price file, written beside the data directory.
+inline const QString kSamplePriceFile = QStringLiteral("Beispielkurse.txt");
+
+// The business day after the plan's last day: the day of the sample price file.
+QDate samplePriceDay(const Plan& plan);
+
+// The lines of the sample price file for "&Textdatei einlesen": one quote per
+// security of the plan on samplePriceDay(), under its ZDF station name (name, price
+// with decimal comma, date, volume; tab-separated). Each price stays within 2 % of
+// the security's last price, so every line books within the day change bounds.
+QStringList samplePriceText(const Plan& plan);
+// Writes those lines to `path` as Windows-1252 with CRLF. Fails Io naming the file.
+Status writeSamplePriceText(const QString& path, const Plan& plan);
 
 }  // namespace q::sample

@@ -1,6 +1,7 @@
 #include "sample/teletext_stream.h"
 
 #include "acquisition/ts_demux.h"
+#include "sample/sample_data.h"
 
 #include <QFile>
 #include <libzvbi.h>
@@ -156,7 +157,8 @@ StreamPlan demoTeletextPlan(int cycles) {
         QStringList rows{QStringLiteral("Aktien %1/3              ZDFtext").arg(sub)};
         for (int i = 0; i < 10; ++i) {
             const int n = (sub - 1) * 10 + i + 1;
-            rows << QStringLiteral("Q%1").arg(n, 5, 10, QLatin1Char('0')).leftJustified(16) +
+            // The names the sample securities have in their `ZDF` column.
+            rows << stationName(n - 1).leftJustified(20) +
                         QStringLiteral("%1,%2").arg(20 + n * 3).arg(n * 7 % 100, 2, 10, QLatin1Char('0'));
         }
         zdf.pages.push_back({0x200, sub, QStringLiteral("ZDFtext 200"), rows, true});

@@ -28,10 +28,12 @@ void SampleUpdateCommand::findProgram() {
 }
 
 void SampleUpdateCommand::firstStart() {
-    if (m_action->isVisible())
+    // Without the program a "Ja" could only end in the message that it is missing:
+    // a question the user cannot usefully answer is not asked.
+    if (sampleProgram(m_window.session().dirs.install).isEmpty()) return;
+    if (m_window.interaction().ask(QStringLiteral("Quintara"), QStringLiteral("Neue Kurse=>Beispieldatenbank aktualisieren")) ==
+        Answer::Yes)
         BeispielKurse1Click();
-    else
-        m_window.showStatus(sampleProgramMissing(m_window.session().dirs.install).message());
 }
 
 bool SampleUpdateCommand::BeispielKurse1Click() {

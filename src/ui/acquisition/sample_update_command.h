@@ -27,8 +27,8 @@ public:
     // After the question, stores `VTDatei` and starts the program; nothing happens
     // while it still runs. Returns true when it was started.
     bool BeispielKurse1Click();
-    // The first start's offer taken: the update, or a status line naming the
-    // missing program.
+    // The first start's offer "Neue Kurse=>Beispieldatenbank aktualisieren", made
+    // only when the program is there; "Ja" runs BeispielKurse1Click().
     void firstStart();
 
 Q_SIGNALS:

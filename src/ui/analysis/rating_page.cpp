@@ -61,12 +61,14 @@ RatingPage::RatingPage(TAktienkurse& window) : QWidget(&window), m_window(window
     });
     connect(drucken, &QPushButton::clicked, this, &RatingPage::print);
     connect(parameter, &QPushButton::clicked, this, [this] { m_window.analysisCommands().AnalyseParameter(); });
-    // The run's winners as the list of the quote overview (the selector offers the
-    // rating lists once the run has written them).
+    // The run's winners as the list of the quote overview. The selector offers the
+    // rating lists once the run has written them, but not while this page is open:
+    // they are put back first.
     connect(kurse, &QPushButton::clicked, this, [this] {
-        m_window.reloadLists();
+        m_window.setRatingListsHidden(false);
         const int entry = m_window.listSelector()->findText(kWinnersEntry);
         if (entry < 0) {
+            m_window.setRatingListsHidden(true);
             m_window.interaction().tell(QStringLiteral("Es gibt noch keine Bewertung (Empfehl.rtf)"));
             return;
         }
