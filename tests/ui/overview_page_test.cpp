@@ -83,6 +83,22 @@ TEST_F(OverviewLayout, AStoredLeftPanelWidthStillWinsOverTheStartSizes) {
     w->close();
 }
 
+TEST_F(OverviewLayout, AfterADragTheListsKeepTheUsersHeightWhenTheWindowGrows) {
+    auto w = startAt(QSize(1100, 720));
+    OverviewPage* page = w->overviewPage();
+    QSplitter* split = page->findChild<QSplitter*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(split, nullptr);
+    const int total = split->sizes()[0] + split->sizes()[1];
+    split->setSizes({total - 300, 300});
+    Q_EMIT split->splitterMoved(total - 300, 1);
+    w->resize(1360, 860);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(split->sizes()[1], 300);
+    // Without the drag the lists would be back to their few rows.
+    EXPECT_GT(page->priceGrid()->height(), 200);
+    w->close();
+}
+
 TEST_F(OverviewLayout, ThePanelGroupsVolumesAndPutsTheBlankBeforeEveryPercentSign) {
     auto w = startAt(QSize(1100, 720));
     OverviewPage* page = w->overviewPage();
