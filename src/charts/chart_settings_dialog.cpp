@@ -63,6 +63,9 @@ ChartSettingsDialog::ChartSettingsDialog(const ChartAppearance& appearance, QWid
         pen->setValue(std::max(1, s.penWidth));
         m_series->setCellWidget(r, cPen, pen);
     }
+    // The rows' names take the room at the left: the title gets what the narrow
+    // check, colour and pen columns leave.
+    for (int c : {cActive, cLegend, cColor, cPen}) m_series->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     m_series->horizontalHeader()->setSectionResizeMode(cTitle, QHeaderView::Stretch);
     connect(m_series, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == cColor) chooseColor(row);
