@@ -27,6 +27,17 @@ QTableWidgetItem* checkItem(bool on) {
 
 bool checked(const QTableWidget* t, int row, int column) { return t->item(row, column)->checkState() == Qt::Checked; }
 
+// The name a series' row shows: its title in the chart's design ("Kurswerte",
+// "Kerzen", "Renko"). The ids ("Series1", "RenkoReihe") only name the settings, and
+// the title column is the user's to change, so it cannot name the row.
+QString seriesCaption(const QString& prefix, const SeriesStyle& s) {
+    for (const ChartAppearance& design : {priceChartDesign(), intradayChartDesign(), comparisonChartDesign()}) {
+        if (design.prefix != prefix) continue;
+        if (const SeriesStyle* d = design.find(s.name); d && !d->title.isEmpty()) return d->title;
+    }
+    return s.title.isEmpty() ? s.name : s.title;
+}
+
 }  // namespace
 
 ChartSettingsDialog::ChartSettingsDialog(const ChartAppearance& appearance, QWidget* parent)
@@ -38,7 +49,7 @@ ChartSettingsDialog::ChartSettingsDialog(const ChartAppearance& appearance, QWid
                                          QStringLiteral("Farbe"), QStringLiteral("Stiftbreite")});
     for (int r = 0; r < appearance.series.size(); ++r) {
         const SeriesStyle& s = appearance.series[r];
-        m_series->setVerticalHeaderItem(r, new QTableWidgetItem(s.name));
+        m_series->setVerticalHeaderItem(r, new QTableWidgetItem(seriesCaption(appearance.prefix, s)));
         m_series->setItem(r, cTitle, new QTableWidgetItem(s.title));
         m_series->setItem(r, cActive, checkItem(s.active));
         m_series->setItem(r, cLegend, checkItem(s.legend));
@@ -52,6 +63,9 @@ ChartSettingsDialog::ChartSettingsDialog(const ChartAppearance& appearance, QWid
         pen->setValue(std::max(1, s.penWidth));
         m_series->setCellWidget(r, cPen, pen);
     }
+    // The rows' names take the room at the left: the title gets what the narrow
+    // check, colour and pen columns leave.
+    for (int c : {cActive, cLegend, cColor, cPen}) m_series->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     m_series->horizontalHeader()->setSectionResizeMode(cTitle, QHeaderView::Stretch);
     connect(m_series, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == cColor) chooseColor(row);

@@ -2,6 +2,8 @@
 
 #include "base/formats.h"
 
+#include <QHash>
+
 namespace q::ui {
 
 namespace {
@@ -27,6 +29,13 @@ bool isNumeric(FieldType t) {
 }
 
 }  // namespace
+
+QString fieldCaption(const QString& field) {
+    static const QHash<QString, QString> words = {{QStringLiteral("erloes"), QStringLiteral("Erlös")},
+                                                  {QStringLiteral("waehrung"), QStringLiteral("Währung")},
+                                                  {QStringLiteral("firmenname"), QStringLiteral("Name")}};
+    return words.value(field.toLower(), field);
+}
 
 void RecordTableModel::setColumns(const QList<GridColumn>& columns) {
     beginResetModel();
@@ -79,7 +88,13 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal) return section < m_columns.size() ? m_columns[section].title : QVariant();
+    if (orientation == Qt::Horizontal) {
+        if (section >= m_columns.size()) return {};
+        // A column the column editor added carries its field's name as its title (and
+        // keeps it so in the settings); a title of the user's own shows as it is.
+        const GridColumn& c = m_columns[section];
+        return c.title.isEmpty() || c.title.compare(c.field, Qt::CaseInsensitive) == 0 ? fieldCaption(c.field) : c.title;
+    }
     return section + 1;
 }
 

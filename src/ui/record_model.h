@@ -8,9 +8,14 @@
 
 namespace q::ui {
 
+// The word a column header shows for a field of the data model: the stored names
+// spell umlauts out and run words together (`Erloes` "Erlös", `Waehrung` "Währung",
+// `FirmenName` "Name"); other fields show their name unchanged.
+QString fieldCaption(const QString& field);
+
 struct GridColumn {
     QString field;  // field name in the table
-    QString title;  // column title
+    QString title;  // column title as stored; the field's name shows as fieldCaption()
     int width = -1; // pixels; -1 leaves the view's default
 };
 

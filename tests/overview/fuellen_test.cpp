@@ -6,6 +6,7 @@
 #include "base/formats.h"
 #include "overview/fill_maintenance.h"
 #include "overview/fuellen.h"
+#include "overview/overview_figures.h"
 #include "overview/price_columns.h"
 #include "overview_fixture.h"
 #include "support/twelve_days.h"
@@ -250,6 +251,18 @@ TEST_F(Fill, NothingIsCarriedOverFromTheSecurityBefore) {
     EXPECT_TRUE(f.info.dividendenrendite.text.isEmpty());
     EXPECT_FALSE(f.position.hasLots);
     EXPECT_NE(first.info.stochastik.text, f.info.stochastik.text);
+}
+
+TEST(PanelText, VolumesGetTheirPointsAndEveryPercentItsBlank) {
+    const Figure mean{"1860989", 1860989.4}, change{"-2045", -2045.2}, small{"0", 0.0};
+    EXPECT_EQ(panelText({"Mittelwert der Volumen", "meanVolume", &mean, true}), "1.860.989");
+    EXPECT_EQ(panelText({"Mittelwert der Volumendifferenzen", "meanVolumeChange", &change, true}), "-2.045");
+    EXPECT_EQ(panelText({"Standardabweichung der Volumen", "volumeDeviation", &small, true}), "0");
+    const Figure rise{"151,12%", 151.12}, spread{"1335,10 %", 1335.1}, price{"1860989", 1860989.0};
+    EXPECT_EQ(panelText({"Steigerung im Darstellungszeitraum", "riseInRange", &rise}), "151,12 %");
+    EXPECT_EQ(panelText({"Welche Differenz besteht zwischen Minimum und Maximum", "minMaxDifference", &spread}), "1335,10 %");
+    // A figure that is no volume keeps its plain text.
+    EXPECT_EQ(panelText({"Mittelwert", "mean", &price}), "1860989");
 }
 
 TEST(RenkoBricks, AMoveOfThreeAndAHalfBricksGivesThree) {

@@ -26,6 +26,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -65,6 +66,14 @@ QString limitStyle(LimitNotice notice) {
     return notice == LimitNotice::BelowLower ? QStringLiteral("color: red; font-weight: bold")
                                              : QStringLiteral("color: green; font-weight: bold");
 }
+
+// Set on a splitter once the user has dragged its handle: from then on its sizes are
+// the user's.
+constexpr const char* kDragged = "draggedByUser";
+
+// The newest price rows the lists show at the start sizes of the window; a horizontal
+// scroll bar, where one is needed, still leaves three whole.
+constexpr int kListRows = 4;
 
 const QString kPriceFile = QStringLiteral("Aktien.db");
 const QString kVolumeFile = QStringLiteral("Volumen.db");
@@ -159,11 +168,21 @@ OverviewPage::OverviewPage(TAktienkurse& window, RecordTableModel* prices, Recor
         m_differencesBox->hide();
     }
     connect(m_priceGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showIntradayDay(); });
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_inner);
-    split->addWidget(lists);
-    split->setSizes({460, 200});
-    (new QVBoxLayout(this))->addWidget(split);
+    m_pageSplit = new QSplitter(Qt::Vertical, this);
+    m_pageSplit->addWidget(m_inner);
+    m_pageSplit->addWidget(lists);
+    // Once the user has dragged a handle, a new window size goes to the pages above.
+    m_pageSplit->setStretchFactor(0, 1);
+    m_pageSplit->setStretchFactor(1, 0);
+    m_lists = lists;
+    auto* layout = new QVBoxLayout(this);
+    // The window's page frame is margin enough; every line here goes to the chart.
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pageSplit);
+    for (QSplitter* split : {m_pageSplit, m_chartSplit}) {
+        split->installEventFilter(this);
+        connect(split, &QSplitter::splitterMoved, this, [split] { split->setProperty(kDragged, true); });
+    }
     clearFigures();
 }
 
@@ -200,20 +219,20 @@ QWidget* OverviewPage::buildKursPage() {
     grid->setColumnStretch(2, 3);
 
     // The panel scrolls rather than forcing its height on the window.
-    auto* scroll = new QScrollArea(kurs);
+    auto* scroll = m_statistics = new QScrollArea(kurs);
     scroll->setWidget(panel);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     m_chartPanel = new PriceChartPanel(m_window, kurs);
     connect(m_chartPanel, &PriceChartPanel::refillRequested, this, [this] { showSecurity(m_firma); });
-    auto* split = new QSplitter(Qt::Vertical, kurs);
+    auto* split = m_chartSplit = new QSplitter(Qt::Vertical, kurs);
     split->addWidget(m_chartPanel);
     split->addWidget(scroll);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
-    // The chart takes most of the page; the figures scroll below it.
-    split->setSizes({320, 70});
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
     auto* layout = new QVBoxLayout(kurs);
+    // The tab frame already sets the page off; narrow margins leave the room to the chart.
+    layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(head);
     layout->addWidget(split, 1);
     return kurs;
@@ -223,6 +242,37 @@ QString OverviewPage::figureText(const QString& caption) const {
     if (caption == QLatin1String("Limit erreicht")) return m_limit->isVisibleTo(this) ? m_limit->text() : QString();
     const QLabel* label = m_figures.value(caption);
     return label ? label->text() : QString();
+}
+
+bool OverviewPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && !watched->property(kDragged).toBool()) {
+        const int height = static_cast<QResizeEvent*>(event)->size().height();
+        if (watched == m_pageSplit) shareHeight(*m_pageSplit, height, listsHeight());
+        else if (watched == m_chartSplit) shareHeight(*m_chartSplit, height, statisticsHeight(height));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OverviewPage::shareHeight(QSplitter& split, int height, int lower) {
+    const int room = height - split.handleWidth();
+    if (room <= 0) return;
+    lower = std::min(lower, room / 2);
+    split.setSizes({room - lower, lower});
+}
+
+int OverviewPage::listsHeight() const {
+    // The box around each list (title, margins) beside the list itself.
+    const int box = m_lists->minimumSizeHint().height() - m_priceGrid->minimumSizeHint().height();
+    const int grid = 2 * m_priceGrid->frameWidth() + m_priceGrid->horizontalHeader()->sizeHint().height() +
+                     kListRows * m_priceGrid->verticalHeader()->defaultSectionSize();
+    return box + grid;
+}
+
+int OverviewPage::statisticsHeight(int height) const {
+    // Over a quarter of the room, but never less than the panel's title and its first
+    // lines (a caption may wrap to two lines).
+    const int lines = 6 * fontMetrics().lineSpacing();
+    return std::max(lines, int(height * 0.28));
 }
 
 void OverviewPage::resizeEvent(QResizeEvent* event) {
@@ -375,7 +425,7 @@ void OverviewPage::showAnalysis(const SecurityAnalysis& a) {
                          .arg(f.count())
                          .arg(last, formatDate(f.lastDate), lists.join(QStringLiteral("  "))));
     for (const ShownFigure& shown : shownFigures(f))
-        if (QLabel* label = m_figures.value(QString::fromUtf8(shown.caption))) label->setText(shown.figure->text);
+        if (QLabel* label = m_figures.value(QString::fromUtf8(shown.caption))) label->setText(panelText(shown));
     if (f.limit != LimitNotice::None) {
         m_limit->setStyleSheet(limitStyle(f.limit));
         m_limit->show();

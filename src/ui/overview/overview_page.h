@@ -14,6 +14,8 @@
 
 class QCustomPlot;
 class QLabel;
+class QScrollArea;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
@@ -69,6 +71,8 @@ public:
     // The price chart of the page "Kurs" and the page "Intraday" (shown while the
     // current row's day has intraday prices).
     PriceChartPanel* chartPanel() const { return m_chartPanel; }
+    // The scrolling statistics panel below the chart.
+    QScrollArea* statisticsArea() const { return m_statistics; }
     IntradayDayPanel* intradayPanel() const { return m_intradayPanel; }
     // Shows the intraday prices of the price list's current row.
     void showIntradayDay();
@@ -80,6 +84,10 @@ public:
 protected:
     // The lists' columns fit the page's new size (a number is never cut).
     void resizeEvent(QResizeEvent* event) override;
+    // Until the user drags a splitter handle, the page shares its height by rule: the
+    // lists get room for their newest rows, the statistics over a quarter of the rest (at
+    // least their first lines), the chart all the remainder.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildKursPage();
@@ -87,6 +95,11 @@ private:
     void showAnalysis(const SecurityAnalysis& a);
     void fillDifferences();
     void loadLists();
+    // Gives the lower part of `split` (of `height` pixels) `lower` pixels, at most
+    // half, and the upper part the rest.
+    static void shareHeight(QSplitter& split, int height, int lower);
+    int listsHeight() const;
+    int statisticsHeight(int height) const;
 
     TAktienkurse& m_window;
     RecordTableModel* m_prices;
@@ -113,6 +126,10 @@ private:
     QTableWidget* m_differences = nullptr;
     QWidget* m_differencesBox = nullptr;
     PriceChartPanel* m_chartPanel = nullptr;
+    QScrollArea* m_statistics = nullptr;
+    QSplitter* m_pageSplit = nullptr;   // the inner pages above the lists
+    QSplitter* m_chartSplit = nullptr;  // the chart above the statistics
+    QWidget* m_lists = nullptr;
     IntradayDayPanel* m_intradayPanel = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/portfolio/waehrungen.h"
 
 #include "base/formats.h"
+#include "ui/record_model.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -42,7 +43,7 @@ TWaehrungen::TWaehrungen(Store& store, QWidget* owner) : QDialog(owner), m_store
     heading->setFont(f);
     m_currencies = list(this, {QStringLiteral("Symbol"), QStringLiteral("Name"), QStringLiteral("Faktor")});
     auto* right = new QGroupBox(QStringLiteral("Kurs aus Datenbank wählen"), this);
-    m_securities = list(right, {QStringLiteral("Waehrung"), QStringLiteral("FirmenName")});
+    m_securities = list(right, {fieldCaption(QStringLiteral("Waehrung")), fieldCaption(QStringLiteral("FirmenName"))});
     (new QVBoxLayout(right))->addWidget(m_securities);
 
     m_symbol = new QLineEdit(this);
