@@ -14,20 +14,8 @@ Status BulkInsert::begin() {
     m_tx = std::make_unique<Transaction>(db);
     Q_TRY(m_tx->begin());
 
-    // Into an empty table, building an index once from the sorted rows is several
-    // times faster than keeping it up to date row by row.
-    m_deferred.clear();
-    auto any = db.texts(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoted(layout.table)));
-    if (!any) return any.status();
-    if (any->isEmpty()) {
-        auto present = indexNames(db, layout);
-        if (!present) return present.status();
-        for (const Index& i : layout.indexes) {
-            if (!present->contains(i.name)) continue;
-            Q_TRY(db.exec(QStringLiteral("DROP INDEX %1").arg(quoted(i.name))));
-            m_deferred.push_back(i);
-        }
-    }
+    // Into an empty table the indexes are made once at the end.
+    Q_TRY(m_deferred.dropIfEmpty(m_table));
 
     QStringList cols, marks;
     m_checks.clear();
@@ -90,8 +78,7 @@ Status BulkInsert::add(const QVariantList& values) {
 Status BulkInsert::commit() {
     Q_ASSERT(m_tx);
     m_insert = Statement();
-    for (const Index& i : m_deferred) Q_TRY(m_table.db().exec(createIndexStatement(m_table.layout(), i)));
-    m_deferred.clear();
+    Q_TRY(m_deferred.rebuild());
     Q_TRY(m_tx->commit());
     m_tx.reset();
     return Status::ok();

@@ -4,6 +4,7 @@
 // the benchmark.
 #pragma once
 
+#include "store/deferred_indexes.h"
 #include "store/table.h"
 
 namespace q {
@@ -45,7 +46,7 @@ private:
     std::unique_ptr<Transaction> m_tx;
     Statement m_insert;
     std::vector<Check> m_checks;
-    std::vector<Index> m_deferred;
+    DeferredIndexes m_deferred;
     qint64 m_added = 0;
 };
 

@@ -145,10 +145,16 @@ Status DailyPrices::putVolume(int firma, int day, qint64 volumen) {
 Status DailyPrices::begin() {
     m_priceTx.reset();
     m_volumeTx.reset();
+    m_volumeIndexes.forget();
+    m_priceIndexes.forget();
     auto volumes = std::make_unique<Transaction>(m_volumen.db());
     Q_TRY(volumes->begin());
     auto prices = std::make_unique<Transaction>(m_aktien.db());
     Q_TRY(prices->begin());
+    // A first load into empty tables (a fresh data directory, a long history file)
+    // makes their date indexes once at the commit.
+    Q_TRY(m_volumeIndexes.dropIfEmpty(m_volumen));
+    Q_TRY(m_priceIndexes.dropIfEmpty(m_aktien));
     m_volumeTx = std::move(volumes);
     m_priceTx = std::move(prices);
     return Status::ok();
@@ -158,8 +164,12 @@ Status DailyPrices::commit() {
     Q_ASSERT(inBatch());
     if (!inBatch()) return Status::ok();
     // Volumes first: see the design notes.
-    Status done = m_volumeTx->commit();
+    Status done = m_volumeIndexes.rebuild();
+    if (done) done = m_volumeTx->commit();
+    if (done) done = m_priceIndexes.rebuild();
     if (done) done = m_priceTx->commit();
+    m_volumeIndexes.forget();
+    m_priceIndexes.forget();
     m_volumeTx.reset();
     m_priceTx.reset();
     if (done)

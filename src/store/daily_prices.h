@@ -15,6 +15,7 @@
 // (store/wal_checkpoint.h), so that the run returns when its quotes are safe.
 #pragma once
 
+#include "store/deferred_indexes.h"
 #include "store/table.h"
 
 #include <QHash>
@@ -77,6 +78,8 @@ private:
     Statement m_upsertPrice;
     Statement m_insertPrice;
     Statement m_upsertVolume;
+    DeferredIndexes m_volumeIndexes;  // of the batch under way
+    DeferredIndexes m_priceIndexes;
     std::unique_ptr<Transaction> m_volumeTx;
     std::unique_ptr<Transaction> m_priceTx;
     QList<Database*> m_walFiles;  // the files whose checkpoints follow each commit

@@ -58,4 +58,31 @@ TEST_F(DailyPricesTest, TheLogReachesTheTableFileAfterTheCommit) {
     EXPECT_EQ(level->value(0), "1000");
 }
 
+TEST_F(DailyPricesTest, ABatchIntoEmptyTablesLeavesTheirDateIndexesWhole) {
+    auto prices = open();
+    ASSERT_TRUE(prices);
+    const char* indexes = "SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL";
+    // Rolled back: nothing written, the indexes still there.
+    ASSERT_TRUE(prices->begin().isOk());
+    ASSERT_TRUE(prices->putPrice(1, 40000, 10.0, true).isOk());
+    ASSERT_TRUE(prices->putVolume(1, 40000, 5).isOk());
+    ASSERT_TRUE(prices->begin().isOk());
+    EXPECT_EQ(sql(dir + "Aktien.db", indexes), "IDatum");
+    // Committed: the rows of the first batch reach the index made at the commit, and
+    // the next batch, into a table with rows, keeps it up to date row by row.
+    for (int day : {40001, 40002}) {
+        for (int firma = 1; firma <= 3; ++firma) {
+            ASSERT_TRUE(prices->putPrice(firma, day, 10.0 + firma, true).isOk());
+            ASSERT_TRUE(prices->putVolume(firma, day, 100 * firma).isOk());
+        }
+        ASSERT_TRUE(prices->commit().isOk());
+        ASSERT_TRUE(prices->begin().isOk());
+    }
+    ASSERT_TRUE(prices->commit().isOk());
+    EXPECT_EQ(sql(dir + "Aktien.db", indexes), "IDatum");
+    EXPECT_EQ(sql(dir + "Aktien.db", "SELECT count(*) FROM Aktien INDEXED BY IDatum WHERE Datum >= 40001"), "6");
+    EXPECT_EQ(sql(dir + "Aktien.db", "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(sql(dir + "Volumen.db", "PRAGMA integrity_check"), "ok");
+}
+
 }  // namespace
