@@ -158,9 +158,7 @@ std::optional<double> parsePriceText(const QString& text) {
 }
 
 double roundHalfEven(double value, int decimals) {
-    // The powers a price or amount uses, exact as std::pow() gives them but without its cost.
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double scale = decimals >= 0 && decimals < 16 ? kPowers[decimals] : std::pow(10.0, decimals);
+    const double scale = powerOfTen(decimals);
     const double scaled = value * scale;
     const double floor = std::floor(scaled);
     const double diff = scaled - floor;

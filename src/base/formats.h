@@ -4,6 +4,8 @@
 // Every importer, export, report and window formats and parses through here.
 #pragma once
 
+#include <cmath>
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -47,6 +49,11 @@ std::optional<double> parsePriceText(const QString& text);
 // Rounds to `decimals` places, ties to even, on the decimal value as written:
 // 2.675 -> 2.68 and 2.665 -> 2.66 although neither is exact in binary.
 double roundHalfEven(double value, int decimals);
+// 10^decimals, exact as std::pow() gives it but without its cost for 0…15.
+inline double powerOfTen(int decimals) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    return decimals >= 0 && decimals < 16 ? kPowers[decimals] : std::pow(10.0, decimals);
+}
 
 // new x 100 / old - 100; 0 when old is 0.
 double percentChange(double newValue, double oldValue);

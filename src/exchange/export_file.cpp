@@ -85,12 +85,11 @@ QString fixedPriceText(double kurs, int decimals, QChar point) {
 }
 
 void appendFixedPrice(QByteArray& out, double kurs, int decimals, char point) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     const double rounded = roundHalfEven(kurs, decimals);
     // A positive price of up to 15 digits is the integer rounded × 10^decimals, its
     // digits written with the point put in: the text QString::number() writes for it.
-    if (decimals >= 0 && decimals < 10 && rounded > 0 && rounded * kPowers[decimals] < 1e15) {
-        qint64 n = std::llround(rounded * kPowers[decimals]);
+    if (decimals >= 0 && decimals < 10 && rounded > 0 && rounded * powerOfTen(decimals) < 1e15) {
+        qint64 n = std::llround(rounded * powerOfTen(decimals));
         char digits[24];
         int count = 0;
         do {
