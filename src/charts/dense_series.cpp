@@ -110,25 +110,21 @@ void DenseGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines
     applyDefaultAntialiasingHint(painter);
     // A pen of w pixels as w one-pixel cosmetic pens side by side (across and down
     // in turn): a band of spikes looks the same, and the cosmetic pen is drawn
-    // without the outline a wide pen is filled through, many times cheaper.
+    // without the outline a wide pen is filled through, many times cheaper. Whole
+    // pixel shifts keep the painter on its fast path.
     const int width = std::max(1, int(std::lround(pen.widthF())));
     pen.setWidth(0);
     painter->setPen(pen);
-    QVector<QPointF> shifted;
     for (int pass = 0; pass < width; ++pass) {
-        const QPointF offset = pass == 0 ? QPointF() : (pass % 2 ? QPointF((pass + 1) / 2, 0) : QPointF(0, pass / 2));
-        const QVector<QPointF>* points = &lines;
-        if (pass > 0) {
-            shifted = lines;
-            for (QPointF& p : shifted) p += offset;
-            points = &shifted;
-        }
+        const QPointF offset = pass % 2 ? QPointF((pass + 1) / 2, 0) : QPointF(0, pass / 2);
+        painter->translate(offset);
         qsizetype start = 0;
-        for (qsizetype i = 0; i <= points->size(); ++i) {
-            if (i < points->size() && !std::isnan((*points)[i].x()) && !std::isnan((*points)[i].y())) continue;
-            if (i - start >= 2) painter->drawPolyline(points->constData() + start, int(i - start));
+        for (qsizetype i = 0; i <= lines.size(); ++i) {
+            if (i < lines.size() && !std::isnan(lines[i].x()) && !std::isnan(lines[i].y())) continue;
+            if (i - start >= 2) painter->drawPolyline(lines.constData() + start, int(i - start));
             start = i + 1;
         }
+        painter->translate(-offset);
     }
 }
 

@@ -88,8 +88,9 @@ void appendFixedPrice(QByteArray& out, double kurs, int decimals, char point) {
     const double rounded = roundHalfEven(kurs, decimals);
     // A positive price of up to 15 digits is the integer rounded × 10^decimals, its
     // digits written with the point put in: the text QString::number() writes for it.
-    if (decimals >= 0 && decimals < 10 && rounded > 0 && rounded * powerOfTen(decimals) < 1e15) {
-        qint64 n = std::llround(rounded * powerOfTen(decimals));
+    const double scaled = rounded * powerOfTen(decimals);
+    if (decimals >= 0 && decimals < 10 && rounded > 0 && scaled < 1e15) {
+        qint64 n = std::llround(scaled);
         char digits[24];
         int count = 0;
         do {

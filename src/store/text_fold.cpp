@@ -42,16 +42,16 @@ const Table& table() {
 }  // namespace
 
 QString foldText(const QString& text) {
-    // Plain ASCII, nearly every name: lower-cased in one pass without appending.
+    // Plain ASCII, nearly every name: lower-cased in one pass without appending; the
+    // first other letter hands the whole text to the table below.
     const char16_t* in = reinterpret_cast<const char16_t*>(text.utf16());
     const qsizetype n = text.size();
-    qsizetype ascii = 0;
-    while (ascii < n && in[ascii] < 0x80) ++ascii;
-    if (ascii == n) {
+    {
         QString out(n, Qt::Uninitialized);
         char16_t* o = reinterpret_cast<char16_t*>(out.data());
-        for (qsizetype i = 0; i < n; ++i) o[i] = in[i] >= u'A' && in[i] <= u'Z' ? char16_t(in[i] + (u'a' - u'A')) : in[i];
-        return out;
+        qsizetype i = 0;
+        for (; i < n && in[i] < 0x80; ++i) o[i] = in[i] >= u'A' && in[i] <= u'Z' ? char16_t(in[i] + (u'a' - u'A')) : in[i];
+        if (i == n) return out;
     }
     const Table& t = table();
     QString out;

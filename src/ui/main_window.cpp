@@ -344,6 +344,8 @@ void TAktienkurse::reloadLists() {
 }
 
 void TAktienkurse::setRatingListsHidden(bool hidden) {
+    // Every page switch asks; only entering or leaving "&Analyse" changes anything.
+    if (hidden == m_ratingListsHidden) return;
     m_ratingListsHidden = hidden;
     // The selector is read anew, as a rating run may just have written the lists;
     // only a change of the chosen list refills the securities, so switching pages

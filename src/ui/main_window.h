@@ -83,7 +83,7 @@ public:
     // Takes "Gewinner(Quintara)" and "Verlierer(Quintara)" out of the selector
     // (while the "&Analyse" page is open the rating run writes them) or puts them
     // back, reading the entries anew; when the chosen entry goes, the first entry's
-    // list is shown.
+    // list is shown. Asked for the state the selector is in already, it does nothing.
     void setRatingListsHidden(bool hidden);
     // The branch and feature the list keeps (0: any); refills the list.
     void setBranchFeature(int branche, int merkmal);
