@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libxkbcommon-dev qt6-translations-l10n
   libqcustomplot-dev libqcustomplot2.1-qt6
   libsqlite3-dev sqlite3 libzvbi-dev pxlib-dev
+  libpq-dev postgresql postgresql-contrib
   libgtest-dev libgmock-dev
   fonts-dejavu-core poppler-utils
   python3 libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-base-drivers

@@ -6,7 +6,7 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> list = [] {
         std::vector<Command> all;
         for (auto part : {appCommands, acquisitionCommands, sourcesCommands, portfolioCommands, listCommands, analysisCommands,
-                          moversCommands, chartCommands, exchangeCommands, exchangeExportCommands, newsCommands}) {
+                          moversCommands, chartCommands, exchangeCommands, exchangeExportCommands, newsCommands, serverCommands}) {
             std::vector<Command> more = part();
             all.insert(all.end(), more.begin(), more.end());
         }

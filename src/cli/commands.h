@@ -57,6 +57,7 @@ std::vector<Command> chartCommands();
 std::vector<Command> listCommands();
 std::vector<Command> moversCommands();
 std::vector<Command> newsCommands();
+std::vector<Command> serverCommands();
 
 // Helpers every subcommand uses.
 // How a job starts.

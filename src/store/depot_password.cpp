@@ -1,6 +1,7 @@
 #include "store/depot_password.h"
 
 #include "store/database.h"
+#include "store/layout.h"
 
 namespace q {
 
@@ -9,6 +10,15 @@ namespace {
 const QString kCreate = QStringLiteral("CREATE TABLE IF NOT EXISTS \"Passwort\" (\"Salz\" TEXT, \"Hash\" TEXT, \"Runden\" INTEGER)");
 
 }  // namespace
+
+Layout passwordTableLayout() {
+    Layout l;
+    l.table = kPasswordTable;
+    l.fields = {{QStringLiteral("Salz"), FieldType::Memo}, {QStringLiteral("Hash"), FieldType::Memo}, {QStringLiteral("Runden"), FieldType::Long}};
+    return l;
+}
+
+QString passwordTableStatement() { return kCreate; }
 
 Result<std::optional<StoredPassword>> readStoredPassword(const QString& path) {
     auto db = Database::open(path, Database::Mode::OpenExisting);

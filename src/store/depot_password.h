@@ -6,10 +6,20 @@
 
 #include "base/status.h"
 
+#include <QString>
+
 #include <QByteArray>
 #include <optional>
 
 namespace q {
+
+struct Layout;
+
+inline const QString kPasswordTable = QStringLiteral("Passwort");
+// The password table's fields (for copies of the depot to a server and back) and
+// the statement that creates it in a file.
+Layout passwordTableLayout();
+QString passwordTableStatement();
 
 struct StoredPassword {
     QByteArray salt;  // raw bytes
