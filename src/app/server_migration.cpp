@@ -122,12 +122,19 @@ Result<MigrationReport> migrateToServer(const Directories& dirs, const QStringLi
             return Status::invalid(QStringLiteral("Der Datenbankserver %1 enthält schon die Tabellen %2; nichts wurde kopiert (--replace ersetzt sie)")
                                        .arg(report.server, clashes.join(QStringLiteral(", "))));
     }
+    auto amcheck = serverHasAmcheck(**server);
+    if (!amcheck) return amcheck.status();
+    report.amcheck = *amcheck;
     int done = 0;
     for (const auto& [p, table] : work) {
         progress.step(QStringLiteral("%1 (%2/%3)").arg(QFileInfo(p.path).fileName()).arg(done).arg(work.size()), done, static_cast<qint64>(work.size()));
         auto counts = copyTableToServer(p.path, table, **server, p.schema, replace, &progress);
         if (!counts) return counts.status();
+        auto layout = fileTableLayout(p.path, table);
+        if (!layout) return layout.status();
+        Q_TRY(checkServerTable(**server, p.schema, *layout, report.amcheck));
         report.tables.push_back(line(p, *counts));
+        report.tables.back().checked = true;
         ++done;
     }
     return report;

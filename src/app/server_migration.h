@@ -20,11 +20,13 @@ struct MigratedTable {
     QString table;
     qint64 fileRows = -1;
     qint64 serverRows = -1;
+    bool checked = false;  // the server's copy passed the index check (--to)
     bool matches() const { return fileRows >= 0 && fileRows == serverRows; }
 };
 
 struct MigrationReport {
     QString server;  // "host:port"
+    bool amcheck = false;  // the index check used the server's amcheck
     std::vector<MigratedTable> tables;
     QStringList safetyCopies;  // made before tables were replaced (--from --replace)
     // Depot schemas on the server that no known depot's folder name gives (--from):
@@ -37,7 +39,7 @@ struct MigrationReport {
 QStringList knownDepots(const QString& currentDepot, const QStringList& recent);
 
 // Copies every table file of the data directory and of `depots` into
-// the server named by `uri`. Refuses (Invalid, nothing written) when the server
+// the server named by `uri`, and checks each copy there (checkServerTable). Refuses (Invalid, nothing written) when the server
 // already holds any of these tables unless `replace`, which replaces them. Two
 // depots whose folders give the same schema name are refused as well.
 Result<MigrationReport> migrateToServer(const Directories& dirs, const QStringList& depots, const QString& uri, bool replace,

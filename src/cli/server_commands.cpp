@@ -39,12 +39,17 @@ Outcome runMigrate(Context& c) {
                                   {QStringLiteral("table"), t.table},
                                   {QStringLiteral("file"), t.file},
                                   {QStringLiteral("fileRows"), t.fileRows},
-                                  {QStringLiteral("serverRows"), t.serverRows}});
+                                  {QStringLiteral("serverRows"), t.serverRows},
+                                  {QStringLiteral("checked"), t.checked}});
     }
     for (const QString& schema : report->otherDepotSchemas)
         QTextStream(stderr) << (QStringLiteral("Nicht zurückgeschrieben: Schema %1 (kein bekanntes Depot in einem Ordner dieses Namens; "
                                   "--depot DIR wählt ein Depot)").arg(schema)) << "\n";
     out.json[QStringLiteral("otherDepotSchemas")] = toJson(report->otherDepotSchemas);
+    if (to)
+        out.lines << (report->amcheck ? QStringLiteral("Indizes auf dem Server vollständig und mit amcheck geprüft")
+                                      : QStringLiteral("Indizes auf dem Server vollständig (amcheck ist dort nicht eingerichtet)"));
+    out.json[QStringLiteral("amcheck")] = report->amcheck;
     out.json[QStringLiteral("server")] = report->server;
     out.json[QStringLiteral("direction")] = to ? QStringLiteral("to") : QStringLiteral("from");
     out.json[QStringLiteral("tables")] = tables;

@@ -204,4 +204,36 @@ Result<qint64> serverRowCount(ServerConnection& server, const QString& schema, c
     return r->integer(0, 0);
 }
 
+Result<bool> serverHasAmcheck(ServerConnection& server) {
+    auto r = server.query(QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'amcheck'"));
+    if (!r) return r.status();
+    return r->rows() > 0;
+}
+
+Status checkServerTable(ServerConnection& server, const QString& schema, const Layout& layout, bool amcheck) {
+    auto present = serverIndexNames(server, schema, layout.table);
+    if (!present) return present.status();
+    QStringList expected;
+    if (const QString key = layout.keyIndexName(); !key.isEmpty()) expected << key;
+    for (const Index& i : layout.indexes) expected << i.name;
+    for (const QString& name : expected)
+        if (!present->contains(name))
+            return Status::corrupt(QStringLiteral("Auf dem Datenbankserver %1 fehlt der Index %2 der Tabelle %3")
+                                       .arg(server.server(), name, qualified(schema, layout.table)));
+    if (!amcheck) return Status::ok();
+    auto indexes = server.query(QStringLiteral("SELECT i.oid, i.relname FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid "
+                                               "JOIN pg_class t ON t.oid = x.indrelid JOIN pg_namespace n ON n.oid = t.relnamespace "
+                                               "JOIN pg_am a ON a.oid = i.relam WHERE n.nspname = $1 AND t.relname = $2 AND a.amname = 'btree' "
+                                               "ORDER BY i.oid"),
+                                {schema, layout.table});
+    if (!indexes) return indexes.status();
+    for (int i = 0; i < indexes->rows(); ++i) {
+        auto checked = server.query(QStringLiteral("SELECT bt_index_check($1::oid, true)"), {indexes->integer(i, 0)});
+        if (!checked)
+            return Status::corrupt(QStringLiteral("Der Index %1 der Tabelle %2 auf dem Datenbankserver %3 ist beschädigt (%4)")
+                                       .arg(indexes->text(i, 1), qualified(schema, layout.table), server.server(), checked.status().message()));
+    }
+    return Status::ok();
+}
+
 }  // namespace q

@@ -54,4 +54,13 @@ Result<QStringList> serverIndexNames(ServerConnection& server, const QString& sc
 // The rows of the table.
 Result<qint64> serverRowCount(ServerConnection& server, const QString& schema, const QString& table);
 
+// Whether the server has the extension amcheck in this database (made by its
+// administrator: CREATE EXTENSION amcheck).
+Result<bool> serverHasAmcheck(ServerConnection& server);
+// Checks the table on the server as the files' index check does: every index of
+// `layout` is there (Corrupt naming the first missing one), and, where amcheck is
+// installed, every B-tree index of the table agrees with itself and its rows
+// (bt_index_check with heapallindexed; Corrupt with the server's finding).
+Status checkServerTable(ServerConnection& server, const QString& schema, const Layout& layout, bool amcheck);
+
 }  // namespace q

@@ -4,6 +4,7 @@
 // --replace.
 #include "sample/sample_data.h"
 #include "store/catalogue.h"
+#include "store/server_connection.h"
 #include "store/schema.h"
 #include "support/test_server.h"
 #include "support/test_support.h"
@@ -81,6 +82,14 @@ TEST_F(MigrateSample, ToTheServerAndBackGivesTheSameTables) {
     EXPECT_TRUE(tables.contains("quintara.Firma"));
     EXPECT_TRUE(tables.contains("quintara.Aktien"));
     EXPECT_TRUE(tables.contains("depot_daten.Transaktionen")) << tables.join(", ").toStdString();
+    EXPECT_FALSE(report["amcheck"].toBool());
+
+    // With amcheck on the server every index of every copy is checked against its rows.
+    {
+        auto admin = ServerConnection::open(server.uri());
+        ASSERT_TRUE(admin.isOk());
+        ASSERT_TRUE((*admin)->exec("CREATE EXTENSION amcheck").isOk());
+    }
 
     // A second copy would overwrite the server's tables: refused, then asked for.
     auto again = cli(home, {"migrate", "--to", server.uri()});
@@ -88,6 +97,7 @@ TEST_F(MigrateSample, ToTheServerAndBackGivesTheSameTables) {
     EXPECT_TRUE(again.err.contains("--replace")) << again.err.toStdString();
     auto replaced = cli(home, {"migrate", "--to", server.uri(), "--replace"});
     ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_TRUE(replaced.out.contains("Indizes auf dem Server vollständig und mit amcheck geprüft")) << replaced.out.toStdString();
     EXPECT_TRUE(replaced.out.contains(QRegularExpression("quintara\\.Aktien \\(.*Aktien\\.db\\): Datei (\\d+) Zeilen, Server \\1 Zeilen")))
         << replaced.out.toStdString();
 

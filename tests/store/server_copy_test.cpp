@@ -203,3 +203,18 @@ TEST_F(ServerCopy, ADepotTableTravelsWithItsPasswordAndPricesKeepTheirOrder) {
     EXPECT_EQ((*prices)[0].file, 3000);
     EXPECT_EQ(qtest::runSqlite3(back + "Aktien.db", ".dump").out, qtest::runSqlite3(dir + "Aktien.db", ".dump").out);
 }
+
+TEST_F(ServerCopy, TheServersCheckFindsAMissingIndexAndPassesAGoodTable) {
+    writeSecurities();
+    ASSERT_TRUE(copyTableToServer(dir + "Firma.db", "Firma", *connection, kServerSchema, false).isOk());
+    const Layout layout = layoutForFile("Firma.db");
+    ASSERT_TRUE(connection->exec("CREATE EXTENSION amcheck").isOk());
+    auto amcheck = serverHasAmcheck(*connection);
+    ASSERT_TRUE(amcheck.isOk() && *amcheck);
+    EXPECT_TRUE(checkServerTable(*connection, kServerSchema, layout, true).isOk());
+
+    ASSERT_TRUE(connection->exec("DROP INDEX quintara.\"Firma_IZDF\"").isOk());
+    const Status missing = checkServerTable(*connection, kServerSchema, layout, true);
+    EXPECT_EQ(missing.category(), Category::Corrupt);
+    EXPECT_TRUE(missing.message().contains("fehlt der Index IZDF der Tabelle \"quintara\".\"Firma\"")) << missing.message().toStdString();
+}
