@@ -1,6 +1,8 @@
 #include "store/database.h"
 
 #include "store/file_system.h"
+#include "store/server_connection.h"
+#include "store/server_dialect.h"
 
 #include <QElapsedTimer>
 #include <cerrno>
@@ -18,6 +20,17 @@ int g_busyTimeoutMs = 15000;
 
 }  // namespace
 
+// A statement on the server: run when first stepped, its rows kept until the next
+// run.
+struct ServerStatement {
+    QString sql;  // as the server reads it
+    QVariantList values;
+    ServerRows rows;
+    int row = -1;
+    bool executed = false;
+    bool insert = false;
+};
+
 QString journalModeFor(const QString& path) {
     return networkFileSystem(QFileInfo(path).absolutePath()) ? QStringLiteral("DELETE") : QStringLiteral("WAL");
 }
@@ -33,7 +46,11 @@ QString quoted(const QString& identifier) {
 
 // ---- Statement
 
-Statement::Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt) { o.m_stmt = nullptr; }
+Statement::Statement() = default;
+Statement::Statement(Database* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+Statement::Statement(Database* db, std::unique_ptr<ServerStatement> server) : m_db(db), m_server(std::move(server)) {}
+
+Statement::Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt), m_server(std::move(o.m_server)) { o.m_stmt = nullptr; }
 
 Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
@@ -41,13 +58,23 @@ Statement& Statement::operator=(Statement&& o) noexcept {
         m_db = o.m_db;
         m_stmt = o.m_stmt;
         o.m_stmt = nullptr;
+        m_server = std::move(o.m_server);
     }
     return *this;
+}
+
+void Statement::bindOnServer(int position, const QVariant& v) {
+    if (m_server->values.size() < position) m_server->values.resize(position);
+    m_server->values[position - 1] = bindsNull(v) ? QVariant() : v;
 }
 
 Statement::~Statement() { sqlite3_finalize(m_stmt); }
 
 void Statement::bind(int position, const QVariant& v) {
+    if (m_server) [[unlikely]] {
+        bindOnServer(position, v);
+        return;
+    }
     if (bindsNull(v)) {
         sqlite3_bind_null(m_stmt, position);
         return;
@@ -88,6 +115,19 @@ void Statement::bind(int position, const QVariant& v) {
 }
 
 Result<bool> Statement::step() {
+    if (m_server) {
+        ServerStatement& s = *m_server;
+        if (!s.executed) {
+            auto rows = m_db->m_server->query(s.sql, s.values);
+            if (!rows) return rows.status();
+            s.rows = std::move(*rows);
+            s.executed = true;
+            s.row = -1;
+            m_db->m_serverChanges = s.rows.affected();
+            if (s.insert && s.rows.rows() > 0 && s.rows.columnName(0) == QLatin1String("rowid")) m_db->m_serverLastRowId = s.rows.integer(0, 0);
+        }
+        return ++s.row < s.rows.rows();
+    }
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -104,14 +144,31 @@ Status Statement::run() {
     return Status::ok();
 }
 
-void Statement::rewind() { sqlite3_reset(m_stmt); }
+void Statement::rewind() {
+    if (m_server) {
+        m_server->executed = false;
+        m_server->rows = ServerRows();
+        return;
+    }
+    sqlite3_reset(m_stmt);
+}
 
 void Statement::reset() {
+    if (m_server) {
+        rewind();
+        for (QVariant& v : m_server->values) v = QVariant();
+        return;
+    }
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }
 
 QVariant Statement::column(int i) const {
+    if (m_server) {
+        const QVariant v = m_server->rows.value(m_server->row, i);
+        // A logical field reads as the files store it: 1 or 0.
+        return v.typeId() == QMetaType::Bool ? QVariant(static_cast<qint64>(v.toBool() ? 1 : 0)) : v;
+    }
     switch (sqlite3_column_type(m_stmt, i)) {
     case SQLITE_INTEGER: return QVariant(static_cast<qint64>(sqlite3_column_int64(m_stmt, i)));
     case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
@@ -122,14 +179,17 @@ QVariant Statement::column(int i) const {
     }
 }
 
-qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
-double Statement::columnDouble(int i) const { return sqlite3_column_double(m_stmt, i); }
+qint64 Statement::columnInt(int i) const { return m_server ? column(i).toLongLong() : sqlite3_column_int64(m_stmt, i); }
+double Statement::columnDouble(int i) const { return m_server ? column(i).toDouble() : sqlite3_column_double(m_stmt, i); }
 QString Statement::columnText(int i) const {
+    if (m_server) return m_server->rows.isNull(m_server->row, i) ? QString() : m_server->rows.text(m_server->row, i);
     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
     return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_stmt, i)) : QString();
 }
-bool Statement::columnIsNull(int i) const { return sqlite3_column_type(m_stmt, i) == SQLITE_NULL; }
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+bool Statement::columnIsNull(int i) const {
+    return m_server ? m_server->rows.isNull(m_server->row, i) : sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
+}
+int Statement::columnCount() const { return m_server ? m_server->rows.columns() : sqlite3_column_count(m_stmt); }
 
 // ---- Database
 
@@ -163,9 +223,21 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
     return db;
 }
 
+Database::Database(QString path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
+Database::Database(QString label, std::unique_ptr<ServerConnection> server, QString schema)
+    : m_path(std::move(label)), m_server(std::move(server)), m_schema(std::move(schema)) {}
+
+Result<std::unique_ptr<Database>> Database::openServer(const QString& uri, const QString& schema, const QString& label) {
+    auto server = ServerConnection::open(uri);
+    if (!server) return server.status();
+    Q_TRY((*server)->exec(QStringLiteral("SET search_path = %1, \"quintara\"").arg(quoted(schema))));
+    return std::unique_ptr<Database>(new Database(label, std::move(*server), schema));
+}
+
 Database::~Database() { sqlite3_close_v2(m_db); }
 
 Status Database::exec(const QString& sql) {
+    if (m_server) return m_server->exec(serverSql(sql));
     char* err = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -174,6 +246,14 @@ Status Database::exec(const QString& sql) {
 }
 
 Result<Statement> Database::prepare(const QString& sql) {
+    if (m_server) {
+        auto s = std::make_unique<ServerStatement>();
+        int parameters = 0;
+        s->sql = serverSql(sql, &parameters);
+        s->values.resize(parameters);
+        s->insert = sql.trimmed().startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive);
+        return Statement(this, std::move(s));
+    }
     sqlite3_stmt* stmt = nullptr;
     const QByteArray u = sql.toUtf8();
     if (sqlite3_prepare_v2(m_db, u.constData(), static_cast<int>(u.size()), &stmt, nullptr) != SQLITE_OK)
@@ -188,10 +268,11 @@ Result<Statement> Database::prepare(const QString& sql, const QVariantList& valu
     return st;
 }
 
-qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
-int Database::changes() const { return sqlite3_changes(m_db); }
+qint64 Database::lastInsertRowId() const { return m_server ? m_serverLastRowId : sqlite3_last_insert_rowid(m_db); }
+int Database::changes() const { return m_server ? static_cast<int>(m_serverChanges) : sqlite3_changes(m_db); }
 
 Status Database::lastError(const QString& what) const {
+    if (m_server) return m_server->lastError(what);
     const int code = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_CANTOPEN;
     const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
     switch (code & 0xff) {
@@ -232,6 +313,10 @@ Result<QStringList> Database::texts(const QString& sql, const QVariantList& valu
 }
 
 Result<QStringList> Database::tableNames() {
+    if (m_server)
+        return texts(QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                                    "WHERE n.nspname = ? AND c.relkind IN ('r', 'p') ORDER BY c.oid"),
+                     {m_schema});
     return texts(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
 }
 

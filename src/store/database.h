@@ -2,6 +2,9 @@
 // journal on local disks, rollback journal on network shares; busy timeout), statements, transactions, and the translation of SQLite
 // errors into the user's German messages. Nothing of the program's own is needed
 // to open a file: the stock sqlite3 shell and Python read and write them alike.
+// A Database may stand instead for a table's place on a PostgreSQL server
+// (openServer): the same statements, written as for SQLite, are translated for the
+// server (store/server_dialect.h) and run on a connection of its own.
 // A Database is used by one thread at a time.
 #pragma once
 
@@ -18,6 +21,8 @@ struct sqlite3_stmt;
 namespace q {
 
 class Database;
+class ServerConnection;
+struct ServerStatement;
 
 // True for a value that binds NULL: invalid, or a typed null. Inline and without
 // the metatype lookups of QVariant::isNull, as bulk loads ask it for every value.
@@ -29,7 +34,7 @@ inline bool bindsNull(const QVariant& v) {
 // A prepared statement; finalised when destroyed.
 class Statement {
 public:
-    Statement() = default;
+    Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
     ~Statement();
@@ -54,9 +59,12 @@ public:
 
 private:
     friend class Database;
-    Statement(Database* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    Statement(Database* db, sqlite3_stmt* stmt);
+    Statement(Database* db, std::unique_ptr<ServerStatement> server);
+    void bindOnServer(int position, const QVariant& value);
     Database* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<ServerStatement> m_server;  // a statement on the server instead
 };
 
 class Database {
@@ -67,12 +75,20 @@ public:
     // when the file is missing and `mode` is OpenExisting, Corrupt when the file is
     // not a database ("Die Datei … ist keine gültige Datenbank"), Io otherwise.
     static Result<std::unique_ptr<Database>> open(const QString& path, Mode mode);
+    // A table's place on the PostgreSQL server `uri`: a connection of its own whose
+    // statements name the tables of `schema` (then of "quintara") unqualified.
+    // `label` stands for the path in messages ("quintara.Firma"). Fails as
+    // ServerConnection::open does.
+    static Result<std::unique_ptr<Database>> openServer(const QString& uri, const QString& schema, const QString& label);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const QString& path() const { return m_path; }
     sqlite3* handle() const { return m_db; }
+    bool onServer() const { return m_server != nullptr; }
+    ServerConnection* server() const { return m_server.get(); }
+    const QString& schema() const { return m_schema; }
 
     [[nodiscard]] Status exec(const QString& sql);
     [[nodiscard]] Result<Statement> prepare(const QString& sql);
@@ -91,9 +107,15 @@ public:
     Result<QStringList> tableNames();
 
 private:
-    Database(QString path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
+    friend class Statement;
+    Database(QString path, sqlite3* db);
+    Database(QString label, std::unique_ptr<ServerConnection> server, QString schema);
     QString m_path;
     sqlite3* m_db = nullptr;
+    std::unique_ptr<ServerConnection> m_server;
+    QString m_schema;
+    qint64 m_serverChanges = 0;   // rows the last statement on the server changed
+    qint64 m_serverLastRowId = 0; // the rowid the last INSERT … RETURNING rowid gave
 };
 
 // Runs the writes between begin() and commit() as one transaction; destroying it
@@ -103,7 +125,10 @@ public:
     explicit Transaction(Database& db) : m_db(db) {}
     ~Transaction();
     // BEGIN IMMEDIATE: takes the write lock at once (waiting up to the busy timeout),
-    // so that two processes never both decide to create the same table.
+    // so that two processes never both decide to create the same table. On the
+    // server the transaction is SERIALIZABLE: of two programs that read and then
+    // change the same rows (two sales of one lot) one commits, the other fails Busy
+    // and changes nothing.
     [[nodiscard]] Status begin();
     [[nodiscard]] Status commit();
 

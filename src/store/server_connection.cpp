@@ -42,7 +42,7 @@ QByteArray parameterText(const QVariant& v, bool* isNull) {
     *isNull = !v.isValid() || v.isNull();
     if (*isNull) return {};
     switch (v.typeId()) {
-    case QMetaType::Bool: return v.toBool() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
+    case QMetaType::Bool: return v.toBool() ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
     case QMetaType::Double:
     case QMetaType::Float: return numberText(v.toDouble());
     case QMetaType::Int:
@@ -73,6 +73,11 @@ ServerRows::~ServerRows() { PQclear(m_result); }
 
 int ServerRows::rows() const { return m_result ? PQntuples(m_result) : 0; }
 int ServerRows::columns() const { return m_result ? PQnfields(m_result) : 0; }
+QString ServerRows::columnName(int column) const { return QString::fromUtf8(PQfname(m_result, column)); }
+qint64 ServerRows::affected() const {
+    const char* n = m_result ? PQcmdTuples(m_result) : "";
+    return *n ? std::strtoll(n, nullptr, 10) : 0;
+}
 bool ServerRows::isNull(int row, int column) const { return PQgetisnull(m_result, row, column) != 0; }
 QString ServerRows::text(int row, int column) const {
     return QString::fromUtf8(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column));
@@ -266,7 +271,7 @@ void appendCopyValue(QByteArray& out, const QVariant& v) {
         return;
     }
     switch (v.typeId()) {
-    case QMetaType::Bool: out += v.toBool() ? 't' : 'f'; return;
+    case QMetaType::Bool: out += v.toBool() ? '1' : '0'; return;
     case QMetaType::Double:
     case QMetaType::Float: out += numberText(v.toDouble()); return;
     case QMetaType::Int:

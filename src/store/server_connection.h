@@ -31,6 +31,9 @@ public:
 
     int rows() const;
     int columns() const;
+    QString columnName(int column) const;
+    // The rows an INSERT, UPDATE or DELETE changed (0 for other statements).
+    qint64 affected() const;
     bool isNull(int row, int column) const;
     QString text(int row, int column) const;
     qint64 integer(int row, int column) const;
@@ -58,7 +61,7 @@ public:
     // Runs SQL without parameters (several statements separated by ";" allowed).
     [[nodiscard]] Status exec(const QString& sql);
     // Runs one statement with the values bound to $1, $2, … (never pasted into the
-    // text): null binds NULL, bool true/false, QByteArray bytea, numbers exactly.
+    // text): null binds NULL, bool 1/0 (a boolean or an integer field takes it), QByteArray bytea, numbers exactly.
     [[nodiscard]] Result<ServerRows> query(const QString& sql, const QVariantList& values = {});
 
     // COPY … FROM STDIN: `next` fills the next chunk of COPY text and returns false
