@@ -1,8 +1,14 @@
 #include "store/bulk_insert.h"
 
 #include "store/schema.h"
+#include "store/server_connection.h"
 
 namespace q {
+
+BulkInsert::~BulkInsert() {
+    // An abandoned COPY is ended as failed, so that the transaction can roll back.
+    if (m_copying) (void)m_table.db().server()->endCopy(QStringLiteral("abgebrochen"));
+}
 
 Status BulkInsert::begin() {
     Q_ASSERT(!m_tx);
@@ -10,7 +16,7 @@ Status BulkInsert::begin() {
     const Layout& layout = m_table.layout();
     // A bulk load touches pages all over a secondary index (a security's days spread
     // across the date index); a large page cache keeps them in memory.
-    Q_TRY(db.exec(QStringLiteral("PRAGMA cache_size=-262144")));
+    if (!db.onServer()) Q_TRY(db.exec(QStringLiteral("PRAGMA cache_size=-262144")));
     m_tx = std::make_unique<Transaction>(db);
     Q_TRY(m_tx->begin());
 
@@ -24,6 +30,26 @@ Status BulkInsert::begin() {
         marks << QStringLiteral("?");
         const bool autoKey = layout.autoNumberKey && layout.primaryFields.value(0) == f.name;
         m_checks.push_back({f.required && !autoKey, f.emptyKey, f.type == FieldType::Alpha ? f.size : 0});
+    }
+    if (db.onServer() && m_duplicates == OnDuplicate::Fail) {
+        Q_TRY(db.server()->startCopy(QStringLiteral("COPY %1 (%2) FROM STDIN").arg(quoted(layout.table), cols.join(QLatin1Char(',')))));
+        m_copying = true;
+        m_copy.clear();
+        m_copied = 0;
+        return Status::ok();
+    }
+    if (db.onServer() && m_duplicates == OnDuplicate::Replace) {
+        // INSERT OR REPLACE on the server: the row of the same key takes the new values.
+        QStringList key, sets;
+        for (const QString& p : layout.uniqueKey()) key << quoted(p);
+        for (const Field& f : layout.fields)
+            if (!layout.uniqueKey().contains(f.name, Qt::CaseInsensitive)) sets << QStringLiteral("%1 = excluded.%1").arg(quoted(f.name));
+        auto st = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (%4) DO %5")
+                                 .arg(quoted(layout.table), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')), key.join(QLatin1Char(',')),
+                                      sets.isEmpty() ? QStringLiteral("NOTHING") : QStringLiteral("UPDATE SET ") + sets.join(QStringLiteral(", "))));
+        if (!st) return st.status();
+        m_insert = std::move(*st);
+        return Status::ok();
     }
     const QString verb = m_duplicates == OnDuplicate::Ignore    ? QStringLiteral("INSERT OR IGNORE")
                          : m_duplicates == OnDuplicate::Replace ? QStringLiteral("INSERT OR REPLACE")
@@ -55,7 +81,11 @@ Status BulkInsert::add(const QVariantList& values) {
         const QVariant* v = i < values.size() ? &values[i] : nullptr;
         const bool null = !v || bindsNull(*v);
         if (null && c.emptyKey) {
-            m_insert.bind(i + 1, QString(QLatin1String("")));
+            if (m_copying) {
+                if (i) m_copy += '\t';
+            } else {
+                m_insert.bind(i + 1, QString(QLatin1String("")));
+            }
             continue;
         }
         if (c.alphaSize > 0 && !null) {
@@ -64,7 +94,22 @@ Status BulkInsert::add(const QVariantList& values) {
         } else if (c.required && null) {
             return reject(values);
         }
-        m_insert.bind(i + 1, null ? kNull : *v);
+        if (m_copying) {
+            if (i) m_copy += '\t';
+            appendCopyValue(m_copy, null ? kNull : *v);
+        } else {
+            m_insert.bind(i + 1, null ? kNull : *v);
+        }
+    }
+    if (m_copying) {
+        m_copy += '\n';
+        ++m_copied;
+        // About a megabyte at a time; a refused row shows at commit().
+        if (m_copy.size() >= (1 << 20)) {
+            Q_TRY(m_table.db().server()->putCopy(m_copy));
+            m_copy.clear();
+        }
+        return Status::ok();
     }
     auto r = m_insert.step();
     m_insert.rewind();
@@ -78,6 +123,17 @@ Status BulkInsert::add(const QVariantList& values) {
 Status BulkInsert::commit() {
     Q_ASSERT(m_tx);
     m_insert = Statement();
+    if (m_copying) {
+        m_copying = false;
+        ServerConnection& server = *m_table.db().server();
+        Status sent = server.putCopy(m_copy);
+        m_copy.clear();
+        Status done = server.endCopy(sent ? QString() : sent.message());
+        if (!sent) return sent;
+        // The rows were checked as they came: what the server refuses is a key twice.
+        if (!done) return done.category() == Category::Invalid ? m_table.duplicateKey() : done;
+        m_added += m_copied;
+    }
     Q_TRY(m_deferred.rebuild());
     Q_TRY(m_tx->commit());
     m_tx.reset();

@@ -1,7 +1,8 @@
 // Appending many rows to one table fast: one prepared statement, one transaction,
 // and for a table that is empty when the load begins its secondary indexes made
-// once at the end instead of row by row. Used by importers, the sample data and
-// the benchmark.
+// once at the end instead of row by row. On the server the rows stream in through
+// COPY (a duplicate key then fails the whole load at commit()). Used by importers,
+// the sample data and the benchmark.
 #pragma once
 
 #include "store/deferred_indexes.h"
@@ -15,6 +16,10 @@ public:
 
     explicit BulkInsert(Table& table, OnDuplicate duplicates = OnDuplicate::Fail)
         : m_table(table), m_duplicates(duplicates) {}
+    // Without commit() nothing of the load is written.
+    ~BulkInsert();
+    BulkInsert(const BulkInsert&) = delete;
+    BulkInsert& operator=(const BulkInsert&) = delete;
     // Starts the transaction (waiting for another writer up to the busy timeout).
     // Nothing is written for other connections to see until commit(). When the table
     // holds no row yet, its secondary indexes are dropped inside the transaction and
@@ -40,6 +45,7 @@ private:
         int alphaSize = 0;  // > 0: an alpha field of at most this many characters
     };
     Status reject(const QVariantList& values) const;
+    bool copying() const { return m_copying; }
 
     Table& m_table;
     OnDuplicate m_duplicates;
@@ -48,6 +54,9 @@ private:
     std::vector<Check> m_checks;
     DeferredIndexes m_deferred;
     qint64 m_added = 0;
+    bool m_copying = false;    // rows go to the server through COPY
+    QByteArray m_copy;         // COPY text not yet sent
+    qint64 m_copied = 0;       // rows in the COPY so far
 };
 
 }  // namespace q

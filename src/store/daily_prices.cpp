@@ -25,12 +25,13 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
     Database& vdb = volumen.db();
     // A day's quotes land on one leaf page per security in each table: a batch
     // dirties thousands of pages, which the default cache would spill to the journal
-    // before the commit and read again.
-    for (Database* db : {&adb, &vdb}) Q_TRY(db->exec(QStringLiteral("PRAGMA cache_size=-65536")));
+    // before the commit and read again. (Tables on the server have the server's cache.)
+    for (Database* db : {&adb, &vdb})
+        if (!db->onServer()) Q_TRY(db->exec(QStringLiteral("PRAGMA cache_size=-65536")));
     // The pages it reads come straight from the file cache, without a copy per read;
     // not on a network share, whose file may change under the mapping.
     for (Database* db : {&adb, &vdb})
-        if (journalModeFor(db->path()) == QLatin1String("WAL")) {
+        if (!db->onServer() && journalModeFor(db->path()) == QLatin1String("WAL")) {
             Q_TRY(db->exec(QStringLiteral("PRAGMA mmap_size=1073741824")));
             // The commit no longer copies the log into the file itself: commit()
             // hands that to the background checkpoint.
@@ -38,25 +39,28 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
             p->m_walFiles << db;
         }
     // max() over the key (Firma, Datum) is one step down the key's b-tree per security.
+    // The numbers come as one JSON array text: json_each() in a file, an array on the server.
+    const QString numbers = adb.onServer() ? QStringLiteral("unnest(('{' || trim(both '[]' from ?) || '}')::bigint[]) j(value)")
+                                           : QStringLiteral("json_each(?) j");
     Q_TRY(prepare(adb,
-                  QStringLiteral("SELECT a.Firma, a.Datum, a.Kurs FROM json_each(?) j JOIN %1 a ON a.Firma = j.value "
-                                 "AND a.Datum = (SELECT max(Datum) FROM %1 WHERE Firma = j.value)")
-                      .arg(a),
+                  QStringLiteral("SELECT a.\"Firma\", a.\"Datum\", a.\"Kurs\" FROM %2 JOIN %1 a ON a.\"Firma\" = j.value "
+                                 "AND a.\"Datum\" = (SELECT max(\"Datum\") FROM %1 WHERE \"Firma\" = j.value)")
+                      .arg(a, numbers),
                   &p->m_newest));
-    Q_TRY(prepare(adb, QStringLiteral("SELECT Datum, Kurs FROM %1 WHERE Firma = ? AND Datum < ? ORDER BY Datum DESC LIMIT 1").arg(a),
+    Q_TRY(prepare(adb, QStringLiteral("SELECT \"Datum\", \"Kurs\" FROM %1 WHERE \"Firma\" = ? AND \"Datum\" < ? ORDER BY \"Datum\" DESC LIMIT 1").arg(a),
                   &p->m_newestBefore));
-    Q_TRY(prepare(adb, QStringLiteral("SELECT Kurs FROM %1 WHERE Firma = ? AND Datum = ?").arg(a), &p->m_priceOn));
+    Q_TRY(prepare(adb, QStringLiteral("SELECT \"Kurs\" FROM %1 WHERE \"Firma\" = ? AND \"Datum\" = ?").arg(a), &p->m_priceOn));
     // One statement replaces a day's value or appends the row: one step down the key.
     Q_TRY(prepare(adb,
-                  QStringLiteral("INSERT INTO %1 (Firma, Datum, Kurs) VALUES (?1, ?2, ?3) "
-                                 "ON CONFLICT (Firma, Datum) DO UPDATE SET Kurs = excluded.Kurs")
+                  QStringLiteral("INSERT INTO %1 (\"Firma\", \"Datum\", \"Kurs\") VALUES (?1, ?2, ?3) "
+                                 "ON CONFLICT (\"Firma\", \"Datum\") DO UPDATE SET \"Kurs\" = excluded.\"Kurs\"")
                       .arg(a),
                   &p->m_upsertPrice));
-    Q_TRY(prepare(adb, QStringLiteral("INSERT INTO %1 (Firma, Datum, Kurs) VALUES (?1, ?2, ?3)").arg(a), &p->m_insertPrice));
-    Q_TRY(prepare(vdb, QStringLiteral("SELECT 1 FROM %1 WHERE Firma = ? AND Datum = ?").arg(v), &p->m_hasVolume));
+    Q_TRY(prepare(adb, QStringLiteral("INSERT INTO %1 (\"Firma\", \"Datum\", \"Kurs\") VALUES (?1, ?2, ?3)").arg(a), &p->m_insertPrice));
+    Q_TRY(prepare(vdb, QStringLiteral("SELECT 1 FROM %1 WHERE \"Firma\" = ? AND \"Datum\" = ?").arg(v), &p->m_hasVolume));
     Q_TRY(prepare(vdb,
-                  QStringLiteral("INSERT INTO %1 (Firma, Datum, Volumen) VALUES (?1, ?2, ?3) "
-                                 "ON CONFLICT (Firma, Datum) DO UPDATE SET Volumen = excluded.Volumen")
+                  QStringLiteral("INSERT INTO %1 (\"Firma\", \"Datum\", \"Volumen\") VALUES (?1, ?2, ?3) "
+                                 "ON CONFLICT (\"Firma\", \"Datum\") DO UPDATE SET \"Volumen\" = excluded.\"Volumen\"")
                       .arg(v),
                   &p->m_upsertVolume));
     return p;

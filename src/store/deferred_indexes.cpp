@@ -1,6 +1,7 @@
 #include "store/deferred_indexes.h"
 
 #include "store/schema.h"
+#include "store/server_schema.h"
 
 namespace q {
 
@@ -16,14 +17,16 @@ Status DeferredIndexes::dropIfEmpty(Table& table) {
     if (!present) return present.status();
     for (const Index& i : layout.indexes) {
         if (!present->contains(i.name)) continue;
-        Q_TRY(db.exec(QStringLiteral("DROP INDEX %1").arg(quoted(i.name))));
+        Q_TRY(db.exec(QStringLiteral("DROP INDEX %1").arg(quoted(db.onServer() ? serverIndexName(layout.table, i.name) : i.name))));
         m_dropped.push_back(i);
     }
     return Status::ok();
 }
 
 Status DeferredIndexes::rebuild() {
-    for (const Index& i : m_dropped) Q_TRY(m_table->db().exec(createIndexStatement(m_table->layout(), i)));
+    Database& db = m_table->db();
+    for (const Index& i : m_dropped)
+        Q_TRY(db.exec(db.onServer() ? serverIndexStatement(db.schema(), m_table->layout(), i) : createIndexStatement(m_table->layout(), i)));
     m_dropped.clear();
     return Status::ok();
 }

@@ -1,5 +1,7 @@
 #include "store/schema.h"
 
+#include "store/server_schema.h"
+
 namespace q {
 
 namespace {
@@ -74,7 +76,7 @@ QStringList createStatements(const Layout& layout) {
 }
 
 Status createTableIn(Database& db, const Layout& layout, const std::vector<Row>& seed) {
-    for (const QString& sql : createStatements(layout)) Q_TRY(db.exec(sql));
+    for (const QString& sql : db.onServer() ? serverCreateStatements(db.schema(), layout) : createStatements(layout)) Q_TRY(db.exec(sql));
     if (seed.empty()) return Status::ok();
     QStringList marks;
     for (size_t i = 0; i < layout.fields.size(); ++i) marks << QStringLiteral("?");
@@ -91,6 +93,18 @@ Status ensureTable(Database& db, const Layout& layout, const std::vector<Row>& s
     if (created) *created = false;
     Transaction tx(db);
     Q_TRY(tx.begin());
+    if (db.onServer()) {
+        // A schema holds many tables: only this one's presence counts. Two programs
+        // creating it at once: the second waits here and then finds it made.
+        Q_TRY(ensureServerSchema(*db.server(), db.schema()));
+        auto tables = serverTables(*db.server(), db.schema());
+        if (!tables) return tables.status();
+        if (tables->contains(layout.table)) return Status::ok();
+        Q_TRY(createTableIn(db, layout, seed));
+        Q_TRY(tx.commit());
+        if (created) *created = true;
+        return Status::ok();
+    }
     auto names = db.tableNames();
     if (!names) return names.status();
     for (const QString& n : *names)
@@ -106,12 +120,14 @@ Status ensureTable(Database& db, const Layout& layout, const std::vector<Row>& s
 Status recreateTable(Database& db, const Layout& layout, const std::vector<Row>& seed) {
     Transaction tx(db);
     Q_TRY(tx.begin());
+    if (db.onServer()) Q_TRY(ensureServerSchema(*db.server(), db.schema()));
     Q_TRY(db.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(layout.table))));
     Q_TRY(createTableIn(db, layout, seed));
     return tx.commit();
 }
 
 Result<std::vector<Field>> tableFields(Database& db, const QString& table) {
+    if (db.onServer()) return serverTableFields(*db.server(), db.schema(), table);
     auto st = db.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
     if (!st) return st.status();
     std::vector<Field> fields;
@@ -137,6 +153,7 @@ bool hasField(const std::vector<Field>& fields, const QString& name) {
 }
 
 Result<QStringList> primaryKeyFields(Database& db, const QString& table) {
+    if (db.onServer()) return serverPrimaryKey(*db.server(), db.schema(), table);
     auto names = db.texts(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"), {table});
     if (!names) return names.status();
     return *names;
@@ -144,6 +161,19 @@ Result<QStringList> primaryKeyFields(Database& db, const QString& table) {
 
 Result<QStringList> indexNames(Database& db, const Layout& layout) {
     QStringList names;
+    if (db.onServer()) {
+        auto key = serverPrimaryKey(*db.server(), db.schema(), layout.table);
+        if (!key) return key.status();
+        auto fields = serverTableFields(*db.server(), db.schema(), layout.table);
+        if (!fields) return fields.status();
+        auto secondary = serverIndexNames(*db.server(), db.schema(), layout.table);
+        if (!secondary) return secondary.status();
+        bool hasPrimary = !key->isEmpty();
+        const QString keyIndex = layout.keyIndexName();
+        if (!keyIndex.isEmpty() && secondary->removeAll(keyIndex) > 0) hasPrimary = true;
+        if (hasPrimary && !layout.primaryName.isEmpty()) names << layout.primaryName;
+        return names + *secondary;
+    }
     auto info = db.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(layout.table)));
     if (!info) return info.status();
     bool hasPrimary = false;

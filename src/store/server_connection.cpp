@@ -217,6 +217,29 @@ Status ServerConnection::copyIn(const QString& copySql, const std::function<Stat
     return out;
 }
 
+Status ServerConnection::startCopy(const QString& copySql) {
+    pg_result* r = PQexec(m_conn, copySql.toUtf8().constData());
+    Status out = PQresultStatus(r) == PGRES_COPY_IN ? Status::ok() : lastError(QStringLiteral("Schreiben"), r);
+    PQclear(r);
+    return out;
+}
+
+Status ServerConnection::putCopy(const QByteArray& text) {
+    if (text.isEmpty() || PQputCopyData(m_conn, text.constData(), static_cast<int>(text.size())) == 1) return Status::ok();
+    return lastError(QStringLiteral("Schreiben"));
+}
+
+Status ServerConnection::endCopy(const QString& failure) {
+    const QByteArray reason = failure.toUtf8();
+    PQputCopyEnd(m_conn, failure.isEmpty() ? nullptr : reason.constData());
+    Status out;
+    while (pg_result* end = PQgetResult(m_conn)) {
+        if (out && failure.isEmpty() && PQresultStatus(end) != PGRES_COMMAND_OK) out = lastError(QStringLiteral("Schreiben"), end);
+        PQclear(end);
+    }
+    return out;
+}
+
 Status ServerConnection::copyOut(const QString& copySql, const std::function<Status(const QByteArray& line)>& line) {
     pg_result* r = PQexec(m_conn, copySql.toUtf8().constData());
     if (PQresultStatus(r) != PGRES_COPY_OUT) {

@@ -67,6 +67,12 @@ public:
     // COPY … FROM STDIN: `next` fills the next chunk of COPY text and returns false
     // when there is no more; a failed status from it ends the copy with an error.
     [[nodiscard]] Status copyIn(const QString& copySql, const std::function<Status(QByteArray& chunk, bool* more)>& next);
+    // The same as three steps, for a loader that is handed its rows one at a time:
+    // startCopy() runs the COPY, putCopy() sends text, endCopy() ends it (with
+    // `failure` set the server discards every row) and tells the server's verdict.
+    [[nodiscard]] Status startCopy(const QString& copySql);
+    [[nodiscard]] Status putCopy(const QByteArray& text);
+    [[nodiscard]] Status endCopy(const QString& failure = {});
     // COPY … TO STDOUT: `line` gets each row's line of COPY text (without the
     // newline); a failed status from it stops the copy.
     [[nodiscard]] Status copyOut(const QString& copySql, const std::function<Status(const QByteArray& line)>& line);

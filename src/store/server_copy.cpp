@@ -216,7 +216,8 @@ Result<std::vector<TableCounts>> copyFileFromServer(ServerConnection& server, co
     std::vector<TableCounts> out;
     Layout mainLayout;
     for (const QString& table : tables) {
-        auto fields = serverTableFields(server, schema, table);
+        bool hasRowid = false;
+        auto fields = serverTableFields(server, schema, table, &hasRowid);
         if (!fields) return fields.status();
         const bool password = table == kPasswordTable;
         Layout layout = password ? passwordTableLayout() : layoutForFile(QFileInfo(path).fileName());
@@ -250,7 +251,9 @@ Result<std::vector<TableCounts>> copyFileFromServer(ServerConnection& server, co
         for (const Field& f : layout.fields) types.push_back(f.type);
         QVariantList values;
         qint64 copied = 0;
-        Q_TRY(server.copyOut(QStringLiteral("COPY (SELECT %1 FROM %2) TO STDOUT").arg(columnList(layout), qualified(schema, table)),
+        // Rows kept in rowid order come back in the order they were written.
+        const QString order = hasRowid ? QStringLiteral(" ORDER BY %1").arg(quoted(kRowidColumn)) : QString();
+        Q_TRY(server.copyOut(QStringLiteral("COPY (SELECT %1 FROM %2%3) TO STDOUT").arg(columnList(layout), qualified(schema, table), order),
                              [&](const QByteArray& line) -> Status {
                                  const QList<QByteArray> fieldsText = splitCopyLine(line);
                                  if (fieldsText.size() != static_cast<qsizetype>(types.size()))

@@ -9,7 +9,10 @@
 // table written back as a file gets the declared types it had. A case-insensitive
 // index is an index on the same fold as in the files (store/text_fold.h) in byte
 // order; an index name is unique per schema on the server, so it is stored as
-// "<table>_<index>".
+// "<table>_<index>". A table that a file keeps in rowid order (every table not
+// stored in key order) gets a last column "rowid" on the server: the key itself
+// for the securities master, else a number counting up. It identifies a row as the
+// file's rowid does and is never copied into a file.
 #pragma once
 
 #include "store/layout.h"
@@ -41,14 +44,23 @@ Status ensureServerSchema(ServerConnection& server, const QString& schema);
 // `autoNumberKey` the key counts up on the server (an identity column).
 QStringList serverCreateStatements(const QString& schema, const Layout& layout);
 QString serverIndexName(const QString& table, const QString& index);
+// CREATE INDEX IF NOT EXISTS for one secondary index of `layout`.
+QString serverIndexStatement(const QString& schema, const Layout& layout, const Index& index);
+// Whether the files keep the layout's rows in rowid order (the server adds "rowid").
+bool hasRowidOrder(const Layout& layout);
+inline const QString kRowidColumn = QStringLiteral("rowid");
 
 // The depot schemas on the server ("depot_…"), in name order.
 Result<QStringList> serverDepotSchemas(ServerConnection& server);
 // The tables of `schema` on the server, in name order.
 Result<QStringList> serverTables(ServerConnection& server, const QString& schema);
-// The columns of the table in column order, types mapped back; NotFound naming
-// the table when it is missing.
-Result<std::vector<Field>> serverTableFields(ServerConnection& server, const QString& schema, const QString& table);
+// The columns of the table in column order, types mapped back ("rowid" left out:
+// `hasRowid` tells whether it is there); NotFound naming the table when it is missing.
+Result<std::vector<Field>> serverTableFields(ServerConnection& server, const QString& schema, const QString& table,
+                                             bool* hasRowid = nullptr);
+// The table's primary key fields in key order; empty when it has none ("rowid"
+// left out).
+Result<QStringList> serverPrimaryKey(ServerConnection& server, const QString& schema, const QString& table);
 // The secondary index names of the table as the files name them (prefix removed).
 Result<QStringList> serverIndexNames(ServerConnection& server, const QString& schema, const QString& table);
 // The rows of the table.

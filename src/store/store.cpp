@@ -3,6 +3,8 @@
 #include "base/text_files.h"
 #include "store/file_system.h"
 #include "store/schema.h"
+#include "store/server_connection.h"
+#include "store/server_schema.h"
 #include "store/table_health.h"
 
 #include <QFile>
@@ -27,9 +29,44 @@ QString Store::dirOf(const QString& file) const {
     return m_dirs.data;
 }
 
-QString Store::path(const QString& file) const { return filePath(dirOf(file), file); }
+void Store::setServer(const QString& uri) {
+    closeAll();
+    m_server = uri;
+    m_connection.reset();
+}
 
-bool Store::exists(const QString& file) const { return fileExists(dirOf(file), file); }
+bool Store::onServer(const QString& file) const {
+    if (m_server.isEmpty()) return false;
+    const CatalogueEntry* e = catalogueEntry(file);
+    return !e || e->dir == DirKind::Data || e->dir == DirKind::Depot;
+}
+
+QString Store::schemaOf(const QString& file) const {
+    const CatalogueEntry* e = catalogueEntry(file);
+    return e && e->dir == DirKind::Depot ? depotSchemaName(m_dirs.depot) : kServerSchema;
+}
+
+Result<ServerConnection*> Store::serverConnection() const {
+    if (!m_connection) {
+        auto c = ServerConnection::open(m_server);
+        if (!c) return c.status();
+        m_connection = std::move(*c);
+    }
+    return m_connection.get();
+}
+
+QString Store::path(const QString& file) const {
+    if (onServer(file)) return schemaOf(file) + QLatin1Char('.') + tableNameOf(file);
+    return filePath(dirOf(file), file);
+}
+
+bool Store::exists(const QString& file) const {
+    if (!onServer(file)) return fileExists(dirOf(file), file);
+    auto c = serverConnection();
+    if (!c) return false;
+    auto tables = serverTables(**c, schemaOf(file));
+    return tables && tables->contains(tableNameOf(file));
+}
 
 Status Store::ensure(const QString& file, bool* created) { return create(file, false, created); }
 
@@ -52,6 +89,11 @@ Status Store::create(const QString& file, bool replace, bool* created, const std
     std::vector<Row> seed = seedRows(e->kind, e->file, m_dirs.data);
     seed.insert(seed.end(), rows.begin(), rows.end());
     const QString target = path(file);
+    if (onServer(file)) {
+        auto db = Database::openServer(m_server, schemaOf(file), target);
+        if (!db) return db.status();
+        return replace ? recreateTable(**db, layout, seed) : ensureTable(**db, layout, seed, created);
+    }
     if (replace) {
         auto db = Database::open(target, Database::Mode::CreateIfMissing);
         if (!db) return db.status();
@@ -95,11 +137,22 @@ Result<Table*> Store::table(const QString& file) {
     const CatalogueEntry* e = catalogueEntry(file);
     Q_ASSERT(e);
     if (!e) return Status::internal(QStringLiteral("Unbekannte Tabelle %1").arg(file));
-    const QString p = findFile(dirOf(file), file);
-    if (p.isEmpty()) return Status::notFound(QStringLiteral("Die Datei %1 fehlt").arg(withSlash(dirOf(file)) + e->file));
     const Layout layout = layoutFor(e->kind, tableNameOf(e->file));
-    auto db = Database::open(p, Database::Mode::OpenExisting);
-    if (!db) return db.status();
+    std::unique_ptr<Database> opened;
+    if (onServer(file)) {
+        auto db = Database::openServer(m_server, schemaOf(file), path(file));
+        if (!db) return db.status();
+        // A table the server lacks is missing, as a missing file.
+        if (auto fields = tableFields(**db, layout.table); !fields) return fields.status();
+        opened = std::move(*db);
+    } else {
+        const QString p = findFile(dirOf(file), file);
+        if (p.isEmpty()) return Status::notFound(QStringLiteral("Die Datei %1 fehlt").arg(withSlash(dirOf(file)) + e->file));
+        auto db = Database::open(p, Database::Mode::OpenExisting);
+        if (!db) return db.status();
+        opened = std::move(*db);
+    }
+    auto db = Result<std::unique_ptr<Database>>(std::move(opened));
     Q_TRY(checkFields(**db, layout));
     auto t = Table::open(std::move(*db), layout);
     if (!t) return t.status();

@@ -1,6 +1,9 @@
 // The open tables of a run. Knows the four table directories, finds each file
 // whatever its letter case, creates missing tables from the catalogue, and keeps
-// one open Table per file until it is closed.
+// one open Table per file until it is closed. With a server (setServer) the data
+// directory's and the depot's tables are the server's tables of the same names
+// (schema "quintara" and the depot's schema, store/server_schema.h), each opened
+// on a connection of its own; the work and installation tables stay files.
 #pragma once
 
 #include "store/catalogue.h"
@@ -10,6 +13,8 @@
 #include <memory>
 
 namespace q {
+
+class ServerConnection;
 
 struct StoreDirs {
     QString data;     // each ends with "/"
@@ -25,11 +30,19 @@ public:
     const StoreDirs& dirs() const { return m_dirs; }
     // Closes every table and points the store at new directories.
     void setDirs(StoreDirs dirs);
+    // Closes every table and keeps the data directory's and the depot's tables on
+    // the PostgreSQL server `uri` from now on (empty: in files again).
+    void setServer(const QString& uri);
+    const QString& server() const { return m_server; }
+    // Whether `file`'s table is on the server, and in which schema.
+    bool onServer(const QString& file) const;
+    QString schemaOf(const QString& file) const;
 
     // The directory the catalogue places `file` in (data directory for files it
     // does not list).
     QString dirOf(const QString& file) const;
-    // The file's path: the existing file whatever its case, else the catalogue's spelling.
+    // The file's path: the existing file whatever its case, else the catalogue's
+    // spelling. For a table on the server its name there ("quintara.Firma").
     QString path(const QString& file) const;
     bool exists(const QString& file) const;
 
@@ -58,7 +71,12 @@ private:
     // Creates the table of a catalogued file: when missing, or anew with `replace`.
     Status create(const QString& file, bool replace, bool* created, const std::vector<Row>& rows = {});
 
+    // A connection for the store's own questions to the server (which tables exist).
+    Result<ServerConnection*> serverConnection() const;
+
     StoreDirs m_dirs;
+    QString m_server;
+    mutable std::shared_ptr<ServerConnection> m_connection;
     std::map<QString, std::unique_ptr<Table>> m_open;  // by lower-case file name
 };
 

@@ -1,8 +1,54 @@
 #include "store/table.h"
 
 #include "store/schema.h"
+#include "store/server_schema.h"
 
 namespace q {
+
+namespace {
+
+// The column as the case-insensitive indexes of the table's own store see it.
+QString foldedColumn(const Database& db, const Field& field) {
+    if (!db.onServer()) return Table::noCaseColumn(field);
+    const bool text = field.type == FieldType::Alpha || field.type == FieldType::Memo;
+    return text ? serverFoldExpression(quoted(field.name)) : quoted(field.name);
+}
+
+// An append on the server: the securities master's number, when the record has
+// none, is handed out by the server; one given is taken, and the counter never falls
+// behind it. A table in rowid order tells the new row's rowid.
+Result<qint64> appendOnServer(Table& table, bool hasRowid, const Record& record) {
+    const Layout& l = table.layout();
+    const bool autoKey = l.autoNumberKey && l.primaryFields.size() == 1;
+    QStringList cols, marks;
+    QVariantList values;
+    bool keyGiven = false;
+    for (int i = 0; i < static_cast<int>(l.fields.size()); ++i) {
+        const bool key = autoKey && l.fields[i].name.compare(l.primaryFields.first(), Qt::CaseInsensitive) == 0;
+        if (key && record.values()[i].isNull()) continue;
+        if (key) keyGiven = true;
+        cols << quoted(l.fields[i].name);
+        marks << QStringLiteral("?");
+        values << record.values()[i];
+    }
+    auto st = table.db().prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                                     .arg(quoted(l.table), cols.join(QStringLiteral(", ")), marks.join(QLatin1Char(',')),
+                                          hasRowid ? QStringLiteral(" RETURNING rowid") : QString()),
+                                 values);
+    if (!st) return st.status();
+    if (Status s = st->run(); !s) return s.category() == Category::Invalid ? table.duplicateKey() : s;
+    const qint64 rowid = hasRowid ? table.db().lastInsertRowId() : 0;
+    if (keyGiven) {
+        auto bump = table.db().prepare(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), greatest(nextval(pg_get_serial_sequence(?, ?)) - 1, ?))"),
+                                       {quoted(l.table), l.primaryFields.first(), quoted(l.table), l.primaryFields.first(),
+                                        record.value(l.primaryFields.first())});
+        if (!bump) return bump.status();
+        Q_TRY(bump->run());
+    }
+    return rowid;
+}
+
+}  // namespace
 
 QVariant Record::value(const QString& field) const {
     const int i = m_layout ? m_layout->fieldIndex(field) : -1;
@@ -36,6 +82,12 @@ Result<std::unique_ptr<Table>> Table::open(std::unique_ptr<Database> db, Layout 
         }
     }
     layout.fields = *fields;
+    if (db->onServer()) {
+        bool hasRowid = false;
+        auto server = serverTableFields(*db->server(), db->schema(), layout.table, &hasRowid);
+        if (!server) return server.status();
+        return std::unique_ptr<Table>(new Table(std::move(db), std::move(layout), hasRowid));
+    }
     auto st = db->prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name=? AND sql LIKE '%WITHOUT ROWID%'"));
     if (!st) return st.status();
     st->bind(1, layout.table);
@@ -75,7 +127,7 @@ Result<QString> Table::whereClause(const Query& query, QVariantList* binds) cons
             return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, field));
         // The same expression as the field's case-insensitive index, so that the
         // index serves the look-up; the text is folded here once.
-        parts << noCaseColumn(*m_layout.field(field)) + QStringLiteral(" = ?");
+        parts << foldedColumn(*m_db, *m_layout.field(field)) + QStringLiteral(" = ?");
         *binds << foldText(text);
     }
     if (!query.rangeField.isEmpty()) {
@@ -97,7 +149,7 @@ Result<QString> Table::orderClause(const Query& query) const {
     QStringList cols;
     auto add = [&](const QString& name, bool noCase, bool desc) {
         const Field* f = m_layout.field(name);
-        QString c = noCase && f ? noCaseColumn(*f) : quoted(f ? f->name : name);
+        QString c = noCase && f ? foldedColumn(*m_db, *f) : quoted(f ? f->name : name);
         c += (desc != query.reverse) ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
         cols << c;
     };
@@ -146,7 +198,7 @@ Result<QString> Table::queryPlan(const Query& query) {
         auto r = st->step();
         if (!r) return r.status();
         if (!*r) break;
-        steps << st->columnText(3);
+        steps << st->columnText(m_db->onServer() ? 0 : 3);
     }
     return steps.join(QLatin1Char('\n'));
 }
@@ -235,6 +287,7 @@ Result<qint64> Table::append(const Record& given) {
     }
     const Record& record = normalised ? *normalised : given;
     Q_TRY(validate(record));
+    if (m_db->onServer()) return appendOnServer(*this, m_hasRowid, record);
     if (!m_appendPrepared) {
         QStringList marks;
         for (size_t i = 0; i < m_layout.fields.size(); ++i) marks << QStringLiteral("?");
@@ -310,7 +363,7 @@ Status Table::addIndex(const Index& index) {
         if (i.name.compare(index.name, Qt::CaseInsensitive) == 0) return Status::ok();
     for (const QString& f : index.fields)
         if (!hasField(f)) return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, f));
-    Q_TRY(m_db->exec(createIndexStatement(m_layout, index)));
+    Q_TRY(m_db->exec(m_db->onServer() ? serverIndexStatement(m_db->schema(), m_layout, index) : createIndexStatement(m_layout, index)));
     m_layout.indexes.push_back(index);
     return Status::ok();
 }

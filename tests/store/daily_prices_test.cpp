@@ -10,6 +10,7 @@ namespace {
 
 class DailyPricesTest : public StoreTest {
 protected:
+    Backend backend() const override { return GetParam(); }
     std::unique_ptr<DailyPrices> open() {
         createAll();
         auto p = DailyPrices::open(table("Aktien.db"), table("Volumen.db"));
@@ -18,12 +19,12 @@ protected:
     }
 };
 
-TEST_F(DailyPricesTest, ReplacesOrAppendsPricesAndVolumesInOneBatch) {
+TEST_P(DailyPricesTest, ReplacesOrAppendsPricesAndVolumesInOneBatch) {
     auto prices = open();
     ASSERT_TRUE(prices);
     // A volume left without its price by a stopped run, and a price of the day before.
-    ASSERT_TRUE(sqlScript(dir + "Volumen.db", "INSERT INTO Volumen VALUES (1, 40001, 7)"));
-    ASSERT_TRUE(sqlScript(dir + "Aktien.db", "INSERT INTO Aktien VALUES (1, 40000, 10.5)"));
+    ASSERT_TRUE(table("Volumen.db").db().exec("INSERT INTO \"Volumen\" VALUES (1, 40001, 7)").isOk());
+    ASSERT_TRUE(table("Aktien.db").db().exec("INSERT INTO \"Aktien\" VALUES (1, 40000, 10.5)").isOk());
     ASSERT_TRUE(prices->begin().isOk());
     EXPECT_TRUE(prices->putPrice(1, 40000, 11.25).isOk());          // replaces
     EXPECT_TRUE(prices->putPrice(1, 40001, 12.0, true).isOk());      // appends
@@ -31,15 +32,21 @@ TEST_F(DailyPricesTest, ReplacesOrAppendsPricesAndVolumesInOneBatch) {
     EXPECT_TRUE(prices->putVolume(1, 40002, 300).isOk());            // appends
     EXPECT_EQ(prices->putPrice(1, 40003, 0.0).category(), Category::Internal);
     ASSERT_TRUE(prices->commit().isOk());
-    EXPECT_EQ(sql(dir + "Aktien.db", "SELECT Datum, Kurs FROM Aktien ORDER BY Datum"), "40000|11.25\n40001|12.0");
-    EXPECT_EQ(sql(dir + "Volumen.db", "SELECT Datum, Volumen FROM Volumen ORDER BY Datum"), "40001|1200\n40002|300");
+    EXPECT_EQ(rowsOf("Aktien.db", "SELECT \"Datum\", \"Kurs\" FROM \"Aktien\" ORDER BY \"Datum\""), "40000|11.25\n40001|12");
+    EXPECT_EQ(rowsOf("Volumen.db", "SELECT \"Datum\", \"Volumen\" FROM \"Volumen\" ORDER BY \"Datum\""), "40001|1200\n40002|300");
     auto newest = prices->newest({1, 2});
     ASSERT_TRUE(newest.isOk());
     EXPECT_EQ(newest->size(), 1);
     EXPECT_EQ(newest->value(1).day, 40001);
 }
 
-TEST_F(DailyPricesTest, TheLogReachesTheTableFileAfterTheCommit) {
+// The write-ahead log is the table files' own.
+class DailyPricesFiles : public DailyPricesTest {
+protected:
+    Backend backend() const override { return Backend::Files; }
+};
+
+TEST_F(DailyPricesFiles, TheLogReachesTheTableFileAfterTheCommit) {
     auto prices = open();
     ASSERT_TRUE(prices);
     ASSERT_TRUE(prices->begin().isOk());
@@ -58,16 +65,16 @@ TEST_F(DailyPricesTest, TheLogReachesTheTableFileAfterTheCommit) {
     EXPECT_EQ(level->value(0), "1000");
 }
 
-TEST_F(DailyPricesTest, ABatchIntoEmptyTablesLeavesTheirDateIndexesWhole) {
+TEST_P(DailyPricesTest, ABatchIntoEmptyTablesLeavesTheirDateIndexesWhole) {
     auto prices = open();
     ASSERT_TRUE(prices);
-    const char* indexes = "SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL";
+    const QStringList indexes{"Aktien", "IDatum"};
     // Rolled back: nothing written, the indexes still there.
     ASSERT_TRUE(prices->begin().isOk());
     ASSERT_TRUE(prices->putPrice(1, 40000, 10.0, true).isOk());
     ASSERT_TRUE(prices->putVolume(1, 40000, 5).isOk());
     ASSERT_TRUE(prices->begin().isOk());
-    EXPECT_EQ(sql(dir + "Aktien.db", indexes), "IDatum");
+    EXPECT_EQ(indexesOf("Aktien.db"), indexes);
     // Committed: the rows of the first batch reach the index made at the commit, and
     // the next batch, into a table with rows, keeps it up to date row by row.
     for (int day : {40001, 40002}) {
@@ -79,10 +86,19 @@ TEST_F(DailyPricesTest, ABatchIntoEmptyTablesLeavesTheirDateIndexesWhole) {
         ASSERT_TRUE(prices->begin().isOk());
     }
     ASSERT_TRUE(prices->commit().isOk());
-    EXPECT_EQ(sql(dir + "Aktien.db", indexes), "IDatum");
+    EXPECT_EQ(indexesOf("Aktien.db"), indexes);
+    EXPECT_EQ(rowsOf("Aktien.db", "SELECT count(*) FROM \"Aktien\" WHERE \"Datum\" >= 40001"), "6");
+    auto newest = prices->newest({1, 2, 3, 4});
+    ASSERT_TRUE(newest.isOk()) << newest.status().message().toStdString();
+    EXPECT_EQ(newest->size(), 3);
+    EXPECT_EQ(newest->value(3).day, 40002);
+    EXPECT_EQ(newest->value(3).kurs, 13.0);
+    if (onServer()) return;
     EXPECT_EQ(sql(dir + "Aktien.db", "SELECT count(*) FROM Aktien INDEXED BY IDatum WHERE Datum >= 40001"), "6");
     EXPECT_EQ(sql(dir + "Aktien.db", "PRAGMA integrity_check"), "ok");
     EXPECT_EQ(sql(dir + "Volumen.db", "PRAGMA integrity_check"), "ok");
 }
+
+QTEST_ON_BOTH_BACKENDS(DailyPricesTest);
 
 }  // namespace
