@@ -77,6 +77,15 @@ Result<bool> holdsData(const Placement& p, const Directories& dirs) {
     return *n > static_cast<qint64>(seedRows(e->kind, p.file, dirs.data).size());
 }
 
+// The server, after the depots' schema names are checked.
+Result<std::unique_ptr<ServerConnection>> connect(const QStringList& depots, const QString& uri, MigrationReport& report) {
+    Q_TRY(checkSchemas(depots));
+    auto server = ServerConnection::open(uri);
+    if (!server) return server.status();
+    report.server = (*server)->server();
+    return std::move(*server);
+}
+
 }  // namespace
 
 QStringList knownDepots(const QString& currentDepot, const QStringList& recent) {
@@ -95,11 +104,9 @@ QStringList knownDepots(const QString& currentDepot, const QStringList& recent) 
 
 Result<MigrationReport> migrateToServer(const Directories& dirs, const QStringList& depots, const QString& uri, bool replace,
                                         Progress& progress) {
-    Q_TRY(checkSchemas(depots));
-    auto server = ServerConnection::open(uri);
-    if (!server) return server.status();
     MigrationReport report;
-    report.server = (*server)->server();
+    auto server = connect(depots, uri, report);
+    if (!server) return server.status();
     std::vector<std::pair<Placement, QString>> work;  // file and table
     for (const Placement& p : placements(dirs, depots)) {
         if (!QFileInfo::exists(p.path)) continue;
@@ -142,11 +149,9 @@ Result<MigrationReport> migrateToServer(const Directories& dirs, const QStringLi
 
 Result<MigrationReport> migrateFromServer(const Directories& dirs, const QStringList& depots, const QString& uri, bool replace,
                                           Progress& progress) {
-    Q_TRY(checkSchemas(depots));
-    auto server = ServerConnection::open(uri);
-    if (!server) return server.status();
     MigrationReport report;
-    report.server = (*server)->server();
+    auto server = connect(depots, uri, report);
+    if (!server) return server.status();
     std::map<QString, QStringList> present;
     std::vector<std::pair<Placement, QStringList>> work;  // file and its tables on the server
     for (const Placement& p : placements(dirs, depots)) {

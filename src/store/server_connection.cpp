@@ -191,14 +191,15 @@ Result<ServerRows> ServerConnection::query(const QString& sql, const QVariantLis
     return ServerRows(r);
 }
 
-Status ServerConnection::copyIn(const QString& copySql, const std::function<Status(QByteArray& chunk, bool* more)>& next) {
+Status ServerConnection::startCopy(const QString& copySql) {
     pg_result* r = PQexec(m_conn, copySql.toUtf8().constData());
-    if (PQresultStatus(r) != PGRES_COPY_IN) {
-        Status e = lastError(QStringLiteral("Schreiben"), r);
-        PQclear(r);
-        return e;
-    }
+    Status out = PQresultStatus(r) == PGRES_COPY_IN ? Status::ok() : lastError(QStringLiteral("Schreiben"), r);
     PQclear(r);
+    return out;
+}
+
+Status ServerConnection::copyIn(const QString& copySql, const std::function<Status(QByteArray& chunk, bool* more)>& next) {
+    Q_TRY(startCopy(copySql));
     Status failed;
     QByteArray chunk;
     for (bool more = true; more;) {
@@ -214,13 +215,6 @@ Status ServerConnection::copyIn(const QString& copySql, const std::function<Stat
         if (out && PQresultStatus(end) != PGRES_COMMAND_OK) out = lastError(QStringLiteral("Schreiben"), end);
         PQclear(end);
     }
-    return out;
-}
-
-Status ServerConnection::startCopy(const QString& copySql) {
-    pg_result* r = PQexec(m_conn, copySql.toUtf8().constData());
-    Status out = PQresultStatus(r) == PGRES_COPY_IN ? Status::ok() : lastError(QStringLiteral("Schreiben"), r);
-    PQclear(r);
     return out;
 }
 
@@ -242,13 +236,9 @@ Status ServerConnection::endCopy(const QString& failure) {
 
 Status ServerConnection::copyOut(const QString& copySql, const std::function<Status(const QByteArray& line)>& line) {
     pg_result* r = PQexec(m_conn, copySql.toUtf8().constData());
-    if (PQresultStatus(r) != PGRES_COPY_OUT) {
-        Status e = lastError(QStringLiteral("Lesen"), r);
-        PQclear(r);
-        return e;
-    }
+    Status out = PQresultStatus(r) == PGRES_COPY_OUT ? Status::ok() : lastError(QStringLiteral("Lesen"), r);
     PQclear(r);
-    Status out;
+    Q_TRY(out);
     for (;;) {
         char* buffer = nullptr;
         const int n = PQgetCopyData(m_conn, &buffer, 0);
