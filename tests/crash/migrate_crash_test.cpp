@@ -1,6 +1,7 @@
 // migrate killed with SIGKILL at random moments, to the test cluster and back: each
 // table on the server is there with all its rows or not at all, and each table file
-// is whole with all its rows; a rerun completes the job.
+// is whole with all its rows; a rerun completes the job. And a bulk import into the
+// server's tables killed: each batch is there whole or not at all.
 #include "crash_support.h"
 #include "store/server_connection.h"
 #include "store/server_schema.h"
@@ -19,10 +20,11 @@ protected:
         ASSERT_EQ(crash::runAndKill(crash::cliProgram(), inst.cli({"start"}), -1).exitCode, 0);
         for (const char* t : {"Firma", "Aktien", "Volumen", "Gruppen"}) fileRows[t] = crash::rows(inst.data() + t + ".db", t);
     }
-    int duration(const QStringList& args) {
+    int duration(const QStringList& args, const QString& program = {}) {
         QElapsedTimer t;
         t.start();
-        const crash::Run run = crash::runAndKill(crash::cliProgram(), inst.cli(args), -1);
+        const crash::Run run = program.isEmpty() ? crash::runAndKill(crash::cliProgram(), inst.cli(args), -1)
+                                                 : crash::runAndKill(program, args, -1);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         return std::max(20, static_cast<int>(t.elapsed()));
     }
@@ -86,4 +88,32 @@ TEST_F(MigrateCrash, TheFilesStayWholeWhenTheWayBackIsKilled) {
     const crash::Run next = crash::runAndKill(crash::cliProgram(), inst.cli({"start"}), -1);
     EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
     EXPECT_FALSE(next.out.contains("Wiederhergestellt")) << next.out.toStdString();
+}
+
+TEST_F(MigrateCrash, AnImportIntoTheServerKeepsWholeBatches) {
+    ASSERT_EQ(crash::runAndKill(crash::cliProgram(), inst.cli({"migrate", "--to", server.uri()}), -1).exitCode, 0);
+    auto c = q::ServerConnection::open(server.uri());
+    ASSERT_TRUE(c.isOk());
+    auto count = [&] {
+        auto n = q::serverRowCount(**c, q::kServerSchema, "Aktien");
+        return n ? *n : -1;
+    };
+    constexpr int kDays = 5;
+    const qint64 batch = 30 * kDays;
+    const QStringList args{inst.data(), "20", QString::number(kDays), server.uri()};
+    const int ms = duration(args, crash::importProgram());
+    int midRun = 0;
+    const int kills = crash::killsPerJob(30);
+    for (int i = 0; i < kills && !HasFailure(); ++i) {
+        const qint64 before = count();
+        const crash::Run run = crash::runAndKill(crash::importProgram(), args, moment(ms));
+        if (run.killed) ++midRun;
+        const qint64 committed = run.out.count("commit ");
+        const qint64 added = count() - before;
+        // Every batch reported committed is there, and no batch is there in part.
+        EXPECT_GE(added, committed * batch) << "Abbruch " << i;
+        EXPECT_LE(added, (committed + 1) * batch) << "Abbruch " << i;
+        EXPECT_EQ(added % batch, 0) << "Abbruch " << i;
+    }
+    std::printf("Import in den Server: %d Abbrüche, davon %d mitten im Lauf\n", kills, midRun);
 }
