@@ -123,7 +123,8 @@ Result<bool> Statement::step() {
             s.rows = std::move(*rows);
             s.executed = true;
             s.row = -1;
-            m_db->m_serverChanges = s.rows.affected();
+            // As sqlite3_changes(): the rows a write changed; a query leaves it alone.
+            if (s.insert || s.rows.columns() == 0) m_db->m_serverChanges = s.rows.affected();
             if (s.insert && s.rows.rows() > 0 && s.rows.columnName(0) == QLatin1String("rowid")) m_db->m_serverLastRowId = s.rows.integer(0, 0);
         }
         return ++s.row < s.rows.rows();
