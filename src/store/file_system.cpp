@@ -212,4 +212,8 @@ DirectoryLock::~DirectoryLock() {
     if (m_fd >= 0) ::close(m_fd);
 }
 
+void removeWithJournal(const QString& path) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) QFile::remove(path + QString::fromLatin1(suffix));
+}
+
 }  // namespace q

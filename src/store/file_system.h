@@ -41,6 +41,8 @@ Status replaceFile(const QString& from, const QString& to);
 // Gives the complete file `from` the name `to` unless `to` exists (another process
 // was faster): returns false then and removes `from`. Fails Io naming the files.
 Result<bool> publishFile(const QString& from, const QString& to);
+// Removes a table file a job built and gave up, with its journal, log and shared memory.
+void removeWithJournal(const QString& path);
 
 // An advisory lock on a directory, held until destroyed: exclusive for a job that
 // writes copies there, shared for one that reads them. Waits for another process's

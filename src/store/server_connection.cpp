@@ -1,5 +1,7 @@
 #include "store/server_connection.h"
 
+#include "store/database.h"
+
 #include <QList>
 #include <cmath>
 #include <cstring>
@@ -37,9 +39,10 @@ QByteArray numberText(double d) {
     return QByteArray::number(d, 'g', 17);
 }
 
-// The text a value binds as: the server converts it by the parameter's context.
+// The text a value binds as, and (escaped) stands in COPY text: the server converts
+// it by the parameter's or the column's type.
 QByteArray parameterText(const QVariant& v, bool* isNull) {
-    *isNull = !v.isValid() || v.isNull();
+    *isNull = bindsNull(v);
     if (*isNull) return {};
     switch (v.typeId()) {
     case QMetaType::Bool: return v.toBool() ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
@@ -279,23 +282,12 @@ Status ServerTransaction::commit() {
 // ---- COPY text
 
 void appendCopyValue(QByteArray& out, const QVariant& v) {
-    if (!v.isValid() || v.isNull()) {
+    bool isNull = false;
+    const QByteArray text = parameterText(v, &isNull);
+    if (isNull) {
         out += "\\N";
         return;
     }
-    switch (v.typeId()) {
-    case QMetaType::Bool: out += v.toBool() ? '1' : '0'; return;
-    case QMetaType::Double:
-    case QMetaType::Float: out += numberText(v.toDouble()); return;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::Long: out += QByteArray::number(v.toLongLong()); return;
-    case QMetaType::QByteArray: out += "\\\\x" + v.toByteArray().toHex(); return;
-    default: break;
-    }
-    const QByteArray text = v.toString().toUtf8();
     for (char c : text) {
         switch (c) {
         case '\\': out += "\\\\"; break;

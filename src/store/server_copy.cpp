@@ -60,10 +60,6 @@ QVariant fromCopyText(const QByteArray& text, FieldType type) {
     return QVariant(QString::fromUtf8(text));
 }
 
-void removeWithJournal(const QString& path) {
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) QFile::remove(path + QString::fromLatin1(suffix));
-}
-
 Result<qint64> fileCount(Database& db, const QString& table) {
     auto st = db.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table)));
     if (!st) return st.status();
@@ -116,24 +112,33 @@ Result<QStringList> fileTables(const QString& path) {
     return out;
 }
 
-Result<Layout> fileTableLayout(const QString& path, const QString& table) {
+namespace {
+
+// The layout of `table` in the open file `db` (at `path`).
+Result<Layout> layoutIn(Database& db, const QString& path, const QString& table) {
     if (table.compare(kPasswordTable, Qt::CaseInsensitive) == 0) return passwordTableLayout();
-    auto db = Database::open(path, Database::Mode::OpenExisting);
-    if (!db) return db.status();
-    auto fields = tableFields(**db, table);
+    auto fields = tableFields(db, table);
     if (!fields) return fields.status();
     Layout layout = layoutForFile(QFileInfo(path).fileName());
     layout.table = table;
     return withFields(layout, *fields);
 }
 
+}  // namespace
+
+Result<Layout> fileTableLayout(const QString& path, const QString& table) {
+    auto db = Database::open(path, Database::Mode::OpenExisting);
+    if (!db) return db.status();
+    return layoutIn(**db, path, table);
+}
+
 Result<TableCounts> copyTableToServer(const QString& path, const QString& table, ServerConnection& server,
                                       const QString& schema, bool replace, Progress* progress) {
-    auto layout = fileTableLayout(path, table);
-    if (!layout) return layout.status();
     auto opened = Database::open(path, Database::Mode::OpenExisting);
     if (!opened) return opened.status();
     Database& db = **opened;
+    auto layout = layoutIn(db, path, table);
+    if (!layout) return layout.status();
     // One read snapshot of the file: the rows copied and the rows counted are of the
     // same moment, whatever another program writes meanwhile.
     Q_TRY(db.exec(QStringLiteral("BEGIN")));

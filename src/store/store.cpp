@@ -108,10 +108,7 @@ Status Store::create(const QString& file, bool replace, bool* created, const std
     // complete, so no process ever sees the name on a half-made file, and of two
     // processes creating it at once one keeps the other's.
     const QString fresh = QStringLiteral("%1.%2.neu").arg(target).arg(::getpid());
-    const auto removeFresh = [&] {
-        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) QFile::remove(fresh + QString::fromLatin1(suffix));
-    };
-    removeFresh();
+    removeWithJournal(fresh);
     Status made = [&]() -> Status {
         auto db = Database::open(fresh, Database::Mode::CreateIfMissing);
         if (!db) return db.status();
@@ -121,11 +118,11 @@ Status Store::create(const QString& file, bool replace, bool* created, const std
         return tx.commit();
     }();
     if (!made) {
-        removeFresh();
+        removeWithJournal(fresh);
         return made;
     }
     auto published = publishFile(fresh, target);
-    removeFresh();
+    removeWithJournal(fresh);
     if (!published) return published.status();
     if (created) *created = *published;
     return *published ? Status::ok() : quickCheck(target, layout.table);

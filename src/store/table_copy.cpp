@@ -77,10 +77,6 @@ Status copyIntoLive(const QString& copy, const QString& live, Progress* progress
     return dst.exec(QStringLiteral("PRAGMA journal_mode=%1").arg(journalModeFor(live)).toUtf8().constData());
 }
 
-void removeWithJournal(const QString& path) {
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) QFile::remove(path + QString::fromLatin1(suffix));
-}
-
 }  // namespace
 
 Status makeSafetyCopy(const QString& source, const QString& target, const Layout& layout, const QStringList& mayLack,
