@@ -6,7 +6,10 @@
 #include "store/file_system.h"
 #include "store/firma_hooks.h"
 #include "store/index_repair.h"
+#include "store/depot_password.h"
 #include "store/schema_conversion.h"
+#include "store/server_copy.h"
+#include "store/server_schema.h"
 #include "store/table_copy.h"
 #include "store/table_health.h"
 
@@ -51,7 +54,34 @@ Result<BackupResult> Sicherung(const Directories& dirs, const BackupPolicy& poli
     };
     BackupResult result;
     QStringList targets;
+    if (!policy.server.isEmpty()) {
+        auto server = ServerConnection::open(policy.server);
+        if (!server) return under(kBackupFailed, server.status());
+        for (const Planned& p : plan) {
+            const QString file = QString::fromLatin1(p.name);
+            const QString schema = p.inBackupDir ? kServerSchema : policy.depotSchema;
+            auto present = serverTables(**server, schema);
+            if (!present) return under(kBackupFailed, present.status());
+            const QString table = tableNameOf(file);
+            if (!present->contains(table)) continue;
+            QStringList tables{table};
+            // The depot's password travels with its lots, as in the file.
+            if (!p.inBackupDir && file == QLatin1String("Transaktionen.db") && present->contains(kPasswordTable))
+                tables << kPasswordTable;
+            const QString source = schema + QLatin1Char('.') + table;
+            const QString target = withSlash(p.inBackupDir ? dirs.backup : p.dir) + file + QLatin1Char('~');
+            progress.step(QStringLiteral("Lege Sicherheitskopie der Tabelle ") + source + QStringLiteral(" an"), 0, 1);
+            // The copy is built beside the older one and checked before it replaces it.
+            if (auto copied = copyFileFromServer(**server, schema, tables, target, &progress); !copied) {
+                if (damaged && copied.status().category() == Category::Corrupt) *damaged = source;
+                return under(kBackupFailed, copied.status());
+            }
+            result.copies.push_back({source, target});
+            targets << target;
+        }
+    }
     for (const Planned& p : plan) {
+        if (!policy.server.isEmpty()) break;
         const QString source = findFile(p.dir, QString::fromLatin1(p.name));
         if (source.isEmpty()) continue;
         const QString fileName = QFileInfo(source).fileName();
@@ -110,6 +140,26 @@ Result<RestoreReport> datenbankwiederherstellen(const Directories& dirs, Store& 
     store.closeAll();
     RestoreReport report;
     report.set = chosen->name;
+    if (!store.server().isEmpty()) {
+        // Onto the server: each copy replaces its table there in one transaction, in
+        // the same order; the counter of the securities master keeps the higher value.
+        auto server = ServerConnection::open(store.server());
+        if (!server) return under(kRestoreFailed, server.status());
+        for (const char* name : {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"}) {
+            const QString table = QString::fromLatin1(name);
+            const SafetyCopy* copy = chosen->copyOf(table);
+            if (!copy) continue;
+            auto copied = copyTableToServer(copy->path, tableNameOf(table), **server, store.schemaOf(table), true);
+            if (!copied) return under(kRestoreFailed, copied.status());
+            if (copied->file != copied->server)
+                return under(kRestoreFailed, Status::corrupt(QStringLiteral("%1: Datei %2 Zeilen, Server %3 Zeilen")
+                                                                 .arg(store.path(table))
+                                                                 .arg(copied->file)
+                                                                 .arg(copied->server)));
+            report.tables.push_back({store.path(table), copy->path, copy->date});
+        }
+        return report;
+    }
     std::vector<RestoreStep> steps;
     for (const char* name : {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"}) {
         const QString table = QString::fromLatin1(name);

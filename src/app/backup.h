@@ -25,6 +25,11 @@ struct BackupPolicy {
     // tables because the configured data directory is missing, and their copies
     // must not replace those of the real tables.
     QString refusal;
+    // When set, the tables are on this PostgreSQL server (the data directory's in
+    // schema "quintara", the depot's in `depotSchema`): the copies are written from
+    // there as the same table files, so that they restore without a server too.
+    QString server;
+    QString depotSchema;
 };
 
 struct BackupResult {

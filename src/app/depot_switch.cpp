@@ -5,6 +5,8 @@
 #include "portfolio/depot_password.h"
 #include "portfolio/depots.h"
 #include "portfolio/lot.h"
+#include "store/database.h"
+#include "store/table.h"
 
 #include <QDir>
 
@@ -28,7 +30,7 @@ void writeRecent(Session& s, const QStringList& recent) {
 }
 
 // Asks until the password is right or the answer empty.
-Status gate(const QString& lots, const QString& name, const QString& caption, Interaction& ui, const std::optional<QString>& given) {
+Status gate(Database& lots, const QString& name, const QString& caption, Interaction& ui, const std::optional<QString>& given) {
     auto locked = depotProtected(lots);
     if (!locked) return locked.status();
     if (!*locked) return Status::ok();
@@ -70,8 +72,9 @@ Status switchDepot(Session& s, const QString& newDir, Interaction& ui, const Dep
     };
     if (Status made = s.store.ensure(kLots); !made) return restore(made);
     const QString caption = windowCaption(s.dirs.data, dir);
-    s.store.close(kLots);
-    if (Status open = gate(s.store.path(kLots), depotName(dir), caption, ui, how.password); !open) return restore(open);
+    auto lots = s.store.table(kLots);
+    if (!lots) return restore(lots.status());
+    if (Status open = gate((*lots)->db(), depotName(dir), caption, ui, how.password); !open) return restore(open);
     s.caption = caption;
     if (how.temporary) return Status::ok();
 
@@ -82,9 +85,12 @@ Status switchDepot(Session& s, const QString& newDir, Interaction& ui, const Dep
 }
 
 Status unlockDepot(Session& s, Interaction& ui, const std::optional<QString>& password) {
-    const QString lots = findFile(s.dirs.depot, kLots);
-    if (lots.isEmpty()) return Status::ok();
-    return gate(lots, depotName(s.dirs.depot), s.caption, ui, password);
+    // On the server the depot's schema is asked; a depot without its lots there
+    // has not been made yet, as a folder without the file.
+    if (!s.store.exists(kLots)) return Status::ok();
+    auto lots = s.store.table(kLots);
+    if (!lots) return lots.status();
+    return gate((*lots)->db(), depotName(s.dirs.depot), s.caption, ui, password);
 }
 
 Status deleteDepot(Session& s, const QString& dir, Interaction& ui) {

@@ -19,7 +19,8 @@ Result<RolloverReport> intradayRollover(const Directories& dirs, Store& store) {
         Q_TRY(store.ensure(QStringLiteral("Intraday.db")));
         return report;
     }
-    auto intraday = Store::openFile(store.path(QStringLiteral("Intraday.db")), layoutFor(TableKind::Intraday, QStringLiteral("Intraday")));
+    // The store's table: its file, or the server's table (the day archives stay files).
+    auto intraday = store.table(QStringLiteral("Intraday.db"));
     if (!intraday) return intraday.status();
     Table& source = **intraday;
 

@@ -10,6 +10,9 @@
 #include "store/lock_files.h"
 #include "store/file_system.h"
 #include "store/schema_conversion.h"
+#include "store/server_connection.h"
+#include "store/server_schema.h"
+#include "store/table.h"
 #include "store/table_health.h"
 #include "store/upgrades.h"
 
@@ -59,16 +62,23 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     // for the installation's for this run only: it may be a network share not
     // mounted now, and writing the stand-in into the settings would open an empty
     // database for good.
+    // With the tables on a server the directories hold only the files beside them
+    // (reports, `Depot.ini`, the news texts): a folder without table files is the
+    // right one, and the depot's folder names its schema there.
+    const bool onServer = !s.store.server().isEmpty();
+    const auto holdsData = [onServer](const QString& dir) {
+        return onServer ? QFileInfo(dir).isDir() : fileExists(dir, QStringLiteral("aktien.db"));
+    };
     const QString daten = dirs.install + QStringLiteral("Daten/");
     const QString configured = textSetting(settings, "Datenpath", QString(), dirs.install);
     s.dataDirMissing.clear();
     if (configured.isEmpty() || sameDir(configured, daten) || sameDir(configured, dirs.install)) {
-        dirs.data = fileExists(daten, QStringLiteral("aktien.db")) ? daten : dirs.install;
+        dirs.data = holdsData(daten) ? daten : dirs.install;
         // Relative: a copy of the installation started elsewhere uses its own.
         const QString stored = storedPath(dirs.install, dirs.data);
         const auto raw = settings.readText(kMain, QStringLiteral("Datenpath"));
         if (!raw || *raw != stored) settings.writeText(kMain, QStringLiteral("Datenpath"), stored);
-    } else if (fileExists(configured, QStringLiteral("aktien.db"))) {
+    } else if (onServer || holdsData(configured)) {
         dirs.data = configured;
     } else {
         dirs.data = daten;
@@ -82,10 +92,12 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
 
     // A directory without its tables leaves them to the installation directory for
     // this run; the settings keep naming the directories.
-    if (!fileExists(dirs.depot, QStringLiteral("Transaktionen.db"))) dirs.depot = dirs.install;
-    if (!fileExists(dirs.data, QStringLiteral("aktien.db"))) dirs.data = dirs.install;
-    if (!QDir().mkpath(dirs.data))
-        return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dirs.data));
+    if (!onServer) {
+        if (!fileExists(dirs.depot, QStringLiteral("Transaktionen.db"))) dirs.depot = dirs.install;
+        if (!fileExists(dirs.data, QStringLiteral("aktien.db"))) dirs.data = dirs.install;
+    }
+    for (const QString& dir : {dirs.data, dirs.depot})
+        if (!QDir().mkpath(dir)) return Status::io(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden").arg(dir));
     // The lock before the first table opens: a job that replaces tables holds it alone.
     if (!s.dataLock || s.dataLock->dir() != dirs.data) {
         s.dataLock.reset();
@@ -113,6 +125,7 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
                       QFileInfo(s.dataDirMissing).isDir() ? QStringLiteral("enthält keine Aktien.db") : QStringLiteral("fehlt"),
                       dirs.data));
     for (const QString& dir : {dirs.data, dirs.depot}) {
+        if (onServer) break;
         if (auto kind = networkFileSystem(dir))
             note(s, ui,
                  QStringLiteral("Die Tabellen in %1 liegen auf einem Netzlaufwerk (%2): Quintara öffnet sie ohne WAL, und die "
@@ -121,6 +134,7 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     }
     s.store.setDirs({dirs.data, dirs.depot, dirs.work, dirs.install});
     s.steps << QStringLiteral("Datenverzeichnis: %1").arg(dirs.data) << QStringLiteral("Depotverzeichnis: %1").arg(dirs.depot);
+    if (onServer) s.steps << QStringLiteral("Depotschema: %1").arg(s.store.schemaOf(QStringLiteral("Transaktionen.db")));
 
     // News: the table is made where the other market tables are.
     bool created = false;
@@ -158,17 +172,26 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     for (const IndexCheckEntry& e : *check)
         if (e.rebuilt) s.steps << QStringLiteral("Indizes neu angelegt: %1").arg(QFileInfo(e.file).fileName());
 
-    // Structure upgrade of the securities master; refusing it ends the program.
-    bool rebuilt = false;
-    if (Status up = upgradeFirma(s.store.path(QStringLiteral("Firma.db")), ui, &rebuilt); !up) {
-        if (up.category() == Category::Cancelled) s.quitRequested = true;
-        else ui.tell(up.message());
-        return up;
+    if (onServer) {
+        // The server's tables were made in today's form; their indexes are checked.
+        auto firma = s.store.table(QStringLiteral("Firma.db"));
+        if (!firma) return firma.status();
+        if (Status whole = checkServerTable(*(*firma)->db().server(), kServerSchema, layoutForFile(QStringLiteral("Firma.db")), false);
+            !whole)
+            return whole;
+    } else {
+        // Structure upgrade of the securities master; refusing it ends the program.
+        bool rebuilt = false;
+        if (Status up = upgradeFirma(s.store.path(QStringLiteral("Firma.db")), ui, &rebuilt); !up) {
+            if (up.category() == Category::Cancelled) s.quitRequested = true;
+            else ui.tell(up.message());
+            return up;
+        }
+        if (rebuilt) s.steps << QStringLiteral("Wertpapierdatenbank umstrukturiert");
+        // The securities master is small enough to check whole at every start.
+        if (Status whole = fullCheck(s.store.path(QStringLiteral("Firma.db")), layoutForFile(QStringLiteral("Firma.db"))); !whole)
+            return damaged(s, QStringLiteral("Firma.db"), whole);
     }
-    if (rebuilt) s.steps << QStringLiteral("Wertpapierdatenbank umstrukturiert");
-    // The securities master is small enough to check whole at every start.
-    if (Status whole = fullCheck(s.store.path(QStringLiteral("Firma.db")), layoutForFile(QStringLiteral("Firma.db"))); !whole)
-        return damaged(s, QStringLiteral("Firma.db"), whole);
 
     // The holdings report of the last run.
     const QString report = findFile(dirs.work, QStringLiteral("anlagen.rtf"));
@@ -202,7 +225,10 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
         currency.waehrung = s.values.text(QStringLiteral("Waehrung"));
         currency.wechselkurs = s.values.number(QStringLiteral("Wechselkurs"));
     }
-    auto factor = upgradeWaehrung(s.store.path(QStringLiteral("Waehrung.db")), currency);
+    auto currencies = s.store.table(QStringLiteral("Waehrung.db"));
+    if (!currencies) return damaged(s, QStringLiteral("Waehrung.db"), currencies.status());
+    auto factor = upgradeWaehrung((*currencies)->db(), currency);
+    s.store.close(QStringLiteral("Waehrung.db"));
     if (!factor) return factor.status();
     s.secondCurrencyFactor = *factor;
 
@@ -267,6 +293,8 @@ BackupPolicy backupPolicy(const Session& s) {
         policy.refusal = QStringLiteral("Das Datenverzeichnis %1 ist nicht erreichbar. Die Ersatztabellen in %2 werden nicht "
                                         "gesichert, damit ihre Kopien die Sicherung der eigentlichen Tabellen nicht ersetzen.")
                              .arg(s.dataDirMissing, s.dirs.data);
+    policy.server = s.store.server();
+    if (!policy.server.isEmpty()) policy.depotSchema = s.store.schemaOf(QStringLiteral("Transaktionen.db"));
     return policy;
 }
 
@@ -285,6 +313,47 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
     }
     s.firstStart = !s.settings.fileExisted();
     s.statusNotes << s.settings.notes();
+
+    // The tables' server, asked before anything else: a server that cannot be reached
+    // ends the start. The program never falls back to tables of its own then, which
+    // would show an empty depot as if it were the real one.
+    QString server = options.database;
+    if (server.isEmpty()) {
+        const auto configured = s.settings.readText(kMain, QStringLiteral("Datenbank"));
+        if (configured) server = *configured;
+    }
+    server = server.trimmed();
+    s.store.setServer(server);
+    while (!server.isEmpty()) {
+        auto reached = ServerConnection::open(server);
+        if (reached) {
+            s.steps << QStringLiteral("Datenbankserver: %1").arg((*reached)->server());
+            break;
+        }
+        const QString message = reached.status().message();
+        if (s.unattended) {
+            ui.tell(message);
+            return reached.status();
+        }
+        // In the window the user may try again (the server is starting, the network
+        // coming up) or correct the setting; anything else ends the program.
+        const int choice = ui.choose(QStringLiteral("Datenbankserver nicht erreichbar"),
+                                     message + QStringLiteral("\n\nDie Tabellen liegen auf diesem Server; ohne ihn öffnet Quintara keine."),
+                                     {QStringLiteral("Wiederholen"), QStringLiteral("Einstellung Datenbank ändern"), QStringLiteral("Beenden")}, 2);
+        if (choice == 0) continue;
+        if (choice == 1) {
+            const auto changed = ui.input(QStringLiteral("Einstellung Datenbank"),
+                                          QStringLiteral("Verbindung zum Datenbankserver (leer: die Tabellendateien):"));
+            if (!changed) continue;
+            server = changed->trimmed();
+            s.settings.writeText(kMain, QStringLiteral("Datenbank"), server);
+            if (Status saved = s.settings.save(); !saved) ui.tell(saved.message());
+            s.store.setServer(server);
+            continue;
+        }
+        s.quitRequested = true;
+        return reached.status();
+    }
 
     // A start that fails gives up the data directory's lock: the session holds
     // nothing. A job that replaces tables keeps it: it mends what the start found.
@@ -306,6 +375,8 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
         if (run.category() == Category::Busy) return given(run);
         // A full disk damaged nothing, and a restore onto it would fail half-way.
         if (isDiskFull(run)) return given(run);
+        // The server's tables are the server's to mend: no copy is put over them unasked.
+        if (!s.store.server().isEmpty()) return given(run);
         // A restore that could not be finished is not started afresh unasked.
         if (QFileInfo::exists(withSlash(s.dirs.data) + kRestoreJournal)) return given(run);
         if (secondRun) {

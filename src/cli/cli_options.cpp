@@ -59,6 +59,7 @@ const std::vector<GlobalOption>& globalOptions() {
         {"--interactive", "", "Fragen im Terminal stellen"},
         {"--depot", "VERZ", "das Depot in VERZ nur für diesen Lauf"},
         {"--password-file", "DATEI", "das Depot-Passwort steht in der ersten Zeile der Datei"},
+        {"--database", "URI", "die Tabellen auf diesem PostgreSQL-Server, nur für diesen Lauf (sonst die Einstellung Datenbank)"},
         {"--progress", "", "Fortschritt auf stderr, auch wenn stderr kein Terminal ist"},
         {"--version", "", "Programmname und Version"},
         {"--help", "", "diese Hilfe; nach einem Befehl dessen Hilfe"},
@@ -146,6 +147,10 @@ Result<Options> parseOptions(const QStringList& rawArguments, SpecLookup lookup)
             auto d = parseDate(*v);
             if (!d) return Status::invalid(QStringLiteral("Ungültiges Datum für --today: %1 (erwartet TT.MM.JJJJ)").arg(*v));
             o.today = *d;
+        } else if (a == QLatin1String("--database")) {
+            auto v = next(a);
+            if (!v) return v.status();
+            o.database = *v;
         } else if (a == QLatin1String("--depot") || a == QLatin1String("--password-file")) {
             auto v = next(a);
             if (!v) return v.status();

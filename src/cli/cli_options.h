@@ -1,6 +1,6 @@
 // The options every quintara-cli subcommand shares, and each subcommand's own:
 //   quintara-cli [--home DIR] [--settings FILE] [--today DD.MM.YYYY] [--json]
-//                [--yes] [--interactive] [--progress] SUBCOMMAND [ARGS]
+//                [--yes] [--interactive] [--progress] [--database URI] SUBCOMMAND [ARGS]
 // The global options are also accepted after the subcommand, unless the subcommand
 // declares an option of the same name (`regional --home SYMBOL`): then it is the
 // subcommand's.
@@ -67,6 +67,7 @@ struct Options {
     QString docsDir;       // --write-docs DIR: the build writes the manual pages and completion
     QString depot;         // --depot DIR: the depot for this run only
     QString passwordFile;  // --password-file FILE: the depot password, first line of the file
+    QString database;      // --database URI: the tables on this PostgreSQL server for this run only
 };
 
 // The global options, as the help, the manual page and the completion list them:

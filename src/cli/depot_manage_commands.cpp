@@ -9,6 +9,8 @@
 #include "portfolio/depots.h"
 #include "portfolio/value_history.h"
 
+#include "store/table.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -140,9 +142,9 @@ Outcome runDepotPassword(Context& c) {
     if (!startForJob(c, out, true)) return out;
     Session& s = c.session;
     if (Status ok = s.store.ensure(kLots); !ok) return failed(ok);
-    const QString path = s.store.path(kLots);
-    s.store.close(kLots);
-    if (Status set = setDepotPassword(path, password); !set)
+    auto lots = s.store.table(kLots);
+    if (!lots) return failed(lots.status());
+    if (Status set = setDepotPassword((*lots)->db(), password); !set)
         return failed(Status::io(clear ? QStringLiteral("Passwort konnte nicht gelöscht werden: %1").arg(set.message())
                                        : QStringLiteral("Passwort konnte nicht gesetzt werden: %1").arg(set.message())));
     out.lines << (clear || password.isEmpty() || password == kBuiltinPassword ? QStringLiteral("Passwort gelöscht")

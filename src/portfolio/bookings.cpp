@@ -5,6 +5,7 @@
 #include "store/schema_conversion.h"
 
 #include <QDir>
+#include <QThread>
 #include <QFileInfo>
 
 namespace q {
@@ -118,18 +119,30 @@ Result<std::unique_ptr<Table>> openDepotTable(const QString& path) {
     return Store::openFile(path, layoutForFile(kLots));
 }
 
+// How often a sale is planned again after another program changed its lots.
+constexpr int kSaleAttempts = 4;
+
 Result<SaleResult> sell(Store& store, const Sale& sale) {
     auto name = securityName(store, sale.firma);
     if (!name) return name.status();
     auto table = store.table(kLots);
     if (!table) return table.status();
-    auto lots = lotsOf(**table, sale.firma);
-    if (!lots) return lots.status();
-    auto plan = planSale(*lots, sale);
-    if (!plan) return plan.status();
-    auto written = writeLots(**table, plan->changes);
-    if (!written) return written.status();
-    for (size_t i = 0; i < written->size(); ++i) plan->changes.appends[i].id = (*written)[i];
+    // Lots another program sold meanwhile (on the server: another computer) make the
+    // write fail Busy; the sale is then planned again on what is left, a few times.
+    Result<SalePlan> plan = Status::busy(QString());
+    for (int attempt = 0;; ++attempt) {
+        auto lots = lotsOf(**table, sale.firma);
+        if (!lots) return lots.status();
+        plan = planSale(*lots, sale);
+        if (!plan) return plan.status();
+        auto written = writeLots(**table, plan->changes);
+        if (written) {
+            for (size_t i = 0; i < written->size(); ++i) plan->changes.appends[i].id = (*written)[i];
+            break;
+        }
+        if (written.status().category() != Category::Busy || attempt == kSaleAttempts) return written.status();
+        QThread::msleep(static_cast<unsigned long>(20 * (attempt + 1)));
+    }
 
     SaleResult result;
     result.plan = *plan;

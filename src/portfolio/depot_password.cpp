@@ -1,5 +1,6 @@
 #include "portfolio/depot_password.h"
 
+#include "store/database.h"
 #include "store/depot_password.h"
 
 #include <QCryptographicHash>
@@ -25,26 +26,46 @@ bool sameBytes(const QByteArray& a, const QByteArray& b) {
     return diff == 0;
 }
 
+Result<std::unique_ptr<Database>> openLots(const QString& path) { return Database::open(path, Database::Mode::OpenExisting); }
+
 }  // namespace
 
 Status setDepotPassword(const QString& path, const QString& password) {
-    if (password.isEmpty() || password == kBuiltinPassword) return writeStoredPassword(path, std::nullopt);
+    auto db = openLots(path);
+    if (!db) return db.status();
+    return setDepotPassword(**db, password);
+}
+
+Result<bool> depotProtected(const QString& path) {
+    auto db = openLots(path);
+    if (!db) return db.status();
+    return depotProtected(**db);
+}
+
+Status checkDepotPassword(const QString& path, const QString& password, const QString& depotName) {
+    auto db = openLots(path);
+    if (!db) return db.status();
+    return checkDepotPassword(**db, password, depotName);
+}
+
+Status setDepotPassword(Database& db, const QString& password) {
+    if (password.isEmpty() || password == kBuiltinPassword) return writeStoredPassword(db, std::nullopt);
     StoredPassword p;
     p.salt.resize(16);
     QRandomGenerator::system()->generate(p.salt.begin(), p.salt.end());
     p.rounds = kRounds;
     p.hash = derive(password, p.salt, p.rounds);
-    return writeStoredPassword(path, p);
+    return writeStoredPassword(db, p);
 }
 
-Result<bool> depotProtected(const QString& path) {
-    auto p = readStoredPassword(path);
+Result<bool> depotProtected(Database& db) {
+    auto p = readStoredPassword(db);
     if (!p) return p.status();
     return p->has_value();
 }
 
-Status checkDepotPassword(const QString& path, const QString& password, const QString& depotName) {
-    auto p = readStoredPassword(path);
+Status checkDepotPassword(Database& db, const QString& password, const QString& depotName) {
+    auto p = readStoredPassword(db);
     if (!p) return p.status();
     if (!p->has_value()) return Status::ok();
     const StoredPassword& s = **p;

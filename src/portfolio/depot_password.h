@@ -10,6 +10,8 @@
 
 namespace q {
 
+class Database;
+
 inline const QString kBuiltinPassword = QStringLiteral("PeppyMarlin");
 
 // Sets the password of the depot table `path`; empty or `PeppyMarlin` removes it.
@@ -20,5 +22,10 @@ Result<bool> depotProtected(const QString& path);
 // OK when `password` opens the depot table `path` (any password opens one without);
 // Invalid "Falsches Passwort für das Depot …" otherwise.
 Status checkDepotPassword(const QString& path, const QString& password, const QString& depotName);
+
+// The same for the depot whose lots `db` holds (its file, or its schema on the server).
+Status setDepotPassword(Database& db, const QString& password);
+Result<bool> depotProtected(Database& db);
+Status checkDepotPassword(Database& db, const QString& password, const QString& depotName);
 
 }  // namespace q

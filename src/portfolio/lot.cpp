@@ -3,6 +3,7 @@
 #include "base/formats.h"
 
 #include <cmath>
+#include <map>
 
 namespace q {
 
@@ -107,6 +108,24 @@ Result<Lot> appendLot(Store& store, Lot lot) {
 Result<std::vector<qint64>> writeLots(Table& table, const LotChanges& changes) {
     Transaction tx(table.db());
     Q_TRY(tx.begin());
+    // The rows to change are read again inside the transaction: a program (on the
+    // server: another computer) that changed them since they were read makes this
+    // write fail, so that the change is planned anew instead of overwriting the other.
+    std::map<int, std::vector<Lot>> current;
+    const auto unchanged = [&](const Lot& before) -> Status {
+        auto it = current.find(before.Firma);
+        if (it == current.end()) {
+            auto lots = lotsOf(table, before.Firma);
+            if (!lots) return lots.status();
+            it = current.emplace(before.Firma, std::move(*lots)).first;
+        }
+        const QVariantList asRead = recordOfLot(table, before).values();
+        for (const Lot& now : it->second)
+            if (now.id == before.id && recordOfLot(table, now).values() == asRead) return Status::ok();
+        return Status::busy(QStringLiteral("Die Posten von %1 wurden inzwischen von einem anderen Programm geändert").arg(before.FirmenName));
+    };
+    for (const auto& change : changes.updates) Q_TRY(unchanged(change.first));
+    for (const Lot& lot : changes.removals) Q_TRY(unchanged(lot));
     for (const auto& [before, after] : changes.updates) {
         // A negative or empty lot would be stored wrong data; the plans never make one.
         Q_ASSERT(before.id >= 0 && after.Anteile >= 0);

@@ -86,7 +86,9 @@ Result<Lot> appendLot(Store& store, Lot lot);
 
 // Writes the changes in one transaction of their own: on failure nothing is
 // written. Returns the ids of the appended lots in order. Fails with the store's
-// message (Invalid naming the field for a text too long).
+// message (Invalid naming the field for a text too long), or Busy "Die Posten von …
+// wurden inzwischen von einem anderen Programm geändert" when a row to change or
+// remove is no longer as it was read: the caller reads and plans again.
 Result<std::vector<qint64>> writeLots(Table& table, const LotChanges& changes);
 
 }  // namespace q

@@ -68,6 +68,9 @@ QList<SettingEntry> buildCatalogue() {
     b.computed("IntraPath", T::Text, C::PathsAndBackup);
     b.computed("NachrichtenPath", T::Text);
     b.computed("FilterPath", T::Text);
+    // The PostgreSQL server holding the tables (a libpq connection string or URI);
+    // empty: the table files in the data and depot directories.
+    b.fixed("Datenbank", text(""));
     b.fixed("Msg_Datei", text("Message.DB"));
     b.computed("Msg_Path", T::Text);
     for (int i = 1; i <= 4; ++i)

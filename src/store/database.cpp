@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <QFileInfo>
 #include <QThread>
+#include <mutex>
 #include <sqlite3.h>
 
 namespace q {
@@ -225,17 +226,62 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
 }
 
 Database::Database(QString path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
-Database::Database(QString label, std::unique_ptr<ServerConnection> server, QString schema)
-    : m_path(std::move(label)), m_server(std::move(server)), m_schema(std::move(schema)) {}
+Database::Database(QString label, std::unique_ptr<ServerConnection> server, QString schema, QString uri)
+    : m_path(std::move(label)), m_server(std::move(server)), m_schema(std::move(schema)), m_uri(std::move(uri)) {}
 
-Result<std::unique_ptr<Database>> Database::openServer(const QString& uri, const QString& schema, const QString& label) {
-    auto server = ServerConnection::open(uri);
-    if (!server) return server.status();
-    Q_TRY((*server)->exec(QStringLiteral("SET search_path = %1, \"quintara\"").arg(quoted(schema))));
-    return std::unique_ptr<Database>(new Database(label, std::move(*server), schema));
+namespace {
+
+// Connections a closed table left to the server: the next table opened takes one
+// instead of connecting anew, which costs the server a process each time (a start
+// opens every table once to check it, then again to work with it).
+struct IdleConnections {
+    std::mutex mutex;
+    std::vector<std::pair<QString, std::unique_ptr<ServerConnection>>> list;
+};
+constexpr size_t kIdleKept = 8;
+
+IdleConnections& idleConnections() {
+    static IdleConnections idle;
+    return idle;
 }
 
-Database::~Database() { sqlite3_close_v2(m_db); }
+std::unique_ptr<ServerConnection> takeIdle(const QString& uri) {
+    IdleConnections& idle = idleConnections();
+    std::lock_guard lock(idle.mutex);
+    for (auto it = idle.list.begin(); it != idle.list.end(); ++it) {
+        if (it->first != uri) continue;
+        auto c = std::move(it->second);
+        idle.list.erase(it);
+        return c;
+    }
+    return nullptr;
+}
+
+void giveBack(const QString& uri, std::unique_ptr<ServerConnection> c) {
+    if (!c || !c->reusable()) return;
+    IdleConnections& idle = idleConnections();
+    std::lock_guard lock(idle.mutex);
+    if (idle.list.size() < kIdleKept) idle.list.emplace_back(uri, std::move(c));
+}
+
+}  // namespace
+
+Result<std::unique_ptr<Database>> Database::openServer(const QString& uri, const QString& schema, const QString& label) {
+    const QString path = QStringLiteral("SET search_path = %1, \"quintara\"").arg(quoted(schema));
+    // A connection left idle is used when it still answers; a server restarted since
+    // has dropped it, and a new one is made.
+    if (auto reused = takeIdle(uri); reused && reused->exec(path))
+        return std::unique_ptr<Database>(new Database(label, std::move(reused), schema, uri));
+    auto server = ServerConnection::open(uri);
+    if (!server) return server.status();
+    Q_TRY((*server)->exec(path));
+    return std::unique_ptr<Database>(new Database(label, std::move(*server), schema, uri));
+}
+
+Database::~Database() {
+    sqlite3_close_v2(m_db);
+    giveBack(m_uri, std::move(m_server));
+}
 
 Status Database::exec(const QString& sql) {
     if (m_server) return m_server->exec(serverSql(sql));

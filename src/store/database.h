@@ -109,11 +109,12 @@ public:
 private:
     friend class Statement;
     Database(QString path, sqlite3* db);
-    Database(QString label, std::unique_ptr<ServerConnection> server, QString schema);
+    Database(QString label, std::unique_ptr<ServerConnection> server, QString schema, QString uri);
     QString m_path;
     sqlite3* m_db = nullptr;
     std::unique_ptr<ServerConnection> m_server;
     QString m_schema;
+    QString m_uri;                 // the server's connection string, for the connection's reuse
     qint64 m_serverChanges = 0;   // rows the last statement on the server changed
     qint64 m_serverLastRowId = 0; // the rowid the last INSERT … RETURNING rowid gave
 };

@@ -23,10 +23,14 @@ QString passwordTableStatement() { return kCreate; }
 Result<std::optional<StoredPassword>> readStoredPassword(const QString& path) {
     auto db = Database::open(path, Database::Mode::OpenExisting);
     if (!db) return db.status();
-    auto tables = (*db)->tableNames();
+    return readStoredPassword(**db);
+}
+
+Result<std::optional<StoredPassword>> readStoredPassword(Database& db) {
+    auto tables = db.tableNames();
     if (!tables) return tables.status();
     if (!tables->contains(QStringLiteral("Passwort"), Qt::CaseInsensitive)) return std::optional<StoredPassword>();
-    auto st = (*db)->prepare(QStringLiteral("SELECT \"Salz\", \"Hash\", \"Runden\" FROM \"Passwort\" LIMIT 1"));
+    auto st = db.prepare(QStringLiteral("SELECT \"Salz\", \"Hash\", \"Runden\" FROM \"Passwort\" LIMIT 1"));
     if (!st) return st.status();
     auto row = st->step();
     if (!row) return row.status();
@@ -41,12 +45,16 @@ Result<std::optional<StoredPassword>> readStoredPassword(const QString& path) {
 Status writeStoredPassword(const QString& path, const std::optional<StoredPassword>& password) {
     auto db = Database::open(path, Database::Mode::OpenExisting);
     if (!db) return db.status();
-    Transaction t(**db);
+    return writeStoredPassword(**db, password);
+}
+
+Status writeStoredPassword(Database& db, const std::optional<StoredPassword>& password) {
+    Transaction t(db);
     Q_TRY(t.begin());
-    Q_TRY((*db)->exec(kCreate));
-    Q_TRY((*db)->exec(QStringLiteral("DELETE FROM \"Passwort\"")));
+    Q_TRY(db.exec(kCreate));
+    Q_TRY(db.exec(QStringLiteral("DELETE FROM \"Passwort\"")));
     if (password) {
-        auto st = (*db)->prepare(QStringLiteral("INSERT INTO \"Passwort\" VALUES (?, ?, ?)"),
+        auto st = db.prepare(QStringLiteral("INSERT INTO \"Passwort\" VALUES (?, ?, ?)"),
                                  {QString::fromLatin1(password->salt.toBase64()), QString::fromLatin1(password->hash.toBase64()),
                                   password->rounds});
         if (!st) return st.status();

@@ -13,6 +13,7 @@
 
 namespace q {
 
+class Database;
 struct Layout;
 
 inline const QString kPasswordTable = QStringLiteral("Passwort");
@@ -30,8 +31,12 @@ struct StoredPassword {
 // The hash stored in the depot table `path`; nullopt when none is set. Fails with
 // the store's message for a file that cannot be read.
 Result<std::optional<StoredPassword>> readStoredPassword(const QString& path);
+// The same for the depot whose lots `db` holds: its file, or its schema on the
+// server, where the password table lies beside `Transaktionen`.
+Result<std::optional<StoredPassword>> readStoredPassword(Database& db);
 // Stores the hash (nullopt: removes the password), in one transaction. Fails with
 // the store's message.
 Status writeStoredPassword(const QString& path, const std::optional<StoredPassword>& password);
+Status writeStoredPassword(Database& db, const std::optional<StoredPassword>& password);
 
 }  // namespace q

@@ -36,6 +36,8 @@ Result<std::vector<IndexCheckEntry>> checkindex(Store& store) {
     std::vector<IndexCheckEntry> report;
     for (const char* name : {"Firma.db", "Aktien.db", "Volumen.db", "Nachrichten.db", "Transaktionen.db"}) {
         const QString file = QString::fromLatin1(name);
+        // The server keeps its indexes itself; `check` asks it about them.
+        if (store.onServer(file)) continue;
         const QString path = findFile(store.dirOf(file), file);
         if (path.isEmpty()) continue;
         IndexCheckEntry entry;
@@ -77,6 +79,8 @@ Status dropMainIndexes(Store& store) {
     store.closeAll();
     for (const char* name : {"Firma.db", "Aktien.db", "Volumen.db"}) {
         const QString file = QString::fromLatin1(name);
+        // The server keeps its indexes itself; `check` asks it about them.
+        if (store.onServer(file)) continue;
         const QString path = findFile(store.dirOf(file), file);
         if (path.isEmpty()) continue;
         auto db = Database::open(path, Database::Mode::OpenExisting);

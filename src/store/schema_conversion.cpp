@@ -112,7 +112,8 @@ ConversionReport convertOldTables(Store& store) {
     ConversionReport report;
     for (const CatalogueEntry& e : catalogue()) {
         const QString dir = store.dirOf(e.file);
-        if (dir.isEmpty()) continue;
+        // Tables on the server were made in today's form.
+        if (dir.isEmpty() || store.onServer(e.file)) continue;
         const QString path = findFile(dir, e.file);
         if (path.isEmpty()) continue;
         bool converted = false;

@@ -29,7 +29,7 @@ Status SecurityLookup::loadColumn(const QString& column) {
     // that a name matches exactly what a look-up on that index would find; among
     // equal folded texts the index orders by number, and the first wins.
     auto map = firstOfEach(m_firma.db(),
-                           QStringLiteral("SELECT Firma, %2 FROM %1 WHERE %2 IS NOT NULL ORDER BY Firma")
+                           QStringLiteral("SELECT \"Firma\", %2 FROM %1 WHERE %2 IS NOT NULL ORDER BY \"Firma\"")
                                .arg(quoted(m_firma.layout().table), quoted(field->name)),
                            true);
     if (!map) return map.status();
@@ -42,7 +42,7 @@ Status SecurityLookup::loadColumn(const QString& column) {
 Status SecurityLookup::loadKennung() {
     // Rows of one identifier tie in the index "IWKN" and go by number.
     auto map = firstOfEach(m_firma.db(),
-                           QStringLiteral("SELECT Firma, Kennung FROM %1 WHERE Kennung IS NOT NULL ORDER BY Firma").arg(quoted(m_firma.layout().table)),
+                           QStringLiteral("SELECT \"Firma\", \"Kennung\" FROM %1 WHERE \"Kennung\" IS NOT NULL ORDER BY \"Firma\"").arg(quoted(m_firma.layout().table)),
                            false);
     if (!map) return map.status();
     m_byKennung = std::move(*map);

@@ -149,6 +149,10 @@ Result<std::unique_ptr<ServerConnection>> ServerConnection::open(const QString& 
 
 ServerConnection::~ServerConnection() { PQfinish(m_conn); }
 
+bool ServerConnection::reusable() const {
+    return PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_IDLE;
+}
+
 Status ServerConnection::lastError(const QString& what, pg_result* result) const {
     if (PQstatus(m_conn) != CONNECTION_OK)
         return Status::io(QStringLiteral("Datenbankserver %1 nicht erreichbar (%2)").arg(m_server, trimmedMessage(PQerrorMessage(m_conn))));

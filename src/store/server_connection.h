@@ -57,6 +57,9 @@ public:
 
     // "host:port" (or the socket directory) as the messages name the server.
     const QString& server() const { return m_server; }
+    // Whether the connection is up and outside any transaction: it may serve the
+    // next table opened.
+    bool reusable() const;
 
     // Runs SQL without parameters (several statements separated by ";" allowed).
     [[nodiscard]] Status exec(const QString& sql);

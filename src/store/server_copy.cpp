@@ -13,10 +13,19 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace q {
 
 namespace {
+
+// The catalogue's file a path names: a safety copy ("Firma.db~") is laid out as
+// the table it copies.
+QString catalogueFileOf(const QString& path) {
+    QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QLatin1Char('~'))) name.chop(1);
+    return name;
+}
 
 // COPY hands the server about a megabyte at a time.
 constexpr qsizetype kChunkBytes = 1 << 20;
@@ -104,7 +113,7 @@ Result<QStringList> fileTables(const QString& path) {
     if (!db) return db.status();
     auto names = (*db)->tableNames();
     if (!names) return names.status();
-    const QString main = tableNameOf(QFileInfo(path).fileName());
+    const QString main = tableNameOf(catalogueFileOf(path));
     QStringList out;
     for (const QString& n : *names)
         if (n.compare(main, Qt::CaseInsensitive) == 0) out.prepend(n);
@@ -119,7 +128,7 @@ Result<Layout> layoutIn(Database& db, const QString& path, const QString& table)
     if (table.compare(kPasswordTable, Qt::CaseInsensitive) == 0) return passwordTableLayout();
     auto fields = tableFields(db, table);
     if (!fields) return fields.status();
-    Layout layout = layoutForFile(QFileInfo(path).fileName());
+    Layout layout = layoutForFile(catalogueFileOf(path));
     layout.table = table;
     return withFields(layout, *fields);
 }
@@ -162,6 +171,18 @@ Result<TableCounts> copyTableToServer(const QString& path, const QString& table,
     if (existing->contains(table)) {
         if (!replace)
             return Status::invalid(QStringLiteral("Auf dem Datenbankserver %1 gibt es die Tabelle %2 schon").arg(server.server(), qualified(schema, table)));
+        // Numbers the table on the server handed out are never handed out again, also
+        // when an older copy takes its place.
+        if (isAutoKey(*layout)) {
+            auto name = server.query(QStringLiteral("SELECT %1").arg(sequenceOf(schema, *layout)));
+            if (!name) return name.status();
+            if (name->rows() > 0 && !name->text(0, 0).isEmpty()) {
+                auto state = server.query(QStringLiteral("SELECT last_value, is_called FROM %1").arg(name->text(0, 0)));
+                if (!state) return state.status();
+                if (state->rows() > 0 && state->text(0, 1) == QLatin1String("t"))
+                    counter = std::max(counter.value_or(0), state->integer(0, 0));
+            }
+        }
         Q_TRY(server.exec(QStringLiteral("DROP TABLE %1").arg(qualified(schema, table))));
     }
     const QStringList create = serverCreateStatements(schema, *layout);
@@ -216,6 +237,7 @@ Result<std::vector<TableCounts>> copyFileFromServer(ServerConnection& server, co
         ~Cleanup() { removeWithJournal(path); }
     } cleanup{fresh};
 
+    const QString catalogueName = catalogueFileOf(path);
     ServerTransaction tx(server);
     Q_TRY(tx.begin(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")));
     std::vector<TableCounts> out;
@@ -225,7 +247,7 @@ Result<std::vector<TableCounts>> copyFileFromServer(ServerConnection& server, co
         auto fields = serverTableFields(server, schema, table, &hasRowid);
         if (!fields) return fields.status();
         const bool password = table == kPasswordTable;
-        Layout layout = password ? passwordTableLayout() : layoutForFile(QFileInfo(path).fileName());
+        Layout layout = password ? passwordTableLayout() : layoutForFile(catalogueName);
         if (!password) {
             layout.table = table;
             layout = withFields(layout, *fields);

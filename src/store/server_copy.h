@@ -27,7 +27,8 @@ Result<QStringList> fileTables(const QString& path);
 
 // Copies table `table` of the file `path` into `schema` on the server. The table is
 // made anew there: with `replace` an existing one is dropped in the same
-// transaction, else an existing one fails Invalid naming it. Everything (table, rows,
+// transaction (the key counter of the securities master keeps the higher of the
+// two), else an existing one fails Invalid naming it. Everything (table, rows,
 // indexes, counter) commits at once or not at all.
 Result<TableCounts> copyTableToServer(const QString& path, const QString& table, ServerConnection& server,
                                       const QString& schema, bool replace, Progress* progress = nullptr);

@@ -142,7 +142,12 @@ Status upgradeFirma(const QString& path, Interaction& ui, bool* rebuilt) {
 Result<std::optional<double>> upgradeWaehrung(const QString& path, const CurrencySettings& settings) {
     auto db = Database::open(path, Database::Mode::OpenExisting);
     if (!db) return db.status();
-    auto fields = tableFields(**db, QStringLiteral("Waehrung"));
+    return upgradeWaehrung(**db, settings);
+}
+
+Result<std::optional<double>> upgradeWaehrung(Database& database, const CurrencySettings& settings) {
+    Database* db = &database;
+    auto fields = tableFields(*db, QStringLiteral("Waehrung"));
     if (!fields) return fields.status();
     const bool hasMultiplikator = hasField(*fields, QStringLiteral("Multiplikator"));
     const bool hasEinheit = hasField(*fields, QStringLiteral("Einheit"));
@@ -150,7 +155,7 @@ Result<std::optional<double>> upgradeWaehrung(const QString& path, const Currenc
     std::optional<double> factor;
     if (!settings.waehrung.isEmpty() && settings.wechselkurs) {
         factor = *settings.wechselkurs;
-        auto find = (*db)->prepare(QStringLiteral("SELECT \"Faktor\" FROM \"Waehrung\" WHERE \"Symbol\" = ?"));
+        auto find = db->prepare(QStringLiteral("SELECT \"Faktor\" FROM \"Waehrung\" WHERE \"Symbol\" = ?"));
         if (!find) return find.status();
         find->bind(1, settings.waehrung);
         auto found = find->step();
@@ -161,26 +166,30 @@ Result<std::optional<double>> upgradeWaehrung(const QString& path, const Currenc
             QString sql = QStringLiteral("INSERT INTO \"Waehrung\" (\"Name\", \"Symbol\", \"Faktor\"%1) VALUES (?, ?, ?%2)")
                               .arg(QString(hasMultiplikator ? QStringLiteral(", \"Multiplikator\"") : QString()) +
                                        (hasEinheit ? QStringLiteral(", \"Einheit\"") : QString()),
-                                   QString(hasMultiplikator ? QStringLiteral(", 1") : QString()) +
-                                       (hasEinheit ? QStringLiteral(", 1.0") : QString()));
-            auto add = (*db)->prepare(sql);
+                                   QString(hasMultiplikator ? QStringLiteral(", ?") : QString()) +
+                                       (hasEinheit ? QStringLiteral(", ?") : QString()));
+            auto add = db->prepare(sql);
             if (!add) return add.status();
             add->bind(1, (settings.waehrung + QStringLiteral(">>") + settings.homeSymbol).left(40));
             add->bind(2, settings.waehrung.left(5));
             add->bind(3, *settings.wechselkurs);
+            // Bound, not written out: a boolean column on the server takes no integer literal.
+            int next = 4;
+            if (hasMultiplikator) add->bind(next++, true);
+            if (hasEinheit) add->bind(next++, 1.0);
             Q_TRY(add->run());
         }
     }
     if (hasMultiplikator && hasEinheit) return factor;
 
     const Layout target = layoutFor(TableKind::Waehrung, QStringLiteral("Waehrung"));
-    Transaction tx(**db);
+    Transaction tx(*db);
     Q_TRY(tx.begin());
-    Q_TRY((*db)->exec(QStringLiteral("DROP TABLE IF EXISTS \"Waehrung_Alt\"")));
-    Q_TRY((*db)->exec(QStringLiteral("ALTER TABLE \"Waehrung\" RENAME TO \"Waehrung_Alt\"")));
-    Q_TRY(createTableIn(**db, target, seedRows(TableKind::Waehrung, QStringLiteral("Waehrung.db"), QString())));
+    Q_TRY(db->exec(QStringLiteral("DROP TABLE IF EXISTS \"Waehrung_Alt\"")));
+    Q_TRY(db->exec(QStringLiteral("ALTER TABLE \"Waehrung\" RENAME TO \"Waehrung_Alt\"")));
+    Q_TRY(createTableIn(*db, target, seedRows(TableKind::Waehrung, QStringLiteral("Waehrung.db"), QString())));
     // The old "keine Währung" row collides with the new seed row and is skipped.
-    Q_TRY(copyRows(**db, QStringLiteral("Waehrung_Alt"), *fields, target,
+    Q_TRY(copyRows(*db, QStringLiteral("Waehrung_Alt"), *fields, target,
                    [](const QString& field, const QVariant& old, bool present) -> QVariant {
                        if (present) return old;
                        if (field == QLatin1String("Multiplikator")) return true;
@@ -188,7 +197,7 @@ Result<std::optional<double>> upgradeWaehrung(const QString& path, const Currenc
                        return QVariant();
                    },
                    true));
-    Q_TRY((*db)->exec(QStringLiteral("DROP TABLE \"Waehrung_Alt\"")));
+    Q_TRY(db->exec(QStringLiteral("DROP TABLE \"Waehrung_Alt\"")));
     Q_TRY(tx.commit());
     return factor;
 }

@@ -50,5 +50,7 @@ struct CurrencySettings {
 // `Multiplikator` or `Einheit`. Returns the factor in effect for the second
 // currency (the table's, when it has the currency), nullopt when the settings name none.
 Result<std::optional<double>> upgradeWaehrung(const QString& path, const CurrencySettings& settings);
+// The same on the open currency table's database (its file or the server).
+Result<std::optional<double>> upgradeWaehrung(Database& db, const CurrencySettings& settings);
 
 }  // namespace q

@@ -4,6 +4,7 @@
 #include "base/text_files.h"
 #include "store/firma_hooks.h"
 #include "store/table_copy.h"
+#include "support/test_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -308,4 +309,51 @@ TEST_F(StartUp, ASettingsFileThatCannotBeWrittenEndsTheStartEarly) {
     EXPECT_EQ(st.category(), Category::Io);
     EXPECT_EQ(ui.messages, QStringList{"Das Verzeichnis " + tmp("keinOrdner") + " für die Einstellungen kann nicht angelegt werden"});
     EXPECT_FALSE(QFile::exists(home + "Firma.db"));
+}
+
+TEST_F(StartUp, AServerThatCannotBeReachedOffersRetryOrTheSettingAndNoStandInTables) {
+    qtest::TestServerDatabase server;
+    QTEST_NEEDS_SERVER(server);
+    {
+        SettingsStore settings;
+        ASSERT_TRUE(settings.load(settingsFile).isOk());
+        settings.writeText(SettingsStore::kMainKey, "Datenbank", qtest::unreachableServerUri());
+        ASSERT_TRUE(settings.save().isOk());
+    }
+    // Retried once, then ended: nothing was made in the installation.
+    {
+        Session s;
+        ScriptedInteraction ui;
+        ui.choices = {0, 2};
+        EXPECT_FALSE(start(s, ui).isOk());
+        EXPECT_TRUE(s.quitRequested);
+        ASSERT_EQ(ui.questions.size(), 2);
+        EXPECT_TRUE(ui.questions[0].contains("nicht erreichbar")) << ui.questions[0].toStdString();
+        EXPECT_TRUE(QDir(home).entryList({"*.db", "*.DB"}, QDir::Files).isEmpty());
+    }
+    // Unattended the message is told and the run ends at once.
+    {
+        Session s;
+        s.unattended = true;
+        ScriptedInteraction ui;
+        EXPECT_EQ(start(s, ui).category(), Category::Io);
+        EXPECT_TRUE(ui.questions.isEmpty());
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(ui.messages[0].contains("Datenbankserver 127.0.0.1:")) << ui.messages[0].toStdString();
+    }
+    // The setting corrected in the question: the tables are made on the server and
+    // the setting keeps the new connection.
+    {
+        Session s;
+        ScriptedInteraction ui;
+        ui.choices = {1};
+        ui.inputs = {server.uri()};
+        ASSERT_TRUE(start(s, ui).isOk());
+        EXPECT_EQ(s.store.server(), server.uri());
+        EXPECT_TRUE(s.store.exists("Firma.db"));
+        EXPECT_TRUE(QDir(home).entryList({"*.db", "*.DB"}, QDir::Files).isEmpty());
+        SettingsStore settings;
+        ASSERT_TRUE(settings.load(settingsFile).isOk());
+        EXPECT_EQ(*settings.readText(SettingsStore::kMainKey, "Datenbank"), server.uri());
+    }
 }

@@ -12,6 +12,8 @@
 #include "ui/status_progress.h"
 
 #include <QAction>
+#include "store/table.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
@@ -97,9 +99,8 @@ bool DepotCommands::passwort() {
     TDepotPasswort dialog(&m_window, m_window.interaction());
     if (dialog.exec() != QDialog::Accepted) return false;
     Session& s = m_window.session();
-    const QString path = s.store.path(kLots);
-    s.store.close(kLots);
-    const Status set = setDepotPassword(path, dialog.password());
+    auto lots = s.store.table(kLots);
+    const Status set = lots ? setDepotPassword((*lots)->db(), dialog.password()) : lots.status();
     m_window.interaction().tell(set ? QStringLiteral("Passwort gesetzt") : QStringLiteral("Passwort konnte nicht gesetzt werden"));
     m_window.reopenViews();
     return set.isOk();
@@ -107,9 +108,8 @@ bool DepotCommands::passwort() {
 
 bool DepotCommands::passwortLoeschen() {
     Session& s = m_window.session();
-    const QString path = s.store.path(kLots);
-    s.store.close(kLots);
-    const Status cleared = setDepotPassword(path, QString());
+    auto lots = s.store.table(kLots);
+    const Status cleared = lots ? setDepotPassword((*lots)->db(), QString()) : lots.status();
     m_window.interaction().tell(cleared ? QStringLiteral("Passwort gelöscht") : QStringLiteral("Passwort konnte nicht gelöscht werden"));
     m_window.reopenViews();
     return cleared.isOk();
