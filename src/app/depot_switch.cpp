@@ -6,6 +6,8 @@
 #include "portfolio/depots.h"
 #include "portfolio/lot.h"
 #include "store/database.h"
+#include "store/server_connection.h"
+#include "store/server_schema.h"
 #include "store/table.h"
 
 #include <QDir>
@@ -97,6 +99,13 @@ Status deleteDepot(Session& s, const QString& dir, Interaction& ui) {
     const bool current = sameDirectory(dir, s.dirs.depot);
     if (current) s.store.closeAll();
     Q_TRY(deleteDepotFiles(dir));
+    // On the server the depot is its schema: it goes with the folder, so that a new
+    // depot of the same name starts empty.
+    if (!s.store.server().isEmpty()) {
+        auto server = ServerConnection::open(s.store.server());
+        if (!server) return server.status();
+        Q_TRY(dropDepotSchema(**server, depotSchemaName(dir)));
+    }
     writeRecent(s, withoutRecentDepot(recentDepots(s.settings), dir));
     Q_TRY(s.settings.save());
     if (!current) return Status::ok();

@@ -87,6 +87,12 @@ QString serverFoldExpression(const QString& column) {
     return QStringLiteral("(%1) COLLATE \"C\"").arg(expr);
 }
 
+Status dropDepotSchema(ServerConnection& server, const QString& schema) {
+    if (!schema.startsWith(QLatin1String("depot_")))
+        return Status::internal(QStringLiteral("%1 ist kein Schema eines Depots").arg(schema));
+    return server.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(quote(schema)));
+}
+
 Status ensureServerSchema(ServerConnection& server, const QString& schema) {
     // Two programs creating the schema at once: the second waits for the first.
     Q_TRY(server.exec(QStringLiteral("SELECT pg_advisory_xact_lock(4711)")));

@@ -28,6 +28,9 @@ inline const QString kServerSchema = QStringLiteral("quintara");
 // to lower case, every character but a-z, 0-9 and "_" replaced by "_" (umlauts by
 // their base letters), at most 63 bytes.
 QString depotSchemaName(const QString& depotDir);
+// Removes a depot's schema with its tables (lots, value history, password), in one
+// statement; a missing one is no failure. Refuses every schema not made for a depot.
+Status dropDepotSchema(ServerConnection& server, const QString& schema);
 
 // The server's column type of a field.
 QString serverType(const Field& field);

@@ -204,3 +204,14 @@ TEST_F(ServerCli, TwoSalesOfTheSameSharesAtOnceSellThemOnce) {
         EXPECT_EQ(lots.out.count("\"saleDate\":\"\""), 0) << lots.out.toStdString();
     }
 }
+
+TEST_F(ServerCli, ADeletedDepotIsGoneFromTheServer) {
+    const QString familie = served + "Familie";
+    ASSERT_EQ(onServer({"--depot", familie, "buy", "Albrecht Maschinen AG", "--shares", "3", "--price", "10", "--date", "05.01.2026"}).exitCode, 0);
+    EXPECT_TRUE(onServer({"--depot", familie, "lots"}).out.contains("3 Anteile Albrecht Maschinen AG"));
+    auto deleted = onServer({"--yes", "depot-delete", familie});
+    ASSERT_EQ(deleted.exitCode, 0) << deleted.err.toStdString();
+    // A depot of the same folder name starts empty; the other depot keeps its lots.
+    EXPECT_TRUE(onServer({"--depot", familie, "lots"}).out.contains("Keine offenen Posten"));
+    EXPECT_FALSE(onServer({"lots"}).out.contains("Keine offenen Posten"));
+}
