@@ -17,7 +17,7 @@ struct StartOptions {
     QString settingsPath;  // when set: the settings file (--settings); else the user's
     // When set: the PostgreSQL server holding the tables for this run (--database);
     // else the setting `Datenbank`, and with that empty the table files.
-    QString database;
+    QString database = {};
     // The run counts as a start for the automatic backup and may make it. The jobs
     // that save, restore or check the tables do not: an automatic backup before a
     // restore would replace the very copies the restore needs.
