@@ -2,7 +2,10 @@
 
 #include "base/formats.h"
 #include "base/text_files.h"
+#include "store/database.h"
 #include "store/schema_conversion.h"
+#include "store/server_schema.h"
+#include "store/table.h"
 
 #include <QDir>
 #include <QThread>
@@ -102,7 +105,11 @@ Result<SalePlan> planSale(const std::vector<Lot>& lots, const Sale& sale) {
     return plan;
 }
 
-QString linkedDepotTable(const QString& dataDir, const QString& depotDir, const QString& lotText, const QString& securityName) {
+namespace {
+
+// The folder of the data directory a lot's text names as its linked depot; empty
+// when the text names none, names the security itself or the open depot.
+QString linkedDepotFolder(const QString& dataDir, const QString& depotDir, const QString& lotText, const QString& securityName) {
     const QString name = lotText.trimmed();
     // Only a folder directly below the data directory can be a depot of this name.
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String(".") || name == QLatin1String(".."))
@@ -111,7 +118,35 @@ QString linkedDepotTable(const QString& dataDir, const QString& depotDir, const 
     const QString folder = findFile(dataDir, name);
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) return {};
     if (QFileInfo(folder).canonicalFilePath() == QFileInfo(depotDir).canonicalFilePath()) return {};
-    return findFile(folder, kLots);
+    return folder;
+}
+
+}  // namespace
+
+QString linkedDepotTable(const QString& dataDir, const QString& depotDir, const QString& lotText, const QString& securityName) {
+    const QString folder = linkedDepotFolder(dataDir, depotDir, lotText, securityName);
+    return folder.isEmpty() ? QString() : findFile(folder, kLots);
+}
+
+Result<std::unique_ptr<Table>> openLinkedDepot(const Store& store, const QString& lotText, const QString& securityName, QString* where) {
+    if (store.server().isEmpty()) {
+        const QString path = linkedDepotTable(store.dirs().data, store.dirs().depot, lotText, securityName);
+        if (path.isEmpty()) return std::unique_ptr<Table>();
+        *where = path;
+        return openDepotTable(path);
+    }
+    const QString folder = linkedDepotFolder(store.dirs().data, store.dirs().depot, lotText, securityName);
+    if (folder.isEmpty()) return std::unique_ptr<Table>();
+    const QString schema = depotSchemaName(folder);
+    const QString label = schema + QStringLiteral(".Transaktionen");
+    auto db = Database::openServer(store.server(), schema, label);
+    if (!db) return db.status();
+    // A folder whose depot was never opened has no lots on the server, as it has no file.
+    auto tables = (*db)->tableNames();
+    if (!tables) return tables.status();
+    if (!tables->contains(tableNameOf(kLots))) return std::unique_ptr<Table>();
+    *where = label;
+    return Table::open(std::move(*db), layoutForFile(kLots));
 }
 
 Result<std::unique_ptr<Table>> openDepotTable(const QString& path) {
@@ -147,10 +182,10 @@ Result<SaleResult> sell(Store& store, const Sale& sale) {
     SaleResult result;
     result.plan = *plan;
     if (plan->excess > 0) result.warning = excessMessage(plan->excess);
-    const QString linked = linkedDepotTable(store.dirs().data, store.dirs().depot, plan->first.FirmenName, *name);
-    if (linked.isEmpty()) return result;
-    auto other = openDepotTable(linked);
+    QString linked;
+    auto other = openLinkedDepot(store, plan->first.FirmenName, *name, &linked);
     if (!other) return other.status();
+    if (!*other) return result;
     auto theirs = lotsOf(**other, sale.firma);
     if (!theirs) return theirs.status();
     Walk w = walkLots(*theirs, 0, sale.anteile, sale.datum, sale.preis, false, false);

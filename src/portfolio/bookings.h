@@ -85,6 +85,12 @@ QString linkedDepotTable(const QString& dataDir, const QString& depotDir, const 
 // table of an earlier release first. The caller owns the table.
 Result<std::unique_ptr<Table>> openDepotTable(const QString& path);
 
+// The lots of a lot's linked depot where the store keeps depots: the table file
+// linkedDepotTable() names, or, with the tables on a server, the table
+// `Transaktionen` in the schema of that folder. nullptr when the lot has no linked
+// depot; `where` receives the file or the schema's table. The caller owns the table.
+Result<std::unique_ptr<Table>> openLinkedDepot(const Store& store, const QString& lotText, const QString& securityName, QString* where);
+
 // Moves every lot of `from` to the security `to` ("Depotwerte übertragen"), in one
 // transaction; texts, dates and prices stay. Returns the number of lots moved.
 // Fails NotFound for an unknown security, Invalid when both are the same.

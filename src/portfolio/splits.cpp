@@ -74,11 +74,11 @@ Result<SplitResult> splitSecurity(Store& store, const Split& split) {
     // Each linked depot once, with the positions as they were before the split.
     std::set<QString> done;
     for (const Lot& lot : *lots) {
-        const QString path = linkedDepotTable(store.dirs().data, store.dirs().depot, lot.FirmenName, *name);
-        if (path.isEmpty() || done.count(path)) continue;
-        done.insert(path);
-        auto other = openDepotTable(path);
+        QString path;
+        auto other = openLinkedDepot(store, lot.FirmenName, *name, &path);
         if (!other) return other.status();
+        if (!*other || done.count(path)) continue;
+        done.insert(path);
         auto theirs = lotsOf(**other, split.firma);
         if (!theirs) return theirs.status();
         LotChanges linked;

@@ -229,3 +229,15 @@ TEST_F(ServerCli, ADeletedDepotIsGoneFromTheServer) {
     EXPECT_TRUE(onServer({"--depot", familie, "lots"}).out.contains("Keine offenen Posten"));
     EXPECT_FALSE(onServer({"lots"}).out.contains("Keine offenen Posten"));
 }
+
+TEST_F(ServerCli, ASaleIsBookedInTheLinkedDepotOnTheServerToo) {
+    const QString familie = served + "Daten/Familie";
+    const QStringList buy{"buy", "Albrecht Maschinen AG", "--shares", "5", "--price", "100", "--date", "05.01.2026"};
+    ASSERT_EQ(onServer(QStringList{"--depot", familie} + buy).exitCode, 0);
+    ASSERT_EQ(onServer(buy + QStringList{"--text", "Familie"}).exitCode, 0);
+    auto sold = onServer({"sell", "Albrecht Maschinen AG", "--shares", "5", "--price", "120", "--date", "10.02.2026", "--lot", "5"});
+    ASSERT_EQ(sold.exitCode, 0) << sold.err.toStdString();
+    EXPECT_TRUE(sold.out.contains("Auch gebucht in: depot_familie.Transaktionen")) << sold.out.toStdString();
+    auto theirs = onServer({"--depot", familie, "--json", "lots", "Albrecht Maschinen AG", "--all"});
+    EXPECT_TRUE(theirs.out.contains("\"saleDate\":\"10.02.2026\"")) << theirs.out.toStdString();
+}
