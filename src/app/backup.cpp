@@ -3,10 +3,10 @@
 #include "app/restore_journal.h"
 #include "base/text_files.h"
 #include "store/catalogue.h"
+#include "store/depot_password.h"
 #include "store/file_system.h"
 #include "store/firma_hooks.h"
 #include "store/index_repair.h"
-#include "store/depot_password.h"
 #include "store/schema_conversion.h"
 #include "store/server_copy.h"
 #include "store/server_schema.h"
@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <map>
 
 namespace q {
 
@@ -28,6 +29,9 @@ const QString kNoBackup = QStringLiteral("Es existriert keine Sicherung");
 Status under(const QString& message, const Status& cause) {
     return Status::of(cause.category(), message + QLatin1Char('\n') + cause.message());
 }
+
+// The market tables a restore puts back, in this order.
+constexpr const char* kRestoreOrder[] = {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"};
 
 // The sources in backup order, with the directory each copy goes to.
 struct Planned {
@@ -57,11 +61,16 @@ Result<BackupResult> Sicherung(const Directories& dirs, const BackupPolicy& poli
     if (!policy.server.isEmpty()) {
         auto server = ServerConnection::open(policy.server);
         if (!server) return under(kBackupFailed, server.status());
+        std::map<QString, QStringList> tablesOf;  // by schema, asked once
         for (const Planned& p : plan) {
             const QString file = QString::fromLatin1(p.name);
             const QString schema = p.inBackupDir ? kServerSchema : policy.depotSchema;
-            auto present = serverTables(**server, schema);
-            if (!present) return under(kBackupFailed, present.status());
+            if (!tablesOf.count(schema)) {
+                auto names = serverTables(**server, schema);
+                if (!names) return under(kBackupFailed, names.status());
+                tablesOf[schema] = *names;
+            }
+            const QStringList* present = &tablesOf[schema];
             const QString table = tableNameOf(file);
             if (!present->contains(table)) continue;
             QStringList tables{table};
@@ -79,20 +88,20 @@ Result<BackupResult> Sicherung(const Directories& dirs, const BackupPolicy& poli
             result.copies.push_back({source, target});
             targets << target;
         }
-    }
-    for (const Planned& p : plan) {
-        if (!policy.server.isEmpty()) break;
-        const QString source = findFile(p.dir, QString::fromLatin1(p.name));
-        if (source.isEmpty()) continue;
-        const QString fileName = QFileInfo(source).fileName();
-        const QString target = withSlash(p.inBackupDir ? dirs.backup : p.dir) + fileName + QLatin1Char('~');
-        progress.step(QStringLiteral("Lege Sicherheitskopie der Datei ") + source + QStringLiteral(" an"), 0, 1);
-        if (Status s = makeSafetyCopy(source, target, layoutForFile(QString::fromLatin1(p.name)), {}, &progress); !s) {
-            if (damaged && s.category() == Category::Corrupt) *damaged = source;
-            return under(kBackupFailed, s);
+    } else {
+        for (const Planned& p : plan) {
+            const QString source = findFile(p.dir, QString::fromLatin1(p.name));
+            if (source.isEmpty()) continue;
+            const QString fileName = QFileInfo(source).fileName();
+            const QString target = withSlash(p.inBackupDir ? dirs.backup : p.dir) + fileName + QLatin1Char('~');
+            progress.step(QStringLiteral("Lege Sicherheitskopie der Datei ") + source + QStringLiteral(" an"), 0, 1);
+            if (Status s = makeSafetyCopy(source, target, layoutForFile(QString::fromLatin1(p.name)), {}, &progress); !s) {
+                if (damaged && s.category() == Category::Corrupt) *damaged = source;
+                return under(kBackupFailed, s);
+            }
+            result.copies.push_back({source, target});
+            targets << target;
         }
-        result.copies.push_back({source, target});
-        targets << target;
     }
     auto generation = makeGeneration(dirs, targets, QDateTime::currentDateTime(), policy.generations);
     if (!generation) return under(kBackupFailed, generation.status());
@@ -145,7 +154,7 @@ Result<RestoreReport> datenbankwiederherstellen(const Directories& dirs, Store& 
         // the same order; the counter of the securities master keeps the higher value.
         auto server = ServerConnection::open(store.server());
         if (!server) return under(kRestoreFailed, server.status());
-        for (const char* name : {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"}) {
+        for (const char* name : kRestoreOrder) {
             const QString table = QString::fromLatin1(name);
             const SafetyCopy* copy = chosen->copyOf(table);
             if (!copy) continue;
@@ -161,7 +170,7 @@ Result<RestoreReport> datenbankwiederherstellen(const Directories& dirs, Store& 
         return report;
     }
     std::vector<RestoreStep> steps;
-    for (const char* name : {"Aktien.db", "Volumen.db", "Firma.db", "Gruppen.db", "Branchen.db"}) {
+    for (const char* name : kRestoreOrder) {
         const QString table = QString::fromLatin1(name);
         const SafetyCopy* copy = chosen->copyOf(table);
         if (!copy) continue;

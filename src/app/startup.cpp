@@ -228,6 +228,7 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
     auto currencies = s.store.table(QStringLiteral("Waehrung.db"));
     if (!currencies) return damaged(s, QStringLiteral("Waehrung.db"), currencies.status());
     auto factor = upgradeWaehrung((*currencies)->db(), currency);
+    // The upgrade may have rebuilt the table: it is opened afresh below.
     s.store.close(QStringLiteral("Waehrung.db"));
     if (!factor) return factor.status();
     s.secondCurrencyFactor = *factor;

@@ -164,8 +164,6 @@ Outcome runRestore(Context& c) {
     return out;
 }
 
-// The index check, then the whole-file check of every table: damage that only
-// the indexes have is mended at once, other damage offers the restore.
 // The check of the tables on the server: each table's key and indexes are there,
 // its B-tree indexes agree with its rows where amcheck is installed, and its rows
 // are counted. The server keeps its own pages; a finding is told and left to its
@@ -209,6 +207,8 @@ Outcome checkOnServer(Context& c, Outcome& out) {
     return out;
 }
 
+// The index check, then the whole-file check of every table: damage that only
+// the indexes have is mended at once, other damage offers the restore.
 Outcome runCheck(Context& c) {
     Outcome out;
     if (!startForJob(c, out, JobStart{true, false, true, LockMode::Exclusive})) return out;

@@ -8,7 +8,6 @@
 #include "portfolio/depot_password.h"
 #include "portfolio/depots.h"
 #include "portfolio/value_history.h"
-
 #include "store/table.h"
 
 #include <QDir>

@@ -106,6 +106,20 @@ QString sequenceOf(const QString& schema, const Layout& layout) {
         .arg(qualified(schema, layout.table).replace(QLatin1Char('\''), QStringLiteral("''")), key.replace(QLatin1Char('\''), QStringLiteral("''")));
 }
 
+// The highest number the sequence of the table's key handed out; nullopt when it
+// handed out none yet. Corrupt when the table on the server has no such sequence.
+Result<std::optional<qint64>> serverCounter(ServerConnection& server, const QString& schema, const Layout& layout) {
+    auto name = server.query(QStringLiteral("SELECT %1").arg(sequenceOf(schema, layout)));
+    if (!name) return name.status();
+    if (name->rows() == 0 || name->isNull(0, 0))
+        return Status::corrupt(QStringLiteral("Der Tabelle %1 auf dem Datenbankserver %2 fehlt ihr Zähler").arg(qualified(schema, layout.table), server.server()));
+    // The name comes quoted from the server itself.
+    auto state = server.query(QStringLiteral("SELECT last_value, is_called FROM %1").arg(name->text(0, 0)));
+    if (!state) return state.status();
+    if (state->rows() > 0 && state->text(0, 1) == QLatin1String("t")) return std::optional<qint64>(state->integer(0, 0));
+    return std::optional<qint64>();
+}
+
 }  // namespace
 
 Result<QStringList> fileTables(const QString& path) {
@@ -174,14 +188,10 @@ Result<TableCounts> copyTableToServer(const QString& path, const QString& table,
         // Numbers the table on the server handed out are never handed out again, also
         // when an older copy takes its place.
         if (isAutoKey(*layout)) {
-            auto name = server.query(QStringLiteral("SELECT %1").arg(sequenceOf(schema, *layout)));
-            if (!name) return name.status();
-            if (name->rows() > 0 && !name->text(0, 0).isEmpty()) {
-                auto state = server.query(QStringLiteral("SELECT last_value, is_called FROM %1").arg(name->text(0, 0)));
-                if (!state) return state.status();
-                if (state->rows() > 0 && state->text(0, 1) == QLatin1String("t"))
-                    counter = std::max(counter.value_or(0), state->integer(0, 0));
-            }
+            auto old = serverCounter(server, schema, *layout);
+            // A table that lost its counter is replaced all the same: the copy brings its own.
+            if (!old && old.status().category() != Category::Corrupt) return old.status();
+            if (old && *old) counter = std::max(counter.value_or(0), **old);
         }
         Q_TRY(server.exec(QStringLiteral("DROP TABLE %1").arg(qualified(schema, table))));
     }
@@ -296,18 +306,11 @@ Result<std::vector<TableCounts>> copyFileFromServer(ServerConnection& server, co
                              }));
         Q_TRY(insert.commit());
         if (isAutoKey(layout)) {
-            auto name = server.query(QStringLiteral("SELECT %1").arg(sequenceOf(schema, layout)));
-            if (!name) return name.status();
-            if (name->rows() == 0 || name->isNull(0, 0))
-                return Status::corrupt(QStringLiteral("Der Tabelle %1 auf dem Datenbankserver %2 fehlt ihr Zähler").arg(qualified(schema, table), server.server()));
-            // The name comes quoted from the server itself.
-            auto state = server.query(QStringLiteral("SELECT last_value, is_called FROM %1").arg(name->text(0, 0)));
-            if (!state) return state.status();
-            std::optional<qint64> counter;
-            if (state->rows() > 0 && state->text(0, 1) == QLatin1String("t")) counter = state->integer(0, 0);
+            auto counter = serverCounter(server, schema, layout);
+            if (!counter) return counter.status();
             Transaction seqTx(file.db());
             Q_TRY(seqTx.begin());
-            Q_TRY(setFileCounter(file.db(), table, counter));
+            Q_TRY(setFileCounter(file.db(), table, *counter));
             Q_TRY(seqTx.commit());
         }
         auto n = fileCount(file.db(), table);

@@ -145,9 +145,8 @@ Result<std::optional<double>> upgradeWaehrung(const QString& path, const Currenc
     return upgradeWaehrung(**db, settings);
 }
 
-Result<std::optional<double>> upgradeWaehrung(Database& database, const CurrencySettings& settings) {
-    Database* db = &database;
-    auto fields = tableFields(*db, QStringLiteral("Waehrung"));
+Result<std::optional<double>> upgradeWaehrung(Database& db, const CurrencySettings& settings) {
+    auto fields = tableFields(db, QStringLiteral("Waehrung"));
     if (!fields) return fields.status();
     const bool hasMultiplikator = hasField(*fields, QStringLiteral("Multiplikator"));
     const bool hasEinheit = hasField(*fields, QStringLiteral("Einheit"));
@@ -155,7 +154,7 @@ Result<std::optional<double>> upgradeWaehrung(Database& database, const Currency
     std::optional<double> factor;
     if (!settings.waehrung.isEmpty() && settings.wechselkurs) {
         factor = *settings.wechselkurs;
-        auto find = db->prepare(QStringLiteral("SELECT \"Faktor\" FROM \"Waehrung\" WHERE \"Symbol\" = ?"));
+        auto find = db.prepare(QStringLiteral("SELECT \"Faktor\" FROM \"Waehrung\" WHERE \"Symbol\" = ?"));
         if (!find) return find.status();
         find->bind(1, settings.waehrung);
         auto found = find->step();
@@ -168,7 +167,7 @@ Result<std::optional<double>> upgradeWaehrung(Database& database, const Currency
                                        (hasEinheit ? QStringLiteral(", \"Einheit\"") : QString()),
                                    QString(hasMultiplikator ? QStringLiteral(", ?") : QString()) +
                                        (hasEinheit ? QStringLiteral(", ?") : QString()));
-            auto add = db->prepare(sql);
+            auto add = db.prepare(sql);
             if (!add) return add.status();
             add->bind(1, (settings.waehrung + QStringLiteral(">>") + settings.homeSymbol).left(40));
             add->bind(2, settings.waehrung.left(5));
@@ -183,13 +182,13 @@ Result<std::optional<double>> upgradeWaehrung(Database& database, const Currency
     if (hasMultiplikator && hasEinheit) return factor;
 
     const Layout target = layoutFor(TableKind::Waehrung, QStringLiteral("Waehrung"));
-    Transaction tx(*db);
+    Transaction tx(db);
     Q_TRY(tx.begin());
-    Q_TRY(db->exec(QStringLiteral("DROP TABLE IF EXISTS \"Waehrung_Alt\"")));
-    Q_TRY(db->exec(QStringLiteral("ALTER TABLE \"Waehrung\" RENAME TO \"Waehrung_Alt\"")));
-    Q_TRY(createTableIn(*db, target, seedRows(TableKind::Waehrung, QStringLiteral("Waehrung.db"), QString())));
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE IF EXISTS \"Waehrung_Alt\"")));
+    Q_TRY(db.exec(QStringLiteral("ALTER TABLE \"Waehrung\" RENAME TO \"Waehrung_Alt\"")));
+    Q_TRY(createTableIn(db, target, seedRows(TableKind::Waehrung, QStringLiteral("Waehrung.db"), QString())));
     // The old "keine Währung" row collides with the new seed row and is skipped.
-    Q_TRY(copyRows(*db, QStringLiteral("Waehrung_Alt"), *fields, target,
+    Q_TRY(copyRows(db, QStringLiteral("Waehrung_Alt"), *fields, target,
                    [](const QString& field, const QVariant& old, bool present) -> QVariant {
                        if (present) return old;
                        if (field == QLatin1String("Multiplikator")) return true;
@@ -197,7 +196,7 @@ Result<std::optional<double>> upgradeWaehrung(Database& database, const Currency
                        return QVariant();
                    },
                    true));
-    Q_TRY(db->exec(QStringLiteral("DROP TABLE \"Waehrung_Alt\"")));
+    Q_TRY(db.exec(QStringLiteral("DROP TABLE \"Waehrung_Alt\"")));
     Q_TRY(tx.commit());
     return factor;
 }

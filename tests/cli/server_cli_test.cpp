@@ -136,14 +136,8 @@ TEST_F(ServerCli, TheJobsAnswerAsOnTheTableFiles) {
 }
 
 TEST_F(ServerCli, TheDepotPasswordGuardsTheDepotOnTheServer) {
-    QFile pw(served + "pw.txt");
-    ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
-    pw.write("geheim\n");
-    pw.close();
-    QFile wrong(served + "falsch.txt");
-    ASSERT_TRUE(wrong.open(QIODevice::WriteOnly));
-    wrong.write("falsch\n");
-    wrong.close();
+    qtest::writeFile(served + "pw.txt", "geheim\n");
+    qtest::writeFile(served + "falsch.txt", "falsch\n");
     auto set = onServer({"depot-password", "--new-password-file", served + "pw.txt"});
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
 

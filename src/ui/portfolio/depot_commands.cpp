@@ -5,6 +5,7 @@
 #include "portfolio/depot_password.h"
 #include "portfolio/depots.h"
 #include "portfolio/lot.h"
+#include "store/table.h"
 #include "ui/dialogs/data_directory_dialog.h"
 #include "ui/main_window.h"
 #include "ui/portfolio/depot_passwort.h"
@@ -12,8 +13,6 @@
 #include "ui/status_progress.h"
 
 #include <QAction>
-#include "store/table.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
