@@ -2,9 +2,12 @@
 // securities × YEARS years of daily prices, and the value-history backfill over
 // HISTORY years, each beside the time it takes merely to read the rows it reads (the
 // lots, the securities' records, the prices), and prints the ratio.
-// Usage: portfolio_bench [SECURITIES [YEARS [LOTS [HISTORY [DIR]]]]]
-// (defaults 2000 20 500 5). Without DIR the data go to a temporary directory; with a
-// DIR that holds the data already (Daten/Aktien.db), they are used as they are.
+// Usage: portfolio_bench [SECURITIES [YEARS [LOTS [HISTORY [DIR [URI]]]]]]
+// (defaults 2000 20 500 5). Without DIR (or with "-") the data go to a temporary
+// directory; with a DIR that holds the data already (Daten/Aktien.db), they are used
+// as they are. With URI (a PostgreSQL server; QUINTARA_TEST_DATABASE when only that
+// is set) the same tables are copied into a database made for the run, the
+// valuation is measured there as well, and the ratio server ÷ table files printed.
 
 #include "base/clock.h"
 #include "base/formats.h"
@@ -14,14 +17,17 @@
 #include "portfolio/lot.h"
 #include "portfolio/valuation.h"
 #include "portfolio/value_history.h"
+#include "app/server_migration.h"
 #include "sample/sample_data.h"
 #include "store/bulk_insert.h"
+#include "store/server_connection.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QUrl>
 #include <exception>
 #include <functional>
 #include <random>
@@ -106,6 +112,54 @@ Result<qint64> readHistoryRows(Store& store, const QDate& from, const QDate& to)
 
 QString ms(qint64 n) { return QString::number(n) + QStringLiteral(" ms"); }
 
+// The best of `rounds` valuations of `store` on `day`, in milliseconds; -1 when one fails.
+double bestValuation(Store& store, const PortfolioSettings& settings, const QDate& day, int rounds, Valuation* result) {
+    auto converter = CurrencyConverter::load(store, settings);
+    if (!converter) return -bench::fail(converter.status());
+    double best = -1;
+    for (int run = 0; run < rounds; ++run) {
+        QElapsedTimer t;
+        t.start();
+        auto valued = AnlagenBerechnung(store, *converter, settings.rule, {day, false});
+        const double took = t.nsecsElapsed() / 1e6;
+        if (!valued) return -bench::fail(valued.status());
+        if (result) *result = *valued;
+        best = best < 0 ? took : std::min(best, took);
+    }
+    return best;
+}
+
+// The valuation on the server `cluster`: the data directory's tables go into a
+// database made for the run (dropped after it), and the valuation of the same depot
+// is timed there. Prints both and their ratio; the exit code.
+int compareOnServer(const QString& cluster, const QString& data, const PortfolioSettings& settings, const QDate& day,
+                    double fileMs, QTextStream& out) {
+    auto admin = ServerConnection::open(cluster);
+    if (!admin) return bench::fail(admin.status());
+    const QString name = QStringLiteral("quintara_bench_%1").arg(QCoreApplication::applicationPid());
+    if (Status s = (*admin)->exec(QStringLiteral("CREATE DATABASE %1").arg(name)); !s) return bench::fail(s);
+    QUrl url(cluster);
+    url.setPath(QLatin1Char('/') + name);
+    int code = 0;
+    {
+        NoProgress none;
+        Directories dirs{data, data, data, data, data, data};
+        auto moved = migrateToServer(dirs, {data}, url.toString(), false, none);
+        if (!moved) code = bench::fail(moved.status());
+        Store store(StoreDirs{data, data, data, data});
+        store.setServer(url.toString());
+        Valuation v;
+        const double serverMs = code ? -1 : bestValuation(store, settings, day, 20, &v);
+        if (serverMs < 0) code = 1;
+        if (!code)
+            out << "Bewertung auf dem Server: " << v.total.lots << " offene Posten: " << bench::ms(serverMs) << ", Tabellendateien "
+                << bench::ms(fileMs) << ", Verhältnis Server ÷ Tabellendateien "
+                << QString::number(fileMs > 0 ? double(serverMs) / fileMs : 0.0, 'f', 2) << " (Ziel ≤ 2)\n";
+    }
+    (void)(*admin)->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +172,8 @@ int main(int argc, char** argv) {
         const int lots = bench::arg(args, 3, 500);
         const int historyYears = bench::arg(args, 4, 5);
         QTemporaryDir tmp;
-        const QString data = withSlash(args.size() > 5 ? args[5] : tmp.path()) + QStringLiteral("Daten/");
+        const QString data = withSlash(args.size() > 5 && args[5] != QLatin1String("-") ? args[5] : tmp.path()) + QStringLiteral("Daten/");
+        const QString cluster = args.size() > 6 ? args[6] : qEnvironmentVariable("QUINTARA_TEST_DATABASE");
         const QDate stichtag = plan.lastDay;
         const QDate historyStart = stichtag.addYears(-historyYears);
         setToday(stichtag.addDays(1));
@@ -158,6 +213,11 @@ int main(int argc, char** argv) {
             << ", nur Lesen (" << rowsRead << " Zeilen): " << ms(readMs) << ", Verhältnis "
             << QString::number(readMs > 0 ? double(valueMs) / readMs : 0.0, 'f', 2) << "\n"
             << Qt::flush;
+        if (!cluster.isEmpty()) {
+            const double fileMs = bestValuation(store, settings, stichtag, 20, nullptr);
+            if (fileMs < 0) return 1;
+            if (int code = compareOnServer(cluster, data, settings, stichtag, fileMs, out)) return code;
+        }
 
         qint64 historyMs = 0;
         int written = 0;

@@ -1,6 +1,7 @@
 #include "portfolio/prices.h"
 
 #include "base/formats.h"
+#include "store/daily_prices.h"
 
 #include <algorithm>
 
@@ -68,6 +69,14 @@ Result<std::optional<PricePoint>> priceOnOrBefore(Table& aktien, int firma, cons
     if (!row->has_value()) return std::optional<PricePoint>();
     return std::optional<PricePoint>(
         PricePoint{dateFromDayNumber((*row)->value(QStringLiteral("Datum")).toDouble()), (*row)->value(QStringLiteral("Kurs")).toDouble()});
+}
+
+Result<QHash<int, PricePoint>> pricesOnOrBefore(Table& aktien, const QList<int>& firmen, const QDate& day) {
+    auto newest = newestOnOrBefore(aktien, firmen, dayNumber(day));
+    if (!newest) return newest.status();
+    QHash<int, PricePoint> out;
+    for (auto it = newest->cbegin(); it != newest->cend(); ++it) out.insert(it.key(), PricePoint{dateFromDayNumber(it->day), it->kurs});
+    return out;
 }
 
 }  // namespace q

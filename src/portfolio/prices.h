@@ -6,6 +6,8 @@
 #include "store/table.h"
 
 #include <QDate>
+#include <QHash>
+#include <QList>
 #include <optional>
 #include <vector>
 
@@ -44,5 +46,8 @@ Result<PriceSeries> loadPriceSeries(Table& aktien, int firma, const QDate& from,
 
 // The newest price of `firma` on or before `day`.
 Result<std::optional<PricePoint>> priceOnOrBefore(Table& aktien, int firma, const QDate& day);
+// The same for many securities in one query: the price of each of `firmen` that has
+// one on or before `day`.
+Result<QHash<int, PricePoint>> pricesOnOrBefore(Table& aktien, const QList<int>& firmen, const QDate& day);
 
 }  // namespace q

@@ -54,12 +54,10 @@ std::vector<ListBar> barsAbove0(const std::map<int, ListBar>& bars) {
 
 }  // namespace
 
-Result<SecurityInfo> readSecurityInfo(Table& firma, int number) {
-    auto found = firma.findKey({number});
-    if (!found) return found.status();
+namespace {
+
+SecurityInfo infoOf(const Record& r) {
     SecurityInfo info;
-    if (!found->has_value()) return info;
-    const Record& r = **found;
     info.found = true;
     info.name = r.value(QStringLiteral("FirmenName")).toString();
     info.kennung = r.value(QStringLiteral("Kennung")).toString();
@@ -68,6 +66,27 @@ Result<SecurityInfo> readSecurityInfo(Table& firma, int number) {
     info.gruppe = r.value(QStringLiteral("Gruppe")).toInt();
     info.branche = r.value(QStringLiteral("Branche")).toInt();
     return info;
+}
+
+}  // namespace
+
+Result<SecurityInfo> readSecurityInfo(Table& firma, int number) {
+    auto found = firma.findKey({number});
+    if (!found) return found.status();
+    return found->has_value() ? infoOf(**found) : SecurityInfo();
+}
+
+Result<QHash<int, SecurityInfo>> readSecurityInfos(Table& firma, const QList<int>& numbers) {
+    QHash<int, SecurityInfo> out;
+    Query q;
+    q.amongField = QStringLiteral("Firma");
+    for (int n : numbers) q.among << n;
+    if (numbers.isEmpty()) return out;
+    Q_TRY(firma.forEach(q, [&out](const Record& r) {
+        out.insert(r.value(QStringLiteral("Firma")).toInt(), infoOf(r));
+        return true;
+    }));
+    return out;
 }
 
 double percentOf(double part, double whole) { return whole == 0.0 ? 0.0 : part / whole * 100.0; }
@@ -113,33 +132,38 @@ Result<Valuation> AnlagenBerechnung(Store& store, CurrencyConverter& converter, 
     if (!branches) return branches.status();
     std::map<int, ListBar> groupBars, branchBars;
 
+    // The records and prices of the held securities, each read in one query.
+    QList<int> held;
+    for (const Lot& lot : *lots)
+        if (lot.isOpenAt(options.stichtag) && (held.isEmpty() || held.back() != lot.Firma)) held << lot.Firma;
+    auto infos = readSecurityInfos(**firma, held);
+    if (!infos) return infos.status();
+    auto prices = pricesOnOrBefore(**aktien, held, options.stichtag);
+    if (!prices) return prices.status();
+
     SecurityValue* current = nullptr;
     double fc = 1.0;
     for (const Lot& lot : *lots) {
         if (!lot.isOpenAt(options.stichtag)) continue;
         if (!current || current->firma != lot.Firma) {
-            auto info = readSecurityInfo(**firma, lot.Firma);
-            if (!info) return info.status();
+            const SecurityInfo info = infos->value(lot.Firma);
             SecurityValue s;
             s.firma = lot.Firma;
-            s.name = info->found ? info->name : lot.FirmenName;
-            s.kennung = info->kennung;
-            s.waehrung = info->waehrung;
-            s.dividende = info->dividende;
-            s.gruppe = info->gruppe;
-            s.branche = info->branche;
+            s.name = info.found ? info.name : lot.FirmenName;
+            s.kennung = info.kennung;
+            s.waehrung = info.waehrung;
+            s.dividende = info.dividende;
+            s.gruppe = info.gruppe;
+            s.branche = info.branche;
             s.firstDate = lot.Datum;
-            if (info->found && isCashSecurity(info->name)) {
+            if (info.found && isCashSecurity(info.name)) {
                 s.last = 1.0;
                 s.priceDate = options.stichtag;
+            } else if (auto price = prices->constFind(lot.Firma); price != prices->cend()) {
+                s.last = price->kurs;
+                s.priceDate = price->datum;
             } else {
-                auto price = priceOnOrBefore(**aktien, lot.Firma, options.stichtag);
-                if (!price) return price.status();
-                s.noPrice = !price->has_value();
-                if (price->has_value()) {
-                    s.last = (*price)->kurs;
-                    s.priceDate = (*price)->datum;
-                }
+                s.noPrice = true;
             }
             // The factor of the report date is the security's, whatever the lot.
             auto reportFactor = converter.factor(s.waehrung, options.stichtag, options.second);

@@ -21,6 +21,8 @@
 #include "portfolio/lot.h"
 #include "portfolio/portfolio_settings.h"
 
+#include <QHash>
+#include <QList>
 #include <vector>
 
 namespace q {
@@ -84,6 +86,9 @@ struct SecurityInfo {
 // The security's record; `found` false when the master lacks it. Fails with the
 // store's message.
 Result<SecurityInfo> readSecurityInfo(Table& firma, int number);
+// The records of many securities in one query, by number; a number the master
+// lacks has no entry.
+Result<QHash<int, SecurityInfo>> readSecurityInfos(Table& firma, const QList<int>& numbers);
 
 // A bar of the group or branch chart.
 struct ListBar {

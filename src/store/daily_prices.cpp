@@ -15,7 +15,53 @@ Status prepare(Database& db, const QString& sql, Statement* out) {
     return Status::ok();
 }
 
+// The newest price on or before a day of each security of a list: the numbers come
+// as one JSON array text (parameter 1), the day is parameter 2. In a file max() over
+// the key (Firma, Datum) is one step down the key's b-tree per security; the server
+// walks its key backwards from the day once per security (LATERAL … LIMIT 1).
+QString newestSql(const Database& db, const QString& table) {
+    if (db.onServer())
+        return QStringLiteral("SELECT j.value, a.\"Datum\", a.\"Kurs\" FROM unnest(('{' || trim(both '[]' from ?) || '}')::bigint[]) j(value) "
+                              "CROSS JOIN LATERAL (SELECT \"Datum\", \"Kurs\" FROM %1 WHERE \"Firma\" = j.value AND \"Datum\" <= ? "
+                              "ORDER BY \"Datum\" DESC LIMIT 1) a")
+            .arg(table);
+    return QStringLiteral("SELECT a.\"Firma\", a.\"Datum\", a.\"Kurs\" FROM json_each(?) j JOIN %1 a ON a.\"Firma\" = j.value "
+                          "AND a.\"Datum\" = (SELECT max(\"Datum\") FROM %1 WHERE \"Firma\" = j.value AND \"Datum\" <= ?)")
+        .arg(table);
+}
+
+Result<QHash<int, DayPrice>> readNewest(Statement& st, const QList<int>& firmen, int day) {
+    QHash<int, DayPrice> out;
+    if (firmen.isEmpty()) return out;
+    QByteArray list("[");
+    for (int f : firmen) {
+        if (list.size() > 1) list += ',';
+        list += QByteArray::number(f);
+    }
+    list += ']';
+    st.bind(1, QString::fromLatin1(list));
+    st.bind(2, day);
+    for (;;) {
+        auto row = st.step();
+        if (!row) {
+            st.reset();
+            return row.status();
+        }
+        if (!*row) break;
+        out.insert(int(st.columnInt(0)), DayPrice{int(std::lround(st.columnDouble(1))), st.columnDouble(2)});
+    }
+    st.reset();
+    return out;
+}
+
 }  // namespace
+
+Result<QHash<int, DayPrice>> newestOnOrBefore(Table& aktien, const QList<int>& firmen, int day) {
+    if (firmen.isEmpty()) return QHash<int, DayPrice>();
+    auto st = aktien.db().prepare(newestSql(aktien.db(), quoted(aktien.layout().table)));
+    if (!st) return st.status();
+    return readNewest(*st, firmen, day);
+}
 
 Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& volumen) {
     std::unique_ptr<DailyPrices> p(new DailyPrices(aktien, volumen));
@@ -38,15 +84,7 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
             Q_TRY(db->exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
             p->m_walFiles << db;
         }
-    // max() over the key (Firma, Datum) is one step down the key's b-tree per security.
-    // The numbers come as one JSON array text: json_each() in a file, an array on the server.
-    const QString numbers = adb.onServer() ? QStringLiteral("unnest(('{' || trim(both '[]' from ?) || '}')::bigint[]) j(value)")
-                                           : QStringLiteral("json_each(?) j");
-    Q_TRY(prepare(adb,
-                  QStringLiteral("SELECT a.\"Firma\", a.\"Datum\", a.\"Kurs\" FROM %2 JOIN %1 a ON a.\"Firma\" = j.value "
-                                 "AND a.\"Datum\" = (SELECT max(\"Datum\") FROM %1 WHERE \"Firma\" = j.value)")
-                      .arg(a, numbers),
-                  &p->m_newest));
+    Q_TRY(prepare(adb, newestSql(adb, a), &p->m_newest));
     Q_TRY(prepare(adb, QStringLiteral("SELECT \"Datum\", \"Kurs\" FROM %1 WHERE \"Firma\" = ? AND \"Datum\" < ? ORDER BY \"Datum\" DESC LIMIT 1").arg(a),
                   &p->m_newestBefore));
     Q_TRY(prepare(adb, QStringLiteral("SELECT \"Kurs\" FROM %1 WHERE \"Firma\" = ? AND \"Datum\" = ?").arg(a), &p->m_priceOn));
@@ -73,26 +111,7 @@ DailyPrices::~DailyPrices() {
 }
 
 Result<QHash<int, DayPrice>> DailyPrices::newest(const QList<int>& firmen) {
-    QHash<int, DayPrice> out;
-    if (firmen.isEmpty()) return out;
-    QByteArray list("[");
-    for (int f : firmen) {
-        if (list.size() > 1) list += ',';
-        list += QByteArray::number(f);
-    }
-    list += ']';
-    m_newest.bind(1, QString::fromLatin1(list));
-    for (;;) {
-        auto row = m_newest.step();
-        if (!row) {
-            m_newest.reset();
-            return row.status();
-        }
-        if (!*row) break;
-        out.insert(int(m_newest.columnInt(0)), DayPrice{int(std::lround(m_newest.columnDouble(1))), m_newest.columnDouble(2)});
-    }
-    m_newest.reset();
-    return out;
+    return readNewest(m_newest, firmen, std::numeric_limits<int>::max());
 }
 
 Result<std::optional<DayPrice>> DailyPrices::newestBefore(int firma, int before) {

@@ -30,6 +30,11 @@ struct DayPrice {
     double kurs = 0;
 };
 
+// The newest price on or before day number `day` of each security of `firmen` that
+// has one, read from `aktien` (fields Firma, Datum, Kurs) in one query. Fails with
+// the store's message.
+Result<QHash<int, DayPrice>> newestOnOrBefore(Table& aktien, const QList<int>& firmen, int day);
+
 // Used on one thread; the tables stay owned by the store and must outlive it.
 class DailyPrices {
 public:

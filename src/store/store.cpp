@@ -62,6 +62,8 @@ QString Store::path(const QString& file) const {
 
 bool Store::exists(const QString& file) const {
     if (!onServer(file)) return fileExists(dirOf(file), file);
+    // A table this store has open is there: no question to the server for it.
+    if (m_open.count(file.toLower())) return true;
     auto c = serverConnection();
     if (!c) return false;
     auto tables = serverTables(**c, schemaOf(file));

@@ -3,6 +3,8 @@
 #include "store/schema.h"
 #include "store/server_schema.h"
 
+#include <algorithm>
+
 namespace q {
 
 namespace {
@@ -129,6 +131,31 @@ Result<QString> Table::whereClause(const Query& query, QVariantList* binds) cons
         // index serves the look-up; the text is folded here once.
         parts << foldedColumn(*m_db, *m_layout.field(field)) + QStringLiteral(" = ?");
         *binds << foldText(text);
+    }
+    if (!query.amongField.isEmpty()) {
+        if (!hasField(query.amongField))
+            return Status::internal(QStringLiteral("Tabelle %1 hat kein Feld %2").arg(m_layout.table, query.amongField));
+        const bool numbers = std::all_of(query.among.cbegin(), query.among.cend(), [](const QVariant& v) {
+            return v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong;
+        });
+        if (query.among.isEmpty()) {
+            parts << QStringLiteral("0 = 1");
+        } else if (numbers && m_db->onServer()) {
+            // The server gets the numbers as one array: one parameter to plan, not hundreds.
+            QStringList list;
+            list.reserve(query.among.size());
+            for (const QVariant& v : query.among) list << QString::number(v.toLongLong());
+            parts << quoted(query.amongField) + QStringLiteral(" = ANY(CAST(? AS bigint[]))");
+            *binds << QStringLiteral("{%1}").arg(list.join(QLatin1Char(',')));
+        } else {
+            QStringList marks;
+            marks.reserve(query.among.size());
+            for (const QVariant& v : query.among) {
+                marks << QStringLiteral("?");
+                *binds << v;
+            }
+            parts << quoted(query.amongField) + QStringLiteral(" IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        }
     }
     if (!query.rangeField.isEmpty()) {
         if (!hasField(query.rangeField))

@@ -40,6 +40,10 @@ struct Query {
     // indexes order them (compareNoCase); served by such an index where one exists,
     // so a look-up by name stays fast on a large table.
     std::vector<std::pair<QString, QString>> equalNoCase;
+    // field is one of `among` (a look-up of many keys in one query); with a field and
+    // an empty list no row matches.
+    QString amongField;
+    QVariantList among;
     QString rangeField;                              // rangeField >= from and <= to (null: open)
     QVariant from;
     QVariant to;

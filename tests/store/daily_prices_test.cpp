@@ -38,6 +38,12 @@ TEST_P(DailyPricesTest, ReplacesOrAppendsPricesAndVolumesInOneBatch) {
     ASSERT_TRUE(newest.isOk());
     EXPECT_EQ(newest->size(), 1);
     EXPECT_EQ(newest->value(1).day, 40001);
+    // On or before a day: that day's price, and none before the first.
+    auto onDay = newestOnOrBefore(table("Aktien.db"), {1, 2}, 40000);
+    ASSERT_TRUE(onDay.isOk());
+    ASSERT_EQ(onDay->size(), 1);
+    EXPECT_EQ(onDay->value(1).kurs, 11.25);
+    EXPECT_TRUE(newestOnOrBefore(table("Aktien.db"), {1}, 39999)->isEmpty());
 }
 
 // The write-ahead log is the table files' own.

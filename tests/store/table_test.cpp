@@ -100,6 +100,19 @@ TEST_P(Rows, DetailsAreLinkedBySecurityNumberAndWalkedInDateOrder) {
     ASSERT_EQ(after->size(), 2u);
     EXPECT_EQ((*after)[0].value("Kurs").toDouble(), 11.25);
     EXPECT_EQ(*aktien.count(Query()), 3);
+
+    // The rows of several securities in one query; an empty list finds none.
+    Query many;
+    many.amongField = "Firma";
+    many.among = {b, 999};
+    auto ofB = aktien.rows(many);
+    ASSERT_TRUE(ofB.isOk());
+    ASSERT_EQ(ofB->size(), 1u);
+    EXPECT_EQ((*ofB)[0].value("Kurs").toDouble(), 20.0);
+    many.among = {a, b};
+    EXPECT_EQ(*aktien.count(many), 3);
+    many.among.clear();
+    EXPECT_EQ(*aktien.count(many), 0);
 }
 
 TEST_P(Rows, NewSecuritiesGetDefaultsAndNumbersThatAreNeverReused) {
