@@ -146,10 +146,12 @@ Outcome runLimitScan(Context& c) {
                       {QStringLiteral("after"), limitsJson(f.after)}};
         findings.append(o);
     }
+    for (const QString& name : result->changedMeanwhile) c.ui.tell(limitsChangedMeanwhile(name));
     out.lines << QStringLiteral("Limit erreicht: %1, geändert: %2").arg(breaches).arg(result->written);
     out.json[QStringLiteral("findings")] = findings;
     out.json[QStringLiteral("breaches")] = breaches;
     out.json[QStringLiteral("written")] = result->written;
+    out.json[QStringLiteral("changedMeanwhile")] = QJsonArray::fromStringList(result->changedMeanwhile);
     return out;
 }
 

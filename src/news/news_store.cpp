@@ -126,19 +126,28 @@ Result<NewsItem> addNews(Store& store, const QString& newsDir, const QString& he
     auto t = newsTable(store);
     if (!t) return t.status();
     NewsItem n;
-    n.Nummer = std::llround(timestampNumber(now) * 1000);
-    for (;; ++n.Nummer) {
-        auto taken = (*t)->findKey({n.Nummer});
-        if (!taken) return taken.status();
-        // A number whose file exists belongs to an item whose record was lost.
-        if (!taken->has_value() && newsItemFile(newsDir, n.Nummer).isEmpty()) break;
-    }
     n.Zeit = now;
     n.Nachricht = headline.trimmed().left(kHeadlineLength);
     n.Firma = firma;
     n.Aktiv = true;
-    if (text) Q_TRY(writeTextLines(withSlash(newsDir) + QString::number(n.Nummer) + QStringLiteral(".TXT"), splitLines(*text)));
-    Q_TRY(saveNewsItem(store, n));
+    // The record claims the number: a number another program took a moment ago is
+    // not overwritten, the item takes the next one.
+    n.Nummer = std::llround(timestampNumber(now) * 1000);
+    for (;; ++n.Nummer) {
+        // A number whose file exists belongs to an item whose record was lost.
+        if (!newsItemFile(newsDir, n.Nummer).isEmpty()) continue;
+        auto claimed = appendNewsItem(store, n);
+        if (!claimed) return claimed.status();
+        if (*claimed) break;
+    }
+    if (text) {
+        Status written = writeTextLines(withSlash(newsDir) + QString::number(n.Nummer) + QStringLiteral(".TXT"), splitLines(*text));
+        if (!written) {
+            // No headline without its text: the record goes again.
+            if (auto row = (*t)->findKey({n.Nummer}); row && row->has_value()) (void)(*t)->remove(**row);
+            return written;
+        }
+    }
     return n;
 }
 

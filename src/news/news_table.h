@@ -18,5 +18,9 @@ struct NewsItem {
 // Creates the record with that `Nummer` or updates it. Nachrichten.db is created
 // when missing. Fails with the store's message.
 Status saveNewsItem(Store& store, const NewsItem& item);
+// Appends the record of a new item and never changes an existing one: false when its
+// `Nummer` is taken (another program, on the server another computer, may have
+// taken it a moment ago). Fails with the store's message.
+Result<bool> appendNewsItem(Store& store, const NewsItem& item);
 
 }  // namespace q

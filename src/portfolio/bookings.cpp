@@ -8,7 +8,6 @@
 #include "store/table.h"
 
 #include <QDir>
-#include <QThread>
 #include <QFileInfo>
 
 namespace q {
@@ -154,30 +153,21 @@ Result<std::unique_ptr<Table>> openDepotTable(const QString& path) {
     return Store::openFile(path, layoutForFile(kLots));
 }
 
-// How often a sale is planned again after another program changed its lots.
-constexpr int kSaleAttempts = 4;
-
 Result<SaleResult> sell(Store& store, const Sale& sale) {
     auto name = securityName(store, sale.firma);
     if (!name) return name.status();
     auto table = store.table(kLots);
     if (!table) return table.status();
     // Lots another program sold meanwhile (on the server: another computer) make the
-    // write fail Busy; the sale is then planned again on what is left, a few times.
+    // write fail Busy; the sale is then planned again on what is left.
     Result<SalePlan> plan = Status::busy(QString());
-    for (int attempt = 0;; ++attempt) {
-        auto lots = lotsOf(**table, sale.firma);
-        if (!lots) return lots.status();
-        plan = planSale(*lots, sale);
+    auto written = planAndWriteLots(**table, sale.firma, [&](const std::vector<Lot>& lots) -> Result<LotChanges> {
+        plan = planSale(lots, sale);
         if (!plan) return plan.status();
-        auto written = writeLots(**table, plan->changes);
-        if (written) {
-            for (size_t i = 0; i < written->size(); ++i) plan->changes.appends[i].id = (*written)[i];
-            break;
-        }
-        if (written.status().category() != Category::Busy || attempt == kSaleAttempts) return written.status();
-        QThread::msleep(static_cast<unsigned long>(20 * (attempt + 1)));
-    }
+        return plan->changes;
+    });
+    if (!written) return written.status();
+    for (size_t i = 0; i < written->size(); ++i) plan->changes.appends[i].id = (*written)[i];
 
     SaleResult result;
     result.plan = *plan;

@@ -2,6 +2,7 @@
 
 #include "base/formats.h"
 #include "portfolio/prices.h"
+#include "store/database.h"
 #include "store/firma_hooks.h"
 
 #include <cmath>
@@ -153,12 +154,24 @@ Result<LimitScanResult> LimitScan(Store& store, const LimitScanOptions& options,
     result.findings = scanLimits(*subjects, result.options, ask);
     for (const LimitFinding& f : result.findings) {
         if (!f.changed()) continue;
+        Transaction tx((*table)->db());
+        Q_TRY(tx.begin());
         auto r = securityRecord(**table, f.subject.firma);
         if (!r) return r.status();
+        const Limits now{numberOf(r->value(kUpper)), numberOf(r->value(kLower))};
+        if (now.oberes != f.subject.limits.oberes || now.unteres != f.subject.limits.unteres) {
+            result.changedMeanwhile << f.subject.name;
+            continue;
+        }
         Q_TRY(writeLimitsTo(**table, *r, f.after));
+        Q_TRY(tx.commit());
         ++result.written;
     }
     return result;
+}
+
+QString limitsChangedMeanwhile(const QString& name) {
+    return QStringLiteral("Die Limits von %1 wurden inzwischen von einem anderen Programm geändert und bleiben so").arg(name);
 }
 
 LimitQuestion limitQuestion(Interaction& ui, int decimals) {

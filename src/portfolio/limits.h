@@ -97,13 +97,21 @@ struct LimitScanResult {
     std::vector<LimitFinding> findings;
     LimitScanOptions options;  // as the dialog left them (stored back as LimitanPlus, LimitanMinus)
     int written = 0;          // securities whose limits changed
+    // Securities whose limits another program changed while the scan ran: theirs stay,
+    // this scan's change is not written.
+    QStringList changedMeanwhile;
     std::vector<LimitSubject> active;  // every active security with a limit (at most 1000), for the tab list
 };
 
 // Reads the subjects, scans them and writes each changed security in a transaction
-// of its own (design note 5). Fails with the store's message; what was written
-// before stays.
+// of its own (design note 5), in which its limits are read again: limits that are no
+// longer the ones scanned (another program, on the server another computer, set
+// them meanwhile) are kept and the security listed in `changedMeanwhile`. Fails with
+// the store's message; what was written before stays.
 Result<LimitScanResult> LimitScan(Store& store, const LimitScanOptions& options, const LimitQuestion& ask);
+// "Die Limits von NAME wurden inzwischen von einem anderen Programm geändert und
+// bleiben so": what the user is told for each of `changedMeanwhile`.
+QString limitsChangedMeanwhile(const QString& name);
 
 // The breach dialog's question through the question interface: "Limit erreicht!!"
 // with the choices "&Weiter", "Nein", "&Alle", "Abbrechen".

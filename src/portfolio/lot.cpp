@@ -2,6 +2,7 @@
 
 #include "base/formats.h"
 
+#include <QThread>
 #include <cmath>
 #include <map>
 
@@ -144,6 +145,21 @@ Result<std::vector<qint64>> writeLots(Table& table, const LotChanges& changes) {
     }
     Q_TRY(tx.commit());
     return ids;
+}
+
+// How often changes are planned again after another program changed the lots.
+constexpr int kPlanAttempts = 4;
+
+Result<std::vector<qint64>> planAndWriteLots(Table& table, int firma, const LotPlanner& plan) {
+    for (int attempt = 0;; ++attempt) {
+        auto lots = lotsOf(table, firma);
+        if (!lots) return lots.status();
+        auto changes = plan(*lots);
+        if (!changes) return changes.status();
+        auto written = writeLots(table, *changes);
+        if (written || written.status().category() != Category::Busy || attempt == kPlanAttempts) return written;
+        QThread::msleep(static_cast<unsigned long>(20 * (attempt + 1)));
+    }
 }
 
 }  // namespace q

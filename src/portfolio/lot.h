@@ -19,6 +19,7 @@
 #include "store/store.h"
 
 #include <QDate>
+#include <functional>
 #include <vector>
 
 namespace q {
@@ -90,5 +91,12 @@ Result<Lot> appendLot(Store& store, Lot lot);
 // wurden inzwischen von einem anderen Programm geändert" when a row to change or
 // remove is no longer as it was read: the caller reads and plans again.
 Result<std::vector<qint64>> writeLots(Table& table, const LotChanges& changes);
+
+// Reads the lots of `firma`, lets `plan` make the changes from them and writes them
+// (writeLots). When another program changed those lots meanwhile (Busy), they are
+// read and planned again, a few times, before the Busy message is the answer. A
+// failing `plan` ends it with its message. Returns the ids of the appended lots.
+using LotPlanner = std::function<Result<LotChanges>(const std::vector<Lot>& lots)>;
+Result<std::vector<qint64>> planAndWriteLots(Table& table, int firma, const LotPlanner& plan);
 
 }  // namespace q

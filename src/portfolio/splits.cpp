@@ -29,10 +29,11 @@ Result<int> dividePrices(Store& store, const Split& split) {
     Query q = Query::detailOf(split.firma);
     q.rangeField = QStringLiteral("Datum");
     q.to = dayNumber(split.ende);
-    auto rows = (*aktien)->rows(q);
-    if (!rows) return rows.status();
+    // Read inside the transaction: a price another program books meanwhile is divided too.
     Transaction tx((*aktien)->db());
     Q_TRY(tx.begin());
+    auto rows = (*aktien)->rows(q);
+    if (!rows) return rows.status();
     for (const Record& before : *rows) {
         Record after = before;
         after.set(QStringLiteral("Kurs"), before.value(QStringLiteral("Kurs")).toDouble() / split.ratio);
@@ -59,21 +60,25 @@ Result<SplitResult> splitSecurity(Store& store, const Split& split) {
     if (!name) return name.status();
     auto table = store.table(kLots);
     if (!table) return table.status();
-    auto lots = lotsOf(**table, split.firma);
-    if (!lots) return lots.status();
-
+    // The lots first: another program that changed them meanwhile makes the split
+    // plan again on what is there now, and a split that cannot be written leaves the
+    // prices undivided too (a second split would divide them twice).
     SplitResult result;
+    std::vector<Lot> lots;
+    auto written = planAndWriteLots(**table, split.firma, [&](const std::vector<Lot>& read) -> Result<LotChanges> {
+        lots = read;
+        LotChanges changes = planSplit(read, split);
+        result.lots = static_cast<int>(changes.updates.size());
+        return changes;
+    });
+    if (!written) return written.status();
     auto prices = dividePrices(store, split);
     if (!prices) return prices.status();
     result.prices = *prices;
-    const LotChanges changes = planSplit(*lots, split);
-    auto written = writeLots(**table, changes);
-    if (!written) return written.status();
-    result.lots = static_cast<int>(changes.updates.size());
 
     // Each linked depot once, with the positions as they were before the split.
     std::set<QString> done;
-    for (const Lot& lot : *lots) {
+    for (const Lot& lot : lots) {
         QString path;
         auto other = openLinkedDepot(store, lot.FirmenName, *name, &path);
         if (!other) return other.status();
@@ -84,7 +89,7 @@ Result<SplitResult> splitSecurity(Store& store, const Split& split) {
         LotChanges linked;
         for (const Lot& t : *theirs) {
             if (!affected(t, split)) continue;
-            for (const Lot& mine : *lots)
+            for (const Lot& mine : lots)
                 if (mine.FirmenName == lot.FirmenName && samePosition(mine, t)) {
                     linked.updates.push_back({t, splitLot(t, split.ratio)});
                     break;

@@ -1,6 +1,7 @@
 // The limit scan's rules on hand-made securities: which are examined, what the
 // answers move, and how the answer carries over.
 #include "portfolio/limits.h"
+#include "portfolio_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -95,4 +96,37 @@ TEST(Limits, FromAPriceOfZeroOrNegativeInputIsRefused) {
     EXPECT_FALSE(checkLimit(-1).isOk());
     // 200 % below the price would be negative.
     EXPECT_FALSE(lowerFromPrice(100, 200).isOk());
+}
+
+namespace {
+
+class LimitScanOnTables : public PortfolioTest {};
+
+}  // namespace
+
+// While the breach is asked about, another program sets the limits of that security:
+// the scan keeps what that program wrote and says so, and still moves the others.
+TEST_F(LimitScanOnTables, LimitsChangedMeanwhileAreKept) {
+    const int a = security("Alpha AG");
+    const int b = security("Beta AG");
+    price(a, d("04.12.2026"), 80.0);
+    price(b, d("04.12.2026"), 130.0);
+    ASSERT_TRUE(writeLimits(*store, a, {120.0, 90.0}).isOk());
+    ASSERT_TRUE(writeLimits(*store, b, {110.0, 70.0}).isOk());
+    Store other(store->dirs());
+    LimitScanOptions options;
+    options.lowerPercent = 10;
+    options.upperPercent = 10;
+    auto result = LimitScan(*store, options, [&](LimitFinding& f, LimitScanOptions&) {
+        if (f.subject.firma == a) EXPECT_TRUE(writeLimits(other, a, {150.0, 60.0}).isOk());
+        return LimitAnswer::Alle;
+    });
+    ASSERT_TRUE(result.isOk()) << result.status().message().toStdString();
+    EXPECT_EQ(result->changedMeanwhile, QStringList{"Alpha AG"});
+    EXPECT_EQ(result->written, 1);
+    auto kept = readLimits(*store, a);
+    EXPECT_EQ(kept->oberes, 150.0);
+    EXPECT_EQ(kept->unteres, 60.0);
+    // Beta's breached upper limit moved with its price: 130 × 1,1.
+    EXPECT_NEAR(readLimits(*store, b)->oberes, 143.0, 1e-9);
 }

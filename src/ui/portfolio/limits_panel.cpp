@@ -192,6 +192,7 @@ std::optional<LimitScanResult> LimitCommands::toggleScan(bool on) {
         }
         result = *scanned;
     }
+    for (const QString& name : result->changedMeanwhile) m_window.interaction().tell(limitsChangedMeanwhile(name));
     s.values.set(QStringLiteral("LimitanPlus"), SettingValue::integer(static_cast<int>(result->options.upperPercent)));
     s.values.set(QStringLiteral("LimitanMinus"), SettingValue::integer(static_cast<int>(result->options.lowerPercent)));
     std::vector<std::pair<int, QString>> tabs;
