@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/backup.h"
+#include "app/database_setting.h"
 #include "app/restore_journal.h"
 #include "app/table_recovery.h"
 #include "app/watch_names.h"
@@ -319,11 +320,7 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
     // ends the start. The program never falls back to tables of its own then, which
     // would show an empty depot as if it were the real one.
     QString server = options.database;
-    if (server.isEmpty()) {
-        const auto configured = s.settings.readText(kMain, QStringLiteral("Datenbank"));
-        if (configured) server = *configured;
-    }
-    server = server.trimmed();
+    server = server.isEmpty() ? databaseSetting(s.settings) : server.trimmed();
     s.store.setServer(server);
     while (!server.isEmpty()) {
         auto reached = ServerConnection::open(server);
@@ -347,8 +344,7 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
                                           QStringLiteral("Verbindung zum Datenbankserver (leer: die Tabellendateien):"));
             if (!changed) continue;
             server = changed->trimmed();
-            s.settings.writeText(kMain, QStringLiteral("Datenbank"), server);
-            if (Status saved = s.settings.save(); !saved) ui.tell(saved.message());
+            if (auto saved = setDatabaseSetting(s.settings, server, false); !saved) ui.tell(saved.status().message());
             s.store.setServer(server);
             continue;
         }

@@ -1,4 +1,5 @@
 // The subcommands of the shared tables on a PostgreSQL server.
+#include "app/database_setting.h"
 #include "app/depot_switch.h"
 #include "app/server_migration.h"
 #include "cli/commands.h"
@@ -60,6 +61,34 @@ Outcome runMigrate(Context& c) {
     return out;
 }
 
+// Works on the settings file alone, without a start: the setting is what a user
+// corrects when the server named there cannot be reached.
+Outcome runDatabase(Context& c) {
+    Outcome out;
+    SettingsStore& settings = c.session.settings;
+    if (Status loaded = settings.load(c.options.settings.isEmpty() ? defaultSettingsPath() : c.options.settings); !loaded)
+        return failed(loaded);
+    const bool clear = c.args.has(QStringLiteral("--clear"));
+    if (clear && !c.args.positional().isEmpty())
+        return failed(Status::invalid(QStringLiteral("database: entweder URI oder --clear")));
+    QString answered;
+    const bool change = clear || !c.args.positional().isEmpty();
+    if (change) {
+        auto set = setDatabaseSetting(settings, clear ? QString() : c.args.positional().first(), !c.args.has(QStringLiteral("--no-check")));
+        if (!set) return failed(set.status());
+        answered = *set;
+    }
+    const QString uri = databaseSetting(settings);
+    out.lines << (uri.isEmpty() ? QStringLiteral("Datenbank: die Tabellendateien (kein Server eingestellt)")
+                                : QStringLiteral("Datenbank: %1").arg(uri));
+    if (!answered.isEmpty()) out.lines << QStringLiteral("Datenbankserver %1 erreichbar").arg(answered);
+    if (change) out.lines << QStringLiteral("Die Einstellung gilt ab dem nächsten Start.");
+    out.json[QStringLiteral("database")] = uri;
+    out.json[QStringLiteral("server")] = answered;
+    out.json[QStringLiteral("changed")] = change;
+    return out;
+}
+
 }  // namespace
 
 std::vector<Command> serverCommands() {
@@ -76,6 +105,15 @@ std::vector<Command> serverCommands() {
          "das Kennwort steht in ~/.pgpass (oder PGPASSFILE), nie in der Angabe.",
          runMigrate,
          {{{"--to", true}, {"--from", true}, {"--replace", false}}, 0, 0}},
+        {"database", "Einstellung Datenbank zeigen oder setzen (PostgreSQL-Server oder Tabellendateien)",
+         "database [URI] [--clear] [--no-check]\n"
+         "Ohne Angaben: zeigt die Einstellung Datenbank. Mit URI (libpq-Verbindungsangabe,\n"
+         "postgresql://benutzer@rechner:port/datenbank?sslmode=...) liegen die Tabellen ab dem\n"
+         "nächsten Start auf diesem Server; der Server muss dafür jetzt antworten, außer mit\n"
+         "--no-check. --clear stellt auf die Tabellendateien zurück. Das Kennwort steht in\n"
+         "~/.pgpass (oder PGPASSFILE), nie in der Angabe.",
+         runDatabase,
+         {{{"--clear", false}, {"--no-check", false}}, 0, 1}},
     };
 }
 

@@ -108,9 +108,7 @@ QVariant ServerRows::value(int row, int column) const {
     }
 }
 
-// ---- ServerConnection
-
-Result<std::unique_ptr<ServerConnection>> ServerConnection::open(const QString& uri) {
+Status checkConnectionText(const QString& uri) {
     char* parseError = nullptr;
     PQconninfoOption* options = PQconninfoParse(uri.toUtf8().constData(), &parseError);
     if (!options) {
@@ -126,6 +124,13 @@ Result<std::unique_ptr<ServerConnection>> ServerConnection::open(const QString& 
         return Status::invalid(QStringLiteral("Die Verbindungsangabe für den Datenbankserver enthält ein Kennwort. "
                                               "Tragen Sie es in ~/.pgpass ein (oder in die Datei, die PGPASSFILE nennt) "
                                               "und lassen Sie es in der Angabe weg."));
+    return Status::ok();
+}
+
+// ---- ServerConnection
+
+Result<std::unique_ptr<ServerConnection>> ServerConnection::open(const QString& uri) {
+    Q_TRY(checkConnectionText(uri));
     const QString server = serverOf(uri);
     // The program's own name in the server's activity list; a string of its own
     // given by the user wins.

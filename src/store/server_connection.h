@@ -45,6 +45,10 @@ private:
     pg_result* m_result = nullptr;
 };
 
+// Checks a connection text without connecting: Invalid when libpq cannot parse it
+// or when it carries a password (that belongs in ~/.pgpass or PGPASSFILE).
+Status checkConnectionText(const QString& uri);
+
 class ServerConnection {
 public:
     // Connects. Invalid when the string cannot be parsed or names a password; Io

@@ -6,6 +6,7 @@
 #include "ui/analysis/analysis_commands.h"
 #include "ui/commands/backup_commands.h"
 #include "ui/commands/data_directory_command.h"
+#include "ui/commands/database_command.h"
 #include "ui/commands/legacy_import_command.h"
 #include "ui/commands/security_commands.h"
 #include "ui/commands/list_commands.h"
@@ -30,6 +31,7 @@ MainMenu::MainMenu(TAktienkurse& window)
     : m_window(window),
       m_backup(new BackupCommands(window)),
       m_dataDirectory(new DataDirectoryCommand(window)),
+      m_database(new DatabaseCommand(window)),
       m_view(new ViewCommands(window)),
       m_securities(new SecurityCommands(window)),
       m_legacyImport(new LegacyImportCommand(window)),
@@ -64,6 +66,7 @@ QAction* MainMenu::unavailable(QMenu* menu, const QString& caption, const char* 
 void MainMenu::buildMenus() {
     QMenu* datei = menu(QStringLiteral("&Datei"));
     datei->addAction(m_dataDirectory->action());
+    datei->addAction(m_database->action());
     datei->addSeparator();
     datei->addAction(m_backup->sichern());
     datei->addAction(m_backup->wiederherstellen());

@@ -16,6 +16,7 @@ namespace q::ui {
 
 class BackupCommands;
 class DataDirectoryCommand;
+class DatabaseCommand;
 class LegacyImportCommand;
 class ListCommands;
 class ExchangeCommands;
@@ -41,6 +42,7 @@ public:
 
     BackupCommands& backup() { return *m_backup; }
     DataDirectoryCommand& dataDirectory() { return *m_dataDirectory; }
+    DatabaseCommand& database() { return *m_database; }
     ViewCommands& view() { return *m_view; }
     SecurityCommands& securities() { return *m_securities; }
     LegacyImportCommand& legacyImport() { return *m_legacyImport; }
@@ -67,6 +69,7 @@ private:
     TAktienkurse& m_window;
     BackupCommands* m_backup;
     DataDirectoryCommand* m_dataDirectory;
+    DatabaseCommand* m_database;
     ViewCommands* m_view;
     SecurityCommands* m_securities;
     LegacyImportCommand* m_legacyImport;
