@@ -55,8 +55,10 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
     }
 
     s.store.closeAll();
-    if (!fileExists(dir, QStringLiteral("Firma.db"))) ui.tell(QStringLiteral("Kann Firma.db nicht finden"));
-    if (!fileExists(dir, QStringLiteral("Aktien.db"))) ui.tell(QStringLiteral("Kann Aktien.db nicht finden"));
+    // On the server the tables stay where they are: the directory holds the files only.
+    const bool onServer = !s.store.server().isEmpty();
+    if (!onServer && !fileExists(dir, QStringLiteral("Firma.db"))) ui.tell(QStringLiteral("Kann Firma.db nicht finden"));
+    if (!onServer && !fileExists(dir, QStringLiteral("Aktien.db"))) ui.tell(QStringLiteral("Kann Aktien.db nicht finden"));
 
     s.dirs.data = dir;
     auto depotSetting = s.settings.readText(kMain, QStringLiteral("Depotpath"));
@@ -71,8 +73,10 @@ Status changeDataDirectory(Session& s, const QString& newDir, Interaction& ui) {
     s.settings.writeText(kMain, QStringLiteral("Datenpath"), storedPath(s.dirs.install, dir));
     Q_TRY(s.settings.save());
 
-    auto check = checkindex(s.store);
-    if (!check) return check.status();
+    if (!onServer) {
+        auto check = checkindex(s.store);
+        if (!check) return check.status();
+    }
     // From now on the session writes rows there, as any job may.
     s.dataLock->makeShared();
     return Status::ok();

@@ -54,7 +54,7 @@ Status LegacyMerge::mergeFirma(Table& firma, const RowSource& rows, MergeCount& 
         folded[foldText(name)] << r.value(QStringLiteral("Firma")).toInt();
         return true;
     }));
-    qint64 counter = numberCounter(firma.db().path());
+    qint64 counter = numberCounter(firma);
     QSet<QString> seen;
     const int numberField = firma.layout().fieldIndex(QStringLiteral("Firma"));
     const int nameField = firma.layout().fieldIndex(QStringLiteral("FirmenName"));
@@ -142,7 +142,8 @@ Status LegacyMerge::mergeByFields(Table& table, const QStringList& identity, boo
     const QString key = layout.primaryFields.value(0);
     const int keyField = layout.fieldIndex(key);
 
-    BulkInsert load(table);
+    // Each row is looked for among the rows there and those added before it.
+    BulkInsert load(table, BulkInsert::OnDuplicate::Fail, true);
     Q_TRY(load.begin());
     auto lookup = MergeLookup::prepare(table, fields, renumberKey && keyField >= 0 ? key : QString());
     if (!lookup) return lookup.status();

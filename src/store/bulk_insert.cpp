@@ -31,9 +31,8 @@ Status BulkInsert::begin() {
         const bool autoKey = layout.autoNumberKey && layout.primaryFields.value(0) == f.name;
         m_checks.push_back({f.required && !autoKey, f.emptyKey, f.type == FieldType::Alpha ? f.size : 0});
     }
-    if (db.onServer() && m_duplicates == OnDuplicate::Fail) {
-        Q_TRY(db.server()->startCopy(QStringLiteral("COPY %1 (%2) FROM STDIN").arg(quoted(layout.table), cols.join(QLatin1Char(',')))));
-        m_copying = true;
+    if (db.onServer() && m_duplicates == OnDuplicate::Fail && !m_readsWhileLoading) {
+        m_copyStatement = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(quoted(layout.table), cols.join(QLatin1Char(',')));
         m_copy.clear();
         m_copied = 0;
         return Status::ok();
@@ -72,6 +71,11 @@ Status BulkInsert::reject(const QVariantList& values) const {
 
 Status BulkInsert::add(const QVariantList& values) {
     Q_ASSERT(m_tx);
+    if (!m_copyStatement.isEmpty()) {
+        Q_TRY(m_table.db().server()->startCopy(m_copyStatement));
+        m_copyStatement.clear();
+        m_copying = true;
+    }
     // The checks of Table::validate, without copying the row; the message comes
     // from there when a row is refused.
     static const QVariant kNull;
@@ -123,6 +127,7 @@ Status BulkInsert::add(const QVariantList& values) {
 Status BulkInsert::commit() {
     Q_ASSERT(m_tx);
     m_insert = Statement();
+    m_copyStatement.clear();  // no row came: no COPY to end
     if (m_copying) {
         m_copying = false;
         ServerConnection& server = *m_table.db().server();

@@ -14,8 +14,11 @@ class BulkInsert {
 public:
     enum class OnDuplicate { Fail, Ignore, Replace };
 
-    explicit BulkInsert(Table& table, OnDuplicate duplicates = OnDuplicate::Fail)
-        : m_table(table), m_duplicates(duplicates) {}
+    // `readsWhileLoading`: the caller reads the table between add() calls and must see
+    // the rows added so far (on the server the rows then go in row by row instead of
+    // through COPY, whose stream no other statement may interrupt).
+    explicit BulkInsert(Table& table, OnDuplicate duplicates = OnDuplicate::Fail, bool readsWhileLoading = false)
+        : m_table(table), m_duplicates(duplicates), m_readsWhileLoading(readsWhileLoading) {}
     // Without commit() nothing of the load is written.
     ~BulkInsert();
     BulkInsert(const BulkInsert&) = delete;
@@ -23,7 +26,9 @@ public:
     // Starts the transaction (waiting for another writer up to the busy timeout).
     // Nothing is written for other connections to see until commit(). When the table
     // holds no row yet, its secondary indexes are dropped inside the transaction and
-    // made again by commit(): readers never see the table without them.
+    // made again by commit(): readers never see the table without them. Until the
+    // first add() the table's other operations may run in the same transaction (on
+    // the server the COPY starts with the first row).
     Status begin();
     // Adds one row, values in the table's field order (missing trailing values are
     // NULL). Fails Invalid with the field's message (see Table::validate) or on a
@@ -49,12 +54,14 @@ private:
 
     Table& m_table;
     OnDuplicate m_duplicates;
+    bool m_readsWhileLoading;
     std::unique_ptr<Transaction> m_tx;
     Statement m_insert;
     std::vector<Check> m_checks;
     DeferredIndexes m_deferred;
     qint64 m_added = 0;
     bool m_copying = false;    // rows go to the server through COPY
+    QString m_copyStatement;   // the COPY that the first add() starts
     QByteArray m_copy;         // COPY text not yet sent
     qint64 m_copied = 0;       // rows in the COPY so far
 };

@@ -113,6 +113,18 @@ qint64 numberCounter(const QString& path) {
     return (r && *r) ? st->columnInt(0) : 0;
 }
 
+qint64 numberCounter(Table& firma) {
+    if (!firma.db().onServer()) return numberCounter(firma.db().path());
+    const QString table = quoted(firma.layout().table);
+    auto st = firma.db().prepare(QStringLiteral("SELECT greatest(coalesce(pg_sequence_last_value(pg_get_serial_sequence(?, 'Firma')::regclass), 0), "
+                                                "coalesce((SELECT max(\"Firma\") FROM %1), 0))")
+                                     .arg(table),
+                                 {table});
+    if (!st) return 0;
+    auto r = st->step();
+    return (r && *r) ? st->columnInt(0) : 0;
+}
+
 Status raiseNumberCounter(const QString& path, qint64 counter) {
     auto db = Database::open(path, Database::Mode::OpenExisting);
     if (!db) return db.status();

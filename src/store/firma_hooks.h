@@ -51,6 +51,9 @@ namespace q {
 // The highest security number ever handed out by the securities master at `path`
 // (0 when unknown or unreadable).
 qint64 numberCounter(const QString& path);
+// The same for the open securities master, in its file or on the server (where the
+// key's sequence keeps the counter).
+qint64 numberCounter(Table& firma);
 // Raises that counter to at least `counter` (used after a restore from an older copy).
 Status raiseNumberCounter(const QString& path, qint64 counter);
 

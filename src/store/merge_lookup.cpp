@@ -11,8 +11,10 @@ Result<MergeLookup> MergeLookup::prepare(Table& table, const std::vector<int>& i
     MergeLookup lookup;
     lookup.m_identity = identity;
     QStringList conditions;
-    for (int i : identity) conditions << quoted(layout.fields[static_cast<size_t>(i)].name) + QStringLiteral(" IS ?");
-    if (conditions.isEmpty()) conditions << QStringLiteral("0");
+    // Equal or both NULL: SQLite's IS, the server's IS NOT DISTINCT FROM.
+    const QString same = table.db().onServer() ? QStringLiteral(" IS NOT DISTINCT FROM ?") : QStringLiteral(" IS ?");
+    for (int i : identity) conditions << quoted(layout.fields[static_cast<size_t>(i)].name) + same;
+    if (conditions.isEmpty()) conditions << QStringLiteral("1 = 0");
     auto present = table.db().prepare(
         QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1").arg(quoted(layout.table), conditions.join(QStringLiteral(" AND "))));
     if (!present) return present.status();

@@ -2,6 +2,8 @@
 
 #include "app/startup.h"
 #include "sample/sample_data.h"
+#include "store/firma_hooks.h"
+#include "support/test_server.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -77,4 +79,34 @@ TEST_F(DataDirectory, RecentListDropsTheOldestOfFiveAndKeepsKnownOnes) {
     // Choosing a directory of the list again leaves the list as it is.
     ASSERT_TRUE(changeDataDirectory(m_session, older[3], ui).isOk());
     EXPECT_EQ(recentDataDirectories(m_session.settings), expected);
+}
+
+// With the tables on the server, another data directory moves the files (reports,
+// news texts) only: no table files are made there and the tables stay the server's.
+TEST(DataDirectoryOnServer, KeepsTheServersTablesAndMakesNoTableFiles) {
+    qtest::TestServerDatabase server;
+    QTEST_NEEDS_SERVER(server);
+    QTemporaryDir home, other;
+    StartOptions options;
+    options.homeDir = home.path();
+    options.settingsPath = home.filePath("Quintara.conf");
+    options.database = server.uri();
+    Session s;
+    ScriptedInteraction ui;
+    NoProgress none;
+    ASSERT_TRUE(startUp(s, options, ui, none).isOk());
+    auto firma = s.store.table("Firma.db");
+    ASSERT_TRUE(firma.isOk());
+    Record r = newSecurityRecord(**firma, "EUR");
+    r.set("FirmenName", "Server AG");
+    ASSERT_TRUE(appendSecurity(**firma, r).isOk());
+
+    Status changed = changeDataDirectory(s, other.path(), ui);
+    ASSERT_TRUE(changed.isOk()) << changed.message().toStdString();
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join('|').toStdString();
+    EXPECT_TRUE(QDir(other.path()).entryList({"*.db", "*.DB"}, QDir::Files).isEmpty());
+    EXPECT_EQ(s.store.server(), server.uri());
+    auto again = s.store.table("Firma.db");
+    ASSERT_TRUE(again.isOk());
+    EXPECT_EQ(*(*again)->count(Query()), 1);
 }

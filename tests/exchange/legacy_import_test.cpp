@@ -2,6 +2,7 @@
 #include "exchange/paradox_writer.h"
 #include "store/firma_hooks.h"
 #include "store/store.h"
+#include "support/test_server.h"
 #include "support/test_support.h"
 
 #include <QDateTime>
@@ -113,17 +114,35 @@ protected:
         ASSERT_TRUE(m_tmp.isValid());
         dir = m_tmp.path() + "/";
         store = std::make_unique<Store>(StoreDirs{dir, dir, dir, dir});
+        if (onServer()) {
+            server = std::make_unique<qtest::TestServerDatabase>();
+            QTEST_NEEDS_SERVER(*server);
+            store->setServer(server->uri());
+        }
         for (const QString& f : startupTableOrder()) ASSERT_TRUE(store->ensure(f).isOk());
     }
+    virtual bool onServer() const { return false; }
     Table& table(const QString& file) { return **store->table(file); }
+    void emptyDataDirectoryTakesEveryTable();
+    void existingDataKeepsItsPricesAndNumbers();
     QTemporaryDir m_tmp;
     QString dir;
+    std::unique_ptr<qtest::TestServerDatabase> server;
     std::unique_ptr<Store> store;
+};
+
+// The same import into the tables on the server.
+class LegacyImportOnServer : public LegacyImport {
+protected:
+    bool onServer() const override { return true; }
 };
 
 }  // namespace
 
-TEST_F(LegacyImport, AnEmptyDataDirectoryTakesEveryTableFieldByField) {
+TEST_F(LegacyImport, AnEmptyDataDirectoryTakesEveryTableFieldByField) { emptyDataDirectoryTakesEveryTable(); }
+TEST_F(LegacyImportOnServer, AnEmptyDataDirectoryTakesEveryTableFieldByField) { emptyDataDirectoryTakesEveryTable(); }
+
+void LegacyImport::emptyDataDirectoryTakesEveryTable() {
     NoProgress none;
     auto report = importLegacy(*store, oldData().dir(), none);
     ASSERT_TRUE(report.isOk()) << report.status().message().toStdString();
@@ -204,7 +223,10 @@ TEST_F(LegacyImport, AnEmptyDataDirectoryTakesEveryTableFieldByField) {
     EXPECT_EQ(*table("Transaktionen.db").count(Query()), 2);
 }
 
-TEST_F(LegacyImport, ExistingDataKeepsItsPricesAndNumbers) {
+TEST_F(LegacyImport, ExistingDataKeepsItsPricesAndNumbers) { existingDataKeepsItsPricesAndNumbers(); }
+TEST_F(LegacyImportOnServer, ExistingDataKeepsItsPricesAndNumbers) { existingDataKeepsItsPricesAndNumbers(); }
+
+void LegacyImport::existingDataKeepsItsPricesAndNumbers() {
     Table& firma = table("Firma.db");
     Record r = newSecurityRecord(firma, "EUR");
     r.set("FirmenName", QString::fromUtf8("MÜLLER MASCHINEN AG"));

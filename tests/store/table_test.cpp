@@ -137,7 +137,10 @@ TEST_P(Rows, NewSecuritiesGetDefaultsAndNumbersThatAreNeverReused) {
     intra.set("Kurs", 3.0);
     ASSERT_TRUE(table("Intraday.db").append(intra).isOk());
     ASSERT_TRUE(deleteSecurity(*store, 2).isOk());
+    // The counter remembers the deleted number, in the file and on the server alike.
+    EXPECT_EQ(numberCounter(table("Firma.db")), 2);
     EXPECT_EQ(addSecurity("Dritte AG"), 3);
+    EXPECT_EQ(numberCounter(table("Firma.db")), 3);
     EXPECT_EQ(*table("Intraday.db").count(Query::detailOf(2)), 1);
 }
 
