@@ -323,9 +323,10 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
     server = server.isEmpty() ? databaseSetting(s.settings) : server.trimmed();
     s.store.setServer(server);
     while (!server.isEmpty()) {
-        auto reached = ServerConnection::open(server);
+        // Opened as a table's connection would be: closed, it waits for the first table.
+        auto reached = Database::openServer(server, kServerSchema, QStringLiteral("Datenbankserver"));
         if (reached) {
-            s.steps << QStringLiteral("Datenbankserver: %1").arg((*reached)->server());
+            s.steps << QStringLiteral("Datenbankserver: %1").arg((*reached)->server()->server());
             break;
         }
         const QString message = reached.status().message();
