@@ -31,7 +31,8 @@ QString serverOf(const QString& uri) {
     return host + QLatin1Char(':') + port;
 }
 
-QString trimmedMessage(const char* text) { return QString::fromUtf8(text ? text : "").trimmed(); }
+// The server's message on one line (libpq ends lines and indents its hints).
+QString trimmedMessage(const char* text) { return QString::fromUtf8(text ? text : "").simplified(); }
 
 QByteArray numberText(double d) {
     if (std::isnan(d)) return QByteArrayLiteral("NaN");

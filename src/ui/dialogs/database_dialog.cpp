@@ -30,6 +30,8 @@ DatabaseDialog::DatabaseDialog(QWidget* owner, const QString& current) : QDialog
     m_result = new QLabel(this);
     m_result->setObjectName(QStringLiteral("result"));
     m_result->setWordWrap(true);
+    m_result->setMinimumHeight(3 * fontMetrics().lineSpacing());
+    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_result);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
@@ -69,6 +71,8 @@ void DatabaseDialog::check() {
     delete attempt;
     setEnabled(true);
     m_result->setText(answer);
+    // A long answer (the server's reason) gets the lines it needs.
+    adjustSize();
 }
 
 }  // namespace q::ui
