@@ -146,7 +146,7 @@ Outcome runLimitScan(Context& c) {
                       {QStringLiteral("after"), limitsJson(f.after)}};
         findings.append(o);
     }
-    for (const QString& name : result->changedMeanwhile) c.ui.tell(limitsChangedMeanwhile(name));
+    if (!result->changedMeanwhile.isEmpty()) c.ui.tell(limitsChangedMeanwhile(result->changedMeanwhile));
     out.lines << QStringLiteral("Limit erreicht: %1, geändert: %2").arg(breaches).arg(result->written);
     out.json[QStringLiteral("findings")] = findings;
     out.json[QStringLiteral("breaches")] = breaches;

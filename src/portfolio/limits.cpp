@@ -170,8 +170,9 @@ Result<LimitScanResult> LimitScan(Store& store, const LimitScanOptions& options,
     return result;
 }
 
-QString limitsChangedMeanwhile(const QString& name) {
-    return QStringLiteral("Die Limits von %1 wurden inzwischen von einem anderen Programm geändert und bleiben so").arg(name);
+QString limitsChangedMeanwhile(const QStringList& names) {
+    return QStringLiteral("Die Limits von %1 wurden inzwischen von einem anderen Programm geändert und bleiben so")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 LimitQuestion limitQuestion(Interaction& ui, int decimals) {

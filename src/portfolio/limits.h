@@ -109,9 +109,9 @@ struct LimitScanResult {
 // them meanwhile) are kept and the security listed in `changedMeanwhile`. Fails with
 // the store's message; what was written before stays.
 Result<LimitScanResult> LimitScan(Store& store, const LimitScanOptions& options, const LimitQuestion& ask);
-// "Die Limits von NAME wurden inzwischen von einem anderen Programm geändert und
-// bleiben so": what the user is told for each of `changedMeanwhile`.
-QString limitsChangedMeanwhile(const QString& name);
+// "Die Limits von NAME, NAME wurden inzwischen von einem anderen Programm geändert
+// und bleiben so": what the user is told of `changedMeanwhile` (not empty), at once.
+QString limitsChangedMeanwhile(const QStringList& names);
 
 // The breach dialog's question through the question interface: "Limit erreicht!!"
 // with the choices "&Weiter", "Nein", "&Alle", "Abbrechen".

@@ -123,6 +123,8 @@ TEST_F(LimitScanOnTables, LimitsChangedMeanwhileAreKept) {
     });
     ASSERT_TRUE(result.isOk()) << result.status().message().toStdString();
     EXPECT_EQ(result->changedMeanwhile, QStringList{"Alpha AG"});
+    EXPECT_EQ(limitsChangedMeanwhile(result->changedMeanwhile),
+              "Die Limits von Alpha AG wurden inzwischen von einem anderen Programm geändert und bleiben so");
     EXPECT_EQ(result->written, 1);
     auto kept = readLimits(*store, a);
     EXPECT_EQ(kept->oberes, 150.0);

@@ -192,7 +192,7 @@ std::optional<LimitScanResult> LimitCommands::toggleScan(bool on) {
         }
         result = *scanned;
     }
-    for (const QString& name : result->changedMeanwhile) m_window.interaction().tell(limitsChangedMeanwhile(name));
+    if (!result->changedMeanwhile.isEmpty()) m_window.interaction().tell(limitsChangedMeanwhile(result->changedMeanwhile));
     s.values.set(QStringLiteral("LimitanPlus"), SettingValue::integer(static_cast<int>(result->options.upperPercent)));
     s.values.set(QStringLiteral("LimitanMinus"), SettingValue::integer(static_cast<int>(result->options.lowerPercent)));
     std::vector<std::pair<int, QString>> tabs;
