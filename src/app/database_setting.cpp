@@ -16,11 +16,13 @@ QString databaseSetting(const SettingsStore& settings) {
 Result<QString> setDatabaseSetting(SettingsStore& settings, const QString& uri, bool check) {
     const QString wanted = uri.trimmed();
     QString answered;
-    if (!wanted.isEmpty()) Q_TRY(checkConnectionText(wanted));
-    if (check && !wanted.isEmpty()) {
+    if (!wanted.isEmpty() && check) {
+        // The connection checks the text first.
         auto server = ServerConnection::open(wanted);
         if (!server) return server.status();
         answered = (*server)->server();
+    } else if (!wanted.isEmpty()) {
+        Q_TRY(checkConnectionText(wanted));
     }
     settings.writeText(SettingsStore::kMainKey, kName, wanted);
     Q_TRY(settings.save());

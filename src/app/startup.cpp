@@ -125,14 +125,13 @@ Status createRun(Session& s, const StartOptions& options, bool& counted, Interac
                  .arg(s.dataDirMissing,
                       QFileInfo(s.dataDirMissing).isDir() ? QStringLiteral("enthält keine Aktien.db") : QStringLiteral("fehlt"),
                       dirs.data));
-    for (const QString& dir : {dirs.data, dirs.depot}) {
-        if (onServer) break;
-        if (auto kind = networkFileSystem(dir))
+    // The server's tables lie on no drive of this computer.
+    for (const QString& dir : {dirs.data, dirs.depot})
+        if (auto kind = onServer ? std::nullopt : networkFileSystem(dir))
             note(s, ui,
                  QStringLiteral("Die Tabellen in %1 liegen auf einem Netzlaufwerk (%2): Quintara öffnet sie ohne WAL, und die "
                                 "gemeinsame Nutzung über das Netz verlässt sich auf die Dateisperren des Dateiservers.")
                      .arg(dir, *kind));
-    }
     s.store.setDirs({dirs.data, dirs.depot, dirs.work, dirs.install});
     s.steps << QStringLiteral("Datenverzeichnis: %1").arg(dirs.data) << QStringLiteral("Depotverzeichnis: %1").arg(dirs.depot);
     if (onServer) s.steps << QStringLiteral("Depotschema: %1").arg(s.store.schemaOf(QStringLiteral("Transaktionen.db")));
@@ -319,8 +318,7 @@ Status startUp(Session& s, const StartOptions& options, Interaction& ui, Progres
     // The tables' server, asked before anything else: a server that cannot be reached
     // ends the start. The program never falls back to tables of its own then, which
     // would show an empty depot as if it were the real one.
-    QString server = options.database;
-    server = server.isEmpty() ? databaseSetting(s.settings) : server.trimmed();
+    QString server = options.database.isEmpty() ? databaseSetting(s.settings) : options.database.trimmed();
     s.store.setServer(server);
     while (!server.isEmpty()) {
         // Opened as a table's connection would be: closed, it waits for the first table.

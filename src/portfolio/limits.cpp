@@ -131,14 +131,16 @@ Result<std::vector<LimitSubject>> limitSubjects(Store& store) {
         subjects.push_back(s);
         return true;
     }));
-    for (LimitSubject& s : subjects) {
-        auto newest = priceOnOrBefore(**aktien, s.firma, QDate(9999, 12, 31));
-        if (!newest) return newest.status();
-        if (newest->has_value()) {
-            s.kurs = (*newest)->kurs;
-            s.datum = (*newest)->datum;
+    // The newest price of every such security in one query.
+    QList<int> numbers;
+    for (const LimitSubject& s : subjects) numbers << s.firma;
+    auto newest = pricesOnOrBefore(**aktien, numbers, QDate(9999, 12, 31));
+    if (!newest) return newest.status();
+    for (LimitSubject& s : subjects)
+        if (auto p = newest->constFind(s.firma); p != newest->cend()) {
+            s.kurs = p->kurs;
+            s.datum = p->datum;
         }
-    }
     return subjects;
 }
 

@@ -52,10 +52,6 @@ std::vector<ListBar> barsAbove0(const std::map<int, ListBar>& bars) {
     return out;
 }
 
-}  // namespace
-
-namespace {
-
 SecurityInfo infoOf(const Record& r) {
     SecurityInfo info;
     info.found = true;
@@ -78,10 +74,10 @@ Result<SecurityInfo> readSecurityInfo(Table& firma, int number) {
 
 Result<QHash<int, SecurityInfo>> readSecurityInfos(Table& firma, const QList<int>& numbers) {
     QHash<int, SecurityInfo> out;
+    if (numbers.isEmpty()) return out;
     Query q;
     q.amongField = QStringLiteral("Firma");
     for (int n : numbers) q.among << n;
-    if (numbers.isEmpty()) return out;
     Q_TRY(firma.forEach(q, [&out](const Record& r) {
         out.insert(r.value(QStringLiteral("Firma")).toInt(), infoOf(r));
         return true;

@@ -2,6 +2,9 @@
 
 #include "base/clock.h"
 #include "base/formats.h"
+#include "store/server_copy.h"
+
+#include <algorithm>
 
 namespace q {
 
@@ -114,15 +117,15 @@ qint64 numberCounter(const QString& path) {
 }
 
 qint64 numberCounter(Table& firma) {
-    if (!firma.db().onServer()) return numberCounter(firma.db().path());
-    const QString table = quoted(firma.layout().table);
-    auto st = firma.db().prepare(QStringLiteral("SELECT greatest(coalesce(pg_sequence_last_value(pg_get_serial_sequence(?, 'Firma')::regclass), 0), "
-                                                "coalesce((SELECT max(\"Firma\") FROM %1), 0))")
-                                     .arg(table),
-                                 {table});
-    if (!st) return 0;
-    auto r = st->step();
-    return (r && *r) ? st->columnInt(0) : 0;
+    Database& db = firma.db();
+    if (!db.onServer()) return numberCounter(db.path());
+    // The key's sequence, or the highest number there when rows came with their own.
+    auto counter = serverKeyCounter(*db.server(), db.schema(), firma.layout());
+    Query highest;
+    highest.reverse = true;
+    auto last = firma.first(highest);
+    const qint64 top = last && last->has_value() ? (*last)->value(QStringLiteral("Firma")).toLongLong() : 0;
+    return std::max(counter && *counter ? **counter : 0, top);
 }
 
 Status raiseNumberCounter(const QString& path, qint64 counter) {

@@ -106,9 +106,9 @@ QString sequenceOf(const QString& schema, const Layout& layout) {
         .arg(qualified(schema, layout.table).replace(QLatin1Char('\''), QStringLiteral("''")), key.replace(QLatin1Char('\''), QStringLiteral("''")));
 }
 
-// The highest number the sequence of the table's key handed out; nullopt when it
-// handed out none yet. Corrupt when the table on the server has no such sequence.
-Result<std::optional<qint64>> serverCounter(ServerConnection& server, const QString& schema, const Layout& layout) {
+}  // namespace
+
+Result<std::optional<qint64>> serverKeyCounter(ServerConnection& server, const QString& schema, const Layout& layout) {
     auto name = server.query(QStringLiteral("SELECT %1").arg(sequenceOf(schema, layout)));
     if (!name) return name.status();
     if (name->rows() == 0 || name->isNull(0, 0))
@@ -119,8 +119,6 @@ Result<std::optional<qint64>> serverCounter(ServerConnection& server, const QStr
     if (state->rows() > 0 && state->text(0, 1) == QLatin1String("t")) return std::optional<qint64>(state->integer(0, 0));
     return std::optional<qint64>();
 }
-
-}  // namespace
 
 Result<QStringList> fileTables(const QString& path) {
     auto db = Database::open(path, Database::Mode::OpenExisting);
@@ -188,7 +186,7 @@ Result<TableCounts> copyTableToServer(const QString& path, const QString& table,
         // Numbers the table on the server handed out are never handed out again, also
         // when an older copy takes its place.
         if (isAutoKey(*layout)) {
-            auto old = serverCounter(server, schema, *layout);
+            auto old = serverKeyCounter(server, schema, *layout);
             // A table that lost its counter is replaced all the same: the copy brings its own.
             if (!old && old.status().category() != Category::Corrupt) return old.status();
             if (old && *old) counter = std::max(counter.value_or(0), **old);
@@ -306,7 +304,7 @@ Result<std::vector<TableCounts>> copyFileFromServer(ServerConnection& server, co
                              }));
         Q_TRY(insert.commit());
         if (isAutoKey(layout)) {
-            auto counter = serverCounter(server, schema, layout);
+            auto counter = serverKeyCounter(server, schema, layout);
             if (!counter) return counter.status();
             Transaction seqTx(file.db());
             Q_TRY(seqTx.begin());

@@ -21,6 +21,11 @@ struct TableCounts {
 // table by its own. Fails with the store's message.
 Result<Layout> fileTableLayout(const QString& path, const QString& table);
 
+// The highest number the sequence of the key of `layout`'s table in `schema`
+// handed out; nullopt when it handed out none yet. Corrupt when the table on the
+// server has no such sequence.
+Result<std::optional<qint64>> serverKeyCounter(ServerConnection& server, const QString& schema, const Layout& layout);
+
 // The table names in the file: the catalogue's table first, then the others (the
 // depot's password table).
 Result<QStringList> fileTables(const QString& path);
