@@ -57,6 +57,9 @@ Result<PriceTextReport> exportPriceText(Store& store, const QString& file, const
     report.file = file;
     qint64 total = 0, done = 0;
     for (const auto& [g, list] : groups) total += qint64(list.size());
+    auto reader = PriceRowReader::open(store, options.extended);
+    if (!reader) return reader.status();
+    std::vector<ExportRow> rows;
     QHash<int, QByteArray> dateTexts;
     QByteArray text;
     text.reserve(128);
@@ -65,18 +68,17 @@ Result<PriceTextReport> exportPriceText(Store& store, const QString& file, const
             if (progress.cancelRequested()) return Status::cancelled(QStringLiteral("Der Export wurde abgebrochen"));
             if (done % kStepLines == 0) progress.step(s.name, done, total);
             ++done;
-            auto rows = securityPriceRows(store, s.firma, options.from, options.to, options.extended);
-            if (!rows) return rows.status();
-            if (!rows->empty()) ++report.securities;
+            Q_TRY(reader->read(s.firma, options.from, options.to, rows));
+            if (!rows.empty()) ++report.securities;
             // Each name is encoded once, each day's date text made once for the whole
             // file; the lines are put together as bytes in one buffer (resize(0)
             // keeps it, clear() would free it for every line).
             const auto [name, nameReplaced] = encodeCounted(s.name);
             const auto [kennung, kennungReplaced] = encodeCounted(s.kennung);
             const qint64 replaced = options.extended ? nameReplaced + kennungReplaced : nameReplaced;
-            for (const ExportRow& r : *rows) {
-                auto date = dateTexts.find(r.Datum);
-                if (date == dateTexts.end()) {
+            for (const ExportRow& r : rows) {
+                auto date = dateTexts.constFind(r.Datum);
+                if (date == dateTexts.constEnd()) {
                     QByteArray t;
                     appendDate(t, dateFromDayNumber(r.Datum));
                     date = dateTexts.insert(r.Datum, t);

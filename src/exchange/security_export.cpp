@@ -5,19 +5,11 @@
 #include "exchange/dbf_writer.h"
 #include "exchange/export_file.h"
 
-#include <QHash>
+#include <limits>
 
 namespace q {
 
 namespace {
-
-Query rangeOf(int firma, const QDate& from, const QDate& to) {
-    Query q = Query::detailOf(firma);
-    q.rangeField = QStringLiteral("Datum");
-    if (from.isValid()) q.from = dayNumber(from);
-    if (to.isValid()) q.to = dayNumber(to);
-    return q;
-}
 
 QString inQuotes(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
@@ -36,29 +28,48 @@ QString exportFileName(const QString& chosen, ExportTyp typ) {
     return chosen.endsWith(ext, Qt::CaseInsensitive) ? chosen : chosen + ext;
 }
 
-Result<std::vector<ExportRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes) {
-    std::vector<ExportRow> rows;
+Result<PriceRowReader> PriceRowReader::open(Store& store, bool withVolumes) {
+    PriceRowReader reader;
     auto aktien = store.table(QStringLiteral("Aktien.db"));
     if (!aktien) return aktien.status();
-    const int datum = (*aktien)->layout().fieldIndex(QStringLiteral("Datum"));
-    const int kurs = (*aktien)->layout().fieldIndex(QStringLiteral("Kurs"));
-    Q_TRY((*aktien)->forEach(rangeOf(firma, from, to), [&](const Record& r) {
-        rows.push_back({r.values()[datum].toInt(), r.values()[kurs].toDouble(), std::nullopt});
-        return true;
+    auto prices = DayValues::open(**aktien, QStringLiteral("Kurs"));
+    if (!prices) return prices.status();
+    reader.m_prices = std::move(*prices);
+    if (withVolumes && store.exists(QStringLiteral("Volumen.db"))) {
+        auto volumen = store.table(QStringLiteral("Volumen.db"));
+        if (!volumen) return volumen.status();
+        auto volumes = DayValues::open(**volumen, QStringLiteral("Volumen"));
+        if (!volumes) return volumes.status();
+        reader.m_volumes = std::move(*volumes);
+    }
+    return reader;
+}
+
+Status PriceRowReader::read(int firma, const QDate& from, const QDate& to, std::vector<ExportRow>& rows) {
+    rows.clear();
+    const int fromDay = from.isValid() ? dayNumber(from) : std::numeric_limits<int>::min();
+    const int toDay = to.isValid() ? dayNumber(to) : std::numeric_limits<int>::max();
+    Q_TRY(m_prices->read(firma, fromDay, toDay, [&](const DayValue& v) { rows.push_back({v.day, v.number, std::nullopt}); }));
+    if (!m_volumes || rows.empty()) return Status::ok();
+    m_dayVolumes.clear();
+    // A NULL volume is no volume: the export writes none for that day.
+    Q_TRY(m_volumes->read(firma, fromDay, toDay, [&](const DayValue& v) {
+        if (!v.null) m_dayVolumes.push_back(v);
     }));
-    if (!withVolumes || rows.empty() || !store.exists(QStringLiteral("Volumen.db"))) return rows;
-    auto volumen = store.table(QStringLiteral("Volumen.db"));
-    if (!volumen) return volumen.status();
-    const int vDatum = (*volumen)->layout().fieldIndex(QStringLiteral("Datum"));
-    const int vVolumen = (*volumen)->layout().fieldIndex(QStringLiteral("Volumen"));
-    QHash<int, qint64> byDay;
-    Q_TRY((*volumen)->forEach(rangeOf(firma, from, to), [&](const Record& r) {
-        // A NULL volume is no volume: the export writes none for that day.
-        if (!r.values()[vVolumen].isNull()) byDay.insert(r.values()[vDatum].toInt(), r.values()[vVolumen].toLongLong());
-        return true;
-    }));
-    for (ExportRow& row : rows)
-        if (auto it = byDay.constFind(row.Datum); it != byDay.constEnd()) row.Volumen = *it;
+    // Both in date order: one walk pairs each price with its day's volume.
+    auto volume = m_dayVolumes.cbegin();
+    for (ExportRow& row : rows) {
+        while (volume != m_dayVolumes.cend() && volume->day < row.Datum) ++volume;
+        if (volume != m_dayVolumes.cend() && volume->day == row.Datum) row.Volumen = volume->integer;
+    }
+    return Status::ok();
+}
+
+Result<std::vector<ExportRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes) {
+    auto reader = PriceRowReader::open(store, withVolumes);
+    if (!reader) return reader.status();
+    std::vector<ExportRow> rows;
+    Q_TRY(reader->read(firma, from, to, rows));
     return rows;
 }
 

@@ -3,6 +3,7 @@
 // the tables changes.
 #pragma once
 
+#include "store/day_values.h"
 #include "store/store.h"
 
 #include <QDate>
@@ -31,6 +32,22 @@ struct ExportRow {
 // each with the volume of the same day when there is one (`withVolumes` false: no
 // volume is looked up). Fails with the store's message.
 Result<std::vector<ExportRow>> securityPriceRows(Store& store, int firma, const QDate& from, const QDate& to, bool withVolumes = true);
+
+// The same for one security after another, through statements prepared once (an
+// export of every security). Used on one thread while the store stays open.
+class PriceRowReader {
+public:
+    // Fails with the store's message.
+    static Result<PriceRowReader> open(Store& store, bool withVolumes);
+    // Fills `rows` (emptied first) as securityPriceRows() returns them.
+    Status read(int firma, const QDate& from, const QDate& to, std::vector<ExportRow>& rows);
+
+private:
+    PriceRowReader() = default;
+    std::optional<DayValues> m_prices;
+    std::optional<DayValues> m_volumes;  // none: no volumes asked, or no Volumen.db
+    std::vector<DayValue> m_dayVolumes;
+};
 
 // The day of the first price of `firma`, the preset of "Beginn des Kursexports";
 // nullopt when it has none.

@@ -1,4 +1,5 @@
 #include "store/daily_prices.h"
+#include "store/day_values.h"
 #include "store/wal_checkpoint.h"
 #include "store_fixture.h"
 
@@ -103,6 +104,26 @@ TEST_P(DailyPricesTest, ABatchIntoEmptyTablesLeavesTheirDateIndexesWhole) {
     EXPECT_EQ(sql(dir + "Aktien.db", "SELECT count(*) FROM Aktien INDEXED BY IDatum WHERE Datum >= 40001"), "6");
     EXPECT_EQ(sql(dir + "Aktien.db", "PRAGMA integrity_check"), "ok");
     EXPECT_EQ(sql(dir + "Volumen.db", "PRAGMA integrity_check"), "ok");
+}
+
+// One statement serves security after security: each read gets only its own
+// security's days, both ends of the span included.
+TEST_P(DailyPricesTest, DayValuesReadOneSecurityAfterAnother) {
+    createAll();
+    ASSERT_TRUE(table("Aktien.db").db().exec("INSERT INTO \"Aktien\" VALUES (1, 40000, 10.5), (1, 40001, 11), (1, 40003, 12.25), "
+                                              "(2, 40001, 7), (3, 40002, 1)").isOk());
+    auto values = DayValues::open(table("Aktien.db"), "Kurs");
+    ASSERT_TRUE(values.isOk()) << values.status().message().toStdString();
+    auto read = [&](int firma, int from, int to) {
+        QStringList out;
+        EXPECT_TRUE(values->read(firma, from, to, [&](const DayValue& v) { out << QStringLiteral("%1:%2").arg(v.day).arg(v.number); }).isOk());
+        return out.join(' ');
+    };
+    EXPECT_EQ(read(1, 40001, 40003), "40001:11 40003:12.25");
+    EXPECT_EQ(read(2, 0, 99999), "40001:7");
+    EXPECT_EQ(read(1, std::numeric_limits<int>::min(), 40000), "40000:10.5");
+    EXPECT_EQ(read(3, 40003, 40010), "");
+    EXPECT_EQ(read(4, 0, 99999), "");
 }
 
 QTEST_ON_BOTH_BACKENDS(DailyPricesTest);
