@@ -222,7 +222,7 @@ Status QuoteBook::writeQuote(int firma, const QDate& datum, double kurs, qint64 
     return Status::ok();
 }
 
-Status QuoteBook::rebook(int firma, const QDate& datum, double stored, const QuoteLine& q, ProtocolEntry entry, ReadReport& report) {
+Status QuoteBook::rebook(int firma, const QDate& datum, double stored, const QuoteLine& q, const ProtocolEntry& entry, ReadReport& report) {
     if (stored == q.price) {
         if (q.volume != 0) {
             auto has = m_prices->hasVolume(firma, dayNumber(datum));
@@ -238,8 +238,9 @@ Status QuoteBook::rebook(int firma, const QDate& datum, double stored, const Quo
     if (before->has_value() && (*before)->kurs != 0.0) {
         const double change = q.price * 100.0 / (*before)->kurs - 100.0;
         if (implausibleChange(change)) {
-            entry.change = change;
-            report.protocol.addImplausible(withReadingTime(entry));
+            ProtocolEntry listed = entry;
+            listed.change = change;
+            report.protocol.addImplausible(withReadingTime(std::move(listed)));
             ++report.counts.implausible;
             return Status::ok();
         }
@@ -268,20 +269,23 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
     return std::optional<int>();
 }
 
-bool listIfImpossible(const QuoteLine& q, const QDate& datum, ProtocolEntry entry, ReadReport& report, const QDate& latest) {
-    entry.reason = latest.isValid() ? priceRefusal(q.price, datum, latest) : priceRefusal(q.price, datum);
-    if (entry.reason.isEmpty()) return false;
-    report.protocol.addImplausible(withReadingTime(entry));
+bool listIfImpossible(const QuoteLine& q, const QDate& datum, const ProtocolEntry& entry, ReadReport& report, const QDate& latest) {
+    QString reason = latest.isValid() ? priceRefusal(q.price, datum, latest) : priceRefusal(q.price, datum);
+    if (reason.isEmpty()) return false;
+    ProtocolEntry listed = entry;
+    listed.reason = std::move(reason);
+    report.protocol.addImplausible(withReadingTime(std::move(listed)));
     ++report.counts.implausible;
     return true;
 }
 
-Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, ProtocolEntry entry, ReadReport& report) {
+Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& q, const ProtocolEntry& entry, ReadReport& report) {
     auto check = book.check(firma, q.name, q.price);
     if (!check) return check.status();
     if (!check->implausible) return false;
-    entry.change = check->change;
-    report.protocol.addImplausible(withReadingTime(entry));
+    ProtocolEntry listed = entry;
+    listed.change = check->change;
+    report.protocol.addImplausible(withReadingTime(std::move(listed)));
     ++report.counts.implausible;
     return true;
 }
@@ -290,7 +294,7 @@ Status bookDailyQuote(QuoteBook& book, const QuoteLine& q, std::optional<int> fi
                       const QString& kennung) {
     // The time of reading is looked up only for an entry that is listed: the clock
     // costs more than booking a quote.
-    ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt, {}};
+    const ProtocolEntry entry{q.name, q.priceText, datum, QTime(), q.volume, std::nullopt, {}};
     if (listIfImpossible(q, datum, entry, report, book.latestDay())) return Status::ok();
     if (!firma) {
         auto added = bookUnmatched(book, alle, q, entry, report, kennung);

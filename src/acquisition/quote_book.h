@@ -116,7 +116,7 @@ public:
     // release stopped between the two); another price replaces
     // the stored one unless its change against the price before that day lies
     // outside the bounds, when it goes to the implausible list. Counts in `report`.
-    Status rebook(int firma, const QDate& datum, double stored, const QuoteLine& quote, ProtocolEntry entry, ReadReport& report);
+    Status rebook(int firma, const QDate& datum, double stored, const QuoteLine& quote, const ProtocolEntry& entry, ReadReport& report);
 
     // Groups the writes of the following quotes into one transaction per table file
     // (Firma.db, Aktien.db, Volumen.db) until commitBatch(): a long file then costs a
@@ -160,9 +160,9 @@ Result<std::optional<int>> bookUnmatched(QuoteBook& book, bool takeUp, const Quo
 // day outside the bounds of priceRefusal() goes to the implausible list with the
 // reason and is counted there; true when it went there.
 // `latest`: the latest day allowed (QuoteBook::latestDay()); invalid: the day after today.
-bool listIfImpossible(const QuoteLine& quote, const QDate& datum, ProtocolEntry entry, ReadReport& report, const QDate& latest = QDate());
+bool listIfImpossible(const QuoteLine& quote, const QDate& datum, const ProtocolEntry& entry, ReadReport& report, const QDate& latest = QDate());
 // The plausibility check of a matched quote; true when it went to the implausible list.
-Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& quote, ProtocolEntry entry, ReadReport& report);
+Result<bool> listIfImplausible(QuoteBook& book, int firma, const QuoteLine& quote, const ProtocolEntry& entry, ReadReport& report);
 
 // The daily route's steps for a quote of day `datum` whose security was looked up
 // (`firma`; nullopt: none matched): the gate of listIfImpossible(), unmatched

@@ -62,11 +62,16 @@ std::optional<QDate> pageDateOfField(const QString& field, const QDate& today) {
 
 // Steps shared by both kinds of quote line: the "*" rule, name, price, volume, and
 // the field after the price (date or time, returned for the caller to read).
-std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterPrice, NameBlanks blanks = NameBlanks::Chop) {
+std::optional<QuoteLine> cutQuote(const QString& written, QChar separator, QString* afterPrice, NameBlanks blanks = NameBlanks::Chop) {
     // A "*" far enough into the line marks a footnote; it would glue to the name.
-    const int star = line.indexOf(QLatin1Char('*'));
-    if (star >= 5) line[star] = QLatin1Char(' ');
-    const int sep = line.indexOf(separator);
+    const qsizetype star = written.indexOf(QLatin1Char('*'));
+    QString blanked;
+    if (star >= 5) {
+        blanked = written;
+        blanked[star] = QLatin1Char(' ');
+    }
+    const QString& line = star >= 5 ? blanked : written;
+    const qsizetype sep = line.indexOf(separator);
     if (sep < 0) return std::nullopt;
     QuoteLine q;
     q.name = line.left(sep);
@@ -83,7 +88,7 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterP
     }
     q.priceText = rest[0].trimmed().toString();
     const auto price = parsePriceText(q.priceText);
-    if (q.name.trimmed().isEmpty() || !price || *price == 0.0) return std::nullopt;
+    if (QStringView(q.name).trimmed().isEmpty() || !price || *price == 0.0) return std::nullopt;
     q.price = *price;
     bool ok = false;
     const qint64 volume = rest[2].trimmed().toLongLong(&ok);
@@ -95,7 +100,8 @@ std::optional<QuoteLine> cutQuote(QString line, QChar separator, QString* afterP
 }  // namespace
 
 ParsedLine parseDailyLine(const QString& raw, NameBlanks blanks) {
-    const QString line = raw.left(kDailyLineLength);
+    QString cut;
+    const QString& line = raw.size() > kDailyLineLength ? (cut = raw.left(kDailyLineLength)) : raw;
     ParsedLine out;
     const QStringView first = QStringView(line).left(line.indexOf(QLatin1Char('\t')));
     if (isDateField(first)) {
@@ -112,7 +118,7 @@ ParsedLine parseDailyLine(const QString& raw, NameBlanks blanks) {
     if (!quote) return out;
     quote->date = dateOfField(afterPrice);
     out.kind = LineKind::Quote;
-    out.quote = *quote;
+    out.quote = std::move(*quote);
     return out;
 }
 
@@ -136,7 +142,7 @@ ParsedLine parsePageLine(const QString& line, QChar separator, const QDate& toda
     quote->name = quote->name.trimmed().toUpper();
     quote->time = timeOfField(afterPrice);
     out.kind = LineKind::Quote;
-    out.quote = *quote;
+    out.quote = std::move(*quote);
     return out;
 }
 

@@ -86,9 +86,10 @@ ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& work
     batch.reserve(kLinesPerBatch);
     qint64 index = 0;
     while (report.status) {
-        // A batch is about a twentieth of a second of work, so that companion
-        // programs wait only briefly for the tables, while the syncs of the commits
-        // stay a small part of a long file.
+        // A companion program that books meanwhile waits for one batch at most
+        // (readers never wait); the batch is large, because each commit, and the
+        // date index kept up row by row once the table holds a first batch, cost
+        // more the more often they come.
         batch.clear();
         while (batch.size() < size_t(kLinesPerBatch)) {
             auto next = reader.next();
@@ -141,10 +142,11 @@ ReadReport bookQuoteFile(QuoteBook& book, const QString& file, const QuoteFileRu
     auto prepare = [&](const std::vector<QString>& lines) -> Status {
         first = seen;
         seen += qint64(lines.size());
-        parsed.assign(lines.size(), Parsed{});
+        parsed.clear();
+        parsed.reserve(lines.size());
         QList<int> firmen;
         for (size_t i = 0; i < lines.size(); ++i) {
-            Parsed& p = parsed[i];
+            Parsed& p = parsed.emplace_back();
             if (rules.longestLine > 0 && lines[i].size() > rules.longestLine) {
                 p.tooLong = true;
                 continue;

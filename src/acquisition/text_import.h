@@ -76,7 +76,7 @@ struct TextPlace {
 // booked, a failed batch is rolled back.
 using TextLineStep = std::function<Status(const QString& line, const TextPlace& place, ReadReport& report)>;
 using TextBatchStep = std::function<Status(const std::vector<QString>& lines)>;
-inline constexpr int kLinesPerBatch = 10000;
+inline constexpr int kLinesPerBatch = 50000;
 ReadReport runTextFile(const QString& file, QuoteBook& book, const QString& workDir, Progress& progress, const TextLineStep& line,
                        const TextBatchStep& prepare = {});
 

@@ -12,11 +12,13 @@ namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
 
-bool ascii(const QByteArray& bytes) {
+bool ascii(QByteArrayView bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
 }
+
+QString decoded(QByteArrayView line) { return ascii(line) ? QString::fromLatin1(line) : decodeText(line.toByteArray()); }
 
 }  // namespace
 
@@ -69,6 +71,7 @@ std::optional<QString> LineReader::next(bool* cut) {
         return (*m_wide)[m_wideAt++];
     }
     QByteArray line;
+    std::optional<QString> direct;
     bool longer = false;
     for (;;) {
         if (m_at >= m_buffer.size() && !fill()) {
@@ -85,8 +88,11 @@ std::optional<QString> LineReader::next(bool* cut) {
         qsizetype end = 0;
         while (end < left && begin[end] != '\n' && begin[end] != '\r') ++end;
         const qsizetype keep = std::min(end, kLongestLine - line.size());
-        if (keep > 0) line.append(begin, keep);
         if (keep < end) longer = true;
+        // Nearly every line lies whole in the chunk: it is decoded straight from
+        // there (before a fill below may move the buffer).
+        if (line.isEmpty() && end < left) direct = decoded(QByteArrayView(begin, keep));
+        else if (keep > 0) line.append(begin, keep);
         m_at += end;
         m_consumed += end;
         if (end == left) continue;  // the line goes on in the next chunk
@@ -104,7 +110,8 @@ std::optional<QString> LineReader::next(bool* cut) {
         break;
     }
     if (cut) *cut = longer;
-    return ascii(line) ? QString::fromLatin1(line) : decodeText(line);
+    if (direct) return direct;
+    return decoded(line);
 }
 
 }  // namespace q

@@ -2,6 +2,7 @@
 
 #include "store/wal_checkpoint.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace q {
@@ -74,11 +75,10 @@ Result<std::unique_ptr<DailyPrices>> DailyPrices::open(Table& aktien, Table& vol
     // before the commit and read again. (Tables on the server have the server's cache.)
     for (Database* db : {&adb, &vdb})
         if (!db->onServer()) Q_TRY(db->exec(QStringLiteral("PRAGMA cache_size=-65536")));
-    // The pages it reads come straight from the file cache, without a copy per read;
-    // not on a network share, whose file may change under the mapping.
+    // The pages are read into the cache rather than mapped: a batch touches each
+    // page once, and a first touch of a mapped page costs more than the read.
     for (Database* db : {&adb, &vdb})
         if (!db->onServer() && journalModeFor(db->path()) == QLatin1String("WAL")) {
-            Q_TRY(db->exec(QStringLiteral("PRAGMA mmap_size=1073741824")));
             // The commit no longer copies the log into the file itself: commit()
             // hands that to the background checkpoint.
             Q_TRY(db->exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
@@ -111,10 +111,12 @@ DailyPrices::~DailyPrices() {
 }
 
 Result<QHash<int, DayPrice>> DailyPrices::newest(const QList<int>& firmen) {
+    Q_TRY(writePending());
     return readNewest(m_newest, firmen, std::numeric_limits<int>::max());
 }
 
 Result<std::optional<DayPrice>> DailyPrices::newestBefore(int firma, int before) {
+    Q_TRY(writePending());
     m_newestBefore.bind(1, firma);
     m_newestBefore.bind(2, before);
     auto row = m_newestBefore.step();
@@ -126,6 +128,7 @@ Result<std::optional<DayPrice>> DailyPrices::newestBefore(int firma, int before)
 }
 
 Result<std::optional<double>> DailyPrices::priceOn(int firma, int day) {
+    Q_TRY(writePending());
     m_priceOn.bind(1, firma);
     m_priceOn.bind(2, day);
     auto row = m_priceOn.step();
@@ -137,6 +140,7 @@ Result<std::optional<double>> DailyPrices::priceOn(int firma, int day) {
 }
 
 Result<bool> DailyPrices::hasVolume(int firma, int day) {
+    Q_TRY(writePending());
     m_hasVolume.bind(1, firma);
     m_hasVolume.bind(2, day);
     auto row = m_hasVolume.step();
@@ -158,14 +162,36 @@ Status DailyPrices::put(Statement& statement, int firma, int day, const QVariant
 Status DailyPrices::putPrice(int firma, int day, double kurs, bool fresh) {
     if (!std::isfinite(kurs) || kurs <= 0)
         return Status::internal(QStringLiteral("Der Kurs %1 von Wertpapier %2 ist kein Kurs").arg(kurs).arg(firma));
+    if (inBatch()) {
+        m_pendingPrices.push_back({firma, day, kurs, fresh});
+        return Status::ok();
+    }
     return put(fresh ? m_insertPrice : m_upsertPrice, firma, day, kurs);
 }
 
 Status DailyPrices::putVolume(int firma, int day, qint64 volumen) {
+    if (inBatch()) {
+        m_pendingVolumes.push_back({firma, day, double(volumen), false, volumen});
+        return Status::ok();
+    }
     return put(m_upsertVolume, firma, day, volumen);
 }
 
+Status DailyPrices::writePending() {
+    // In key order; rows of one key keep their order, so the last value of a day wins.
+    auto byKey = [](const Pending& a, const Pending& b) { return a.firma != b.firma ? a.firma < b.firma : a.day < b.day; };
+    std::stable_sort(m_pendingPrices.begin(), m_pendingPrices.end(), byKey);
+    std::stable_sort(m_pendingVolumes.begin(), m_pendingVolumes.end(), byKey);
+    for (const Pending& p : m_pendingPrices) Q_TRY(put(p.fresh ? m_insertPrice : m_upsertPrice, p.firma, p.day, p.kurs));
+    for (const Pending& p : m_pendingVolumes) Q_TRY(put(m_upsertVolume, p.firma, p.day, p.volumen));
+    m_pendingPrices.clear();
+    m_pendingVolumes.clear();
+    return Status::ok();
+}
+
 Status DailyPrices::begin() {
+    m_pendingPrices.clear();
+    m_pendingVolumes.clear();
     m_priceTx.reset();
     m_volumeTx.reset();
     m_volumeIndexes.forget();
@@ -186,8 +212,9 @@ Status DailyPrices::begin() {
 Status DailyPrices::commit() {
     Q_ASSERT(inBatch());
     if (!inBatch()) return Status::ok();
+    Status done = writePending();
     // Volumes first: see the design notes.
-    Status done = m_volumeIndexes.rebuild();
+    if (done) done = m_volumeIndexes.rebuild();
     if (done) done = m_volumeTx->commit();
     if (done) done = m_priceIndexes.rebuild();
     if (done) done = m_priceTx->commit();

@@ -22,6 +22,7 @@
 #include <QList>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace q {
 
@@ -57,8 +58,11 @@ public:
 
     // Writes the day's price or volume: replaces the value of that day, or appends a
     // row. `fresh`: the caller knows that the day has no row yet (a plain append,
-    // cheaper than the replacing one). Runs inside the batch when one is open, else
-    // on its own.
+    // cheaper than the replacing one). Outside a batch the row is written on its
+    // own. Inside one it waits: a file lists its quotes day by day, the tables keep
+    // them security by security, and the batch's rows go in in key order before
+    // anything here reads the tables and at commit(), which then reports a failed
+    // write.
     // Fails Internal for a price that is not finite or not above 0: no caller may
     // get that far with one.
     Status putPrice(int firma, int day, double kurs, bool fresh = false);
@@ -73,6 +77,15 @@ public:
 private:
     DailyPrices(Table& aktien, Table& volumen) : m_aktien(aktien), m_volumen(volumen) {}
     Status put(Statement& statement, int firma, int day, const QVariant& value);
+    Status writePending();
+
+    struct Pending {
+        int firma;
+        int day;
+        double kurs;
+        bool fresh;
+        qint64 volumen = 0;
+    };
 
     Table& m_aktien;
     Table& m_volumen;
@@ -87,6 +100,8 @@ private:
     DeferredIndexes m_priceIndexes;
     std::unique_ptr<Transaction> m_volumeTx;
     std::unique_ptr<Transaction> m_priceTx;
+    std::vector<Pending> m_pendingPrices;  // the batch's rows not yet written
+    std::vector<Pending> m_pendingVolumes;
     QList<Database*> m_walFiles;  // the files whose checkpoints follow each commit
 };
 

@@ -3,6 +3,7 @@
 #include "store/file_system.h"
 #include "store/server_connection.h"
 #include "store/server_dialect.h"
+#include "store/sqlite_memory.h"
 
 #include <QElapsedTimer>
 #include <cerrno>
@@ -200,7 +201,7 @@ Result<std::unique_ptr<Database>> Database::open(const QString& path, Mode mode)
         return Status::notFound(QStringLiteral("Die Datei %1 fehlt").arg(path));
     sqlite3* handle = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
+    const int rc = openSqlite(path.toUtf8().constData(), &handle, flags);
     std::unique_ptr<Database> db(new Database(path, handle));
     if (rc != SQLITE_OK) return db->lastError(QStringLiteral("Öffnen"));
     sqlite3_extended_result_codes(handle, 1);

@@ -1,5 +1,6 @@
 #include "store/foreign_table.h"
 
+#include "store/sqlite_memory.h"
 #include <QFile>
 #include <sqlite3.h>
 
@@ -45,7 +46,7 @@ Result<ForeignTable> readForeignTable(const QString& path, const QStringList& re
     const Status notADatabase = Status::corrupt(QStringLiteral("Die Datei %1 ist keine gültige Datenbank").arg(path));
     if (!isSqliteFile(path)) return notADatabase;
     ReadOnlyFile file;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &file.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return notADatabase;
+    if (openSqlite(path.toUtf8().constData(), &file.db, SQLITE_OPEN_READONLY) != SQLITE_OK) return notADatabase;
     QStringList tables;
     {
         Query list(file.db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));

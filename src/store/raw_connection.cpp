@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/file_system.h"
 #include "store/schema_conversion.h"
+#include "store/sqlite_memory.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -18,7 +19,7 @@ Status RawConnection::open(const QString& path, Mode mode) {
         return Status::notFound(QStringLiteral("Die Datei %1 fehlt").arg(path));
     int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     if (mode == Mode::ReadWrite && !QFileInfo(path).isWritable()) flags = SQLITE_OPEN_READONLY;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) return error(QStringLiteral("Öffnen"));
+    if (openSqlite(path.toUtf8().constData(), &m_db, flags) != SQLITE_OK) return error(QStringLiteral("Öffnen"));
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, busyTimeout());
     // Copies made by earlier releases carry indexes on their own collation.

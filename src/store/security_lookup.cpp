@@ -4,6 +4,8 @@ namespace q {
 
 namespace {
 
+constexpr qsizetype kAsWrittenKept = 100000;
+
 // Security number and text of every row `sql` gives, the text folded when `fold`;
 // the first row of each text wins.
 Result<QHash<QString, int>> firstOfEach(Database& db, const QString& sql, bool fold) {
@@ -34,6 +36,7 @@ Status SecurityLookup::loadColumn(const QString& column) {
                            true);
     if (!map) return map.status();
     m_byName = std::move(*map);
+    m_asWritten.clear();
     m_column = column;
     m_nameLoaded = true;
     return Status::ok();
@@ -52,8 +55,12 @@ Status SecurityLookup::loadKennung() {
 
 Result<std::optional<int>> SecurityLookup::byMatchText(const QString& column, const QString& name) {
     if (!m_nameLoaded || m_column != column) Q_TRY(loadColumn(column));
+    if (const auto known = m_asWritten.constFind(name); known != m_asWritten.constEnd()) return *known;
     const auto found = m_byName.constFind(foldText(name));
-    return found == m_byName.constEnd() ? std::optional<int>() : std::optional<int>(*found);
+    const std::optional<int> firma = found == m_byName.constEnd() ? std::optional<int>() : std::optional<int>(*found);
+    // A file of unknown names only would grow the memo without end.
+    if (m_asWritten.size() < kAsWrittenKept) m_asWritten.insert(name, firma);
+    return firma;
 }
 
 Result<std::optional<int>> SecurityLookup::byKennung(const QString& kennung) {
@@ -63,8 +70,11 @@ Result<std::optional<int>> SecurityLookup::byKennung(const QString& kennung) {
 }
 
 void SecurityLookup::added(int firma, const QString& column, const QString& matchText, const QString& kennung) {
-    if (m_nameLoaded && column == m_column && !matchText.isEmpty() && !m_byName.contains(foldText(matchText)))
+    if (m_nameLoaded && column == m_column && !matchText.isEmpty() && !m_byName.contains(foldText(matchText))) {
         m_byName.insert(foldText(matchText), firma);
+        // Names that had no security may answer to this one now.
+        m_asWritten.clear();
+    }
     if (m_kennungLoaded && !kennung.isEmpty() && !m_byKennung.contains(kennung)) m_byKennung.insert(kennung, firma);
 }
 
@@ -72,6 +82,7 @@ void SecurityLookup::forget() {
     m_nameLoaded = false;
     m_kennungLoaded = false;
     m_byName.clear();
+    m_asWritten.clear();
     m_byKennung.clear();
 }
 

@@ -39,6 +39,9 @@ private:
     QString m_column;                 // the column m_byName holds
     bool m_nameLoaded = false;
     QHash<QString, int> m_byName;     // folded match text (as the index holds it) -> first security
+    // Names as a file writes them, answered before: a file names each security on
+    // many days, and folding every line's name costs more than the look-up.
+    QHash<QString, std::optional<int>> m_asWritten;
     bool m_kennungLoaded = false;
     QHash<QString, int> m_byKennung;  // Kennung -> first security
 };

@@ -1,6 +1,7 @@
 #include "store/wal_checkpoint.h"
 
 #include "store/database.h"
+#include "store/sqlite_memory.h"
 
 #include <QStringList>
 #include <condition_variable>
@@ -14,7 +15,7 @@ namespace {
 
 void checkpoint(const QString& path) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+    if (openSqlite(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX) == SQLITE_OK) {
         sqlite3_busy_timeout(db, busyTimeout());
         // A fresh connection knows of the log only after it has read the file.
         sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);

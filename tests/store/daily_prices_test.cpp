@@ -106,6 +106,44 @@ TEST_P(DailyPricesTest, ABatchIntoEmptyTablesLeavesTheirDateIndexesWhole) {
     EXPECT_EQ(sql(dir + "Volumen.db", "PRAGMA integrity_check"), "ok");
 }
 
+// A batch writes its rows in key order when it commits, but every read of the
+// batch sees them at once, and the last value of a day wins.
+TEST_P(DailyPricesTest, ABatchsWaitingRowsAreSeenByItsReadsAndWrittenAtTheCommit) {
+    auto prices = open();
+    ASSERT_TRUE(prices);
+    ASSERT_TRUE(prices->begin().isOk());
+    for (int day : {40001, 40002})
+        for (int firma : {3, 1, 2}) {
+            ASSERT_TRUE(prices->putPrice(firma, day, firma + day / 10000.0, true).isOk());
+            ASSERT_TRUE(prices->putVolume(firma, day, firma * 10).isOk());
+        }
+    ASSERT_TRUE(prices->putPrice(2, 40002, 99.5).isOk());   // replaces the fresh row of that day
+    ASSERT_TRUE(prices->putVolume(2, 40002, 777).isOk());
+    auto on = prices->priceOn(2, 40002);
+    ASSERT_TRUE(on.isOk());
+    EXPECT_EQ(on->value_or(0), 99.5);
+    EXPECT_TRUE(*prices->hasVolume(3, 40001));
+    ASSERT_TRUE(prices->putPrice(1, 40003, 5.0, true).isOk());
+    auto before = prices->newestBefore(1, 40004);
+    ASSERT_TRUE(before.isOk());
+    EXPECT_EQ(before->value_or(DayPrice{}).day, 40003);
+    ASSERT_TRUE(prices->putVolume(1, 40003, 1).isOk());
+    ASSERT_TRUE(prices->putVolume(1, 40003, 2).isOk());
+    ASSERT_TRUE(prices->commit().isOk());
+    EXPECT_EQ(rowsOf("Aktien.db", "SELECT \"Firma\", \"Datum\", \"Kurs\" FROM \"Aktien\" ORDER BY 1, 2"),
+              "1|40001|5.0001\n1|40002|5.0002\n1|40003|5\n2|40001|6.0001\n2|40002|99.5\n3|40001|7.0001\n3|40002|7.0002");
+    EXPECT_EQ(rowsOf("Volumen.db", "SELECT \"Firma\", \"Datum\", \"Volumen\" FROM \"Volumen\" ORDER BY 1, 2"),
+              "1|40001|10\n1|40002|10\n1|40003|2\n2|40001|20\n2|40002|777\n3|40001|30\n3|40002|30");
+    // A batch given up writes none of its waiting rows.
+    ASSERT_TRUE(prices->begin().isOk());
+    ASSERT_TRUE(prices->putPrice(4, 40001, 1.0, true).isOk());
+    ASSERT_TRUE(prices->putVolume(4, 40001, 1).isOk());
+    ASSERT_TRUE(prices->begin().isOk());
+    ASSERT_TRUE(prices->commit().isOk());
+    EXPECT_EQ(rowsOf("Aktien.db", "SELECT count(*) FROM \"Aktien\" WHERE \"Firma\" = 4"), "0");
+    EXPECT_EQ(rowsOf("Volumen.db", "SELECT count(*) FROM \"Volumen\" WHERE \"Firma\" = 4"), "0");
+}
+
 // One statement serves security after security: each read gets only its own
 // security's days, both ends of the span included.
 TEST_P(DailyPricesTest, DayValuesReadOneSecurityAfterAnother) {
