@@ -40,6 +40,7 @@ struct SizeClass {
     FreeBlock* free = nullptr;
     char* next = nullptr;  // the rest of the newest chunk
     char* end = nullptr;
+    int chunks = 0;
 };
 
 struct Chunks {
@@ -65,8 +66,11 @@ void* fromHeap(int n) {
 }
 
 // A chunk on a boundary of its size, so that the system can back it with one large
-// page: one fault for the whole chunk instead of one for every 4 KB.
-char* newChunk() {
+// page: one fault for the whole chunk instead of one for every 4 KB. Not the first
+// chunk of a size: a start-up needs a few hundred blocks at most, and a large page
+// can make the system tidy its memory first, which is worth it only for a run
+// that needs thousands.
+char* newChunk(bool large) {
     void* raw = mmap(nullptr, 2 * kChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
     const auto start = reinterpret_cast<std::uintptr_t>(raw);
@@ -76,7 +80,7 @@ char* newChunk() {
     const std::uintptr_t end = start + 2 * kChunkBytes;
     if (end > aligned + kChunkBytes) munmap(reinterpret_cast<void*>(aligned + kChunkBytes), end - (aligned + kChunkBytes));
     auto* chunk = reinterpret_cast<char*>(aligned);
-    (void)madvise(chunk, kChunkBytes, MADV_HUGEPAGE);
+    if (large) (void)madvise(chunk, kChunkBytes, MADV_HUGEPAGE);
     return chunk;
 }
 
@@ -91,10 +95,11 @@ void* fromChunk(int n, int sizeClass) {
         c.free = c.free->next;
     } else {
         if (c.next == nullptr || std::size_t(c.end - c.next) < bytes) {
-            char* chunk = newChunk();
+            char* chunk = newChunk(c.chunks > 0);
             if (!chunk) return nullptr;
             c.next = chunk;
             c.end = chunk + kChunkBytes;
+            ++c.chunks;
         }
         h = reinterpret_cast<Header*>(c.next);
         c.next += bytes;

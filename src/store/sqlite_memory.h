@@ -6,9 +6,9 @@
 // memory costs a fault on first touch, and in a virtual machine a fault costs more
 // than reading the table page itself. The blocks of page size therefore come from
 // chunks of 2 MB on 2 MB boundaries, which the system may back with one large page
-// each (transparent huge pages); a freed block is kept for the next one of its
-// size, and the chunks stay with the process. Every other request goes to the
-// ordinary heap.
+// each (transparent huge pages; from the second chunk of a size on); a freed block
+// is kept for the next one of its size, and the chunks stay with the process.
+// Every other request goes to the ordinary heap.
 #pragma once
 
 struct sqlite3;
