@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <exception>
+#include <unistd.h>
 
 
 int main(int argc, char** argv) {
@@ -103,6 +104,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         q::ReadingHooks hooks;
+        // The data written just now is on disk before the booking is timed: a day's
+        // file does not arrive while the system still writes 500 MB of tables.
+        q::waitForCheckpoints();
+        ::sync();
         t.restart();
         const q::ReadReport report = q::bookDailyFile(store, settings.vtDatei, settings, hooks, progress);
         const double bookSeconds = t.elapsed() / 1000.0;
