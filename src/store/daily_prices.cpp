@@ -182,16 +182,22 @@ Status DailyPrices::writePending() {
     auto byKey = [](const Pending& a, const Pending& b) { return a.firma != b.firma ? a.firma < b.firma : a.day < b.day; };
     std::stable_sort(m_pendingPrices.begin(), m_pendingPrices.end(), byKey);
     std::stable_sort(m_pendingVolumes.begin(), m_pendingVolumes.end(), byKey);
-    for (const Pending& p : m_pendingPrices) Q_TRY(put(p.fresh ? m_insertPrice : m_upsertPrice, p.firma, p.day, p.kurs));
-    for (const Pending& p : m_pendingVolumes) Q_TRY(put(m_upsertVolume, p.firma, p.day, p.volumen));
+    Status done;
+    for (auto p = m_pendingPrices.cbegin(); done && p != m_pendingPrices.cend(); ++p)
+        done = put(p->fresh ? m_insertPrice : m_upsertPrice, p->firma, p->day, p->kurs);
+    for (auto p = m_pendingVolumes.cbegin(); done && p != m_pendingVolumes.cend(); ++p) done = put(m_upsertVolume, p->firma, p->day, p->volumen);
+    // Written or not, they are gone: after a failed write the batch can only be
+    // rolled back, and nothing of it may reach the tables later.
     m_pendingPrices.clear();
     m_pendingVolumes.clear();
-    return Status::ok();
+    if (!done && m_failedWrite.isOk()) m_failedWrite = done;
+    return done;
 }
 
 Status DailyPrices::begin() {
     m_pendingPrices.clear();
     m_pendingVolumes.clear();
+    m_failedWrite = Status::ok();
     m_priceTx.reset();
     m_volumeTx.reset();
     m_volumeIndexes.forget();
@@ -212,7 +218,8 @@ Status DailyPrices::begin() {
 Status DailyPrices::commit() {
     Q_ASSERT(inBatch());
     if (!inBatch()) return Status::ok();
-    Status done = writePending();
+    // A batch whose waiting rows failed to go in earlier is rolled back.
+    Status done = m_failedWrite.isOk() ? writePending() : m_failedWrite;
     // Volumes first: see the design notes.
     if (done) done = m_volumeIndexes.rebuild();
     if (done) done = m_volumeTx->commit();

@@ -102,6 +102,7 @@ private:
     std::unique_ptr<Transaction> m_priceTx;
     std::vector<Pending> m_pendingPrices;  // the batch's rows not yet written
     std::vector<Pending> m_pendingVolumes;
+    Status m_failedWrite;  // the first failed write of the waiting rows in this batch
     QList<Database*> m_walFiles;  // the files whose checkpoints follow each commit
 };
 

@@ -144,6 +144,22 @@ TEST_P(DailyPricesTest, ABatchsWaitingRowsAreSeenByItsReadsAndWrittenAtTheCommit
     EXPECT_EQ(rowsOf("Volumen.db", "SELECT count(*) FROM \"Volumen\" WHERE \"Firma\" = 4"), "0");
 }
 
+// A waiting row that fails to go in (here a "fresh" day that has a row) fails the
+// read that wrote it and the commit; none of the batch reaches the tables.
+TEST_P(DailyPricesTest, AFailedWaitingRowRollsTheWholeBatchBack) {
+    auto prices = open();
+    ASSERT_TRUE(prices);
+    ASSERT_TRUE(table("Aktien.db").db().exec("INSERT INTO \"Aktien\" VALUES (1, 40000, 10.5)").isOk());
+    ASSERT_TRUE(prices->begin().isOk());
+    ASSERT_TRUE(prices->putPrice(2, 40000, 6.0, true).isOk());
+    ASSERT_TRUE(prices->putPrice(1, 40000, 5.0, true).isOk());
+    ASSERT_TRUE(prices->putVolume(2, 40000, 7).isOk());
+    EXPECT_FALSE(prices->priceOn(2, 40000).isOk());
+    EXPECT_FALSE(prices->commit().isOk());
+    EXPECT_EQ(rowsOf("Aktien.db", "SELECT \"Firma\", \"Kurs\" FROM \"Aktien\" ORDER BY 1"), "1|10.5");
+    EXPECT_EQ(rowsOf("Volumen.db", "SELECT count(*) FROM \"Volumen\""), "0");
+}
+
 // One statement serves security after security: each read gets only its own
 // security's days, both ends of the span included.
 TEST_P(DailyPricesTest, DayValuesReadOneSecurityAfterAnother) {
