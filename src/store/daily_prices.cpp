@@ -171,7 +171,7 @@ Status DailyPrices::putPrice(int firma, int day, double kurs, bool fresh) {
 
 Status DailyPrices::putVolume(int firma, int day, qint64 volumen) {
     if (inBatch()) {
-        m_pendingVolumes.push_back({firma, day, double(volumen), false, volumen});
+        m_pendingVolumes.push_back({firma, day, 0.0, false, volumen});
         return Status::ok();
     }
     return put(m_upsertVolume, firma, day, volumen);
