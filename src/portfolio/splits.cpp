@@ -77,8 +77,11 @@ Result<SplitResult> splitSecurity(Store& store, const Split& split) {
     result.prices = *prices;
 
     // Each linked depot once, with the positions as they were before the split.
+    // A text names the same depot on every lot: each is looked up once.
     std::set<QString> done;
+    std::set<QString> asked;
     for (const Lot& lot : lots) {
+        if (!asked.insert(lot.FirmenName).second) continue;
         QString path;
         auto other = openLinkedDepot(store, lot.FirmenName, *name, &path);
         if (!other) return other.status();
